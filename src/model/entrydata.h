@@ -1,0 +1,33 @@
+// One workspace entry as a plain value: what the capture produces, the launch
+// and placement consume, and the store and backup file read and write.
+#pragma once
+
+#include "entrytype.h"
+
+#include <QString>
+#include <QUuid>
+#include <optional>
+
+struct EntryData {
+    QUuid id = QUuid::createUuid();
+    QString typeRawValue = QStringLiteral("application");
+    std::optional<QString> appBundleIdentifier;
+    std::optional<QString> filePath;
+    std::optional<QString> websiteURL;
+    std::optional<QString> monitorID;
+    double frameX = 0;
+    double frameY = 0;
+    double width = 0;
+    double height = 0;
+    bool isFullscreen = false;
+    double delayAfterLaunch = 0.5;
+    std::optional<double> originalScreenX;
+    std::optional<double> originalScreenY;
+    std::optional<double> originalScreenWidth;
+    std::optional<double> originalScreenHeight;
+
+    /// The kind read from `typeRawValue`; unknown text reads as application.
+    EntryType type() const { return entryTypeFromText(typeRawValue); }
+
+    bool operator==(const EntryData &) const = default;
+};
