@@ -1,0 +1,72 @@
+// Collects the tab addresses of a running Chromium-based browser from its newest session file.
+#include "chromiumcollector.h"
+
+#include "boundedfile.h"
+#include "snssreader.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+ChromiumCollector::ChromiumCollector(QString userDataDir)
+    : m_dir(std::move(userDataDir))
+{
+}
+
+QString ChromiumCollector::profileDir() const
+{
+    const QDir base(m_dir);
+    QString name = QStringLiteral("Default");
+    if (const std::optional<QByteArray> state = BoundedFile::read(base.filePath(QStringLiteral("Local State")), 16 * 1024 * 1024)) {
+        const QString lastUsed = QJsonDocument::fromJson(*state)
+                                     .object()
+                                     .value(QLatin1String("profile"))
+                                     .toObject()
+                                     .value(QLatin1String("last_used"))
+                                     .toString();
+        // A name that could leave the user data folder is not a profile name.
+        if (!lastUsed.isEmpty() && !lastUsed.contains(QLatin1Char('/')) && lastUsed != QLatin1String("..")
+            && lastUsed != QLatin1String("."))
+            name = lastUsed;
+    }
+    return base.filePath(name);
+}
+
+QStringList ChromiumCollector::sessionFiles() const
+{
+    const QDir profile(profileDir());
+    QFileInfoList sessions = QDir(profile.filePath(QStringLiteral("Sessions")))
+                                 .entryInfoList({QStringLiteral("Session_*")}, QDir::Files | QDir::Hidden);
+    auto stamp = [](const QFileInfo &info) { return info.fileName().mid(8).toLongLong(); };
+    std::sort(sessions.begin(), sessions.end(), [&stamp](const QFileInfo &a, const QFileInfo &b) {
+        if (stamp(a) != stamp(b))
+            return stamp(a) > stamp(b);
+        return a.lastModified() > b.lastModified();
+    });
+    QStringList files;
+    for (const QFileInfo &info : sessions)
+        files.append(info.filePath());
+    // Browsers that keep a Sessions folder leave an old "Current Session" behind.
+    const QString legacy = profile.filePath(QStringLiteral("Current Session"));
+    if (files.isEmpty() && QFileInfo(legacy).isFile())
+        files.append(legacy);
+    return files;
+}
+
+QStringList ChromiumCollector::collect() const
+{
+    for (const QString &path : sessionFiles()) {
+        const std::optional<QByteArray> data = BoundedFile::read(path, SnssReader::maxFileSize);
+        if (!data)
+            return {};
+        const SnssReader::Result result = SnssReader::read(*data);
+        if (result.status == SnssReader::Status::read)
+            return result.urls;
+        if (result.status == SnssReader::Status::refused)
+            return {};
+    }
+    return {};
+}

@@ -1,0 +1,28 @@
+// Collects the tab addresses of a running Chromium-based browser from its newest session file.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ChromiumCollector
+{
+public:
+    /// `userDataDir` holds "Local State" and the profile folders
+    /// (e.g. ~/.config/chromium).
+    explicit ChromiumCollector(QString userDataDir);
+
+    /// The folder of the profile last used, from "Local State", else "Default".
+    QString profileDir() const;
+
+    /// The session files of the profile, newest first: `Sessions/Session_<time>`
+    /// by the time in the name (then by modification); only when there are none,
+    /// the `Current Session` of older versions.
+    QStringList sessionFiles() const;
+
+    /// Every tab's current address, window after window; empty on any failure.
+    /// A newest file that is not complete yet gives way to the one before it.
+    QStringList collect() const;
+
+private:
+    QString m_dir;
+};

@@ -1,0 +1,52 @@
+// The document collectors of the X11 desktop: which applications play the fixed roles, and what they show.
+#pragma once
+
+#include "automation/platformprofile.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class LinuxDocuments
+{
+public:
+    /// The folders are injected so that tests can point them at temporary ones:
+    /// `homeDir` (Firefox's profiles live in `<home>/.mozilla/firefox`),
+    /// `configDir` (the XDG config folder holding Chromium's, Chrome's, Brave's and
+    /// VS Code's folders) and `sessionBusAddress` (empty: no D-Bus). Which desktop
+    /// entries are installed comes from GIO and thus from the XDG variables of the
+    /// environment.
+    explicit LinuxDocuments(QString homeDir = defaultHomeDir(), QString configDir = defaultConfigDir(),
+                            QString sessionBusAddress = defaultSessionBusAddress());
+
+    /// The installed desktop entry IDs of the roles: browsers Firefox ("firefox-esr"
+    /// or else "firefox"), Chromium ("chromium"), Google Chrome ("google-chrome") and
+    /// Brave ("brave-browser"); the file manager (the default handler of
+    /// "inode/directory"); the IDE ("code"); the default web browser and the default
+    /// folder handler as fallbacks. Empty where nothing is installed.
+    PlatformProfile profile() const;
+
+    /// What the application with `applicationId` shows in the role's terms: tab
+    /// addresses window after window for a browser role (which browser is told by
+    /// the identifier), folder paths for the file manager (Nautilus over D-Bus,
+    /// others from `windowTitles` that are folder paths), open folders for the IDE.
+    /// `processIds` are the application's processes. Empty on any failure or for an
+    /// application this platform cannot ask.
+    QStringList collect(DocumentRole role, const QString &applicationId, const QList<qint64> &processIds,
+                        const QStringList &windowTitles) const;
+
+    static QString defaultHomeDir();
+    /// `$XDG_CONFIG_HOME`, else `<home>/.config`.
+    static QString defaultConfigDir();
+    /// See FileManagerCollector::sessionBusFromEnvironment().
+    static QString defaultSessionBusAddress();
+
+private:
+    QStringList collectBrowser(const QString &applicationId, const QList<qint64> &processIds) const;
+    QStringList collectFileManager(const QString &applicationId, const QStringList &windowTitles) const;
+    QStringList collectIde(const QString &applicationId) const;
+
+    QString m_home;
+    QString m_config;
+    QString m_bus;
+};
