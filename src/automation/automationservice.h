@@ -1,0 +1,132 @@
+// The desktop automation's one entry point: capture of the desktop, launch of a workspace, and window placement.
+#pragma once
+
+#include "automationclock.h"
+#include "desktopcapture.h"
+#include "desktopplatform.h"
+#include "displaylocator.h"
+#include "documentcollector.h"
+#include "screenmatch.h"
+#include "scripteddocuments.h"
+#include "windowinspector.h"
+#include "windowplacer.h"
+#include "windowstate.h"
+#include "model/entrydata.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QObject>
+#include <QRectF>
+#include <QString>
+#include <optional>
+
+/// Bound to the main thread; one instance is created at start-up and handed to
+/// whoever needs it. The platform and the clock must outlive every task it
+/// starts; the service itself may go away while placements are still waiting.
+class AutomationService : public QObject
+{
+    Q_OBJECT
+    /// Placement tasks still waiting or retrying; the launch does not wait for them.
+    Q_PROPERTY(int pendingPlacements READ pendingPlacements NOTIFY pendingPlacementsChanged)
+
+public:
+    /// Retry rhythm of an application launched by identifier.
+    static constexpr double placementRetryInterval = 0.2;
+    static constexpr int placementAttempts = 15;
+    /// Pauses before the single placement after opening with a default handler.
+    static constexpr double websitePlacementPause = 0.8;
+    static constexpr double folderPlacementPause = 0.5;
+    static constexpr double documentPlacementPause = 1.0;
+
+    AutomationService(DesktopPlatform &platform, AutomationClock &clock, QObject *parent = nullptr);
+    ~AutomationService() override;
+
+    // --- Capture -------------------------------------------------------------
+
+    /// New entries, one per qualifying window of the current desktop, each
+    /// with a fresh id; the caller makes records of them. Synchronous.
+    QList<EntryData> captureCurrentDesktop();
+
+    // --- Launch --------------------------------------------------------------
+
+    /// Opens the entries in order, pausing each entry's delay after it; with
+    /// `focusMode` first asks every other windowed application to quit.
+    /// Completes after the last pause; placements it started go on by themselves.
+    QCoro::Task<> launchWorkspace(QList<EntryData> entries, bool restoreDocuments, bool focusMode);
+
+    /// Asks every regular application with a usable window to quit, unless an
+    /// entry names it or it is this program. Waits for nothing.
+    void quitOtherApplications(const QList<EntryData> &entries);
+
+    /// Launches (or brings forward) the installed application with this
+    /// identifier and, once the platform reports it running, places its windows.
+    void openApplication(const QString &bundleIdentifier, const EntryData &entry);
+
+    /// Opens a document with the entry's application when that is installed,
+    /// else with its default application followed by one placement.
+    void openDocument(const QString &path, const EntryData &entry);
+
+    /// Tries `placeWindows` every 0.2 s, at most 15 times, until the
+    /// application shows a window.
+    QCoro::Task<> placeWhenReady(RunningApplication application, EntryData entry);
+
+    /// The single placements after opening with a default handler: every
+    /// regular browser of the profile (after 0.8 s), the first running file
+    /// manager (0.5 s), the first application with the entry's identifier (1.0 s).
+    QCoro::Task<> placeAfterWebsite(EntryData entry);
+    QCoro::Task<> placeAfterFolder(EntryData entry);
+    QCoro::Task<> placeAfterDocument(EntryData entry);
+
+    /// Places every window of the process with the entry's frame; false when
+    /// it has no readable, non-empty window list.
+    bool placeWindows(qint64 processIdentifier, const EntryData &entry);
+
+    int pendingPlacements() const { return m_pendingPlacements; }
+
+    // --- Displays ------------------------------------------------------------
+
+    std::optional<QString> monitorIDForScreen(const PlatformScreen &screen) const;
+    std::optional<QString> monitorIDForFrame(double x, double y, double width, double height,
+                                             const QList<PlatformScreen> &screens) const;
+    std::optional<ScreenMatch> screenForMonitorID(const QString &monitorID, const QList<PlatformScreen> &screens) const;
+    /// The frame `placeWindows` would give this entry's windows now (for previews).
+    QRectF placementFrame(const EntryData &entry) const;
+
+    // --- Windows -------------------------------------------------------------
+
+    std::optional<QList<WindowRef>> copyWindowList(const RunningApplication &application) const;
+    QString windowTitle(WindowRef window) const;
+    WindowState readWindowState(WindowRef window) const;
+    std::optional<QString> windowDocument(WindowRef window) const;
+    bool hasUsableWindow(const RunningApplication &application) const;
+
+    // --- Documents -----------------------------------------------------------
+
+    /// One collector's answer as strings, empty on any failure.
+    QStringList runScript(DocumentRole role, const QString &applicationIdentifier) const;
+    /// The lists one capture hands out.
+    ScriptedDocuments collectScriptedDocuments(const QList<RunningApplication> &running) const;
+
+signals:
+    void pendingPlacementsChanged();
+    /// The last pending placement task has ended.
+    void placementsIdle();
+
+private:
+    class PlacementTicket;
+
+    void openEntry(const EntryData &entry, bool restoreDocuments);
+    DesktopPlatform::LaunchCompletion placeOnCompletion(const EntryData &entry);
+    std::optional<RunningApplication> firstRunning(const QString &bundleIdentifier) const;
+    void placementStarted();
+    void placementEnded();
+
+    DesktopPlatform &m_platform;
+    AutomationClock &m_clock;
+    DisplayLocator m_displays;
+    WindowInspector m_windows;
+    DocumentCollector m_documents;
+    DesktopCapture m_capture;
+    WindowPlacer m_placer;
+    int m_pendingPlacements = 0;
+};

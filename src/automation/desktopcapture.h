@@ -1,0 +1,47 @@
+// Turns the running applications' windows into workspace entries: what to reopen and where each window stood.
+#pragma once
+
+#include "desktopplatform.h"
+#include "displaylocator.h"
+#include "documentcollector.h"
+#include "windowinspector.h"
+#include "model/entrydata.h"
+
+#include <QList>
+
+class DesktopCapture
+{
+public:
+    DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays, const WindowInspector &windows,
+                   const DocumentCollector &documents);
+
+    /// One new entry per qualifying window of every regular application, in
+    /// running-application order and each application's window order. Never
+    /// fails as a whole: what cannot be read shrinks the result.
+    QList<EntryData> capture() const;
+
+    /// Whether text names this program: "corvalint" in any letter case.
+    static bool carriesOwnMarker(const QString &text);
+
+    /// The delay stored in every captured entry, in seconds.
+    static constexpr double capturedDelay = 0.5;
+
+private:
+    struct Run;
+    /// What the document rule made of a window: an entry, nothing usable (the
+    /// other rules decide), or a window to drop altogether.
+    struct DocumentOutcome {
+        enum Kind { noDocument, dropWindow, made } kind = noDocument;
+        EntryData entry;
+    };
+
+    bool takesPart(const RunningApplication &application, const std::optional<QString> &ownIdentifier) const;
+    void captureWindow(Run &run, const QString &identifier, WindowRef window) const;
+    std::optional<EntryData> entryForWindow(Run &run, const QString &identifier, WindowRef window) const;
+    DocumentOutcome documentRule(const QString &identifier, WindowRef window) const;
+
+    DesktopPlatform &m_platform;
+    const DisplayLocator &m_displays;
+    const WindowInspector &m_windows;
+    const DocumentCollector &m_documents;
+};

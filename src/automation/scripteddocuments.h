@@ -1,0 +1,30 @@
+// The document lists collected once per capture: tab URLs of each browser, the file manager's folders, the IDE's projects.
+#pragma once
+
+#include "platformprofile.h"
+
+#include <QStringList>
+#include <array>
+
+struct ScriptedDocuments {
+    /// One list per browser slot of the profile, in the profile's order.
+    std::array<QStringList, 4> browserURLs;
+    QStringList fileManagerFolders;
+    QStringList ideDocuments;
+
+    QStringList &list(DocumentRole role)
+    {
+        switch (role) {
+        case DocumentRole::browser0: return browserURLs[0];
+        case DocumentRole::browser1: return browserURLs[1];
+        case DocumentRole::browser2: return browserURLs[2];
+        case DocumentRole::browser3: return browserURLs[3];
+        case DocumentRole::fileManager: return fileManagerFolders;
+        case DocumentRole::ide: return ideDocuments;
+        }
+        return ideDocuments;
+    }
+    const QStringList &list(DocumentRole role) const { return const_cast<ScriptedDocuments *>(this)->list(role); }
+
+    bool operator==(const ScriptedDocuments &) const = default;
+};
