@@ -1,0 +1,33 @@
+// Reads workspace and entry rows out of a store file, forgiving whatever
+// another program may have written into its columns.
+#pragma once
+
+#include "workspacedata.h"
+
+#include <QList>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QUuid>
+#include <optional>
+
+/// One workspace row with the store's own key for it.
+struct StoredWorkspace {
+    qint64 pk = 0;
+    WorkspaceData data;
+};
+
+class StoreReader
+{
+public:
+    /// Every workspace with its entries, in store order (the order rows were
+    /// added), all read in one snapshot. Nothing on a failed read.
+    ///
+    /// No stored value can make this fail or crash: a NULL or a value of the
+    /// wrong type reads as the field's default (absent for optional fields),
+    /// an unreadable id as a stable id derived from the row, and an entry
+    /// whose workspace is missing is left out.
+    static std::optional<QList<StoredWorkspace>> readAll(QSqlDatabase &database, QString *error);
+
+    /// The ids of all workspace rows.
+    static std::optional<QSet<QUuid>> readIds(QSqlDatabase &database, QString *error);
+};

@@ -1,0 +1,272 @@
+// The tables of the store file, their version, and the checks a file must
+// pass before the store trusts it.
+#include "storeschema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVersionNumber>
+#include <QtEndian>
+
+namespace {
+constexpr int kMajor = 1;
+constexpr int kMinor = 0;
+constexpr int kPatch = 0;
+
+// Column lists double as the check that a file really is one of ours: a
+// table missing one of them would make every read fail later anyway.
+const QStringList &workspaceColumns()
+{
+    static const QStringList columns{
+        QStringLiteral("pk"),          QStringLiteral("id"),
+        QStringLiteral("name"),        QStringLiteral("icon"),
+        QStringLiteral("category"),    QStringLiteral("createdAt"),
+        QStringLiteral("modifiedAt"),  QStringLiteral("autoLaunch"),
+        QStringLiteral("restoreDocuments"), QStringLiteral("isFavorite"),
+        QStringLiteral("launchCount"), QStringLiteral("lastLaunchedAt"),
+        QStringLiteral("timeSavedInSeconds")};
+    return columns;
+}
+
+const QStringList &entryColumns()
+{
+    static const QStringList columns{
+        QStringLiteral("pk"),           QStringLiteral("workspace"),
+        QStringLiteral("position"),     QStringLiteral("id"),
+        QStringLiteral("typeRawValue"), QStringLiteral("appBundleIdentifier"),
+        QStringLiteral("filePath"),     QStringLiteral("websiteURL"),
+        QStringLiteral("monitorID"),    QStringLiteral("frameX"),
+        QStringLiteral("frameY"),       QStringLiteral("width"),
+        QStringLiteral("height"),       QStringLiteral("isFullscreen"),
+        QStringLiteral("delayAfterLaunch"), QStringLiteral("originalScreenX"),
+        QStringLiteral("originalScreenY"), QStringLiteral("originalScreenWidth"),
+        QStringLiteral("originalScreenHeight")};
+    return columns;
+}
+
+const char *const kCreateStatements[] = {
+    "CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT)",
+    "CREATE TABLE workspace ("
+    " pk INTEGER PRIMARY KEY,"
+    " id TEXT, name TEXT, icon TEXT, category TEXT,"
+    " createdAt INTEGER, modifiedAt INTEGER,"
+    " autoLaunch INTEGER, restoreDocuments INTEGER DEFAULT 1, isFavorite INTEGER,"
+    " launchCount INTEGER, lastLaunchedAt INTEGER, timeSavedInSeconds REAL)",
+    "CREATE TABLE entry ("
+    " pk INTEGER PRIMARY KEY,"
+    " workspace INTEGER REFERENCES workspace(pk) ON DELETE CASCADE,"
+    " position INTEGER,"
+    " id TEXT, typeRawValue TEXT, appBundleIdentifier TEXT, filePath TEXT, websiteURL TEXT, monitorID TEXT,"
+    " frameX REAL, frameY REAL, width REAL, height REAL, isFullscreen INTEGER, delayAfterLaunch REAL,"
+    " originalScreenX REAL, originalScreenY REAL, originalScreenWidth REAL, originalScreenHeight REAL)",
+    // Loading and the cascade both walk the entries of one workspace in order.
+    "CREATE INDEX entry_by_workspace ON entry(workspace, position)",
+};
+
+QString queryError(const QSqlQuery &query)
+{
+    const QString text = query.lastError().text();
+    return text.isEmpty() ? QStringLiteral("unknown SQLite error") : text;
+}
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+std::optional<QSet<QString>> columnsOf(QSqlDatabase &database, const QString &table, QString *error)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+        fail(error, queryError(query));
+        return std::nullopt;
+    }
+    QSet<QString> names;
+    while (query.next())
+        names.insert(query.value(1).toString());
+    return names;
+}
+
+bool hasColumns(QSqlDatabase &database, const QString &table, const QStringList &required, QString *error)
+{
+    const std::optional<QSet<QString>> present = columnsOf(database, table, error);
+    if (!present)
+        return false;
+    for (const QString &column : required) {
+        if (!present->contains(column))
+            return fail(error, QStringLiteral("the store file's table %1 lacks the column %2").arg(table, column));
+    }
+    return true;
+}
+
+bool execAll(QSqlDatabase &database, const QStringList &statements, QString *error)
+{
+    QSqlQuery query(database);
+    for (const QString &statement : statements) {
+        if (!query.exec(statement))
+            return fail(error, queryError(query));
+    }
+    return true;
+}
+} // namespace
+
+QString StoreSchema::versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(kMajor).arg(kMinor).arg(kPatch);
+}
+
+int StoreSchema::userVersion()
+{
+    return kMajor * 10000 + kMinor * 100 + kPatch;
+}
+
+bool StoreSchema::checkFileBytes(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("the store file cannot be read: %1").arg(file.errorString()));
+    const qint64 size = file.size();
+    if (size == 0)
+        return fail(error, QStringLiteral("the store file is empty"));
+    const QByteArray header = file.read(100);
+    if (header.size() < 100)
+        return fail(error, QStringLiteral("the store file is too short to be a database (%1 bytes)").arg(size));
+    if (!header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return fail(error, QStringLiteral("the store file is not a SQLite database"));
+
+    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
+    qint64 pageSize = qFromBigEndian<quint16>(bytes + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return fail(error, QStringLiteral("the store file's header is damaged (page size %1)").arg(pageSize));
+
+    // With a write-ahead log pending, the newest pages may live in the log
+    // and the main file legitimately lags; SQLite checks that case itself.
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    if (log.exists() && log.size() > 0)
+        return true;
+    if (size % pageSize != 0)
+        return fail(error, QStringLiteral("the store file is truncated (%1 bytes is not a whole number of %2-byte pages)")
+                               .arg(size)
+                               .arg(pageSize));
+    // The page count in the header is only trustworthy when the change
+    // counter matches the "version valid for" number.
+    const quint32 changeCounter = qFromBigEndian<quint32>(bytes + 24);
+    const quint32 validFor = qFromBigEndian<quint32>(bytes + 92);
+    const qint64 pageCount = qFromBigEndian<quint32>(bytes + 28);
+    if (changeCounter == validFor && pageCount > 0 && size < pageCount * pageSize)
+        return fail(error, QStringLiteral("the store file is truncated (%1 of %2 bytes)").arg(size).arg(pageCount * pageSize));
+    return true;
+}
+
+std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database, QString *error)
+{
+    QSqlQuery query(database);
+    // The first read is where SQLite notices a file that is no database.
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        fail(error, QStringLiteral("the store file cannot be read: %1").arg(queryError(query)));
+        return std::nullopt;
+    }
+    QSet<QString> tables;
+    while (query.next())
+        tables.insert(query.value(0).toString());
+    if (query.lastError().isValid()) {
+        fail(error, QStringLiteral("the store file cannot be read: %1").arg(queryError(query)));
+        return std::nullopt;
+    }
+
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        fail(error, QStringLiteral("the store file cannot be read: %1").arg(queryError(query)));
+        return std::nullopt;
+    }
+    const int fileUserVersion = query.value(0).toInt();
+    query.finish();
+
+    if (tables.isEmpty() && fileUserVersion == 0)
+        return Contents::empty;
+
+    if (!tables.contains(QStringLiteral("meta"))) {
+        fail(error, QStringLiteral("the file is a SQLite database but not a Corvalint store"));
+        return std::nullopt;
+    }
+    if (!query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schemaVersion'"))) {
+        fail(error, QStringLiteral("the store file cannot be read: %1").arg(queryError(query)));
+        return std::nullopt;
+    }
+    const QString versionInFile = query.next() ? query.value(0).toString() : QString();
+    query.finish();
+    const QVersionNumber fileVersion = QVersionNumber::fromString(versionInFile);
+    const QVersionNumber ownVersion(kMajor, kMinor, kPatch);
+    if (fileVersion.isNull()) {
+        fail(error, QStringLiteral("the store file records no schema version"));
+        return std::nullopt;
+    }
+    if (fileVersion > ownVersion || fileUserVersion > userVersion()) {
+        fail(error, QStringLiteral("the store file was written by a newer version of Corvalint "
+                                   "(schema %1; this version reads %2)")
+                        .arg(versionInFile, versionText()));
+        return std::nullopt;
+    }
+    if (fileVersion != ownVersion) {
+        fail(error, QStringLiteral("the store file has the unknown schema version %1").arg(versionInFile));
+        return std::nullopt;
+    }
+
+    if (!hasColumns(database, QStringLiteral("workspace"), workspaceColumns(), error)
+        || !hasColumns(database, QStringLiteral("entry"), entryColumns(), error))
+        return std::nullopt;
+
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next()) {
+        fail(error, QStringLiteral("the store file cannot be checked: %1").arg(queryError(query)));
+        return std::nullopt;
+    }
+    const QString verdict = query.value(0).toString();
+    if (verdict != QLatin1String("ok")) {
+        fail(error, QStringLiteral("the store file is damaged: %1").arg(verdict));
+        return std::nullopt;
+    }
+    return Contents::current;
+}
+
+bool StoreSchema::create(QSqlDatabase &database, QString *error)
+{
+    QStringList statements{QStringLiteral("BEGIN IMMEDIATE")};
+    for (const char *statement : kCreateStatements)
+        statements.append(QString::fromLatin1(statement));
+    statements.append(QStringLiteral("INSERT INTO meta (key, value) VALUES ('schemaVersion', '%1')").arg(versionText()));
+    statements.append(QStringLiteral("PRAGMA user_version = %1").arg(userVersion()));
+    statements.append(QStringLiteral("COMMIT"));
+    if (execAll(database, statements, error))
+        return true;
+    QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+bool StoreSchema::configure(QSqlDatabase &database, int busyTimeoutMs, QString *error)
+{
+    if (!setBusyTimeout(database, busyTimeoutMs))
+        return fail(error, QStringLiteral("the store file cannot be configured"));
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
+        return fail(error, QStringLiteral("the store file cannot use a write-ahead log: %1").arg(queryError(query)));
+    if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return fail(error, QStringLiteral("the store file cannot use a write-ahead log (journal mode %1)")
+                               .arg(query.value(0).toString()));
+    query.finish();
+    // NORMAL in WAL mode: a commit is in the operating system's hands once
+    // it returns, so a killed process loses nothing that was saved.
+    return execAll(database, {QStringLiteral("PRAGMA synchronous = NORMAL"), QStringLiteral("PRAGMA foreign_keys = ON")},
+                   error);
+}
+
+bool StoreSchema::setBusyTimeout(QSqlDatabase &database, int busyTimeoutMs)
+{
+    QSqlQuery query(database);
+    return query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(qMax(0, busyTimeoutMs)));
+}

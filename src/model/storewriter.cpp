@@ -1,0 +1,202 @@
+// Writes workspace and entry rows into a store file inside one transaction.
+#include "storewriter.h"
+
+#include "optionalvariant.h"
+
+#include <QSqlError>
+
+namespace {
+QVariant dateValue(const QDateTime &value)
+{
+    return value.isValid() ? QVariant(value.toMSecsSinceEpoch()) : QVariant();
+}
+
+QVariant optionalDateValue(const std::optional<QDateTime> &value)
+{
+    return value ? dateValue(*value) : QVariant();
+}
+
+// A present but null QString would be bound as SQL NULL and come back absent.
+QVariant optionalTextValue(const std::optional<QString> &value)
+{
+    if (!value)
+        return {};
+    return value->isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(*value);
+}
+
+QVariant idValue(const QUuid &id)
+{
+    return id.toString(QUuid::WithoutBraces);
+}
+} // namespace
+
+StoreWriter::StoreWriter(QSqlDatabase &database)
+    : m_database(database)
+    , m_insertWorkspace{QSqlQuery(database)}
+    , m_updateWorkspace{QSqlQuery(database)}
+    , m_deleteEntries{QSqlQuery(database)}
+    , m_deleteWorkspace{QSqlQuery(database)}
+    , m_insertEntry{QSqlQuery(database)}
+{
+}
+
+StoreWriter::~StoreWriter()
+{
+    if (m_inTransaction)
+        rollback();
+}
+
+bool StoreWriter::begin()
+{
+    QSqlQuery query(m_database);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_errorText = query.lastError().text();
+        return false;
+    }
+    m_inTransaction = true;
+    return true;
+}
+
+bool StoreWriter::commit()
+{
+    QSqlQuery query(m_database);
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        m_errorText = query.lastError().text();
+        return false;
+    }
+    m_inTransaction = false;
+    return true;
+}
+
+void StoreWriter::rollback()
+{
+    QSqlQuery(m_database).exec(QStringLiteral("ROLLBACK"));
+    m_inTransaction = false;
+}
+
+bool StoreWriter::run(QSqlQuery &query)
+{
+    if (query.exec())
+        return true;
+    m_errorText = query.lastError().text();
+    return false;
+}
+
+bool StoreWriter::prepare(Statement &statement, const char *sql)
+{
+    if (statement.prepared)
+        return true;
+    statement.prepared = statement.query.prepare(QString::fromLatin1(sql));
+    if (!statement.prepared)
+        m_errorText = statement.query.lastError().text();
+    return statement.prepared;
+}
+
+void StoreWriter::bindWorkspace(QSqlQuery &query, const WorkspaceData &data)
+{
+    query.bindValue(0, idValue(data.id));
+    query.bindValue(1, data.name);
+    query.bindValue(2, data.icon);
+    query.bindValue(3, data.category);
+    query.bindValue(4, dateValue(data.createdAt));
+    query.bindValue(5, dateValue(data.modifiedAt));
+    query.bindValue(6, int(data.autoLaunch));
+    query.bindValue(7, int(data.restoreDocuments));
+    query.bindValue(8, int(data.isFavorite));
+    query.bindValue(9, data.launchCount);
+    query.bindValue(10, optionalDateValue(data.lastLaunchedAt));
+    query.bindValue(11, data.timeSavedInSeconds);
+}
+
+std::optional<qint64> StoreWriter::insertWorkspace(const WorkspaceData &data)
+{
+    if (!prepare(m_insertWorkspace,
+                 "INSERT INTO workspace (id, name, icon, category, createdAt, modifiedAt, autoLaunch, restoreDocuments,"
+                 " isFavorite, launchCount, lastLaunchedAt, timeSavedInSeconds)"
+                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        return std::nullopt;
+    bindWorkspace(m_insertWorkspace.query, data);
+    if (!run(m_insertWorkspace.query))
+        return std::nullopt;
+    const QVariant key = m_insertWorkspace.query.lastInsertId();
+    bool ok = false;
+    const qint64 pk = key.toLongLong(&ok);
+    if (!ok) {
+        m_errorText = QStringLiteral("SQLite gave the new workspace row no key");
+        return std::nullopt;
+    }
+    if (!insertEntries(pk, data.entries))
+        return std::nullopt;
+    return pk;
+}
+
+bool StoreWriter::updateWorkspace(qint64 pk, const WorkspaceData &data, bool *found)
+{
+    *found = false;
+    if (!prepare(m_updateWorkspace,
+                 "UPDATE workspace SET id = ?, name = ?, icon = ?, category = ?, createdAt = ?, modifiedAt = ?,"
+                 " autoLaunch = ?, restoreDocuments = ?, isFavorite = ?, launchCount = ?, lastLaunchedAt = ?,"
+                 " timeSavedInSeconds = ? WHERE pk = ?")
+        || !prepare(m_deleteEntries, "DELETE FROM entry WHERE workspace = ?"))
+        return false;
+    bindWorkspace(m_updateWorkspace.query, data);
+    m_updateWorkspace.query.bindValue(12, pk);
+    if (!run(m_updateWorkspace.query))
+        return false;
+    *found = m_updateWorkspace.query.numRowsAffected() > 0;
+    if (!*found)
+        return true;
+    // The entries are rewritten as a whole: a workspace is the unit that
+    // changes, and this keeps their stored order equal to the list order.
+    m_deleteEntries.query.bindValue(0, pk);
+    return run(m_deleteEntries.query) && insertEntries(pk, data.entries);
+}
+
+bool StoreWriter::deleteWorkspace(qint64 pk)
+{
+    // Explicit as well as by the foreign key: a file written by a connection
+    // without foreign keys switched on must not keep orphans either.
+    if (!prepare(m_deleteEntries, "DELETE FROM entry WHERE workspace = ?")
+        || !prepare(m_deleteWorkspace, "DELETE FROM workspace WHERE pk = ?"))
+        return false;
+    m_deleteEntries.query.bindValue(0, pk);
+    m_deleteWorkspace.query.bindValue(0, pk);
+    return run(m_deleteEntries.query) && run(m_deleteWorkspace.query);
+}
+
+bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
+{
+    if (entries.isEmpty())
+        return true;
+    if (!prepare(m_insertEntry,
+                 "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
+                 " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
+                 " originalScreenY, originalScreenWidth, originalScreenHeight)"
+                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        return false;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const EntryData &e = entries.at(i);
+        QSqlQuery &q = m_insertEntry.query;
+        q.bindValue(0, pk);
+        q.bindValue(1, qint64(i));
+        q.bindValue(2, idValue(e.id));
+        q.bindValue(3, e.typeRawValue);
+        q.bindValue(4, optionalTextValue(e.appBundleIdentifier));
+        q.bindValue(5, optionalTextValue(e.filePath));
+        q.bindValue(6, optionalTextValue(e.websiteURL));
+        q.bindValue(7, optionalTextValue(e.monitorID));
+        q.bindValue(8, e.frameX);
+        q.bindValue(9, e.frameY);
+        q.bindValue(10, e.width);
+        q.bindValue(11, e.height);
+        q.bindValue(12, int(e.isFullscreen));
+        q.bindValue(13, e.delayAfterLaunch);
+        q.bindValue(14, optionalToVariant(e.originalScreenX));
+        q.bindValue(15, optionalToVariant(e.originalScreenY));
+        q.bindValue(16, optionalToVariant(e.originalScreenWidth));
+        q.bindValue(17, optionalToVariant(e.originalScreenHeight));
+        if (!run(q))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,562 @@
+// The persistent store of all workspaces: one SQLite file, the main context
+// of loaded records that every view shares, and short-lived read contexts.
+#include "workspacestore.h"
+
+#include "storeconnection.h"
+#include "storereader.h"
+#include "storeschema.h"
+#include "storewriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <limits>
+
+namespace {
+// Records not saved yet sort after every saved one among equal createdAt,
+// exactly where their rows will land once saved.
+constexpr qint64 kUnsavedOrderBase = qint64(1) << 62;
+
+qint64 dateKey(const QDateTime &value)
+{
+    return value.isValid() ? value.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+}
+
+std::nullptr_t refuse(QString *errorDescription, const QString &text)
+{
+    if (errorDescription)
+        *errorDescription = text;
+    return nullptr;
+}
+
+// A new store file is set up under a temporary name and only then moved into
+// place, so a crash while creating it never leaves a half-made file behind
+// that the next start would have to refuse.
+bool createStoreFile(const QDir &directory, const QString &path, QString *error)
+{
+    QTemporaryFile temporary(directory.filePath(QStringLiteral("corvalint.sqlite.XXXXXX.new")));
+    if (!temporary.open()) {
+        *error = QStringLiteral("the store file cannot be created in %1: %2")
+                     .arg(directory.absolutePath(), temporary.errorString());
+        return false;
+    }
+    // SQLite opens the file itself; a second descriptor of ours closing
+    // later would drop SQLite's POSIX locks.
+    temporary.close();
+    {
+        StoreConnection connection(temporary.fileName(), StoreConnection::Mode::readWrite, QStringLiteral("create"));
+        if (!connection.isOpen()) {
+            *error = QStringLiteral("the store file cannot be created: %1").arg(connection.errorText());
+            return false;
+        }
+        if (!StoreSchema::configure(connection.database(), 0, error)
+            || !StoreSchema::create(connection.database(), error))
+            return false;
+    }
+    if (temporary.rename(path)) {
+        temporary.setAutoRemove(false);
+        return true;
+    }
+    // Another process may have created the store at the same moment; its
+    // file is as good as ours.
+    if (QFileInfo::exists(path))
+        return true;
+    *error = QStringLiteral("the store file cannot be moved into place: %1").arg(temporary.errorString());
+    return false;
+}
+} // namespace
+
+QString WorkspaceStore::defaultDirectory()
+{
+    const QString fromEnvironment = qEnvironmentVariable("CORVALINT_DATA_DIR");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/corvalint");
+}
+
+QString WorkspaceStore::fileName()
+{
+    return QStringLiteral("corvalint.sqlite");
+}
+
+QString WorkspaceStore::schemaVersion()
+{
+    return StoreSchema::versionText();
+}
+
+QString WorkspaceStore::fatalMessage(const QString &description)
+{
+    return QStringLiteral("Could not create ModelContainer: ") + description;
+}
+
+std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, QString *errorDescription)
+{
+    if (directory.isEmpty())
+        return refuse(errorDescription, QStringLiteral("no directory was given for the store"));
+    const QDir dir(directory);
+    if (!dir.mkpath(QStringLiteral(".")))
+        return refuse(errorDescription, QStringLiteral("the store directory %1 cannot be created").arg(directory));
+    const QString path = dir.absoluteFilePath(fileName());
+    const QFileInfo info(path);
+    QString error;
+    if (info.exists() && !info.isFile())
+        return refuse(errorDescription, QStringLiteral("%1 is not a file").arg(path));
+    if (!info.exists() && !createStoreFile(dir, path, &error))
+        return refuse(errorDescription, error);
+
+    // Everything about the file is judged through a read-only connection
+    // first; only a file that passes is ever opened for writing.
+    if (!StoreSchema::checkFileBytes(path, &error))
+        return refuse(errorDescription, error);
+    std::optional<StoreSchema::Contents> contents;
+    {
+        StoreConnection probe(path, StoreConnection::Mode::readOnly, QStringLiteral("check"));
+        if (!probe.isOpen())
+            return refuse(errorDescription, QStringLiteral("the store file cannot be opened: %1").arg(probe.errorText()));
+        contents = StoreSchema::inspect(probe.database(), &error);
+    }
+    if (!contents)
+        return refuse(errorDescription, error);
+
+    auto connection = std::make_unique<StoreConnection>(path, StoreConnection::Mode::readWrite, QStringLiteral("main"));
+    if (!connection->isOpen())
+        return refuse(errorDescription,
+                      QStringLiteral("the store file cannot be opened for writing: %1").arg(connection->errorText()));
+    if (!StoreSchema::configure(connection->database(), 2000, &error))
+        return refuse(errorDescription, error);
+    if (*contents == StoreSchema::Contents::empty && !StoreSchema::create(connection->database(), &error))
+        return refuse(errorDescription, error);
+
+    std::unique_ptr<WorkspaceStore> store(new WorkspaceStore(path, std::move(connection)));
+    if (!store->load(&error))
+        return refuse(errorDescription, QStringLiteral("the store file cannot be read: %1").arg(error));
+    return store;
+}
+
+WorkspaceStore::WorkspaceStore(const QString &filePath, std::unique_ptr<StoreConnection> connection)
+    : m_filePath(filePath)
+    , m_connection(std::move(connection))
+{
+    m_autoSave.setSingleShot(true);
+    m_autoSave.setInterval(500);
+    connect(&m_autoSave, &QTimer::timeout, this, [this] { save(); });
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { save(); });
+}
+
+WorkspaceStore::~WorkspaceStore()
+{
+    m_autoSave.stop();
+    if (m_unsaved)
+        save();
+    // The records are our children; delete them while the store can still
+    // ignore their last signals, and before the connection closes.
+    const QList<const Workspace *> records = m_tracking.keys();
+    m_tracking.clear();
+    m_workspaces.clear();
+    for (const Workspace *workspace : records) {
+        disconnect(workspace, nullptr, this, nullptr);
+        delete workspace;
+    }
+}
+
+bool WorkspaceStore::load(QString *error)
+{
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readAll(m_connection->database(), error);
+    if (!rows)
+        return false;
+    m_workspaces.reserve(rows->size());
+    m_tracking.reserve(rows->size());
+    for (const StoredWorkspace &row : std::as_const(*rows)) {
+        Workspace *workspace = Workspace::fromData(row.data, this);
+        adopt(workspace, row.pk);
+        m_workspaces.append(workspace);
+    }
+    m_needsSort = true;
+    sortIfNeeded();
+    return true;
+}
+
+void WorkspaceStore::adopt(Workspace *workspace, qint64 pk)
+{
+    workspace->setParent(this);
+    Tracking tracking;
+    tracking.pk = pk;
+    tracking.order = pk > 0 ? pk : kUnsavedOrderBase + m_nextNewOrder++;
+    m_tracking.insert(workspace, tracking);
+    connect(workspace, &Workspace::changed, this, [this, workspace] { markDirty(workspace); });
+    connect(workspace, &Workspace::createdAtChanged, this, [this] { m_needsSort = true; });
+    // The store owns its records, but a record deleted behind its back must
+    // not leave a dangling pointer in the main context.
+    connect(workspace, &QObject::destroyed, this, [this, workspace] { dropRecord(workspace, true); });
+}
+
+void WorkspaceStore::dropRecord(Workspace *workspace, bool deleteRow)
+{
+    const auto it = m_tracking.constFind(workspace);
+    if (it == m_tracking.constEnd())
+        return;
+    const qint64 pk = it->pk;
+    disconnect(workspace, nullptr, this, nullptr);
+    emit workspaceRemoved(workspace);
+    m_tracking.remove(workspace);
+    m_workspaces.removeOne(workspace);
+    if (deleteRow && pk > 0) {
+        m_pendingDeletes.append(pk);
+        scheduleSave();
+    }
+    setUnsaved(computeUnsaved());
+    emit countChanged();
+}
+
+void WorkspaceStore::sortIfNeeded() const
+{
+    if (!m_needsSort)
+        return;
+    m_needsSort = false;
+    std::stable_sort(m_workspaces.begin(), m_workspaces.end(),
+                     [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
+}
+
+qint64 WorkspaceStore::orderOf(const Workspace *workspace) const
+{
+    return m_tracking.value(workspace).order;
+}
+
+bool WorkspaceStore::isOrderedBefore(const Workspace *a, const Workspace *b) const
+{
+    const qint64 keyA = dateKey(a->createdAt());
+    const qint64 keyB = dateKey(b->createdAt());
+    if (keyA != keyB)
+        return keyA > keyB;
+    return orderOf(a) < orderOf(b);
+}
+
+QList<Workspace *> WorkspaceStore::workspaces() const
+{
+    sortIfNeeded();
+    return m_workspaces;
+}
+
+Workspace *WorkspaceStore::find(const QUuid &id) const
+{
+    Workspace *found = nullptr;
+    qint64 foundOrder = std::numeric_limits<qint64>::max();
+    for (auto it = m_tracking.constBegin(); it != m_tracking.constEnd(); ++it) {
+        if (it.key()->id() == id && it->order < foundOrder) {
+            found = const_cast<Workspace *>(it.key());
+            foundOrder = it->order;
+        }
+    }
+    return found;
+}
+
+void WorkspaceStore::placeInOrder(Workspace *workspace)
+{
+    sortIfNeeded();
+    const auto at = std::upper_bound(m_workspaces.begin(), m_workspaces.end(), workspace,
+                                     [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
+    m_workspaces.insert(at, workspace);
+}
+
+void WorkspaceStore::insert(Workspace *workspace)
+{
+    if (!workspace || m_tracking.contains(workspace))
+        return;
+    adopt(workspace, 0);
+    m_tracking[workspace].dirty = true;
+    placeInOrder(workspace);
+    setUnsaved(true);
+    scheduleSave();
+    emit workspaceInserted(workspace);
+    emit countChanged();
+}
+
+void WorkspaceStore::remove(Workspace *workspace)
+{
+    if (!workspace || !m_tracking.contains(workspace))
+        return;
+    dropRecord(workspace, true);
+    // Later, not now: a view may be in the middle of a signal of this record.
+    workspace->deleteLater();
+}
+
+void WorkspaceStore::removeEntry(WorkspaceEntry *entry)
+{
+    if (!entry)
+        return;
+    if (Workspace *owner = entry->workspace())
+        owner->takeEntry(entry);
+    entry->deleteLater();
+}
+
+void WorkspaceStore::markDirty(Workspace *workspace)
+{
+    if (m_applyingStored)
+        return;
+    const auto it = m_tracking.find(workspace);
+    if (it == m_tracking.end())
+        return;
+    it->dirty = true;
+    setUnsaved(true);
+    scheduleSave();
+}
+
+void WorkspaceStore::scheduleSave()
+{
+    // Started once, not restarted: a steady stream of changes must not
+    // postpone the save for ever.
+    if (!m_autoSave.isActive())
+        m_autoSave.start();
+}
+
+void WorkspaceStore::setAutoSaveDelay(int milliseconds)
+{
+    m_autoSave.setInterval(qMax(0, milliseconds));
+}
+
+void WorkspaceStore::setBusyTimeout(int milliseconds)
+{
+    if (m_busyTimeoutMs == milliseconds)
+        return;
+    m_busyTimeoutMs = milliseconds;
+    StoreSchema::setBusyTimeout(m_connection->database(), milliseconds);
+}
+
+bool WorkspaceStore::hasUnsavedChanges() const
+{
+    return m_unsaved;
+}
+
+void WorkspaceStore::setUnsaved(bool value)
+{
+    if (m_unsaved == value)
+        return;
+    m_unsaved = value;
+    emit hasUnsavedChangesChanged();
+}
+
+bool WorkspaceStore::computeUnsaved() const
+{
+    if (!m_pendingDeletes.isEmpty())
+        return true;
+    return std::any_of(m_tracking.constBegin(), m_tracking.constEnd(), [](const Tracking &t) { return t.dirty; });
+}
+
+bool WorkspaceStore::save(QString *error)
+{
+    m_autoSave.stop();
+    if (!m_unsaved)
+        return true;
+
+    QList<Workspace *> toWrite;
+    for (auto it = m_tracking.constBegin(); it != m_tracking.constEnd(); ++it) {
+        if (it->dirty)
+            toWrite.append(const_cast<Workspace *>(it.key()));
+    }
+    // New rows get their keys in the order the records were inserted.
+    std::sort(toWrite.begin(), toWrite.end(),
+              [this](const Workspace *a, const Workspace *b) { return orderOf(a) < orderOf(b); });
+
+    QHash<const Workspace *, qint64> newKeys;
+    StoreWriter writer(m_connection->database());
+    bool ok = writer.begin();
+    for (qsizetype i = 0; ok && i < m_pendingDeletes.size(); ++i)
+        ok = writer.deleteWorkspace(m_pendingDeletes.at(i));
+    for (Workspace *workspace : std::as_const(toWrite)) {
+        if (!ok)
+            break;
+        const WorkspaceData data = workspace->data();
+        const qint64 pk = m_tracking.value(workspace).pk;
+        bool found = false;
+        if (pk > 0)
+            ok = writer.updateWorkspace(pk, data, &found);
+        // A row another process deleted meanwhile is written again: the
+        // change made here must not vanish.
+        if (ok && !found) {
+            const std::optional<qint64> key = writer.insertWorkspace(data);
+            ok = key.has_value();
+            if (ok)
+                newKeys.insert(workspace, *key);
+        }
+    }
+    ok = ok && writer.commit();
+    if (!ok) {
+        const QString message = writer.errorText();
+        writer.rollback();
+        if (error)
+            *error = message;
+        emit saveFailed(message);
+        return false;
+    }
+
+    for (auto it = m_tracking.begin(); it != m_tracking.end(); ++it) {
+        it->dirty = false;
+        const auto key = newKeys.constFind(it.key());
+        if (key == newKeys.constEnd())
+            continue;
+        // A record saved for the first time keeps its place: its key is
+        // larger than every key loaded before, as its provisional order was.
+        if (it->pk == 0)
+            it->order = *key;
+        it->pk = *key;
+    }
+    m_pendingDeletes.clear();
+    setUnsaved(false);
+    emit saved();
+    return true;
+}
+
+std::optional<QList<WorkspaceData>> WorkspaceStore::fetchAll(bool newestFirst) const
+{
+    StoreConnection reader(m_filePath, StoreConnection::Mode::readOnly, QStringLiteral("fetch"));
+    if (!reader.isOpen())
+        return std::nullopt;
+    StoreSchema::setBusyTimeout(reader.database(), m_busyTimeoutMs);
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readAll(reader.database(), nullptr);
+    if (!rows)
+        return std::nullopt;
+    // Rows arrive in store order; a stable sort keeps it among equal times.
+    if (newestFirst) {
+        std::stable_sort(rows->begin(), rows->end(), [](const StoredWorkspace &a, const StoredWorkspace &b) {
+            return dateKey(a.data.createdAt) > dateKey(b.data.createdAt);
+        });
+    }
+    QList<WorkspaceData> result;
+    result.reserve(rows->size());
+    for (StoredWorkspace &row : *rows)
+        result.append(std::move(row.data));
+    return result;
+}
+
+int WorkspaceStore::addWorkspaces(const QList<WorkspaceData> &items, QString *error)
+{
+    StoreWriter writer(m_connection->database());
+    auto failed = [&](const QString &text) {
+        writer.rollback();
+        if (error)
+            *error = text;
+        return -1;
+    };
+    if (!writer.begin())
+        return failed(writer.errorText());
+    // Ids are read inside the write transaction, so nobody can add the same
+    // workspace between the check and the insert.
+    QString why;
+    std::optional<QSet<QUuid>> known = StoreReader::readIds(m_connection->database(), &why);
+    if (!known)
+        return failed(why);
+    for (auto it = m_tracking.constBegin(); it != m_tracking.constEnd(); ++it)
+        known->insert(it.key()->id());
+
+    QList<StoredWorkspace> added;
+    for (const WorkspaceData &item : items) {
+        if (known->contains(item.id))
+            continue;
+        const std::optional<qint64> key = writer.insertWorkspace(item);
+        if (!key)
+            return failed(writer.errorText());
+        known->insert(item.id);
+        added.append({*key, item});
+    }
+    if (!writer.commit())
+        return failed(writer.errorText());
+
+    for (const StoredWorkspace &row : std::as_const(added)) {
+        Workspace *workspace = Workspace::fromData(row.data, this);
+        adopt(workspace, row.pk);
+        placeInOrder(workspace);
+        emit workspaceInserted(workspace);
+    }
+    if (!added.isEmpty())
+        emit countChanged();
+    return int(added.size());
+}
+
+bool WorkspaceStore::reload(QString *error)
+{
+    if (m_unsaved)
+        save();
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readAll(m_connection->database(), error);
+    if (!rows)
+        return false;
+
+    QHash<qint64, Workspace *> byKey;
+    for (auto it = m_tracking.constBegin(); it != m_tracking.constEnd(); ++it) {
+        if (it->pk > 0)
+            byKey.insert(it->pk, const_cast<Workspace *>(it.key()));
+    }
+    const QSet<qint64> deleting(m_pendingDeletes.cbegin(), m_pendingDeletes.cend());
+    QSet<qint64> present;
+    QList<Workspace *> inserted;
+    m_applyingStored = true;
+    for (const StoredWorkspace &row : std::as_const(*rows)) {
+        if (deleting.contains(row.pk))
+            continue;
+        present.insert(row.pk);
+        if (Workspace *workspace = byKey.value(row.pk)) {
+            // A record whose change could not be saved keeps that change.
+            if (!m_tracking.value(workspace).dirty)
+                applyStored(workspace, row.data);
+            continue;
+        }
+        Workspace *workspace = Workspace::fromData(row.data, this);
+        adopt(workspace, row.pk);
+        m_workspaces.append(workspace);
+        inserted.append(workspace);
+    }
+    m_applyingStored = false;
+
+    for (auto it = byKey.constBegin(); it != byKey.constEnd(); ++it) {
+        if (present.contains(it.key()) || m_tracking.value(it.value()).dirty)
+            continue;
+        Workspace *workspace = it.value();
+        dropRecord(workspace, false);
+        workspace->deleteLater();
+    }
+    m_needsSort = true;
+    sortIfNeeded();
+    for (Workspace *workspace : std::as_const(inserted))
+        emit workspaceInserted(workspace);
+    if (!inserted.isEmpty())
+        emit countChanged();
+    return true;
+}
+
+void WorkspaceStore::applyStored(Workspace *workspace, const WorkspaceData &data)
+{
+    workspace->setId(data.id);
+    workspace->setName(data.name);
+    workspace->setIcon(data.icon);
+    workspace->setCategory(data.category);
+    workspace->setCreatedAt(data.createdAt);
+    workspace->setModifiedAt(data.modifiedAt);
+    workspace->setAutoLaunch(data.autoLaunch);
+    workspace->setRestoreDocuments(data.restoreDocuments);
+    workspace->setIsFavorite(data.isFavorite);
+    workspace->setLaunchCount(data.launchCount);
+    workspace->setLastLaunchedAt(data.lastLaunchedAt);
+    workspace->setTimeSavedInSeconds(data.timeSavedInSeconds);
+
+    // Entries are matched by id so that a view showing one keeps it.
+    QMultiHash<QUuid, WorkspaceEntry *> current;
+    const QList<WorkspaceEntry *> before = workspace->entries();
+    for (WorkspaceEntry *entry : before)
+        current.insert(entry->id(), entry);
+    QList<WorkspaceEntry *> next;
+    next.reserve(data.entries.size());
+    for (const EntryData &entryData : data.entries) {
+        WorkspaceEntry *entry = current.take(entryData.id);
+        if (entry)
+            entry->setData(entryData);
+        else
+            entry = new WorkspaceEntry(entryData);
+        next.append(entry);
+    }
+    if (next != before)
+        workspace->setEntries(next);
+}

@@ -1,0 +1,132 @@
+// The persistent store of all workspaces: one SQLite file, the main context
+// of loaded records that every view shares, and short-lived read contexts.
+#pragma once
+
+#include "workspace.h"
+#include "workspacedata.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+#include <QUuid>
+#include <memory>
+#include <optional>
+
+class StoreConnection;
+struct StoredWorkspace;
+
+class WorkspaceStore : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString filePath READ filePath CONSTANT)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(bool hasUnsavedChanges READ hasUnsavedChanges NOTIFY hasUnsavedChangesChanged)
+
+public:
+    /// `$CORVALINT_DATA_DIR` when set, else `$XDG_DATA_HOME/corvalint`.
+    static QString defaultDirectory();
+    /// The name of the store file inside its directory: "corvalint.sqlite".
+    static QString fileName();
+    /// The schema version recorded in every store file: "1.0.0".
+    static QString schemaVersion();
+    /// The text the application prints before it stops when `open` failed.
+    static QString fatalMessage(const QString &description);
+
+    /// Opens (creating when absent) the store file in `directory` and loads
+    /// every workspace into the main context. Nothing, with a description,
+    /// when the file cannot be used: it is not a store, it is damaged or
+    /// truncated, or a newer version wrote it. A refused file is never
+    /// written to, so a newer Corvalint or a repair tool still finds it intact.
+    static std::unique_ptr<WorkspaceStore> open(const QString &directory, QString *errorDescription);
+
+    /// Saves what is still pending.
+    ~WorkspaceStore() override;
+
+    QString filePath() const { return m_filePath; }
+
+    /// The main context: every loaded workspace, newest `createdAt` first;
+    /// equal times keep store order (the order in which they were added).
+    QList<Workspace *> workspaces() const;
+    int count() const { return int(m_workspaces.size()); }
+    /// The first workspace in store order whose id is `id`, or nullptr.
+    Workspace *find(const QUuid &id) const;
+    /// Whether `a` comes before `b` in `workspaces()`.
+    bool isOrderedBefore(const Workspace *a, const Workspace *b) const;
+
+    /// Adds `workspace` to the main context and takes ownership; written by the next save.
+    void insert(Workspace *workspace);
+    /// Takes `workspace` out of the main context and deletes it with its
+    /// entries; the rows go with the next save. `workspaceRemoved` comes first.
+    void remove(Workspace *workspace);
+    /// Deletes one entry; its workspace is saved without it by the next save.
+    void removeEntry(WorkspaceEntry *entry);
+
+    /// Writes every pending insert, delete and change in one transaction.
+    /// On failure the changes stay pending in memory and a later save writes them.
+    bool save(QString *error = nullptr);
+    bool hasUnsavedChanges() const;
+
+    /// A fresh read context: opens its own connection, reads every workspace
+    /// (newest first, or in store order) and closes again. Nothing on failure.
+    std::optional<QList<WorkspaceData>> fetchAll(bool newestFirst) const;
+
+    /// Adds, in one transaction, every workspace of `items` whose id the
+    /// store does not hold yet, and puts them into the main context. How many
+    /// were added; -1 with `error` on failure, and then nothing changed.
+    int addWorkspaces(const QList<WorkspaceData> &items, QString *error = nullptr);
+
+    /// Reads the file again after another process wrote to it: records whose
+    /// row still exists are updated in place, new rows are added, vanished
+    /// ones removed. Pending changes are saved first; records whose changes
+    /// could not be saved are left as they are.
+    bool reload(QString *error = nullptr);
+
+    /// How long a save waits for another process's write lock (2 s unless set).
+    void setBusyTimeout(int milliseconds);
+    /// How long after a change the store saves by itself (500 ms unless set).
+    void setAutoSaveDelay(int milliseconds);
+
+signals:
+    void workspaceInserted(Workspace *workspace);
+    /// Emitted while `workspace` is still intact, just before it is deleted.
+    void workspaceRemoved(Workspace *workspace);
+    void saved();
+    void saveFailed(const QString &error);
+    void countChanged();
+    void hasUnsavedChangesChanged();
+
+private:
+    // What the store knows about a loaded record besides its fields.
+    struct Tracking {
+        qint64 pk = 0;    // row key; 0 until the first save
+        qint64 order = 0; // tie-break among equal createdAt (store order)
+        bool dirty = false;
+    };
+
+    WorkspaceStore(const QString &filePath, std::unique_ptr<StoreConnection> connection);
+
+    bool load(QString *error);
+    void adopt(Workspace *workspace, qint64 pk);
+    void dropRecord(Workspace *workspace, bool deleteRow);
+    void sortIfNeeded() const;
+    void markDirty(Workspace *workspace);
+    void scheduleSave();
+    void setUnsaved(bool value);
+    void placeInOrder(Workspace *workspace);
+    void applyStored(Workspace *workspace, const WorkspaceData &data);
+    qint64 orderOf(const Workspace *workspace) const;
+    bool computeUnsaved() const;
+
+    QString m_filePath;
+    std::unique_ptr<StoreConnection> m_connection;
+    int m_busyTimeoutMs = 2000;
+    mutable QList<Workspace *> m_workspaces;
+    mutable bool m_needsSort = false;
+    QHash<const Workspace *, Tracking> m_tracking;
+    QList<qint64> m_pendingDeletes;
+    qint64 m_nextNewOrder = 0;
+    bool m_unsaved = false;
+    bool m_applyingStored = false;
+    QTimer m_autoSave;
+};
