@@ -20,7 +20,8 @@ QString ChromiumCollector::profileDir() const
 {
     const QDir base(m_dir);
     QString name = QStringLiteral("Default");
-    if (const std::optional<QByteArray> state = BoundedFile::read(base.filePath(QStringLiteral("Local State")), 16 * 1024 * 1024)) {
+    if (const std::optional<QByteArray> state
+        = BoundedFile::read(base.filePath(QStringLiteral("Local State")), 16 * 1024 * 1024)) {
         const QString lastUsed = QJsonDocument::fromJson(*state)
                                      .object()
                                      .value(QLatin1String("profile"))
@@ -39,7 +40,7 @@ QStringList ChromiumCollector::sessionFiles() const
 {
     const QDir profile(profileDir());
     QFileInfoList sessions = QDir(profile.filePath(QStringLiteral("Sessions")))
-                                 .entryInfoList({QStringLiteral("Session_*")}, QDir::Files | QDir::Hidden);
+                                 .entryInfoList({ QStringLiteral("Session_*") }, QDir::Files | QDir::Hidden);
     auto stamp = [](const QFileInfo &info) { return info.fileName().mid(8).toLongLong(); };
     std::sort(sessions.begin(), sessions.end(), [&stamp](const QFileInfo &a, const QFileInfo &b) {
         if (stamp(a) != stamp(b))

@@ -1,18 +1,15 @@
 // Asks GIO which desktop entries are installed and which ones handle a content type by default.
-// GIO comes first: its headers name struct members "signals", which Qt defines as a macro.
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-
 #include "desktopentries.h"
 
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
 #include <memory>
 
 namespace {
 struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 QString withoutSuffix(const char *desktopId)
 {
@@ -28,9 +25,10 @@ bool DesktopEntries::isInstalled(const QString &id)
     if (id.isEmpty())
         return false;
     const QByteArray desktopId = (id + QLatin1String(".desktop")).toUtf8();
-    // Returns nothing for entries that are missing, hidden or fail to parse.
+    // Nothing for entries that are missing or fail to parse; a Hidden entry (the
+    // desktop entry way of deleting one) is returned and checked here.
     const GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new(desktopId.constData()));
-    return info != nullptr;
+    return info && !g_desktop_app_info_get_is_hidden(info.get());
 }
 
 QString DesktopEntries::firstInstalled(const QStringList &ids)

@@ -45,7 +45,7 @@ std::pair<QString, qint64> splitTrailingNumber(const QString &path)
     qsizetype start = path.size();
     while (start > 0 && path.at(start - 1).isDigit() && path.size() - start < 18)
         --start;
-    return {path.left(start), start < path.size() ? path.mid(start).toLongLong() : -1};
+    return { path.left(start), start < path.size() ? path.mid(start).toLongLong() : -1 };
 }
 
 QList<std::pair<QString, QStringList>> readWindowMap(const QDBusArgument &argument)
@@ -60,7 +60,7 @@ QList<std::pair<QString, QStringList>> readWindowMap(const QDBusArgument &argume
         argument.beginMapEntry();
         argument >> window >> locations;
         argument.endMapEntry();
-        windows.append({window, locations});
+        windows.append({ window, locations });
     }
     argument.endMap();
     return windows;
@@ -79,8 +79,8 @@ QStringList FileManagerCollector::openLocations(int timeoutMs) const
     PrivateBus bus(m_address);
     if (!bus.connection().isConnected())
         return {};
-    QDBusMessage get = QDBusMessage::createMethodCall(serviceName, objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        serviceName, objectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << serviceName << QStringLiteral("OpenWindowsWithLocations");
     // The service is D-Bus activatable: asking must not start a file manager.
     get.setAutoStartService(false);
@@ -92,7 +92,7 @@ QStringList FileManagerCollector::openLocations(int timeoutMs) const
         return {};
     QList<std::pair<QString, QStringList>> windows = readWindowMap(value.value<QDBusArgument>());
     std::sort(windows.begin(), windows.end(),
-              [](const auto &a, const auto &b) { return splitTrailingNumber(a.first) < splitTrailingNumber(b.first); });
+        [](const auto &a, const auto &b) { return splitTrailingNumber(a.first) < splitTrailingNumber(b.first); });
 
     QStringList folders;
     for (const auto &[window, locations] : windows) {

@@ -19,5 +19,6 @@ QStringList FirefoxCollector::collect(const QList<qint64> &processIds) const
     // Firefox replaces this file by renaming a finished temporary file over it, so
     // a read never sees half a write; the older copy next to it may belong to the
     // previous run and is not used.
-    return FirefoxSession::tabUrlsFromFile(QDir(*profile).filePath(QStringLiteral("sessionstore-backups/recovery.jsonlz4")));
+    return FirefoxSession::tabUrlsFromFile(
+        QDir(*profile).filePath(QStringLiteral("sessionstore-backups/recovery.jsonlz4")));
 }

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-
 #include <unistd.h>
 
 namespace {
@@ -26,7 +25,7 @@ QList<IniSection> readIni(const QString &path)
     for (const QByteArray &rawLine : data->split('\n')) {
         const QString line = QString::fromUtf8(rawLine).trimmed();
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            sections.append({line.mid(1, line.size() - 2), {}});
+            sections.append({ line.mid(1, line.size() - 2), {} });
         } else if (!sections.isEmpty() && !line.startsWith(QLatin1Char(';')) && !line.startsWith(QLatin1Char('#'))) {
             const qsizetype equals = line.indexOf(QLatin1Char('='));
             if (equals > 0)
@@ -50,7 +49,7 @@ QStringList FirefoxProfiles::candidates() const
     QStringList others;
     auto resolve = [&base](const QString &path) { return QDir::cleanPath(base.absoluteFilePath(path)); };
 
-    for (const QString &file : {QStringLiteral("installs.ini"), QStringLiteral("profiles.ini")}) {
+    for (const QString &file : { QStringLiteral("installs.ini"), QStringLiteral("profiles.ini") }) {
         for (const IniSection &section : readIni(base.filePath(file))) {
             const QString path = section.values.value(QStringLiteral("Path"));
             if (section.name.startsWith(QLatin1String("Install"))) {

@@ -18,19 +18,19 @@ struct NamedFolder {
 // Chromium-based browsers by desktop entry, with their user data folder under
 // the XDG config folder.
 constexpr NamedFolder chromiumBrowsers[] = {
-    {"chromium", "chromium"},
-    {"chromium-browser", "chromium"},
-    {"google-chrome", "google-chrome"},
-    {"google-chrome-beta", "google-chrome-beta"},
-    {"google-chrome-unstable", "google-chrome-unstable"},
-    {"brave-browser", "BraveSoftware/Brave-Browser"},
+    { "chromium", "chromium" },
+    { "chromium-browser", "chromium" },
+    { "google-chrome", "google-chrome" },
+    { "google-chrome-beta", "google-chrome-beta" },
+    { "google-chrome-unstable", "google-chrome-unstable" },
+    { "brave-browser", "BraveSoftware/Brave-Browser" },
 };
 
 // VS Code builds by desktop entry, with their folder under the XDG config folder.
 constexpr NamedFolder vsCodeBuilds[] = {
-    {"code", "Code"},
-    {"code-oss", "Code - OSS"},
-    {"codium", "VSCodium"},
+    { "code", "Code" },
+    { "code-oss", "Code - OSS" },
+    { "codium", "VSCodium" },
 };
 
 QString folderFor(const QString &applicationId, const auto &table)
@@ -53,12 +53,12 @@ LinuxDocuments::LinuxDocuments(QString homeDir, QString configDir, QString sessi
 PlatformProfile LinuxDocuments::profile() const
 {
     PlatformProfile p;
-    p.browsers = {DesktopEntries::firstInstalled({QStringLiteral("firefox-esr"), QStringLiteral("firefox")}),
-                  DesktopEntries::firstInstalled({QStringLiteral("chromium")}),
-                  DesktopEntries::firstInstalled({QStringLiteral("google-chrome")}),
-                  DesktopEntries::firstInstalled({QStringLiteral("brave-browser")})};
+    p.browsers = { DesktopEntries::firstInstalled({ QStringLiteral("firefox-esr"), QStringLiteral("firefox") }),
+        DesktopEntries::firstInstalled({ QStringLiteral("chromium") }),
+        DesktopEntries::firstInstalled({ QStringLiteral("google-chrome") }),
+        DesktopEntries::firstInstalled({ QStringLiteral("brave-browser") }) };
     p.fileManager = DesktopEntries::defaultFor(QStringLiteral("inode/directory"));
-    p.ide = DesktopEntries::firstInstalled({QStringLiteral("code")});
+    p.ide = DesktopEntries::firstInstalled({ QStringLiteral("code") });
     p.websiteFallback = DesktopEntries::defaultFor(QStringLiteral("x-scheme-handler/https"));
     if (p.websiteFallback.isEmpty())
         p.websiteFallback = DesktopEntries::defaultFor(QStringLiteral("x-scheme-handler/http"));
@@ -67,7 +67,7 @@ PlatformProfile LinuxDocuments::profile() const
 }
 
 QStringList LinuxDocuments::collect(DocumentRole role, const QString &applicationId, const QList<qint64> &processIds,
-                                    const QStringList &windowTitles) const
+    const QStringList &windowTitles) const
 {
     switch (role) {
     case DocumentRole::browser0:

@@ -17,7 +17,7 @@ public:
     /// entries are installed comes from GIO and thus from the XDG variables of the
     /// environment.
     explicit LinuxDocuments(QString homeDir = defaultHomeDir(), QString configDir = defaultConfigDir(),
-                            QString sessionBusAddress = defaultSessionBusAddress());
+        QString sessionBusAddress = defaultSessionBusAddress());
 
     /// The installed desktop entry IDs of the roles: browsers Firefox ("firefox-esr"
     /// or else "firefox"), Chromium ("chromium"), Google Chrome ("google-chrome") and
@@ -33,7 +33,7 @@ public:
     /// `processIds` are the application's processes. Empty on any failure or for an
     /// application this platform cannot ask.
     QStringList collect(DocumentRole role, const QString &applicationId, const QList<qint64> &processIds,
-                        const QStringList &windowTitles) const;
+        const QStringList &windowTitles) const;
 
     static QString defaultHomeDir();
     /// `$XDG_CONFIG_HOME`, else `<home>/.config`.

@@ -1,13 +1,12 @@
 // Decodes Mozilla's "mozlz4" container: a magic, the decoded size, one raw LZ4 block.
 #include "mozlz4.h"
 
-#include <lz4.h>
-
 #include <QtEndian>
 #include <climits>
+#include <lz4.h>
 
 namespace {
-constexpr char magic[] = {'m', 'o', 'z', 'L', 'z', '4', '0', '\0'};
+constexpr char magic[] = { 'm', 'o', 'z', 'L', 'z', '4', '0', '\0' };
 constexpr qsizetype magicSize = sizeof(magic);
 constexpr qsizetype headerSize = magicSize + 4;
 // LZ4 cannot expand input by more than about 255 times; a declared size beyond

@@ -143,7 +143,7 @@ public:
         for (const auto &[tabId, tab] : m_tabs) {
             if (tab.window == 0 || tab.navigations.empty() || !m_windows.contains(tab.window))
                 continue;
-            byWindow[tab.window].push_back({tab.visualIndex, tabId, currentUrl(tab)});
+            byWindow[tab.window].push_back({ tab.visualIndex, tabId, currentUrl(tab) });
         }
         QStringList urls;
         for (auto &[window, tabs] : byWindow) {
@@ -221,10 +221,10 @@ private:
 SnssReader::Result SnssReader::read(const QByteArray &file)
 {
     if (file.size() < 8 || qFromLittleEndian<quint32>(file.constData()) != fileSignature)
-        return {Status::incomplete, {}};
+        return { Status::incomplete, {} };
     const qint32 version = int32At(file, 4);
     if (version != plainVersion && version != plainVersionWithMarker)
-        return {Status::refused, {}};
+        return { Status::refused, {} };
 
     SessionReplay replay;
     bool sawMarker = false;
@@ -243,11 +243,11 @@ SnssReader::Result SnssReader::read(const QByteArray &file)
             continue;
         }
         if (!replay.apply(id, payload))
-            return {Status::refused, {}};
+            return { Status::refused, {} };
     }
     // Files of this version mark the end of their initial state; without the mark
     // the state was never completely written and the file must not be trusted.
     if (version == plainVersionWithMarker && !sawMarker)
-        return {Status::incomplete, {}};
-    return {Status::read, replay.urls()};
+        return { Status::incomplete, {} };
+    return { Status::read, replay.urls() };
 }

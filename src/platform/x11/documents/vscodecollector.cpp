@@ -21,12 +21,15 @@ QString localPath(const QString &location)
 
 QString windowPath(const QJsonObject &window)
 {
-    for (const char *key : {"folder", "folderUri", "folderPath"}) {
+    for (const char *key : { "folder", "folderUri", "folderPath" }) {
         const QString path = localPath(window.value(QLatin1String(key)).toString());
         if (!path.isEmpty())
             return path;
     }
-    const QString workspace = window.value(QLatin1String("workspaceIdentifier")).toObject().value(QLatin1String("configURIPath")).toString();
+    const QString workspace = window.value(QLatin1String("workspaceIdentifier"))
+                                  .toObject()
+                                  .value(QLatin1String("configURIPath"))
+                                  .toString();
     if (!workspace.isEmpty())
         return localPath(workspace);
     return localPath(window.value(QLatin1String("workspace")).toObject().value(QLatin1String("configPath")).toString());
@@ -47,7 +50,8 @@ QStringList VsCodeCollector::collect() const
 
 QStringList VsCodeCollector::windowPaths(const QByteArray &storageJson)
 {
-    const QJsonObject state = QJsonDocument::fromJson(storageJson).object().value(QLatin1String("windowsState")).toObject();
+    const QJsonObject state
+        = QJsonDocument::fromJson(storageJson).object().value(QLatin1String("windowsState")).toObject();
     QStringList paths;
     for (const QJsonValue &window : state.value(QLatin1String("openedWindows")).toArray()) {
         const QString path = windowPath(window.toObject());

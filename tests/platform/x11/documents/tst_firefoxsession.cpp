@@ -1,0 +1,201 @@
+// Tests reading Firefox's compressed session store and finding the profile a running Firefox uses.
+#include "platform/x11/documents/firefoxcollector.h"
+#include "platform/x11/documents/firefoxprofiles.h"
+#include "platform/x11/documents/firefoxsession.h"
+#include "platform/x11/documents/mozlz4.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <unistd.h>
+
+namespace {
+QJsonObject tab(std::initializer_list<const char *> urls, std::optional<double> index = std::nullopt)
+{
+    QJsonArray entries;
+    for (const char *url : urls)
+        entries.append(QJsonObject { { "url", url }, { "title", "t" } });
+    QJsonObject result { { "entries", entries } };
+    if (index)
+        result.insert("index", *index);
+    return result;
+}
+
+QByteArray session(std::initializer_list<QJsonArray> windows)
+{
+    QJsonArray all;
+    for (const QJsonArray &tabs : windows)
+        all.append(QJsonObject { { "tabs", tabs }, { "selected", 1 } });
+    return QJsonDocument(QJsonObject { { "version", QJsonArray { "sessionrestore", 1 } }, { "windows", all } })
+        .toJson();
+}
+} // namespace
+
+class TestFirefoxSession : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+
+    static void writeSession(const QString &profileDir, const QByteArray &json)
+    {
+        writeFile(QDir(profileDir).filePath("sessionstore-backups/recovery.jsonlz4"), MozLz4::encode(json));
+    }
+
+    static void lock(const QString &profileDir, qint64 pid)
+    {
+        const QByteArray target = "127.0.1.1:+" + QByteArray::number(pid);
+        const QByteArray link = QFile::encodeName(QDir(profileDir).filePath("lock"));
+        QVERIFY(QDir().mkpath(profileDir));
+        QCOMPARE(::symlink(target.constData(), link.constData()), 0);
+    }
+
+    // Two profiles as Firefox leaves them: "b" is the install's default, "a" the
+    // one marked Default=1 by hand (which Firefox ignores).
+    static void writeProfiles(const QDir &firefox)
+    {
+        writeFile(firefox.filePath("profiles.ini"),
+            "[Profile1]\nName=a\nIsRelative=1\nPath=aaaa.a\nDefault=1\n\n"
+            "[Profile0]\nName=b\nIsRelative=1\nPath=bbbb.default-esr\n\n"
+            "[General]\nStartWithLastProfile=1\nVersion=2\n\n"
+            "[Install3B6073811A6ABF12]\nDefault=bbbb.default-esr\nLocked=1\n");
+        writeFile(firefox.filePath("installs.ini"), "[Install3B6073811A6ABF12]\nDefault=bbbb.default-esr\nLocked=1\n");
+        writeSession(firefox.filePath("aaaa.a"), session({ { tab({ "http://a/" }) } }));
+        writeSession(firefox.filePath("bbbb.default-esr"), session({ { tab({ "http://b/" }) } }));
+    }
+
+private slots:
+    void encodedStoreDecodesToTheSameText()
+    {
+        const QByteArray json = session({ { tab({ "http://x/" }) } });
+        const QByteArray file = MozLz4::encode(json);
+        QVERIFY(file.startsWith(QByteArray("mozLz40\0", 8)));
+        QCOMPARE(MozLz4::decode(file).value_or("<failed>"), json);
+    }
+
+    void tabsComeWindowAfterWindowInTabOrder()
+    {
+        const QByteArray json = session({ { tab({ "http://w1t1/" }), tab({ "http://w1t2/" }) },
+            { tab({ "http://w2t1/" }), tab({ "http://w2t2/" }) } });
+        QCOMPARE(FirefoxSession::tabUrls(json),
+            (QStringList { "http://w1t1/", "http://w1t2/", "http://w2t1/", "http://w2t2/" }));
+    }
+
+    void tabIndexNamesTheCurrentEntry()
+    {
+        const QByteArray json = session({ { tab({ "http://1/", "http://2/", "http://3/" }, 2),
+            tab({ "http://1/", "http://2/", "http://last/" }), tab({ "http://low/", "http://2/" }, 0),
+            tab({ "http://1/", "http://high/" }, 9), tab({}, 1), tab({ "http://1/", "http://2/" }, -4) } });
+        QCOMPARE(FirefoxSession::tabUrls(json),
+            (QStringList { "http://2/", "http://last/", "http://low/", "http://high/", "http://1/" }));
+    }
+
+    void emptySessionGivesNothing()
+    {
+        QVERIFY(FirefoxSession::tabUrls(session({})).isEmpty());
+        QVERIFY(FirefoxSession::tabUrls(session({ QJsonArray() })).isEmpty());
+        QVERIFY(FirefoxSession::tabUrls("{\"windows\": 5}").isEmpty());
+        QVERIFY(FirefoxSession::tabUrls("not json at all").isEmpty());
+        QVERIFY(FirefoxSession::tabUrls(QByteArray()).isEmpty());
+    }
+
+    void brokenMagicIsRefused()
+    {
+        QByteArray file = MozLz4::encode(session({ { tab({ "http://x/" }) } }));
+        file[3] = 'X';
+        QVERIFY(!MozLz4::decode(file));
+        QVERIFY(!MozLz4::decode(QByteArray("mozLz40", 7)));
+        QVERIFY(!MozLz4::decode(QByteArray()));
+    }
+
+    void truncatedBlockIsRefused()
+    {
+        const QByteArray file = MozLz4::encode(session({ { tab({ "http://x/" }), tab({ "http://y/" }) } }));
+        for (qsizetype cut : { 1, 5, 20 })
+            QVERIFY(!MozLz4::decode(file.chopped(cut)));
+    }
+
+    void wrongDeclaredSizeIsRefused()
+    {
+        QByteArray file = MozLz4::encode(session({ { tab({ "http://x/" }) } }));
+        const quint32 real = qFromLittleEndian<quint32>(file.constData() + 8);
+        qToLittleEndian<quint32>(real + 1, file.data() + 8);
+        QVERIFY(!MozLz4::decode(file));
+        qToLittleEndian<quint32>(real - 1, file.data() + 8);
+        QVERIFY(!MozLz4::decode(file));
+    }
+
+    void hugeDeclaredSizeIsRefusedWithoutAllocating()
+    {
+        QByteArray file = MozLz4::encode("{}");
+        qToLittleEndian<quint32>(0xFFFFFFFFu, file.data() + 8);
+        QVERIFY(!MozLz4::decode(file));
+        // Below the absolute cap, but far beyond what so few bytes can expand to.
+        qToLittleEndian<quint32>(200u * 1024 * 1024, file.data() + 8);
+        QVERIFY(!MozLz4::decode(file));
+    }
+
+    void installDefaultIsThePreferredProfile()
+    {
+        QTemporaryDir dir;
+        writeProfiles(QDir(dir.path()));
+        const FirefoxProfiles profiles(dir.path());
+        QCOMPARE(profiles.candidates(), (QStringList { dir.filePath("bbbb.default-esr"), dir.filePath("aaaa.a") }));
+        QCOMPARE(FirefoxCollector(dir.path()).collect({}), QStringList { "http://b/" });
+        // Unlocked profiles cannot tell which one runs: the install's default it is.
+        QCOMPARE(FirefoxCollector(dir.path()).collect({ 4242 }), QStringList { "http://b/" });
+    }
+
+    void profileLockedByTheApplicationWins()
+    {
+        QTemporaryDir dir;
+        writeProfiles(QDir(dir.path()));
+        lock(dir.filePath("aaaa.a"), 4242);
+        QCOMPARE(FirefoxProfiles::lockOwner(dir.filePath("aaaa.a")), std::optional<qint64>(4242));
+        QCOMPARE(FirefoxCollector(dir.path()).collect({ 17, 4242 }), QStringList { "http://a/" });
+    }
+
+    void profileLockedByAnotherProcessIsNotTheRunningOne()
+    {
+        QTemporaryDir dir;
+        writeProfiles(QDir(dir.path()));
+        lock(dir.filePath("bbbb.default-esr"), 999);
+        QVERIFY(FirefoxCollector(dir.path()).collect({ 4242 }).isEmpty());
+    }
+
+    void absoluteProfilePathIsUsedAsItIs()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        writeFile(
+            dir.filePath("profiles.ini"), "[Profile0]\nName=x\nIsRelative=0\nPath=" + elsewhere.path().toUtf8() + "\n");
+        writeSession(elsewhere.path(), session({ { tab({ "http://absolute/" }) } }));
+        QCOMPARE(FirefoxCollector(dir.path()).collect({}), QStringList { "http://absolute/" });
+    }
+
+    void missingOrBrokenFilesGiveNothing()
+    {
+        QVERIFY(FirefoxCollector("/nonexistent/firefox").collect({ 1 }).isEmpty());
+        QTemporaryDir dir;
+        writeProfiles(QDir(dir.path()));
+        writeFile(dir.filePath("bbbb.default-esr/sessionstore-backups/recovery.jsonlz4"), "mozLz40\0garbage-garbage");
+        QVERIFY(FirefoxCollector(dir.path()).collect({}).isEmpty());
+        QVERIFY(FirefoxSession::tabUrlsFromFile(dir.filePath("nothing-here")).isEmpty());
+        QVERIFY(FirefoxSession::tabUrlsFromFile(dir.path()).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFirefoxSession)
+#include "tst_firefoxsession.moc"
