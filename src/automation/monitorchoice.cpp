@@ -4,8 +4,20 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+bool hasNaN(const QRectF &r)
+{
+    return std::isnan(r.x()) || std::isnan(r.y()) || std::isnan(r.width()) || std::isnan(r.height());
+}
+
+} // namespace
+
 double intersectionArea(const QRectF &a, const QRectF &b)
 {
+    // std::min and std::max would quietly drop a NaN edge: refuse those first.
+    if (hasNaN(a) || hasNaN(b))
+        return 0.0;
     const QRectF ra = a.normalized();
     const QRectF rb = b.normalized();
     const double left = std::max(ra.left(), rb.left());

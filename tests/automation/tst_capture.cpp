@@ -1,0 +1,304 @@
+// The capture of the current desktop: which windows become which entries, with their frames and monitors.
+#include "automationfixture.h"
+
+#include <QTest>
+
+using namespace fixture;
+
+namespace {
+
+QStringList kinds(const QList<EntryData> &entries)
+{
+    QStringList list;
+    for (const EntryData &entry : entries)
+        list.append(entry.typeRawValue);
+    return list;
+}
+
+} // namespace
+
+class TestCapture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void browserWindowsTakeUrlsOneByOne()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(safari, {window(), window()}));
+        f.desktop.setScriptResult(safari, listResult({"https://a", "https://b", "https://c"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].websiteURL, QStringLiteral("https://a"));
+        QCOMPARE(entries[1].websiteURL, QStringLiteral("https://b"));
+        for (const EntryData &entry : entries) {
+            QCOMPARE(entry.typeRawValue, QStringLiteral("website"));
+            QCOMPARE(entry.appBundleIdentifier, std::nullopt);
+            QCOMPARE(entry.filePath, std::nullopt);
+        }
+    }
+
+    void browserWithEmptyListGivesApplicationEntries()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(safari, {window(), window(), window()}));
+        f.desktop.setScriptResult(safari, listResult({}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(kinds(entries), QStringList(3, QStringLiteral("application")));
+        for (const EntryData &entry : entries)
+            QCOMPARE(entry.appBundleIdentifier, safari);
+    }
+
+    void eachBrowserHasItsOwnList()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(chrome, {window()}));
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.setScriptResult(safari, listResult({"https://s"}));
+        f.desktop.setScriptResult(chrome, ScriptResult{false, QStringLiteral("https://c")});
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].websiteURL, QStringLiteral("https://c"));
+        QCOMPARE(entries[1].websiteURL, QStringLiteral("https://s"));
+    }
+
+    void browserDocumentIsNotRead()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(safari, {documentWindow("file:///tmp/page.html")}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].typeRawValue, QStringLiteral("application"));
+        QCOMPARE(entries[0].filePath, std::nullopt);
+    }
+
+    void fileManagerExhaustedListDropsWindow()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(finder, {window(), window()}));
+        f.desktop.setScriptResult(finder, listResult({"/home/me/Projects"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].typeRawValue, QStringLiteral("folder"));
+        QCOMPARE(entries[0].filePath, QStringLiteral("/home/me/Projects"));
+        QCOMPARE(entries[0].appBundleIdentifier, std::nullopt);
+    }
+
+    void fileManagerDocumentGoesThroughDocumentRule()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(finder, {documentWindow("file:///docs/report.pdf"), window()}));
+        f.desktop.setScriptResult(finder, listResult({"/home/me/Folder"}));
+        f.desktop.setFile(QStringLiteral("/docs/report.pdf"), false);
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].typeRawValue, QStringLiteral("file"));
+        QCOMPARE(entries[0].filePath, QStringLiteral("/docs/report.pdf"));
+        QCOMPARE(entries[0].appBundleIdentifier, finder);
+        // The list was not consumed by the first window.
+        QCOMPARE(entries[1].typeRawValue, QStringLiteral("folder"));
+        QCOMPARE(entries[1].filePath, QStringLiteral("/home/me/Folder"));
+    }
+
+    void ideWindowsTakeProjectPaths()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(xcode, {window(), window(), window()}));
+        f.desktop.setScriptResult(xcode, listResult({"/p/App.xcodeproj", "/p/Corvalint/Tool.xcodeproj"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].typeRawValue, QStringLiteral("file"));
+        QCOMPARE(entries[0].filePath, QStringLiteral("/p/App.xcodeproj"));
+        QCOMPARE(entries[0].appBundleIdentifier, xcode);
+        // The second window's project carries the marker and is dropped; the third finds the list exhausted.
+        QCOMPARE(entries[1].typeRawValue, QStringLiteral("application"));
+        QCOMPARE(entries[1].appBundleIdentifier, xcode);
+        QCOMPARE(entries[1].filePath, std::nullopt);
+        QVERIFY(f.desktop.requests(QStringLiteral("runScript")).size() == 1);
+    }
+
+    void ownMarkerInIdentifierSkipsApplication()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(QStringLiteral("org.CorvaLint.Helper"), {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("corvalint"), {window()}));
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].appBundleIdentifier, editor);
+    }
+
+    void ownMarkerInDocumentOrFolderDropsWindow()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(
+            app(editor, {documentWindow("file:///home/me/CORVALINT/notes.txt"), documentWindow("file:///home/me/a.txt")}));
+        f.desktop.addRunningApplication(app(finder, {window(), window()}));
+        f.desktop.setScriptResult(finder, listResult({"/home/me/corValint", "/home/me/Music"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].filePath, QStringLiteral("/home/me/a.txt"));
+        QCOMPARE(entries[1].filePath, QStringLiteral("/home/me/Music"));
+    }
+
+    void ownIdentifierIsSkipped()
+    {
+        AutomationFixture f;
+        f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.workspaces"), {window()}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].appBundleIdentifier, QStringLiteral("org.example.workspaces"));
+    }
+
+    void accessoryAndUnnamedApplicationsAreSkipped()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), {window()}, accessoryPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), {window()}, prohibitedPolicy));
+        SimApplication unnamed;
+        unnamed.windows = {window()};
+        f.desktop.addRunningApplication(unnamed);
+        QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
+    }
+
+    void untitledWindowsAreKeptOnlyForFileManager()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor, {window(QString())}));
+        f.desktop.addRunningApplication(app(finder, {window(QString())}));
+        f.desktop.setScriptResult(finder, listResult({"/home/me"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].filePath, QStringLiteral("/home/me"));
+    }
+
+    void nonFileDocumentFallsThroughToApplication()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor, {documentWindow("https://example.com/a"), documentWindow("not a url")}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(kinds(entries), QStringList(2, QStringLiteral("application")));
+        QCOMPARE(entries[0].appBundleIdentifier, editor);
+        QCOMPARE(entries[0].filePath, std::nullopt);
+    }
+
+    void existingDirectoryIsFolderMissingPathIsFile()
+    {
+        AutomationFixture f;
+        f.desktop.setFile(QStringLiteral("/home/me/Pkg.bundle"), true);
+        f.desktop.addRunningApplication(
+            app(editor, {documentWindow("file:///home/me/Pkg.bundle"), documentWindow("file:///gone/x%20y.txt")}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(kinds(entries), (QStringList{QStringLiteral("folder"), QStringLiteral("file")}));
+        QCOMPARE(entries[0].appBundleIdentifier, editor);
+        QCOMPARE(entries[1].filePath, QStringLiteral("/gone/x y.txt"));
+    }
+
+    void frameMonitorAndScreenGeometryAreRecorded()
+    {
+        AutomationFixture f;
+        SimWindow full = window(QStringLiteral("Full"), QRectF(1920, 0, 1920, 1080));
+        full.attributes.insert(Ax::subrole, QStringLiteral("AXFullScreenWindow"));
+        f.desktop.addRunningApplication(app(editor, {window(QStringLiteral("Straddle"), QRectF(1800, 10, 400, 300)), full}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        const EntryData &straddle = entries[0];
+        QCOMPARE(straddle.monitorID, rightUUID);
+        QCOMPARE(straddle.frameX, 1800.0);
+        QCOMPARE(straddle.frameY, 10.0);
+        QCOMPARE(straddle.width, 400.0);
+        QCOMPARE(straddle.height, 300.0);
+        QCOMPARE(straddle.originalScreenX, 1920.0);
+        QCOMPARE(straddle.originalScreenY, 0.0);
+        QCOMPARE(straddle.originalScreenWidth, 1920.0);
+        QCOMPARE(straddle.originalScreenHeight, 1080.0);
+        QCOMPARE(straddle.isFullscreen, false);
+        QCOMPARE(straddle.delayAfterLaunch, 0.5);
+        QVERIFY(entries[1].isFullscreen);
+        QVERIFY(straddle.id != entries[1].id);
+    }
+
+    void noScreensLeavesMonitorFieldsEmpty()
+    {
+        AutomationFixture f;
+        f.desktop.setScreens({});
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].monitorID, std::nullopt);
+        QCOMPARE(entries[0].originalScreenX, std::nullopt);
+        QCOMPARE(entries[0].originalScreenHeight, std::nullopt);
+    }
+
+    void screenWithoutUUIDGivesNoMonitor()
+    {
+        AutomationFixture f;
+        f.desktop.setScreens({SimScreen{1, QRectF(0, 0, 1920, 1080), std::nullopt}});
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries[0].monitorID, std::nullopt);
+        QCOMPARE(entries[0].originalScreenWidth, std::nullopt);
+    }
+
+    void untrustedCaptureIsEmptyButScriptsRun()
+    {
+        AutomationFixture f;
+        f.desktop.setTrusted(false);
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("runScript")), QStringList{safari});
+    }
+
+    void scriptOfStoppedApplicationIsNotRun()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.service.captureCurrentDesktop();
+        QCOMPARE(f.desktop.requests(QStringLiteral("runScript")).size(), 0);
+    }
+
+    void windowlessOrUnreadableApplicationsGiveNothing()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor));
+        SimApplication unreadable = app(QStringLiteral("com.example.Locked"), {window()});
+        unreadable.windowListMissing = true;
+        f.desktop.addRunningApplication(unreadable);
+        QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
+    }
+
+    void entriesFollowApplicationAndWindowOrder()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(QStringLiteral("b.second"), {window("b1"), window("b2")}));
+        f.desktop.addRunningApplication(app(QStringLiteral("a.first"), {window("a1")}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QStringList order;
+        for (const EntryData &entry : entries)
+            order.append(*entry.appBundleIdentifier);
+        QCOMPARE(order, (QStringList{"b.second", "b.second", "a.first"}));
+    }
+
+    void profileReplacesTheClassicIdentifiers()
+    {
+        AutomationFixture f;
+        PlatformProfile profile;
+        profile.browsers = {QStringLiteral("firefox-esr"), QString(), QString(), QString()};
+        profile.fileManager = QStringLiteral("org.gnome.Nautilus");
+        profile.ide = QStringLiteral("code");
+        f.desktop.setProfile(profile);
+        f.desktop.addRunningApplication(app(QStringLiteral("firefox-esr"), {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.gnome.Nautilus"), {window(QString())}));
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.setScriptResult(QStringLiteral("firefox-esr"), listResult({"https://f"}));
+        f.desktop.setScriptResult(QStringLiteral("org.gnome.Nautilus"), listResult({"/home/me"}));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(kinds(entries), (QStringList{"website", "folder", "application"}));
+        QCOMPARE(entries[2].appBundleIdentifier, safari);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCapture)
+#include "tst_capture.moc"

@@ -1,0 +1,390 @@
+// Launching a workspace: focus mode, what each entry opens, the pauses, and the placements that follow.
+#include "automationfixture.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <limits>
+
+using namespace fixture;
+
+namespace {
+
+EntryData applicationEntry(const QString &identifier, double delay = 0.5)
+{
+    EntryData entry;
+    entry.appBundleIdentifier = identifier;
+    entry.delayAfterLaunch = delay;
+    entry.frameX = 300;
+    entry.frameY = 200;
+    entry.width = 640;
+    entry.height = 480;
+    entry.monitorID = leftUUID;
+    return entry;
+}
+
+EntryData websiteEntry(const QString &url)
+{
+    EntryData entry = applicationEntry(QString());
+    entry.appBundleIdentifier.reset();
+    entry.typeRawValue = QStringLiteral("website");
+    entry.websiteURL = url;
+    return entry;
+}
+
+EntryData pathEntry(const QString &type, const QString &path, std::optional<QString> identifier = std::nullopt)
+{
+    EntryData entry = applicationEntry(QString());
+    entry.appBundleIdentifier = std::move(identifier);
+    entry.typeRawValue = type;
+    entry.filePath = path;
+    return entry;
+}
+
+/// Runs a launch to its end and reports the virtual time at which it returned.
+struct LaunchRun {
+    double finishedAt = -1;
+    QCoro::Task<> task;
+
+    LaunchRun(AutomationFixture &f, QList<EntryData> entries, bool restore = true, bool focus = false)
+        : task(run(f, std::move(entries), restore, focus))
+    {
+    }
+
+    QCoro::Task<> run(AutomationFixture &f, QList<EntryData> entries, bool restore, bool focus)
+    {
+        co_await f.service.launchWorkspace(std::move(entries), restore, focus);
+        finishedAt = f.clock.now();
+    }
+};
+
+} // namespace
+
+class TestLaunch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void focusModeKeepsNamedAndOwnApplications()
+    {
+        AutomationFixture f;
+        f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), {window()}));
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(finder, {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Tray"), {window()}, accessoryPolicy));
+        SimWindow sheet = window();
+        sheet.attributes.insert(Ax::role, QStringLiteral("AXSheet"));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Sheets"), {sheet}));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Thin"), {window("t", QRectF(0, 0, 10, 500))}));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.NoWindows")));
+        SimApplication unnamed;
+        unnamed.windows = {window()};
+        f.desktop.addRunningApplication(unnamed);
+        f.desktop.addRunningApplication(app(chrome, {window()}));
+
+        // Websites and folders name no application: browsers and the file manager are asked like any other.
+        f.service.quitOtherApplications({applicationEntry(editor), websiteEntry("https://a"),
+                                         pathEntry("folder", "/home/me")});
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList{safari, finder, chrome}));
+    }
+
+    void emptyWorkspaceInFocusModeKeepsOnlyThisProgram()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        LaunchRun launch(f, {}, true, true);
+        QVERIFY(launch.task.isReady());
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList{editor, safari}));
+    }
+
+    void applicationWithEmptyIdentifierIsKeptWithoutOwnIdentifier()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(QString(), {window()}));
+        f.service.quitOtherApplications({});
+        QCOMPARE(f.desktop.requests(QStringLiteral("terminate")).size(), 0);
+    }
+
+    void untrustedFocusModeAsksNothing()
+    {
+        AutomationFixture f;
+        f.desktop.setTrusted(false);
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.service.quitOtherApplications({});
+        QCOMPARE(f.desktop.requests(QStringLiteral("terminate")).size(), 0);
+    }
+
+    void focusModeRunsBeforeFirstOpen()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.installApplication(installed(editor));
+        LaunchRun launch(f, {applicationEntry(editor)}, true, true);
+        const QList<SimRequest> requests = f.desktop.requests();
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[0].action, QStringLiteral("terminate"));
+        QCOMPARE(requests[1].action, QStringLiteral("openApplication"));
+    }
+
+    void documentsNotRestoredOpenFallbackApplications()
+    {
+        AutomationFixture f;
+        for (const QString &id : {safari, finder, editor})
+            f.desktop.installApplication(installed(id));
+        LaunchRun launch(f,
+                         {websiteEntry("https://a"), pathEntry("folder", "/home/me"),
+                          pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")},
+                         false);
+        f.clock.runUntilIdle(60);
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList{safari, finder, editor}));
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openDocuments")).size(), 0);
+    }
+
+    void restoredDocumentsOpenTheirLocations()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        LaunchRun launch(f,
+                         {websiteEntry("https://example.com/x"), pathEntry("folder", "/home/me/Projects"),
+                          pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")});
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> urls = f.desktop.requests(QStringLiteral("openURL"));
+        QCOMPARE(urls.size(), 3);
+        QCOMPARE(urls[0].url, QStringLiteral("https://example.com/x"));
+        QCOMPARE(urls[1].url, QStringLiteral("file:///home/me/Projects"));
+        QCOMPARE(urls[2].url, QStringLiteral("file:///home/me/b.txt"));
+        const QList<SimRequest> documents = f.desktop.requests(QStringLiteral("openDocuments"));
+        QCOMPARE(documents.size(), 1);
+        QCOMPARE(documents[0].application, editor);
+        QCOMPARE(documents[0].documents, QStringList{QStringLiteral("file:///home/me/a.txt")});
+    }
+
+    void entriesMissingTheirFieldOpenNothingButStillPause()
+    {
+        AutomationFixture f;
+        EntryData noIdentifier = applicationEntry(editor, 1.0);
+        noIdentifier.appBundleIdentifier.reset();
+        EntryData noPath = pathEntry("file", QString(), editor);
+        noPath.filePath.reset();
+        noPath.delayAfterLaunch = 1.0;
+        EntryData badURL = websiteEntry("http://exa mple.com");
+        badURL.delayAfterLaunch = 1.0;
+        EntryData notInstalled = applicationEntry(QStringLiteral("com.example.Missing"), 1.0);
+        LaunchRun launch(f, {noIdentifier, noPath, badURL, notInstalled});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(launch.finishedAt, 4.0);
+        QCOMPARE(f.desktop.requestCount(), 0);
+    }
+
+    void unknownTypeIsLaunchedAsApplication()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        EntryData entry = applicationEntry(editor);
+        entry.typeRawValue = QStringLiteral("Website");
+        entry.websiteURL = QStringLiteral("https://ignored");
+        LaunchRun launch(f, {entry});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), QStringList{editor});
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
+    }
+
+    void windowAfterTwoSecondsIsPlacedOnNextAttempt()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.completionDelay = 0.1;
+        plan.windowDelay = 2.05;
+        f.desktop.installApplication(installed(editor, plan));
+        LaunchRun launch(f, {applicationEntry(editor)});
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
+        QCOMPARE(writes.size(), 3);
+        // Attempts run at 0.3, 0.5, ... 2.1 s: the first after the window appeared at 2.05 s.
+        QCOMPARE(writes[0].time, 2.1);
+        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
+        QCOMPARE(f.desktop.windowListReads(pid), 10);
+        QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(300, 200, 640, 480));
+    }
+
+    void windowAfterFiveSecondsIsNeverPlaced()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.completionDelay = 0.1;
+        plan.windowDelay = 5.0;
+        f.desktop.installApplication(installed(editor, plan));
+        LaunchRun launch(f, {applicationEntry(editor)});
+        f.clock.runUntilIdle(60);
+        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
+        QCOMPARE(f.desktop.windowListReads(pid), 15);
+        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+    }
+
+    void untrustedPlacementMakesAllAttempts()
+    {
+        AutomationFixture f;
+        f.desktop.setTrusted(false);
+        f.desktop.installApplication(installed(editor));
+        LaunchRun launch(f, {applicationEntry(editor)});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.windowListReads(f.desktop.runningApplication(editor)->processIdentifier), 15);
+        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+    }
+
+    void failedLaunchGetsNoPlacement()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.fails = true;
+        f.desktop.installApplication(installed(editor, plan));
+        QSignalSpy started(&f.service, &AutomationService::pendingPlacementsChanged);
+        LaunchRun launch(f, {applicationEntry(editor)});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(f.desktop.runningApplication(editor), std::nullopt);
+    }
+
+    void launchThatNeverCompletesStillFinishes()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.neverCompletes = true;
+        f.desktop.installApplication(installed(editor, plan));
+        LaunchRun launch(f, {applicationEntry(editor, 0.5)});
+        QVERIFY(f.clock.runUntilIdle(60));
+        QCOMPARE(launch.finishedAt, 0.5);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+    }
+
+    void placementsOutliveTheLaunch()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        QSignalSpy idle(&f.service, &AutomationService::placementsIdle);
+        LaunchRun launch(f, {applicationEntry(editor, 0.1)});
+        f.clock.advance(0.1);
+        QCOMPARE(launch.finishedAt, 0.1);
+        QCOMPARE(f.service.pendingPlacements(), 1);
+        QVERIFY(f.clock.runUntilIdle(60));
+        QCOMPARE(idle.count(), 1);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+    }
+
+    void websitePlacesEveryRegularBrowserAfterPause()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(chrome, {window()}));
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(safari, {window(), window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.brave.Browser"), {window()}, accessoryPolicy));
+        LaunchRun launch(f, {websiteEntry("https://example.com")});
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
+        QCOMPARE(writes.size(), 9);
+        QCOMPARE(writes.first().time, 0.8);
+        QCOMPARE(writes[0].application, chrome);
+        QCOMPARE(writes[3].application, safari);
+    }
+
+    void folderPlacesFirstFileManager()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(finder, {window()}, accessoryPolicy));
+        f.desktop.addRunningApplication(app(finder, {window()}));
+        LaunchRun launch(f, {pathEntry("folder", "/home/me")});
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
+        QCOMPARE(writes.size(), 3);
+        QCOMPARE(writes.first().time, 0.5);
+        QCOMPARE(writes.first().processIdentifier, f.desktop.runningApplications().first().processIdentifier);
+    }
+
+    void documentWithoutInstalledApplicationPlacesRunningOne()
+    {
+        AutomationFixture f;
+        f.desktop.addRunningApplication(app(editor, {window()}));
+        LaunchRun launch(f, {pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 2);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
+        QCOMPARE(writes.size(), 3);
+        QCOMPARE(writes.first().time, 1.0);
+    }
+
+    void sameApplicationTwiceIsOpenedTwiceAndLastEntryWins()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay = 0.0;
+        f.desktop.installApplication(installed(editor, plan));
+        EntryData first = applicationEntry(editor, 1.0);
+        EntryData second = applicationEntry(editor, 1.0);
+        second.frameX = 700;
+        LaunchRun launch(f, {first, second});
+        f.clock.runUntilIdle(60);
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList{editor, editor}));
+        QCOMPARE(f.desktop.runningApplications().size(), 1);
+        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
+        QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()).x(), 700.0);
+    }
+
+    void delaysOfZeroNegativeNaNAndInfinityDoNotPause()
+    {
+        AutomationFixture f;
+        QList<EntryData> entries;
+        for (double delay : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(), 1e300}) {
+            EntryData entry = applicationEntry(QStringLiteral("com.example.Missing"), delay);
+            entries.append(entry);
+        }
+        LaunchRun launch(f, entries);
+        QVERIFY(launch.task.isReady());
+        QCOMPARE(launch.finishedAt, 0.0);
+        QCOMPARE(f.clock.pendingEvents(), 0);
+    }
+
+    void tenEntriesTakeTheSumOfTheirDelays()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        f.desktop.installApplication(installed(safari));
+        QList<EntryData> entries;
+        double sum = 0;
+        for (int i = 0; i < 10; ++i) {
+            const double delay = 0.1 * (i + 1) + (i % 3 == 0 ? 0.05 : 0.0);
+            entries.append(applicationEntry(i % 2 ? editor : safari, delay));
+            sum += delay;
+        }
+        LaunchRun launch(f, entries);
+        QVERIFY(f.clock.runUntilIdle(3600));
+        QVERIFY(launch.task.isReady());
+        QCOMPARE(launch.finishedAt, std::round(sum * 1e9) / 1e9);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openApplication")).size(), 10);
+    }
+
+    void serviceDestroyedWhilePlacementsWait()
+    {
+        VirtualClock clock;
+        SimulatedDesktop desktop(clock);
+        desktop.setScreens(twoScreens());
+        desktop.setMainScreenIndex(0);
+        desktop.installApplication(installed(editor));
+        desktop.addRunningApplication(app(safari, {window()}));
+        auto service = std::make_unique<AutomationService>(desktop, clock);
+        auto launch = service->launchWorkspace({applicationEntry(editor, 0.2), websiteEntry("https://a")}, true, false);
+        clock.advance(0.15);
+        service.reset();
+        QVERIFY(clock.runUntilIdle(60));
+        QVERIFY(launch.isReady());
+        QCOMPARE(desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(desktop.requests(QStringLiteral("openURL")).size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLaunch)
+#include "tst_launch.moc"
