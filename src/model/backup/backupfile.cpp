@@ -1,0 +1,142 @@
+// The backup file: writing every workspace to it and reading them back, checked.
+#include "backupfile.h"
+
+#include "backuplimits.h"
+#include "backupmessages.h"
+#include "backupvalidator.h"
+#include "backupwriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace {
+QString tooLarge()
+{
+    return QStringLiteral("Datei ist größer als %1 MiB").arg(BackupLimits::maxFileBytes / (1024 * 1024));
+}
+
+// The deepest nesting of arrays and objects outside strings, counted in one
+// pass so that absurdly deep input is refused before any tree is built.
+int nestingDepth(QByteArrayView json)
+{
+    int depth = 0;
+    int deepest = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : json) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+} // namespace
+
+QByteArray BackupFile::serialize(const QList<WorkspaceData> &workspaces)
+{
+    return BackupWriter::serialize(workspaces);
+}
+
+BackupParseResult BackupFile::parse(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return BackupParseResult::refused(QStringLiteral("Datei ist leer"));
+    if (bytes.size() > BackupLimits::maxFileBytes)
+        return BackupParseResult::refused(tooLarge());
+    QByteArrayView text(bytes);
+    // Editors on some systems add a byte-order mark; it carries no data.
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+    if (!text.isValidUtf8())
+        return BackupParseResult::refused(QStringLiteral("Datei ist kein gültiges UTF-8"));
+    if (nestingDepth(text) > BackupLimits::maxDepth)
+        return BackupParseResult::refused(QStringLiteral("Datei ist zu tief verschachtelt"));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return BackupParseResult::refused(
+            QStringLiteral("Datei ist kein gültiges JSON (Fehler bei Byte %1)").arg(error.offset));
+    if (!document.isObject())
+        return BackupParseResult::refused(QStringLiteral("Datei enthält kein JSON-Objekt"));
+    return BackupValidator::validate(document.object());
+}
+
+BackupParseResult BackupFile::readFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return BackupParseResult::refused(QStringLiteral("Datei nicht gefunden"));
+    // Directories, pipes and devices are refused: a pipe could block the
+    // main thread forever, a device could read without end.
+    if (!info.isFile())
+        return BackupParseResult::refused(QStringLiteral("Keine normale Datei"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
+    if (file.size() > BackupLimits::maxFileBytes)
+        return BackupParseResult::refused(tooLarge());
+    // One byte more than allowed tells a file that grew since the size check.
+    const QByteArray bytes = file.read(BackupLimits::maxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
+    if (bytes.size() > BackupLimits::maxFileBytes)
+        return BackupParseResult::refused(tooLarge());
+    return parse(bytes);
+}
+
+bool BackupFile::writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    // No direct-write fallback: a half-written backup is worse than none.
+    file.setDirectWriteFallback(false);
+    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!ok) {
+        file.cancelWriting();
+        if (error)
+            *error = QStringLiteral("Datei kann nicht geschrieben werden");
+    }
+    return ok;
+}
+
+QString BackupFile::exportToFile(const QString &path, const QList<WorkspaceData> &workspaces)
+{
+    const QByteArray bytes = serialize(workspaces);
+    // Reading the text back before writing it guarantees that no backup is
+    // ever written that its own import would refuse.
+    const BackupParseResult check = parse(bytes);
+    if (!check.ok())
+        return BackupMessages::exportFailed(check.error);
+    QString error;
+    if (!writeAtomically(path, bytes, &error))
+        return BackupMessages::exportFailed(error);
+    return BackupMessages::exportSummary(workspaces.size());
+}
+
+QString BackupFile::importFromFile(const QString &path, const AddWorkspaces &add)
+{
+    const BackupParseResult result = readFile(path);
+    if (!result.ok())
+        return BackupMessages::importRefused(result.error);
+    if (result.workspaces.isEmpty())
+        return BackupMessages::importSummary(0, 0);
+    QString error;
+    const int added = add(result.workspaces, &error);
+    if (added < 0)
+        return BackupMessages::importFailed(error.isEmpty() ? QStringLiteral("Speichern nicht möglich") : error);
+    return BackupMessages::importSummary(added, result.workspaces.size());
+}

@@ -1,0 +1,18 @@
+// The outcome of reading a backup file: every workspace in it, or why it was refused.
+#pragma once
+
+#include "model/workspacedata.h"
+
+#include <QList>
+#include <QString>
+
+struct BackupParseResult {
+    /// The workspaces in file order; empty when the file was refused.
+    QList<WorkspaceData> workspaces;
+    /// A short German reason shown to the user; empty when the file was accepted.
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+
+    static BackupParseResult refused(const QString &reason) { return {{}, reason}; }
+};
