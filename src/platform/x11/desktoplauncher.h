@@ -1,0 +1,21 @@
+// Starts a desktop entry through GIO: Exec parsed by the Desktop Entry rules, no shell, its own session.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class DesktopLauncher
+{
+public:
+    /// `display` is handed to the started program as DISPLAY (empty: ours).
+    explicit DesktopLauncher(QString display);
+
+    /// Runs the entry stored in `desktopFilePath` with `uris` (none for a plain start). GIO expands the field
+    /// codes (%f %F %u %U ...), honours Terminal= and Path=, and passes each URI or path as one argument.
+    /// The process id, or nothing when the entry cannot be loaded or started.
+    std::optional<qint64> launch(const QString &desktopFilePath, const QStringList &uris) const;
+
+private:
+    QString m_display;
+};

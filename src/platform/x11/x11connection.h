@@ -1,0 +1,155 @@
+// The one place where Corvalint talks to the X server: the connection, interned atoms, batched reads of the
+// root window, client windows and RandR monitors, the EWMH/ICCCM requests, and the event queue.
+#pragma once
+
+#include "frameextents.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+class QSocketNotifier;
+
+/// What the root window says about the window manager and its clients.
+struct RootState {
+    /// `_NET_CLIENT_LIST`, oldest first.
+    std::vector<xcb_window_t> clients;
+    xcb_window_t activeWindow = XCB_NONE;
+    /// `_NET_SUPPORTING_WM_CHECK` names a window that names itself: an EWMH window manager runs.
+    bool wmRunning = false;
+    bool supportsClientList = false;
+    bool supportsMoveResize = false;
+};
+
+/// Everything Corvalint reads from one client window, in one batch.
+struct WindowFacts {
+    xcb_window_t id = XCB_NONE;
+    /// False when the window vanished (or never existed) while it was read.
+    bool exists = false;
+    bool viewable = false;
+    /// The window manager manages it once it has `_NET_FRAME_EXTENTS`.
+    bool hasFrameExtents = false;
+    /// The client rectangle in root coordinates.
+    QRect client;
+    int borderWidth = 0;
+    FrameExtents wmExtents;
+    FrameExtents csdExtents;
+    std::optional<QString> netWmName;
+    std::optional<QString> wmName;
+    QString instance;
+    QString className;
+    std::optional<quint32> pid;
+    xcb_window_t transientFor = XCB_NONE;
+    std::vector<xcb_atom_t> types;
+    std::vector<xcb_atom_t> states;
+    QString gtkApplicationId;
+    QString kdeDesktopFile;
+    bool supportsDelete = false;
+    /// ICCCM win_gravity from WM_NORMAL_HINTS; 0 when not given (NorthWest applies).
+    int winGravity = 0;
+    QSize resizeIncrement;
+
+    bool hasState(xcb_atom_t state) const;
+};
+
+/// One active RandR monitor.
+struct MonitorFacts {
+    xcb_atom_t name = XCB_NONE;
+    QString nameText;
+    bool primary = false;
+    /// In root coordinates.
+    QRect rect;
+    /// The first output's connector name and EDID (both empty without outputs or EDID).
+    QString connector;
+    QByteArray edid;
+};
+
+class X11Connection : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Connects to `display` (empty: $DISPLAY); nullptr and `error` filled when there is no server.
+    static std::unique_ptr<X11Connection> open(const QString &display, QString *error);
+    ~X11Connection() override;
+
+    /// The server is gone (or the connection broke): every read then comes back empty.
+    bool hasError() const;
+
+    const xcb_ewmh_connection_t &ewmh() const { return m_ewmh; }
+
+    /// Root properties: client list, active window, the window manager check and `_NET_SUPPORTED`.
+    RootState readRoot();
+    /// Reads every window of `windows` with all requests pipelined (one round trip).
+    std::vector<WindowFacts> readWindows(const std::vector<xcb_window_t> &windows);
+    /// The active RandR 1.5 monitors; nothing when RandR 1.5 is missing.
+    std::optional<std::vector<MonitorFacts>> readMonitors();
+    /// The root window's size (the one screen when there is no RandR).
+    QRect rootRect() const;
+
+    /// `_NET_MOVERESIZE_WINDOW` with gravity 0 (the window's own win_gravity), source indication 2.
+    void requestMoveResize(xcb_window_t window, std::optional<QPoint> position, std::optional<QSize> size);
+    /// `_NET_WM_STATE` add (`add` true) or remove of up to two states, source indication 2.
+    void requestState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second = XCB_NONE);
+    /// `_NET_ACTIVE_WINDOW`, source indication 2, with a fresh server timestamp.
+    void requestActivate(xcb_window_t window);
+    /// ICCCM WM_DELETE_WINDOW when the window takes it, else `_NET_CLOSE_WINDOW`.
+    void requestClose(xcb_window_t window, bool supportsDelete);
+
+    /// Asks for the window's ConfigureNotify events (the window manager answers every configure with one).
+    void watchConfigure(xcb_window_t window);
+    /// Waits at most `timeoutMs` for a ConfigureNotify of `window`; other events are kept for later.
+    bool waitForConfigure(xcb_window_t window, int timeoutMs);
+    /// Sends what is buffered.
+    void flush();
+
+    xcb_atom_t atom(const char *name);
+    xcb_atom_t fullScreenState() const { return m_ewmh._NET_WM_STATE_FULLSCREEN; }
+    xcb_atom_t maximizedVertState() const { return m_ewmh._NET_WM_STATE_MAXIMIZED_VERT; }
+    xcb_atom_t maximizedHorzState() const { return m_ewmh._NET_WM_STATE_MAXIMIZED_HORZ; }
+
+signals:
+    /// RandR reported a change of the screen configuration.
+    void screensChanged();
+    /// The connection broke.
+    void disconnected();
+
+private:
+    explicit X11Connection(xcb_connection_t *connection, int screenNumber);
+    bool initialise();
+    void dispatchEvents();
+    void handleEvent(xcb_generic_event_t *event);
+    xcb_timestamp_t serverTime();
+    void sendToRoot(const xcb_client_message_event_t &message);
+
+    xcb_connection_t *m_connection = nullptr;
+    int m_screenNumber = 0;
+    xcb_screen_t *m_screen = nullptr;
+    xcb_ewmh_connection_t m_ewmh{};
+    bool m_ewmhReady = false;
+    xcb_window_t m_timeWindow = XCB_NONE;
+    uint8_t m_randrEventBase = 0;
+    bool m_randrMonitors = false;
+    bool m_brokenReported = false;
+    std::deque<xcb_generic_event_t *> m_pending;
+    QSocketNotifier *m_notifier = nullptr;
+
+    struct Atoms {
+        xcb_atom_t wmProtocols = XCB_NONE;
+        xcb_atom_t wmDeleteWindow = XCB_NONE;
+        xcb_atom_t utf8String = XCB_NONE;
+        xcb_atom_t gtkFrameExtents = XCB_NONE;
+        xcb_atom_t gtkApplicationId = XCB_NONE;
+        xcb_atom_t kdeDesktopFile = XCB_NONE;
+        xcb_atom_t edid = XCB_NONE;
+        xcb_atom_t timestampProperty = XCB_NONE;
+    } m_atoms;
+};
