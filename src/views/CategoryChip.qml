@@ -1,0 +1,43 @@
+// One category choice of the creation sheet: symbol and text, blue when chosen.
+import QtQuick
+import QtQuick.Templates as T
+import Corvalint
+
+T.AbstractButton {
+    id: chip
+
+    property string category
+    property bool selected: false
+
+    implicitHeight: label.implicitHeight + 16
+    focusPolicy: Qt.NoFocus
+
+    background: Rectangle {
+        radius: 6
+        color: chip.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.04)
+        border.width: 1
+        border.color: chip.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+    }
+
+    contentItem: Item {
+        Row {
+            id: label
+            anchors.centerIn: parent
+            spacing: 8
+            SymbolIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: Categories.chipSymbol(chip.category)
+                size: 11
+                color: chip.selected ? "white" : Theme.secondaryText
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: chip.category
+                color: chip.selected ? "white" : Qt.rgba(1, 1, 1, 0.8)
+                font.family: Theme.monoFamily
+                font.pixelSize: 11
+                font.weight: Theme.medium
+            }
+        }
+    }
+}

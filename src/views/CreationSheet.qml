@@ -1,0 +1,180 @@
+// The modal sheet that names a new workspace, picks its category and symbol,
+// and captures the current desktop into it.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Popup {
+    id: sheet
+
+    required property CreationSheetController controller
+
+    parent: Overlay.overlay
+    width: 460
+    x: Math.round((parent.width - width) / 2)
+    y: Math.round(Math.max(0, (parent.height - height) / 2))
+    padding: 24
+    modal: true
+    dim: true
+    visible: controller.showing
+    closePolicy: Popup.CloseOnEscape
+    // The platform's own dismissal (Escape) closes it like "Abbrechen".
+    onClosed: controller.cancel()
+    onOpened: nameField.forceActiveFocus()
+
+    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+
+    background: Rectangle {
+        radius: 10
+        color: Theme.sheetBackground
+        border.width: 1
+        border.color: Qt.rgba(1, 1, 1, 0.12)
+        clip: true
+
+        CyberGridPattern {
+            anchors.fill: parent
+            opacity: 0.04
+        }
+        CyberScanlineOverlay {
+            anchors.fill: parent
+            opacity: 0.12
+        }
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 20
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.bottomMargin: 4
+            spacing: 8
+            SymbolIcon {
+                name: "camera.viewfinder"
+                size: 16
+                color: Theme.cyan
+            }
+            Text {
+                text: "WORKSPACE ERSTELLEN"
+                color: "white"
+                font.family: Theme.monoFamily
+                font.pixelSize: 14
+                font.weight: Theme.black
+            }
+            Item { Layout.fillWidth: true }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Qt.rgba(1, 1, 1, 0.1)
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 16
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 6
+                Text {
+                    text: "NAME DES WORKSPACES"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                CyberTextFieldModifier {
+                    id: nameField
+                    objectName: "nameField"
+                    Layout.fillWidth: true
+                    placeholderText: "z.B. Lumenfern, Coding, Office"
+                    text: sheet.controller.name
+                    onTextEdited: sheet.controller.name = text
+                    onAccepted: sheet.controller.create()
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    text: "KATEGORIE"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                GridLayout {
+                    Layout.fillWidth: true
+                    columns: 2
+                    rowSpacing: 8
+                    columnSpacing: 8
+                    Repeater {
+                        model: sheet.controller.categories
+                        CategoryChip {
+                            required property string modelData
+                            Layout.fillWidth: true
+                            Layout.preferredWidth: 10
+                            category: modelData
+                            selected: sheet.controller.category === modelData
+                            onClicked: sheet.controller.category = modelData
+                        }
+                    }
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    text: "SYMBOL AUSWÄHLEN"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                Row {
+                    Layout.alignment: Qt.AlignHCenter
+                    spacing: 8
+                    Repeater {
+                        model: sheet.controller.icons
+                        SymbolChoiceButton {
+                            required property string modelData
+                            symbol: modelData
+                            selected: sheet.controller.icon === modelData
+                            onClicked: sheet.controller.icon = modelData
+                        }
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Qt.rgba(1, 1, 1, 0.1)
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            spacing: 12
+            Item { Layout.fillWidth: true }
+            SecondaryButtonStyle {
+                text: "Abbrechen"
+                foregroundColor: Theme.cyan
+                borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                onClicked: sheet.controller.cancel()
+            }
+            PrimaryButtonStyle {
+                objectName: "createButton"
+                text: "Erzeugen & Speichern"
+                startColor: Theme.gradientStart
+                endColor: Theme.gradientEnd
+                enabled: sheet.controller.canCreate
+                onClicked: sheet.controller.create()
+            }
+        }
+    }
+}

@@ -1,0 +1,32 @@
+// Faint horizontal scan lines, one every 5 points from the top, one line per
+// 8 points of height; callers dim it further.
+import QtQuick
+import QtQuick.Shapes
+import Corvalint
+
+Shape {
+    id: scanlines
+
+    readonly property int count: ThemeGeometry.scanlineCount(height)
+
+    enabled: false
+    preferredRendererType: Shape.GeometryRenderer
+
+    ShapePath {
+        strokeColor: Qt.rgba(1, 1, 1, 0.02)
+        strokeWidth: 1
+        fillColor: "transparent"
+        capStyle: ShapePath.FlatCap
+
+        PathMultiline {
+            paths: {
+                const lines = []
+                for (let i = 0; i < scanlines.count; ++i) {
+                    const y = i * 5 + 0.5
+                    lines.push([Qt.point(0, y), Qt.point(scanlines.width, y)])
+                }
+                return lines
+            }
+        }
+    }
+}

@@ -1,0 +1,63 @@
+// The themed text field: monospaced white text on dark glass, a grey rim that
+// turns cyan with a glow while the field has focus.
+import QtQuick
+import QtQuick.Templates as T
+import Qt5Compat.GraphicalEffects
+import Corvalint
+
+T.TextField {
+    id: field
+
+    readonly property bool isFocused: activeFocus
+
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset,
+                            contentWidth + leftPadding + rightPadding,
+                            placeholder.implicitWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset,
+                             contentHeight + topPadding + bottomPadding)
+    leftPadding: 12
+    rightPadding: 12
+    topPadding: 8
+    bottomPadding: 8
+    font.family: Theme.monoFamily
+    font.pixelSize: 13
+    font.weight: Theme.medium
+    color: "white"
+    selectionColor: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+    selectedTextColor: "white"
+    placeholderTextColor: Qt.rgba(0.92, 0.92, 0.96, 0.3)
+    verticalAlignment: TextInput.AlignVCenter
+
+    Text {
+        id: placeholder
+        x: field.leftPadding
+        y: field.topPadding
+        width: field.width - field.leftPadding - field.rightPadding
+        height: field.height - field.topPadding - field.bottomPadding
+        text: field.placeholderText
+        font: field.font
+        color: field.placeholderTextColor
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+        visible: !field.length && !field.preeditText
+    }
+
+    background: Item {
+        implicitHeight: 34
+        RectangularGlow {
+            anchors.fill: parent
+            visible: field.isFocused
+            glowRadius: 4
+            spread: 0
+            cornerRadius: 6 + glowRadius
+            color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 6
+            color: Qt.rgba(0, 0, 0, 0.45)
+            border.width: 1.2
+            border.color: field.isFocused ? Theme.cyan : Qt.rgba(1, 1, 1, 0.15)
+        }
+    }
+}

@@ -1,0 +1,223 @@
+// The start page: greeting, three statistics, the creation box, the
+// favourites and all workspaces as cards.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Item {
+    id: dashboard
+
+    // Reached by tests and the screenshot runner.
+    readonly property alias creation: creationController
+    readonly property alias page: page
+    readonly property alias allGrid: allGrid
+    readonly property alias favoritesGrid: favoritesGrid
+
+    DashboardModel {
+        id: statistics
+        services: Services
+    }
+    CreationSheetController {
+        id: creationController
+        services: Services
+    }
+    WorkspaceGridModel {
+        id: allWorkspaces
+        services: Services
+    }
+    WorkspaceGridModel {
+        id: favoriteWorkspaces
+        services: Services
+        favoritesOnly: true
+    }
+
+    Flickable {
+        id: page
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: column.implicitHeight + 48
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+        ColumnLayout {
+            id: column
+            x: 24
+            y: 24
+            width: page.width - 48
+            spacing: 24
+
+            // Header
+            ColumnLayout {
+                Layout.topMargin: 10
+                spacing: 6
+                GlowText {
+                    text: "Willkommen bei Corvalint"
+                    color: Theme.cyan
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 24
+                    font.weight: Theme.black
+                    glowColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                    glowRadius: 6
+                }
+                Text {
+                    text: "Bereite deinen Arbeitsplatz mit einem Klick vor."
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 11
+                    font.weight: Theme.bold
+                }
+            }
+
+            // Statistics
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 16
+                StatCard {
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    title: "Workspaces"
+                    value: String(statistics.workspaceCount)
+                    icon: "square.grid.2x2.fill"
+                    color: Theme.blue
+                }
+                StatCard {
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    title: "Starts"
+                    value: String(statistics.totalLaunches)
+                    icon: "play.fill"
+                    color: Theme.purple
+                }
+                StatCard {
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    title: "Zeit gespart"
+                    value: statistics.timeSavedText
+                    icon: "timer"
+                    color: Theme.green
+                }
+            }
+
+            // Creation box
+            Control {
+                Layout.fillWidth: true
+                padding: 20
+                background: GlassBackground { cornerRadius: 12 }
+                contentItem: ColumnLayout {
+                    spacing: 16
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 8
+                        Text {
+                            text: "Neuen Workspace erstellen"
+                            color: Theme.cyan
+                            font.family: Theme.monoFamily
+                            font.pixelSize: 14
+                            font.weight: Theme.bold
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: "Corvalint analysiert alle derzeit geöffneten Apps, Dokumente und Fensterpositionen auf allen Monitoren und speichert sie als Workspace ab."
+                            wrapMode: Text.WordWrap
+                            color: Qt.rgba(1, 1, 1, 0.6)
+                            font.family: Theme.monoFamily
+                            font.pixelSize: 11
+                            font.weight: Theme.medium
+                        }
+                    }
+                    PrimaryButtonStyle {
+                        objectName: "openCreationSheet"
+                        leftPadding: 18 + 20
+                        rightPadding: 18 + 20
+                        topPadding: 10 + 12
+                        bottomPadding: 10 + 12
+                        text: "Workspace aus aktuellen Apps erzeugen"
+                        symbol: "camera.viewfinder"
+                        symbolSize: 14
+                        spacing: 8
+                        startColor: Theme.gradientStart
+                        endColor: Theme.gradientEnd
+                        onClicked: creationController.open()
+                    }
+                }
+            }
+
+            // Favourites
+            ColumnLayout {
+                id: favoritesBlock
+                Layout.fillWidth: true
+                visible: favoriteWorkspaces.count > 0
+                spacing: 12
+                Text {
+                    text: "Favoriten"
+                    color: "white"
+                    font.family: Theme.roundedFamily
+                    font.pixelSize: 16
+                    font.weight: Theme.bold
+                }
+                WorkspaceGrid {
+                    id: favoritesGrid
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: implicitHeight
+                    model: favoriteWorkspaces
+                    page: page
+                    pageY: column.y + favoritesBlock.y + y
+                }
+            }
+
+            // All workspaces
+            ColumnLayout {
+                id: allBlock
+                Layout.fillWidth: true
+                spacing: 12
+                Text {
+                    text: "Alle Workspaces"
+                    color: "white"
+                    font.family: Theme.roundedFamily
+                    font.pixelSize: 16
+                    font.weight: Theme.bold
+                }
+                Control {
+                    objectName: "emptyState"
+                    Layout.fillWidth: true
+                    visible: allWorkspaces.count === 0
+                    topPadding: 40
+                    bottomPadding: 40
+                    background: GlassBackground { cornerRadius: 12 }
+                    contentItem: ColumnLayout {
+                        spacing: 12
+                        SymbolIcon {
+                            Layout.alignment: Qt.AlignHCenter
+                            name: "square.dashed"
+                            size: 48
+                            color: Theme.secondaryText
+                        }
+                        Text {
+                            Layout.alignment: Qt.AlignHCenter
+                            text: "Noch keine Workspaces vorhanden."
+                            color: Theme.secondaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 14
+                            font.weight: Theme.medium
+                        }
+                    }
+                }
+                WorkspaceGrid {
+                    id: allGrid
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: implicitHeight
+                    visible: allWorkspaces.count > 0
+                    model: allWorkspaces
+                    page: page
+                    pageY: column.y + allBlock.y + y
+                }
+            }
+        }
+    }
+
+    CreationSheet {
+        controller: creationController
+    }
+}

@@ -1,0 +1,81 @@
+// The filled gradient button for creating and saving: bold rounded white
+// label, glow in the start colour, shrinks to 97 % while pressed.
+import QtQuick
+import QtQuick.Templates as T
+import Qt5Compat.GraphicalEffects
+import Corvalint
+
+T.Button {
+    id: button
+
+    property color startColor: Theme.gradientStart
+    property color endColor: Theme.gradientEnd
+    // Optional symbol before the text, and its style.
+    property string symbol
+    property real symbolSize: 13
+    property real spacing: 8
+
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    leftPadding: 18
+    rightPadding: 18
+    topPadding: 10
+    bottomPadding: 10
+    font.family: Theme.roundedFamily
+    font.pixelSize: 13
+    font.weight: Theme.bold
+    opacity: enabled ? 1 : 0.5
+
+    scale: pressed ? 0.97 : 1.0
+    Behavior on scale { SpringBehaviorAnimation { response: 0.2; dampingFraction: 0.6 } }
+
+    contentItem: Row {
+        spacing: button.symbol.length > 0 ? button.spacing : 0
+        SymbolIcon {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: button.symbol.length > 0
+            name: button.symbol
+            size: button.symbolSize
+            color: "white"
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: button.text
+            font: button.font
+            color: "white"
+            maximumLineCount: 1
+        }
+    }
+
+    background: Item {
+        RectangularGlow {
+            anchors.fill: parent
+            glowRadius: 6
+            spread: 0
+            cornerRadius: 8 + glowRadius
+            color: Qt.rgba(button.startColor.r, button.startColor.g, button.startColor.b, 0.55)
+        }
+        LinearGradient {
+            anchors.fill: parent
+            opacity: button.pressed ? 0.8 : 1.0
+            start: Qt.point(0, 0)
+            end: Qt.point(width, height)
+            source: Rectangle {
+                width: button.background.width
+                height: button.background.height
+                radius: 8
+            }
+            gradient: Gradient {
+                GradientStop { position: 0; color: button.startColor }
+                GradientStop { position: 1; color: button.endColor }
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: "transparent"
+            border.width: 1
+            border.color: Qt.rgba(1, 1, 1, 0.35)
+        }
+    }
+}

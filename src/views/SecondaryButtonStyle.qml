@@ -1,0 +1,64 @@
+// The outlined dark button for cancelling, closing and side actions.
+import QtQuick
+import QtQuick.Templates as T
+import Qt5Compat.GraphicalEffects
+import Corvalint
+
+T.Button {
+    id: button
+
+    property color foregroundColor: Theme.cyan
+    property color borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+    property string symbol
+    property real symbolSize: 13
+    property real spacing: 6
+
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    leftPadding: 16
+    rightPadding: 16
+    topPadding: 10
+    bottomPadding: 10
+    font.family: Theme.roundedFamily
+    font.pixelSize: 13
+    font.weight: Theme.semibold
+
+    scale: pressed ? 0.97 : 1.0
+    Behavior on scale { SpringBehaviorAnimation { response: 0.2; dampingFraction: 0.6 } }
+
+    contentItem: Row {
+        spacing: button.symbol.length > 0 && button.text.length > 0 ? button.spacing : 0
+        SymbolIcon {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: button.symbol.length > 0
+            name: button.symbol
+            size: button.symbolSize
+            color: button.foregroundColor
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: button.text.length > 0
+            text: button.text
+            font: button.font
+            color: button.foregroundColor
+            maximumLineCount: 1
+        }
+    }
+
+    background: Item {
+        RectangularGlow {
+            anchors.fill: parent
+            glowRadius: 4
+            spread: 0
+            cornerRadius: 8 + glowRadius
+            color: Qt.rgba(button.foregroundColor.r, button.foregroundColor.g, button.foregroundColor.b, 0.12)
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: Qt.rgba(0.05, 0.07, 0.14, 0.6)
+            border.width: 1.2
+            border.color: button.borderColor
+        }
+    }
+}

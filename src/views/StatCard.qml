@@ -1,0 +1,63 @@
+// One dashboard statistic: a tinted icon tile, the title in capitals and the
+// value, on glass.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Control {
+    id: card
+
+    property string title
+    property string value
+    property string icon
+    property color color: Theme.blue
+
+    padding: 16
+    background: GlassBackground { cornerRadius: 12 }
+
+    contentItem: RowLayout {
+        spacing: 16
+
+        Rectangle {
+            Layout.preferredWidth: 44
+            Layout.preferredHeight: 44
+            Layout.alignment: Qt.AlignVCenter
+            radius: 8
+            color: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.12)
+            border.width: 1
+            border.color: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.4)
+
+            SymbolIcon {
+                anchors.centerIn: parent
+                name: card.icon
+                size: 20
+                color: card.color
+            }
+        }
+
+        ColumnLayout {
+            Layout.alignment: Qt.AlignVCenter
+            spacing: 4
+
+            Text {
+                text: card.title.toUpperCase()
+                color: Theme.secondaryText
+                font.family: Theme.monoFamily
+                font.pixelSize: 9
+                font.weight: Theme.bold
+            }
+            GlowText {
+                text: card.value
+                color: "white"
+                font.family: Theme.monoFamily
+                font.pixelSize: 20
+                font.weight: Theme.black
+                glowColor: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.35)
+                glowRadius: 5
+            }
+        }
+
+        Item { Layout.fillWidth: true }
+    }
+}

@@ -1,0 +1,28 @@
+// One symbol choice of the creation sheet: a 32-point circle, blue when chosen.
+import QtQuick
+import QtQuick.Templates as T
+import Corvalint
+
+T.AbstractButton {
+    id: choice
+
+    property string symbol
+    property bool selected: false
+
+    implicitWidth: 32
+    implicitHeight: 32
+    focusPolicy: Qt.NoFocus
+
+    background: Rectangle {
+        radius: width / 2
+        color: choice.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.05)
+        border.width: 1
+        border.color: choice.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+    }
+
+    contentItem: SymbolIcon {
+        name: choice.symbol
+        size: 14
+        color: "white"
+    }
+}

@@ -1,0 +1,183 @@
+// The dashboard tile of one workspace: symbol on its category gradient,
+// favourite star, name, entry count, category chip and "STARTEN"; it grows
+// and lights its rim under the pointer.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Qt5Compat.GraphicalEffects
+import Corvalint
+
+Control {
+    id: card
+
+    property var workspace: null
+    readonly property bool isHovered: hover.hovered
+
+    padding: 16
+    scale: isHovered ? 1.02 : 1.0
+    z: isHovered ? 1 : 0
+    Behavior on scale { SpringBehaviorAnimation { response: 0.3; dampingFraction: 0.7 } }
+
+    WorkspaceCardController {
+        id: controller
+        services: Services
+        workspace: card.workspace
+    }
+
+    background: GlassBackground { cornerRadius: 12 }
+
+    contentItem: ColumnLayout {
+        spacing: 12
+
+        RowLayout {
+            Layout.fillWidth: true
+
+            Item {
+                Layout.preferredWidth: 32
+                Layout.preferredHeight: 32
+                GradientTile {
+                    anchors.fill: parent
+                    radius: 8
+                    startColor: controller.gradientStart
+                    endColor: controller.gradientEnd
+                }
+                Rectangle {
+                    anchors.fill: parent
+                    radius: 8
+                    color: "transparent"
+                    border.width: 1
+                    border.color: Qt.rgba(1, 1, 1, 0.3)
+                }
+                SymbolIcon {
+                    anchors.centerIn: parent
+                    name: card.workspace ? card.workspace.icon : ""
+                    size: 15
+                    color: "white"
+                }
+            }
+
+            Item { Layout.fillWidth: true }
+
+            SymbolIcon {
+                id: star
+                objectName: "favoriteButton"
+                readonly property bool favorite: card.workspace ? card.workspace.isFavorite : false
+                Layout.alignment: Qt.AlignVCenter
+                name: favorite ? "star.fill" : "star"
+                size: 13
+                color: favorite ? Theme.yellow : Theme.secondaryText
+                TapHandler { onTapped: controller.toggleFavorite() }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 4
+
+            GlowText {
+                Layout.fillWidth: true
+                text: card.workspace ? card.workspace.name : ""
+                textFormat: Text.PlainText
+                color: "white"
+                font.family: Theme.monoFamily
+                font.pixelSize: 14
+                font.weight: Theme.black
+                maximumLineCount: 1
+                elide: Text.ElideRight
+                glowColor: Qt.rgba(0.0, 0.95, 1.0, 0.25)
+                glowRadius: 4
+            }
+            Text {
+                text: controller.entriesText
+                color: Theme.secondaryText
+                font.family: Theme.monoFamily
+                font.pixelSize: 10
+                font.weight: Theme.bold
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+
+            Rectangle {
+                implicitWidth: chipText.implicitWidth + 16
+                implicitHeight: chipText.implicitHeight + 8
+                radius: 4
+                color: Qt.rgba(1, 1, 1, 0.08)
+                border.width: 0.8
+                border.color: Qt.rgba(1, 1, 1, 0.1)
+                Text {
+                    id: chipText
+                    anchors.centerIn: parent
+                    text: card.workspace ? card.workspace.category : ""
+                    textFormat: Text.PlainText
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 9
+                    font.weight: Theme.black
+                }
+            }
+
+            Item { Layout.fillWidth: true }
+
+            Item {
+                objectName: "startButton"
+                implicitWidth: startLabel.implicitWidth + 20
+                implicitHeight: startLabel.implicitHeight + 12
+
+                RectangularGlow {
+                    anchors.fill: parent
+                    glowRadius: 4
+                    spread: 0
+                    cornerRadius: 6 + glowRadius
+                    color: Qt.rgba(0.0, 0.8, 1.0, 0.55)
+                }
+                GradientTile {
+                    anchors.fill: parent
+                    radius: 6
+                    startColor: Theme.gradientStart
+                    endColor: Theme.gradientEnd
+                }
+                Row {
+                    id: startLabel
+                    anchors.centerIn: parent
+                    spacing: 4
+                    SymbolIcon {
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: "play.fill"
+                        size: 10
+                        color: "white"
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: "STARTEN"
+                        color: "white"
+                        font.family: Theme.monoFamily
+                        font.pixelSize: 9
+                        font.weight: Theme.black
+                    }
+                }
+                TapHandler { onTapped: controller.start() }
+            }
+        }
+    }
+
+    // The rim lights up while the pointer is over the card.
+    Rectangle {
+        anchors.fill: parent
+        radius: 12
+        color: "transparent"
+        border.width: 1.5
+        border.color: card.isHovered ? Qt.rgba(0.0, 0.95, 1.0, 0.6) : "transparent"
+    }
+
+    HoverHandler { id: hover }
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: contextMenu.popup()
+    }
+    DeleteContextMenu {
+        id: contextMenu
+        onDeleteRequested: controller.remove()
+    }
+}

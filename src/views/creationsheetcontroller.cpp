@@ -1,0 +1,118 @@
+// The state and the create action of the dashboard's sheet that captures the
+// current desktop into a new workspace.
+#include "creationsheetcontroller.h"
+
+#include "categorypalette.h"
+#include "overridecursorguard.h"
+#include "automation/automationservice.h"
+#include "model/workspace.h"
+#include "model/workspacestore.h"
+
+CreationSheetController::CreationSheetController(QObject *parent)
+    : QObject(parent)
+    , m_category(categoryText(allCategories().front()))
+{
+}
+
+QString CreationSheetController::trimSpacesAndTabs(const QString &text)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QStringList CreationSheetController::icons()
+{
+    return {QStringLiteral("briefcase.fill"), QStringLiteral("curlybraces"), QStringLiteral("paintpalette.fill"),
+            QStringLiteral("gamecontroller.fill"), QStringLiteral("camera.fill"), QStringLiteral("music.note"),
+            QStringLiteral("book.fill"), QStringLiteral("terminal.fill")};
+}
+
+QStringList CreationSheetController::categories()
+{
+    return CategoryPalette::texts();
+}
+
+void CreationSheetController::setServices(ViewServices *services)
+{
+    if (m_services == services)
+        return;
+    m_services = services;
+    emit servicesChanged();
+}
+
+void CreationSheetController::setShowing(bool showing)
+{
+    if (m_showing == showing)
+        return;
+    m_showing = showing;
+    emit showingChanged();
+}
+
+void CreationSheetController::setName(const QString &name)
+{
+    if (m_name == name)
+        return;
+    m_name = name;
+    emit nameChanged();
+}
+
+void CreationSheetController::setIcon(const QString &icon)
+{
+    if (m_icon == icon)
+        return;
+    m_icon = icon;
+    emit iconChanged();
+}
+
+void CreationSheetController::setCategory(const QString &category)
+{
+    if (m_category == category)
+        return;
+    m_category = category;
+    emit categoryChanged();
+}
+
+bool CreationSheetController::canCreate() const
+{
+    return !trimSpacesAndTabs(m_name).isEmpty();
+}
+
+void CreationSheetController::open()
+{
+    setName(QString());
+    setShowing(true);
+}
+
+void CreationSheetController::cancel()
+{
+    setShowing(false);
+}
+
+Workspace *CreationSheetController::create()
+{
+    if (!canCreate() || !m_services)
+        return nullptr;
+
+    QList<EntryData> captured;
+    {
+        // The capture blocks the main thread while other programs answer.
+        const OverrideCursorGuard busy;
+        captured = m_services->automation().captureCurrentDesktop();
+    }
+
+    auto *workspace = new Workspace(m_name, m_icon, m_category, false, true);
+    for (const EntryData &entry : std::as_const(captured))
+        workspace->appendEntry(entry);
+    WorkspaceStore &store = m_services->store();
+    store.insert(workspace);
+    store.save(); // a failed save stays pending; the workspace is shown anyway
+    setShowing(false);
+    emit created(workspace);
+    return workspace;
+}

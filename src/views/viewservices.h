@@ -1,0 +1,54 @@
+// The one object through which QML reaches the shared instances: the store,
+// the automation service, the desktop platform and the user settings.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+class AutomationService;
+class DesktopPlatform;
+class QJSEngine;
+class QQmlEngine;
+class QSettings;
+class WorkspaceStore;
+
+class ViewServices : public QObject
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(Services)
+    QML_SINGLETON
+    Q_PROPERTY(int screenCount READ screenCount NOTIFY screenCountChanged)
+
+public:
+    /// Every reference must outlive this object.
+    ViewServices(WorkspaceStore &store, AutomationService &automation, DesktopPlatform &platform,
+                 QSettings &settings, QObject *parent = nullptr);
+    ~ViewServices() override;
+
+    /// Makes `services` the instance QML receives; call before loading any QML
+    /// of the module. The caller keeps ownership.
+    static void setInstance(ViewServices *services);
+    /// The QML engine's factory: the instance set before, kept in C++ ownership.
+    static ViewServices *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
+
+    WorkspaceStore &store() const { return m_store; }
+    AutomationService &automation() const { return m_automation; }
+    DesktopPlatform &platform() const { return m_platform; }
+    QSettings &settings() const { return m_settings; }
+
+    /// The number of connected screens the platform reports now.
+    int screenCount() const;
+
+signals:
+    void screenCountChanged();
+
+private:
+    WorkspaceStore &m_store;
+    AutomationService &m_automation;
+    DesktopPlatform &m_platform;
+    QSettings &m_settings;
+    int m_screenCount = 0;
+
+    static QPointer<ViewServices> s_instance;
+};
