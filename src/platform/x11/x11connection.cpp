@@ -519,6 +519,12 @@ void X11Connection::flush()
         QMetaObject::invokeMethod(this, &X11Connection::dispatchEvents, Qt::QueuedConnection);
 }
 
+void X11Connection::sync()
+{
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    dispatchEvents();
+}
+
 xcb_timestamp_t X11Connection::serverTime()
 {
     // A zero-length append changes nothing but produces a PropertyNotify carrying the server's time.
@@ -538,6 +544,8 @@ xcb_timestamp_t X11Connection::serverTime()
 
 void X11Connection::dispatchEvents()
 {
+    while (xcb_generic_event_t *event = xcb_poll_for_queued_event(m_connection))
+        m_pending.push_back(event);
     while (!m_pending.empty()) {
         auto event = xcbReply(m_pending.front());
         m_pending.pop_front();
@@ -555,8 +563,10 @@ void X11Connection::dispatchEvents()
 void X11Connection::handleEvent(xcb_generic_event_t *event)
 {
     const uint8_t type = event->response_type & 0x7f;
-    if (type == 0)
-        return; // an error of a request whose reply nobody collects: nothing to do
+    if (type == 0) {
+        ++m_strayErrors; // every request's error is collected with its reply; this one was not
+        return;
+    }
     if (m_randrMonitors && type == m_randrEventBase + XCB_RANDR_SCREEN_CHANGE_NOTIFY) {
         emit screensChanged();
         return;

@@ -110,6 +110,10 @@ public:
     bool waitForConfigure(xcb_window_t window, int timeoutMs);
     /// Sends what is buffered.
     void flush();
+    /// A round trip, then every event that came is handled.
+    void sync();
+    /// X errors that arrived as events: requests nobody collected. Stays 0 unless something is wrong.
+    quint64 strayErrors() const { return m_strayErrors; }
 
     xcb_atom_t atom(const char *name);
     xcb_atom_t fullScreenState() const { return m_ewmh._NET_WM_STATE_FULLSCREEN; }
@@ -139,6 +143,7 @@ private:
     uint8_t m_randrEventBase = 0;
     bool m_randrMonitors = false;
     bool m_brokenReported = false;
+    quint64 m_strayErrors = 0;
     std::deque<xcb_generic_event_t *> m_pending;
     QSocketNotifier *m_notifier = nullptr;
 

@@ -544,3 +544,9 @@ PlatformProfile X11Desktop::profile() const
 {
     return m_documents->profile();
 }
+
+quint64 X11Desktop::strayErrorCount()
+{
+    m_connection->sync();
+    return m_connection->strayErrors();
+}

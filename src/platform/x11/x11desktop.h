@@ -56,6 +56,9 @@ public:
     ScriptResult runScript(DocumentRole role, const QString &applicationIdentifier) override;
     PlatformProfile profile() const override;
 
+    /// X errors no request collected, after a round trip (a diagnostic for tests: it stays 0).
+    quint64 strayErrorCount();
+
 private:
     struct Application {
         RunningApplication info;
