@@ -1,6 +1,7 @@
 // Virtual time for the simulated desktop: pauses and scheduled events run in time order when a test advances the clock.
 #include "virtualclock.h"
 
+#include <algorithm>
 #include <cmath>
 
 struct VirtualClock::SleepAwaiter {
@@ -65,7 +66,9 @@ void VirtualClock::runUntil(qint64 until)
 {
     // An event may schedule further events or wake sleepers: take one at a
     // time and look again, so that each runs with the clock at its own moment.
-    while (!m_events.empty() && m_events.begin()->first.first <= until) {
+    // Events at the end of time stand for pauses that never end: they never run.
+    const qint64 last = std::min(until, endOfTime - 1);
+    while (!m_events.empty() && m_events.begin()->first.first <= last) {
         auto node = m_events.extract(m_events.begin());
         emit pendingEventsChanged();
         if (node.key().first != m_now) {
