@@ -90,8 +90,38 @@ bool fail(QString *error, const QSqlQuery &query)
     return false;
 }
 
-bool readWorkspaces(QSqlDatabase &database, QList<StoredWorkspace> &rows, QHash<qint64, qsizetype> &byPk,
-                    QString *error)
+const QString kEntryColumns = QStringLiteral(
+    "pk, id, typeRawValue, appBundleIdentifier, filePath, websiteURL, monitorID, frameX, frameY, width, height,"
+    " isFullscreen, delayAfterLaunch, originalScreenX, originalScreenY, originalScreenWidth, originalScreenHeight");
+
+// Reads the columns of kEntryColumns, starting at `first`.
+EntryData entryAt(const QSqlQuery &query, int first)
+{
+    // Copied rather than default-constructed: a fresh EntryData draws a
+    // random id, which costs more than the rest of the row.
+    static const EntryData blank;
+    EntryData e = blank;
+    const auto at = [&](int column) { return query.value(first + column); };
+    e.id = uuid(at(1), "entry", optionalInteger(at(0)).value_or(0));
+    e.typeRawValue = text(at(2), QStringLiteral("application"));
+    e.appBundleIdentifier = optionalText(at(3));
+    e.filePath = optionalText(at(4));
+    e.websiteURL = optionalText(at(5));
+    e.monitorID = optionalText(at(6));
+    e.frameX = real(at(7), 0);
+    e.frameY = real(at(8), 0);
+    e.width = real(at(9), 0);
+    e.height = real(at(10), 0);
+    e.isFullscreen = boolean(at(11), false);
+    e.delayAfterLaunch = real(at(12), 0.5);
+    e.originalScreenX = optionalReal(at(13));
+    e.originalScreenY = optionalReal(at(14));
+    e.originalScreenWidth = optionalReal(at(15));
+    e.originalScreenHeight = optionalReal(at(16));
+    return e;
+}
+
+bool readWorkspaceRows(QSqlDatabase &database, QList<StoredWorkspace> &rows, QString *error)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
@@ -99,12 +129,12 @@ bool readWorkspaces(QSqlDatabase &database, QList<StoredWorkspace> &rows, QHash<
                                    " restoreDocuments, isFavorite, launchCount, lastLaunchedAt, timeSavedInSeconds"
                                    " FROM workspace ORDER BY pk")))
         return fail(error, query);
+    static const WorkspaceData blank;
     while (query.next()) {
         const std::optional<qint64> pk = optionalInteger(query.value(0));
         if (!pk)
             continue;
-        StoredWorkspace row;
-        row.pk = *pk;
+        StoredWorkspace row{*pk, blank};
         WorkspaceData &d = row.data;
         d.id = uuid(query.value(1), "workspace", *pk);
         d.name = text(query.value(2));
@@ -118,66 +148,122 @@ bool readWorkspaces(QSqlDatabase &database, QList<StoredWorkspace> &rows, QHash<
         d.launchCount = optionalInteger(query.value(10)).value_or(0);
         d.lastLaunchedAt = optionalDate(query.value(11));
         d.timeSavedInSeconds = real(query.value(12), 0);
-        byPk.insert(row.pk, rows.size());
         rows.append(std::move(row));
     }
     return !query.lastError().isValid() || fail(error, query);
 }
 
-bool readEntries(QSqlDatabase &database, QList<StoredWorkspace> &rows, const QHash<qint64, qsizetype> &byPk,
-                 QString *error)
+bool readAllEntries(QSqlDatabase &database, QList<StoredWorkspace> &rows, QString *error)
 {
+    QHash<qint64, qsizetype> byPk;
+    byPk.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        byPk.insert(rows.at(i).pk, i);
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT workspace, pk, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
-                                   " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch,"
-                                   " originalScreenX, originalScreenY, originalScreenWidth, originalScreenHeight"
-                                   " FROM entry ORDER BY workspace, position, pk")))
+    if (!query.exec(QStringLiteral("SELECT workspace, %1 FROM entry ORDER BY workspace, position, pk").arg(kEntryColumns)))
         return fail(error, query);
     while (query.next()) {
         const std::optional<qint64> owner = optionalInteger(query.value(0));
         const auto index = owner ? byPk.constFind(*owner) : byPk.constEnd();
         if (index == byPk.constEnd())
             continue;
-        EntryData e;
-        e.id = uuid(query.value(2), "entry", optionalInteger(query.value(1)).value_or(0));
-        e.typeRawValue = text(query.value(3), QStringLiteral("application"));
-        e.appBundleIdentifier = optionalText(query.value(4));
-        e.filePath = optionalText(query.value(5));
-        e.websiteURL = optionalText(query.value(6));
-        e.monitorID = optionalText(query.value(7));
-        e.frameX = real(query.value(8), 0);
-        e.frameY = real(query.value(9), 0);
-        e.width = real(query.value(10), 0);
-        e.height = real(query.value(11), 0);
-        e.isFullscreen = boolean(query.value(12), false);
-        e.delayAfterLaunch = real(query.value(13), 0.5);
-        e.originalScreenX = optionalReal(query.value(14));
-        e.originalScreenY = optionalReal(query.value(15));
-        e.originalScreenWidth = optionalReal(query.value(16));
-        e.originalScreenHeight = optionalReal(query.value(17));
-        rows[*index].data.entries.append(std::move(e));
+        rows[*index].data.entries.append(entryAt(query, 1));
     }
     return !query.lastError().isValid() || fail(error, query);
 }
+
+bool readFigures(QSqlDatabase &database, QHash<qint64, EntryFigures> &figures, QString *error)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    // count(DISTINCT) skips NULL and counts the empty string: the monitor rule exactly.
+    if (!query.exec(QStringLiteral("SELECT workspace, count(*), count(DISTINCT monitorID) FROM entry GROUP BY workspace")))
+        return fail(error, query);
+    while (query.next()) {
+        const std::optional<qint64> owner = optionalInteger(query.value(0));
+        if (!owner)
+            continue;
+        const int monitors = int(optionalInteger(query.value(2)).value_or(0));
+        figures.insert(*owner, {int(optionalInteger(query.value(1)).value_or(0)), monitors > 0 ? monitors : 1});
+    }
+    return !query.lastError().isValid() || fail(error, query);
+}
+
+// One read transaction, so that rows read one after the other match even
+// while another process writes.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(QSqlDatabase &database)
+        : m_query(database)
+    {
+        m_open = m_query.exec(QStringLiteral("BEGIN"));
+    }
+    ~ReadTransaction()
+    {
+        if (m_open)
+            m_query.exec(QStringLiteral("COMMIT"));
+    }
+    bool isOpen() const { return m_open; }
+    const QSqlQuery &query() const { return m_query; }
+
+private:
+    QSqlQuery m_query;
+    bool m_open = false;
+};
 } // namespace
 
 std::optional<QList<StoredWorkspace>> StoreReader::readAll(QSqlDatabase &database, QString *error)
 {
     QList<StoredWorkspace> rows;
-    QHash<qint64, qsizetype> byPk;
-    // One read transaction, so the entries match the workspaces even while
-    // another process writes.
-    QSqlQuery transaction(database);
-    if (!transaction.exec(QStringLiteral("BEGIN"))) {
-        fail(error, transaction);
+    {
+        const ReadTransaction transaction(database);
+        if (!transaction.isOpen()) {
+            fail(error, transaction.query());
+            return std::nullopt;
+        }
+        if (!readWorkspaceRows(database, rows, error) || !readAllEntries(database, rows, error))
+            return std::nullopt;
+    }
+    return rows;
+}
+
+std::optional<QList<StoredWorkspace>> StoreReader::readWorkspaces(QSqlDatabase &database,
+                                                                  QHash<qint64, EntryFigures> *figures, QString *error)
+{
+    QList<StoredWorkspace> rows;
+    const ReadTransaction transaction(database);
+    if (!transaction.isOpen()) {
+        fail(error, transaction.query());
         return std::nullopt;
     }
-    const bool ok = readWorkspaces(database, rows, byPk, error) && readEntries(database, rows, byPk, error);
-    transaction.exec(QStringLiteral("COMMIT"));
-    if (!ok)
+    if (!readWorkspaceRows(database, rows, error) || !readFigures(database, *figures, error))
         return std::nullopt;
     return rows;
+}
+
+std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database, qint64 pk, QString *error)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))) {
+        fail(error, query);
+        return std::nullopt;
+    }
+    query.bindValue(0, pk);
+    if (!query.exec()) {
+        fail(error, query);
+        return std::nullopt;
+    }
+    QList<EntryData> entries;
+    while (query.next())
+        entries.append(entryAt(query, 0));
+    if (query.lastError().isValid()) {
+        fail(error, query);
+        return std::nullopt;
+    }
+    return entries;
 }
 
 std::optional<QSet<QUuid>> StoreReader::readIds(QSqlDatabase &database, QString *error)

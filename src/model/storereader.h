@@ -4,6 +4,7 @@
 
 #include "workspacedata.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QSqlDatabase>
@@ -14,6 +15,13 @@
 struct StoredWorkspace {
     qint64 pk = 0;
     WorkspaceData data;
+};
+
+/// What the list views need to know about a workspace's entries without
+/// reading them: how many, and how many distinct monitors they stand on.
+struct EntryFigures {
+    int count = 0;
+    int requiredMonitorCount = 1;
 };
 
 class StoreReader
@@ -27,6 +35,15 @@ public:
     /// an unreadable id as a stable id derived from the row, and an entry
     /// whose workspace is missing is left out.
     static std::optional<QList<StoredWorkspace>> readAll(QSqlDatabase &database, QString *error);
+
+    /// The workspace rows alone (their `entries` left empty), in store
+    /// order, and in the same snapshot the entry figures of every workspace
+    /// that has entries, by row key.
+    static std::optional<QList<StoredWorkspace>> readWorkspaces(QSqlDatabase &database,
+                                                                QHash<qint64, EntryFigures> *figures, QString *error);
+
+    /// The entries of the workspace row `pk`, in their order.
+    static std::optional<QList<EntryData>> readEntries(QSqlDatabase &database, qint64 pk, QString *error);
 
     /// The ids of all workspace rows.
     static std::optional<QSet<QUuid>> readIds(QSqlDatabase &database, QString *error);

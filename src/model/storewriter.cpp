@@ -130,7 +130,7 @@ std::optional<qint64> StoreWriter::insertWorkspace(const WorkspaceData &data)
     return pk;
 }
 
-bool StoreWriter::updateWorkspace(qint64 pk, const WorkspaceData &data, bool *found)
+bool StoreWriter::updateWorkspace(qint64 pk, const WorkspaceData &data, bool withEntries, bool *found)
 {
     *found = false;
     if (!prepare(m_updateWorkspace,
@@ -144,7 +144,7 @@ bool StoreWriter::updateWorkspace(qint64 pk, const WorkspaceData &data, bool *fo
     if (!run(m_updateWorkspace.query))
         return false;
     *found = m_updateWorkspace.query.numRowsAffected() > 0;
-    if (!*found)
+    if (!*found || !withEntries)
         return true;
     // The entries are rewritten as a whole: a workspace is the unit that
     // changes, and this keeps their stored order equal to the list order.

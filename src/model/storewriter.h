@@ -27,9 +27,10 @@ public:
 
     /// Adds a workspace row with its entries; its new key, or nothing.
     std::optional<qint64> insertWorkspace(const WorkspaceData &data);
-    /// Rewrites the row `pk` and its entries. False on an error; `found`
-    /// tells whether the row still existed (another process may have deleted it).
-    bool updateWorkspace(qint64 pk, const WorkspaceData &data, bool *found);
+    /// Rewrites the row `pk`, and its entries when `withEntries`. False on
+    /// an error; `found` tells whether the row still existed (another
+    /// process may have deleted it).
+    bool updateWorkspace(qint64 pk, const WorkspaceData &data, bool withEntries, bool *found);
     /// Deletes the row `pk` and every entry row of it.
     bool deleteWorkspace(qint64 pk);
 

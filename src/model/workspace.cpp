@@ -68,8 +68,9 @@ WorkspaceData Workspace::data() const
     d.launchCount = m_launchCount;
     d.lastLaunchedAt = m_lastLaunchedAt;
     d.timeSavedInSeconds = m_timeSavedInSeconds;
-    d.entries.reserve(m_entries.size());
-    for (const WorkspaceEntry *e : m_entries)
+    const QList<WorkspaceEntry *> list = entries();
+    d.entries.reserve(list.size());
+    for (const WorkspaceEntry *e : list)
         d.entries.append(e->data());
     return d;
 }
@@ -127,10 +128,68 @@ void Workspace::detach(WorkspaceEntry *entry)
         entry->setParent(nullptr);
 }
 
+QList<WorkspaceEntry *> Workspace::entries() const
+{
+    loadEntries();
+    return m_entries;
+}
+
+int Workspace::entryCount() const
+{
+    return m_entryLoader ? m_deferredCount : int(m_entries.size());
+}
+
+void Workspace::deferEntries(int count, int requiredMonitorCount, EntryLoader loader)
+{
+    const int countBefore = entryCount();
+    const int monitorsBefore = this->requiredMonitorCount();
+    const QList<WorkspaceEntry *> old = m_entries;
+    for (WorkspaceEntry *e : old) {
+        detach(e);
+        e->deleteLater();
+    }
+    m_entryLoader = std::move(loader);
+    m_deferredCount = count;
+    m_deferredMonitorCount = requiredMonitorCount;
+    if (!m_entryLoader)
+        m_deferredCount = 0;
+    if (countBefore != entryCount() || !old.isEmpty())
+        emit entriesChanged();
+    if (monitorsBefore != this->requiredMonitorCount())
+        emit requiredMonitorCountChanged();
+}
+
+bool Workspace::loadEntries() const
+{
+    if (!m_entryLoader)
+        return true;
+    const std::optional<QList<EntryData>> loaded = m_entryLoader();
+    if (!loaded)
+        return false;
+    auto *self = const_cast<Workspace *>(this);
+    const int countBefore = m_deferredCount;
+    const int monitorsBefore = m_deferredMonitorCount;
+    m_entryLoader = nullptr;
+    for (const EntryData &e : *loaded)
+        self->attach(new WorkspaceEntry(e));
+    // The list itself did not change, only the figures may have been stale.
+    if (countBefore != entryCount())
+        emit self->entriesChanged();
+    if (monitorsBefore != requiredMonitorCount())
+        emit self->requiredMonitorCountChanged();
+    return true;
+}
+
 void Workspace::appendEntry(WorkspaceEntry *entry)
 {
     if (!entry || entry->m_workspace == this)
         return;
+    if (!loadEntries()) {
+        // Kept, not listed: the caller gave up ownership.
+        if (!entry->parent())
+            entry->setParent(this);
+        return;
+    }
     if (Workspace *previous = entry->m_workspace)
         previous->takeEntry(entry);
     attach(entry);
@@ -149,6 +208,13 @@ WorkspaceEntry *Workspace::appendEntry(const EntryData &data)
 
 void Workspace::setEntries(const QList<WorkspaceEntry *> &entries)
 {
+    if (!loadEntries()) {
+        for (WorkspaceEntry *e : entries) {
+            if (e && !e->m_workspace && !e->parent())
+                e->setParent(this);
+        }
+        return;
+    }
     const QList<WorkspaceEntry *> old = m_entries;
     for (WorkspaceEntry *e : old) {
         if (!entries.contains(e)) {
@@ -174,7 +240,7 @@ void Workspace::setEntries(const QList<WorkspaceEntry *> &entries)
 
 void Workspace::takeEntry(WorkspaceEntry *entry)
 {
-    if (!entry || entry->m_workspace != this)
+    if (!entry || entry->m_workspace != this || !loadEntries())
         return;
     detach(entry);
     emit entry->workspaceChanged();
@@ -185,6 +251,8 @@ void Workspace::takeEntry(WorkspaceEntry *entry)
 
 int Workspace::requiredMonitorCount() const
 {
+    if (m_entryLoader)
+        return m_deferredMonitorCount;
     QSet<QString> ids;
     for (const WorkspaceEntry *e : m_entries) {
         if (e->monitorID())
@@ -195,7 +263,7 @@ int Workspace::requiredMonitorCount() const
 
 void Workspace::recordLaunch(const QDateTime &now)
 {
-    const double credit = 20.0 * double(m_entries.size());
+    const double credit = 20.0 * double(entryCount());
     setLaunchCount(m_launchCount + 1);
     setLastLaunchedAt(now);
     setTimeSavedInSeconds(m_timeSavedInSeconds + credit);

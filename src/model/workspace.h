@@ -9,6 +9,8 @@
 #include <QList>
 #include <QObject>
 #include <QVariant>
+#include <functional>
+#include <optional>
 
 class Workspace : public QObject
 {
@@ -75,8 +77,8 @@ public:
     void setTimeSavedInSeconds(double value);
 
     /// The entries in their order. The workspace owns them.
-    QList<WorkspaceEntry *> entries() const { return m_entries; }
-    int entryCount() const { return int(m_entries.size()); }
+    QList<WorkspaceEntry *> entries() const;
+    int entryCount() const;
     /// Appends `entry` (taking ownership) and sets its workspace to this one;
     /// an entry of another workspace leaves that one first.
     void appendEntry(WorkspaceEntry *entry);
@@ -89,6 +91,18 @@ public:
 
     /// Distinct present monitor identifiers among the entries; 1 when none.
     int requiredMonitorCount() const;
+
+    /// Reads the entries of a record whose entries were left in the store.
+    using EntryLoader = std::function<std::optional<QList<EntryData>>()>;
+    /// Leaves the entries where they are until something reads them; until
+    /// then `entryCount` and `requiredMonitorCount` answer from the figures
+    /// given here. The store opens this way, so that thousands of workspaces
+    /// do not each build their entries before the first window shows. When
+    /// the loader fails, the entries read as empty and changes to the list
+    /// are skipped, so that a later save cannot drop the stored ones.
+    void deferEntries(int count, int requiredMonitorCount, EntryLoader loader);
+    /// False while the entries are still deferred.
+    bool entriesLoaded() const { return !m_entryLoader; }
 
     /// The counted launch: one more launch, last launch `now`, and 20 seconds
     /// per entry (counted before the addition) credited as time saved.
@@ -116,6 +130,7 @@ signals:
 private:
     void attach(WorkspaceEntry *entry);
     void detach(WorkspaceEntry *entry);
+    bool loadEntries() const;
 
     QUuid m_id = QUuid::createUuid();
     QString m_name;
@@ -129,5 +144,8 @@ private:
     qint64 m_launchCount = 0;
     std::optional<QDateTime> m_lastLaunchedAt;
     double m_timeSavedInSeconds = 0;
-    QList<WorkspaceEntry *> m_entries;
+    mutable QList<WorkspaceEntry *> m_entries;
+    mutable EntryLoader m_entryLoader;
+    int m_deferredCount = 0;
+    int m_deferredMonitorCount = 1;
 };

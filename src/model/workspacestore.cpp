@@ -7,6 +7,7 @@
 #include "storeschema.h"
 #include "storewriter.h"
 
+#include <QChildEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +25,26 @@ constexpr qint64 kUnsavedOrderBase = qint64(1) << 62;
 qint64 dateKey(const QDateTime &value)
 {
     return value.isValid() ? value.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+}
+
+// The fields of a workspace without touching its entries.
+WorkspaceData rowOf(const Workspace *workspace)
+{
+    static const WorkspaceData blank;
+    WorkspaceData d = blank;
+    d.id = workspace->id();
+    d.name = workspace->name();
+    d.icon = workspace->icon();
+    d.category = workspace->category();
+    d.createdAt = workspace->createdAt();
+    d.modifiedAt = workspace->modifiedAt();
+    d.autoLaunch = workspace->autoLaunch();
+    d.restoreDocuments = workspace->restoreDocuments();
+    d.isFavorite = workspace->isFavorite();
+    d.launchCount = workspace->launchCount();
+    d.lastLaunchedAt = workspace->lastLaunchedAt();
+    d.timeSavedInSeconds = workspace->timeSavedInSeconds();
+    return d;
 }
 
 std::nullptr_t refuse(QString *errorDescription, const QString &text)
@@ -166,7 +187,8 @@ WorkspaceStore::~WorkspaceStore()
 
 bool WorkspaceStore::load(QString *error)
 {
-    std::optional<QList<StoredWorkspace>> rows = StoreReader::readAll(m_connection->database(), error);
+    QHash<qint64, EntryFigures> figures;
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readWorkspaces(m_connection->database(), &figures, error);
     if (!rows)
         return false;
     m_workspaces.reserve(rows->size());
@@ -174,6 +196,7 @@ bool WorkspaceStore::load(QString *error)
     for (const StoredWorkspace &row : std::as_const(*rows)) {
         Workspace *workspace = Workspace::fromData(row.data, this);
         adopt(workspace, row.pk);
+        deferEntries(workspace, figures.value(row.pk));
         m_workspaces.append(workspace);
     }
     m_needsSort = true;
@@ -181,18 +204,46 @@ bool WorkspaceStore::load(QString *error)
     return true;
 }
 
+void WorkspaceStore::deferEntries(Workspace *workspace, const EntryFigures &figures)
+{
+    if (figures.count == 0) {
+        workspace->deferEntries(0, 1, nullptr);
+        return;
+    }
+    workspace->deferEntries(figures.count, figures.requiredMonitorCount,
+                            [this, workspace]() -> std::optional<QList<EntryData>> {
+                                // Looked up now: the row key changes if the row had to be written anew.
+                                const qint64 pk = m_tracking.value(workspace).pk;
+                                if (pk <= 0)
+                                    return QList<EntryData>();
+                                return StoreReader::readEntries(m_connection->database(), pk, nullptr);
+                            });
+}
+
 void WorkspaceStore::adopt(Workspace *workspace, qint64 pk)
 {
-    workspace->setParent(this);
     Tracking tracking;
     tracking.pk = pk;
     tracking.order = pk > 0 ? pk : kUnsavedOrderBase + m_nextNewOrder++;
+    tracking.createdKey = dateKey(workspace->createdAt());
     m_tracking.insert(workspace, tracking);
+    workspace->setParent(this);
+    // One connection per record: with thousands of them, connecting costs
+    // more than anything else when the store opens.
     connect(workspace, &Workspace::changed, this, [this, workspace] { markDirty(workspace); });
-    connect(workspace, &Workspace::createdAtChanged, this, [this] { m_needsSort = true; });
-    // The store owns its records, but a record deleted behind its back must
-    // not leave a dangling pointer in the main context.
-    connect(workspace, &QObject::destroyed, this, [this, workspace] { dropRecord(workspace, true); });
+}
+
+void WorkspaceStore::childEvent(QChildEvent *event)
+{
+    // The store owns its records; one deleted or re-parented behind its back
+    // must not stay behind as a dangling pointer in the main context. Only
+    // the pointer's identity is used here: the record may be half destroyed.
+    if (event->removed()) {
+        auto *workspace = static_cast<Workspace *>(event->child());
+        if (m_tracking.contains(workspace))
+            dropRecord(workspace, true);
+    }
+    QObject::childEvent(event);
 }
 
 void WorkspaceStore::dropRecord(Workspace *workspace, bool deleteRow)
@@ -204,6 +255,7 @@ void WorkspaceStore::dropRecord(Workspace *workspace, bool deleteRow)
     disconnect(workspace, nullptr, this, nullptr);
     emit workspaceRemoved(workspace);
     m_tracking.remove(workspace);
+    m_dirty.removeOne(workspace);
     m_workspaces.removeOne(workspace);
     if (deleteRow && pk > 0) {
         m_pendingDeletes.append(pk);
@@ -229,6 +281,8 @@ qint64 WorkspaceStore::orderOf(const Workspace *workspace) const
 
 bool WorkspaceStore::isOrderedBefore(const Workspace *a, const Workspace *b) const
 {
+    // Read from the records, not from the cached keys: the list model asks
+    // while a record's createdAt is changing, before the store has seen it.
     const qint64 keyA = dateKey(a->createdAt());
     const qint64 keyB = dateKey(b->createdAt());
     if (keyA != keyB)
@@ -269,6 +323,7 @@ void WorkspaceStore::insert(Workspace *workspace)
         return;
     adopt(workspace, 0);
     m_tracking[workspace].dirty = true;
+    m_dirty.append(workspace);
     placeInOrder(workspace);
     setUnsaved(true);
     scheduleSave();
@@ -296,12 +351,20 @@ void WorkspaceStore::removeEntry(WorkspaceEntry *entry)
 
 void WorkspaceStore::markDirty(Workspace *workspace)
 {
-    if (m_applyingStored)
-        return;
     const auto it = m_tracking.find(workspace);
     if (it == m_tracking.end())
         return;
-    it->dirty = true;
+    const qint64 createdKey = dateKey(workspace->createdAt());
+    if (createdKey != it->createdKey) {
+        it->createdKey = createdKey;
+        m_needsSort = true;
+    }
+    if (m_applyingStored)
+        return;
+    if (!it->dirty) {
+        it->dirty = true;
+        m_dirty.append(workspace);
+    }
     setUnsaved(true);
     scheduleSave();
 }
@@ -342,9 +405,7 @@ void WorkspaceStore::setUnsaved(bool value)
 
 bool WorkspaceStore::computeUnsaved() const
 {
-    if (!m_pendingDeletes.isEmpty())
-        return true;
-    return std::any_of(m_tracking.constBegin(), m_tracking.constEnd(), [](const Tracking &t) { return t.dirty; });
+    return !m_pendingDeletes.isEmpty() || !m_dirty.isEmpty();
 }
 
 bool WorkspaceStore::save(QString *error)
@@ -353,11 +414,9 @@ bool WorkspaceStore::save(QString *error)
     if (!m_unsaved)
         return true;
 
-    QList<Workspace *> toWrite;
-    for (auto it = m_tracking.constBegin(); it != m_tracking.constEnd(); ++it) {
-        if (it->dirty)
-            toWrite.append(const_cast<Workspace *>(it.key()));
-    }
+    // Only what changed is written; with thousands of workspaces a save
+    // must not cost more than the few it touches.
+    QList<Workspace *> toWrite = m_dirty;
     // New rows get their keys in the order the records were inserted.
     std::sort(toWrite.begin(), toWrite.end(),
               [this](const Workspace *a, const Workspace *b) { return orderOf(a) < orderOf(b); });
@@ -370,11 +429,14 @@ bool WorkspaceStore::save(QString *error)
     for (Workspace *workspace : std::as_const(toWrite)) {
         if (!ok)
             break;
-        const WorkspaceData data = workspace->data();
+        // Entries still in the file are unchanged by definition; only the
+        // row is written then, which keeps a one-field save cheap.
+        const bool withEntries = workspace->entriesLoaded();
+        const WorkspaceData data = withEntries ? workspace->data() : rowOf(workspace);
         const qint64 pk = m_tracking.value(workspace).pk;
         bool found = false;
         if (pk > 0)
-            ok = writer.updateWorkspace(pk, data, &found);
+            ok = writer.updateWorkspace(pk, data, withEntries, &found);
         // A row another process deleted meanwhile is written again: the
         // change made here must not vanish.
         if (ok && !found) {
@@ -394,9 +456,10 @@ bool WorkspaceStore::save(QString *error)
         return false;
     }
 
-    for (auto it = m_tracking.begin(); it != m_tracking.end(); ++it) {
+    for (Workspace *workspace : std::as_const(toWrite)) {
+        const auto it = m_tracking.find(workspace);
         it->dirty = false;
-        const auto key = newKeys.constFind(it.key());
+        const auto key = newKeys.constFind(workspace);
         if (key == newKeys.constEnd())
             continue;
         // A record saved for the first time keeps its place: its key is
@@ -405,6 +468,7 @@ bool WorkspaceStore::save(QString *error)
             it->order = *key;
         it->pk = *key;
     }
+    m_dirty.clear();
     m_pendingDeletes.clear();
     setUnsaved(false);
     emit saved();
@@ -481,7 +545,8 @@ bool WorkspaceStore::reload(QString *error)
 {
     if (m_unsaved)
         save();
-    std::optional<QList<StoredWorkspace>> rows = StoreReader::readAll(m_connection->database(), error);
+    QHash<qint64, EntryFigures> figures;
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readWorkspaces(m_connection->database(), &figures, error);
     if (!rows)
         return false;
 
@@ -501,11 +566,12 @@ bool WorkspaceStore::reload(QString *error)
         if (Workspace *workspace = byKey.value(row.pk)) {
             // A record whose change could not be saved keeps that change.
             if (!m_tracking.value(workspace).dirty)
-                applyStored(workspace, row.data);
+                applyStored(workspace, row.pk, row.data, figures.value(row.pk));
             continue;
         }
         Workspace *workspace = Workspace::fromData(row.data, this);
         adopt(workspace, row.pk);
+        deferEntries(workspace, figures.value(row.pk));
         m_workspaces.append(workspace);
         inserted.append(workspace);
     }
@@ -527,7 +593,8 @@ bool WorkspaceStore::reload(QString *error)
     return true;
 }
 
-void WorkspaceStore::applyStored(Workspace *workspace, const WorkspaceData &data)
+void WorkspaceStore::applyStored(Workspace *workspace, qint64 pk, const WorkspaceData &data,
+                                 const EntryFigures &figures)
 {
     workspace->setId(data.id);
     workspace->setName(data.name);
@@ -542,14 +609,21 @@ void WorkspaceStore::applyStored(Workspace *workspace, const WorkspaceData &data
     workspace->setLastLaunchedAt(data.lastLaunchedAt);
     workspace->setTimeSavedInSeconds(data.timeSavedInSeconds);
 
+    if (!workspace->entriesLoaded()) {
+        deferEntries(workspace, figures);
+        return;
+    }
+    const std::optional<QList<EntryData>> stored = StoreReader::readEntries(m_connection->database(), pk, nullptr);
+    if (!stored)
+        return;
     // Entries are matched by id so that a view showing one keeps it.
     QMultiHash<QUuid, WorkspaceEntry *> current;
     const QList<WorkspaceEntry *> before = workspace->entries();
     for (WorkspaceEntry *entry : before)
         current.insert(entry->id(), entry);
     QList<WorkspaceEntry *> next;
-    next.reserve(data.entries.size());
-    for (const EntryData &entryData : data.entries) {
+    next.reserve(stored->size());
+    for (const EntryData &entryData : *stored) {
         WorkspaceEntry *entry = current.take(entryData.id);
         if (entry)
             entry->setData(entryData);

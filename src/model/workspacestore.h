@@ -14,6 +14,7 @@
 #include <optional>
 
 class StoreConnection;
+struct EntryFigures;
 struct StoredWorkspace;
 
 class WorkspaceStore : public QObject
@@ -96,11 +97,15 @@ signals:
     void countChanged();
     void hasUnsavedChangesChanged();
 
+protected:
+    void childEvent(QChildEvent *event) override;
+
 private:
     // What the store knows about a loaded record besides its fields.
     struct Tracking {
         qint64 pk = 0;    // row key; 0 until the first save
         qint64 order = 0; // tie-break among equal createdAt (store order)
+        qint64 createdKey = 0; // createdAt as last sorted, to notice a change
         bool dirty = false;
     };
 
@@ -114,7 +119,8 @@ private:
     void scheduleSave();
     void setUnsaved(bool value);
     void placeInOrder(Workspace *workspace);
-    void applyStored(Workspace *workspace, const WorkspaceData &data);
+    void applyStored(Workspace *workspace, qint64 pk, const WorkspaceData &data, const EntryFigures &figures);
+    void deferEntries(Workspace *workspace, const EntryFigures &figures);
     qint64 orderOf(const Workspace *workspace) const;
     bool computeUnsaved() const;
 
@@ -124,6 +130,7 @@ private:
     mutable QList<Workspace *> m_workspaces;
     mutable bool m_needsSort = false;
     QHash<const Workspace *, Tracking> m_tracking;
+    QList<Workspace *> m_dirty; // in the order they changed
     QList<qint64> m_pendingDeletes;
     qint64 m_nextNewOrder = 0;
     bool m_unsaved = false;
