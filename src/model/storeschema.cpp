@@ -50,8 +50,11 @@ const QStringList &entryColumns()
 
 const char *const kCreateStatements[] = {
     "CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT)",
+    // AUTOINCREMENT: a key is never handed out twice, so a row another
+    // process added can never be taken for a loaded record of the same key,
+    // and key order stays the order in which rows were added.
     "CREATE TABLE workspace ("
-    " pk INTEGER PRIMARY KEY,"
+    " pk INTEGER PRIMARY KEY AUTOINCREMENT,"
     " id TEXT, name TEXT, icon TEXT, category TEXT,"
     " createdAt INTEGER, modifiedAt INTEGER,"
     " autoLaunch INTEGER, restoreDocuments INTEGER DEFAULT 1, isFavorite INTEGER,"
