@@ -212,10 +212,11 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
         fail(error, QStringLiteral("the store file records no schema version"));
         return std::nullopt;
     }
-    if (fileVersion > ownVersion || fileUserVersion > userVersion()) {
+    const QVersionNumber headerVersion(fileUserVersion / 10000, fileUserVersion / 100 % 100, fileUserVersion % 100);
+    if (fileVersion > ownVersion || headerVersion > ownVersion) {
         fail(error, QStringLiteral("the store file was written by a newer version of Corvalint "
                                    "(schema %1; this version reads %2)")
-                        .arg(versionInFile, versionText()));
+                        .arg(qMax(fileVersion, headerVersion).toString(), versionText()));
         return std::nullopt;
     }
     if (fileVersion != ownVersion) {
