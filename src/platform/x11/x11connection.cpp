@@ -465,7 +465,7 @@ void X11Connection::requestClose(xcb_window_t window, bool supportsDelete)
     flush();
 }
 
-void X11Connection::watchConfigure(xcb_window_t window)
+void X11Connection::watchWindow(xcb_window_t window)
 {
     if (hasError())
         return;
@@ -476,7 +476,7 @@ void X11Connection::watchConfigure(xcb_window_t window)
     xcb_discard_reply(m_connection, cookie.sequence);
 }
 
-bool X11Connection::waitForConfigure(xcb_window_t window, int timeoutMs)
+bool X11Connection::waitForChange(xcb_window_t window, int timeoutMs)
 {
     flush();
     QDeadlineTimer deadline(timeoutMs);
@@ -491,10 +491,12 @@ bool X11Connection::waitForConfigure(xcb_window_t window, int timeoutMs)
             continue;
         }
         const uint8_t type = event->response_type & 0x7f;
-        // The window manager answers a configure request with a synthetic ConfigureNotify once it has
-        // moved the frame (ICCCM 4.1.5), also when nothing changed.
-        if (type == XCB_CONFIGURE_NOTIFY && (event->response_type & 0x80) &&
-            reinterpret_cast<xcb_configure_notify_event_t *>(event.get())->window == window) {
+        // The window manager answers a configure request with a real ConfigureNotify when the client changes
+        // size, else with a synthetic one (ICCCM 4.1.5); state changes rewrite _NET_WM_STATE.
+        if ((type == XCB_CONFIGURE_NOTIFY &&
+             reinterpret_cast<xcb_configure_notify_event_t *>(event.get())->window == window) ||
+            (type == XCB_PROPERTY_NOTIFY &&
+             reinterpret_cast<xcb_property_notify_event_t *>(event.get())->window == window)) {
             return true;
         }
         if (type == XCB_DESTROY_NOTIFY &&

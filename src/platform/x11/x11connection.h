@@ -104,10 +104,11 @@ public:
     /// ICCCM WM_DELETE_WINDOW when the window takes it, else `_NET_CLOSE_WINDOW`.
     void requestClose(xcb_window_t window, bool supportsDelete);
 
-    /// Asks for the window's ConfigureNotify events (the window manager answers every configure with one).
-    void watchConfigure(xcb_window_t window);
-    /// Waits at most `timeoutMs` for a ConfigureNotify of `window`; other events are kept for later.
-    bool waitForConfigure(xcb_window_t window, int timeoutMs);
+    /// Asks for the window's ConfigureNotify and PropertyNotify events, for waitForChange().
+    void watchWindow(xcb_window_t window);
+    /// Waits at most `timeoutMs` for the next ConfigureNotify or PropertyNotify of `window`; false on time-out
+    /// or when the window was destroyed. Other events are kept for later.
+    bool waitForChange(xcb_window_t window, int timeoutMs);
     /// Sends what is buffered.
     void flush();
     /// A round trip, then every event that came is handled.

@@ -3,10 +3,12 @@
 
 #include <QPoint>
 #include <QSize>
+#include <functional>
 #include <optional>
 #include <xcb/xcb.h>
 
 class X11Connection;
+struct WindowFacts;
 
 class X11WindowMover
 {
@@ -25,5 +27,8 @@ public:
     void leaveFullScreen(xcb_window_t window);
 
 private:
+    /// Reads the window until `done` holds, waiting for its events in between, bounded; the last read.
+    std::optional<WindowFacts> settle(xcb_window_t window, const std::function<bool(const WindowFacts &)> &done);
+
     X11Connection &m_connection;
 };
