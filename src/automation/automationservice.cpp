@@ -153,7 +153,7 @@ void AutomationService::openDocument(const QString &path, const EntryData &entry
     const QUrl url = QUrl::fromLocalFile(path);
     if (entry.appBundleIdentifier) {
         if (const auto location = m_platform.applicationLocation(*entry.appBundleIdentifier)) {
-            m_platform.openDocuments({url}, *location, placeOnCompletion(entry));
+            m_platform.openDocuments({ url }, *location, placeOnCompletion(entry));
             return;
         }
     }
@@ -247,14 +247,14 @@ std::optional<QString> AutomationService::monitorIDForScreen(const PlatformScree
     return m_displays.monitorIDForScreen(screen);
 }
 
-std::optional<QString> AutomationService::monitorIDForFrame(double x, double y, double width, double height,
-                                                            const QList<PlatformScreen> &screens) const
+std::optional<QString> AutomationService::monitorIDForFrame(
+    double x, double y, double width, double height, const QList<PlatformScreen> &screens) const
 {
     return m_displays.monitorIDForFrame(QRectF(x, y, width, height), screens);
 }
 
-std::optional<ScreenMatch> AutomationService::screenForMonitorID(const QString &monitorID,
-                                                                 const QList<PlatformScreen> &screens) const
+std::optional<ScreenMatch> AutomationService::screenForMonitorID(
+    const QString &monitorID, const QList<PlatformScreen> &screens) const
 {
     return m_displays.screenForMonitorID(monitorID, screens);
 }

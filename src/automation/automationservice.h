@@ -6,12 +6,12 @@
 #include "desktopplatform.h"
 #include "displaylocator.h"
 #include "documentcollector.h"
+#include "model/entrydata.h"
 #include "screenmatch.h"
 #include "scripteddocuments.h"
 #include "windowinspector.h"
 #include "windowplacer.h"
 #include "windowstate.h"
-#include "model/entrydata.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -86,8 +86,8 @@ public:
     // --- Displays ------------------------------------------------------------
 
     std::optional<QString> monitorIDForScreen(const PlatformScreen &screen) const;
-    std::optional<QString> monitorIDForFrame(double x, double y, double width, double height,
-                                             const QList<PlatformScreen> &screens) const;
+    std::optional<QString> monitorIDForFrame(
+        double x, double y, double width, double height, const QList<PlatformScreen> &screens) const;
     std::optional<ScreenMatch> screenForMonitorID(const QString &monitorID, const QList<PlatformScreen> &screens) const;
     /// The frame `placeWindows` would give this entry's windows now (for previews).
     QRectF placementFrame(const EntryData &entry) const;

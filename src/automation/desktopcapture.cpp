@@ -23,14 +23,14 @@ struct DesktopCapture::Run {
     QList<PlatformScreen> screens;
     PlatformProfile profile;
     ScriptedDocuments documents;
-    std::array<int, 4> browserCursors{};
+    std::array<int, 4> browserCursors {};
     int fileManagerCursor = 0;
     int ideCursor = 0;
     QList<EntryData> entries;
 };
 
 DesktopCapture::DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays,
-                               const WindowInspector &windows, const DocumentCollector &documents)
+    const WindowInspector &windows, const DocumentCollector &documents)
     : m_platform(platform)
     , m_displays(displays)
     , m_windows(windows)
@@ -65,8 +65,7 @@ QList<EntryData> DesktopCapture::capture() const
     return run.entries;
 }
 
-bool DesktopCapture::takesPart(const RunningApplication &application,
-                               const std::optional<QString> &ownIdentifier) const
+bool DesktopCapture::takesPart(const RunningApplication &application, const std::optional<QString> &ownIdentifier) const
 {
     if (application.activationPolicy != regularPolicy)
         return false;
@@ -84,8 +83,8 @@ void DesktopCapture::captureWindow(Run &run, const QString &identifier, WindowRe
         return;
 
     const WindowState state = m_windows.readWindowState(window);
-    const auto monitorID =
-        m_displays.monitorIDForFrame(QRectF(state.x, state.y, state.width, state.height), run.screens);
+    const auto monitorID
+        = m_displays.monitorIDForFrame(QRectF(state.x, state.y, state.width, state.height), run.screens);
 
     auto entry = entryForWindow(run, identifier, window);
     if (!entry)
@@ -175,11 +174,11 @@ DesktopCapture::DocumentOutcome DesktopCapture::documentRule(const QString &iden
         return {};
     const QString path = url.toLocalFile();
     if (carriesOwnMarker(path))
-        return {DocumentOutcome::dropWindow, {}};
+        return { DocumentOutcome::dropWindow, {} };
 
     const FileStatus status = m_platform.fileStatus(path);
     EntryData entry = makeEntry(status.exists && status.isDirectory ? EntryType::folder : EntryType::file);
     entry.appBundleIdentifier = identifier;
     entry.filePath = path;
-    return {DocumentOutcome::made, entry};
+    return { DocumentOutcome::made, entry };
 }

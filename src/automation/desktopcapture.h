@@ -4,8 +4,8 @@
 #include "desktopplatform.h"
 #include "displaylocator.h"
 #include "documentcollector.h"
-#include "windowinspector.h"
 #include "model/entrydata.h"
+#include "windowinspector.h"
 
 #include <QList>
 
@@ -13,7 +13,7 @@ class DesktopCapture
 {
 public:
     DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays, const WindowInspector &windows,
-                   const DocumentCollector &documents);
+        const DocumentCollector &documents);
 
     /// One new entry per qualifying window of every regular application, in
     /// running-application order and each application's window order. Never

@@ -16,7 +16,8 @@ std::optional<QString> DisplayLocator::monitorIDForScreen(const PlatformScreen &
     return uuid;
 }
 
-std::optional<QString> DisplayLocator::monitorIDForFrame(const QRectF &frame, const QList<PlatformScreen> &screens) const
+std::optional<QString> DisplayLocator::monitorIDForFrame(
+    const QRectF &frame, const QList<PlatformScreen> &screens) const
 {
     // Identifiers are only asked for the chosen screen: each is a platform call.
     QList<MonitorCandidate> candidates;
@@ -33,13 +34,14 @@ std::optional<QString> DisplayLocator::monitorIDForFrame(const QRectF &frame, co
     return monitorIDForScreen(screens[index]);
 }
 
-std::optional<ScreenMatch> DisplayLocator::screenForMonitorID(const QString &monitorID,
-                                                              const QList<PlatformScreen> &screens) const
+std::optional<ScreenMatch> DisplayLocator::screenForMonitorID(
+    const QString &monitorID, const QList<PlatformScreen> &screens) const
 {
     for (int i = 0; i < screens.size(); ++i) {
         const auto id = monitorIDForScreen(screens[i]);
         if (id && *id == monitorID)
-            return ScreenMatch{screens[i], i, *screens[i].displayNumber, m_platform.displayBounds(*screens[i].displayNumber)};
+            return ScreenMatch { screens[i], i, *screens[i].displayNumber,
+                m_platform.displayBounds(*screens[i].displayNumber) };
     }
     return std::nullopt;
 }

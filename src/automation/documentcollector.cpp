@@ -46,7 +46,7 @@ QStringList DocumentCollector::stringsFromResult(const ScriptResult &result)
         return strings;
     }
     if (isText(value))
-        return {value.toString()};
+        return { value.toString() };
     return {};
 }
 
@@ -55,13 +55,16 @@ QStringList DocumentCollector::run(DocumentRole role, const QString &application
     return stringsFromResult(m_platform.runScript(role, applicationIdentifier));
 }
 
-ScriptedDocuments DocumentCollector::collect(const QList<RunningApplication> &running,
-                                             const PlatformProfile &profile) const
+ScriptedDocuments DocumentCollector::collect(
+    const QList<RunningApplication> &running, const PlatformProfile &profile) const
 {
     const std::pair<DocumentRole, QString> roles[] = {
-        {DocumentRole::browser0, profile.browsers[0]}, {DocumentRole::browser1, profile.browsers[1]},
-        {DocumentRole::browser2, profile.browsers[2]}, {DocumentRole::browser3, profile.browsers[3]},
-        {DocumentRole::fileManager, profile.fileManager}, {DocumentRole::ide, profile.ide},
+        { DocumentRole::browser0, profile.browsers[0] },
+        { DocumentRole::browser1, profile.browsers[1] },
+        { DocumentRole::browser2, profile.browsers[2] },
+        { DocumentRole::browser3, profile.browsers[3] },
+        { DocumentRole::fileManager, profile.fileManager },
+        { DocumentRole::ide, profile.ide },
     };
     ScriptedDocuments documents;
     for (const auto &[role, identifier] : roles) {

@@ -1,4 +1,5 @@
-// Where a saved window frame lands on the screen chosen for it: scaling onto a smaller monitor, or the inset for a lost corner.
+// Where a saved window frame lands on the screen chosen for it: scaling onto a smaller monitor, or the inset for a lost
+// corner.
 #include "framemapping.h"
 
 namespace {
@@ -14,8 +15,8 @@ std::optional<SavedScreen> savedScreen(const EntryData &entry)
     // Negated so that NaN sizes count as missing, like zero or negative ones.
     if (!(*entry.originalScreenWidth > 0) || !(*entry.originalScreenHeight > 0))
         return std::nullopt;
-    return SavedScreen{*entry.originalScreenX, *entry.originalScreenY, *entry.originalScreenWidth,
-                       *entry.originalScreenHeight};
+    return SavedScreen { *entry.originalScreenX, *entry.originalScreenY, *entry.originalScreenWidth,
+        *entry.originalScreenHeight };
 }
 
 double pulledOnto(double coordinate, double origin, double extent)
@@ -44,7 +45,7 @@ QRectF targetFrame(const EntryData &entry, const QRectF &screenBounds)
             const double sx = bw / saved->width;
             const double sy = bh / saved->height;
             return QRectF(bx + sx * (entry.frameX - saved->x), by + sy * (entry.frameY - saved->y), sx * entry.width,
-                          sy * entry.height);
+                sy * entry.height);
         }
         return QRectF(bx + (entry.frameX - saved->x), by + (entry.frameY - saved->y), entry.width, entry.height);
     }

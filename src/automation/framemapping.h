@@ -1,4 +1,5 @@
-// Where a saved window frame lands on the screen chosen for it: scaling onto a smaller monitor, or the inset for a lost corner.
+// Where a saved window frame lands on the screen chosen for it: scaling onto a smaller monitor, or the inset for a lost
+// corner.
 #pragma once
 
 #include "model/entrydata.h"

@@ -2,6 +2,7 @@
 #include "qtautomationclock.h"
 
 #include <QCoro/QCoroTimer>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 

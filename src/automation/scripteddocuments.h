@@ -1,4 +1,5 @@
-// The document lists collected once per capture: tab URLs of each browser, the file manager's folders, the IDE's projects.
+// The document lists collected once per capture: tab URLs of each browser, the file manager's folders, the IDE's
+// projects.
 #pragma once
 
 #include "platformprofile.h"
@@ -15,12 +16,18 @@ struct ScriptedDocuments {
     QStringList &list(DocumentRole role)
     {
         switch (role) {
-        case DocumentRole::browser0: return browserURLs[0];
-        case DocumentRole::browser1: return browserURLs[1];
-        case DocumentRole::browser2: return browserURLs[2];
-        case DocumentRole::browser3: return browserURLs[3];
-        case DocumentRole::fileManager: return fileManagerFolders;
-        case DocumentRole::ide: return ideDocuments;
+        case DocumentRole::browser0:
+            return browserURLs[0];
+        case DocumentRole::browser1:
+            return browserURLs[1];
+        case DocumentRole::browser2:
+            return browserURLs[2];
+        case DocumentRole::browser3:
+            return browserURLs[3];
+        case DocumentRole::fileManager:
+            return fileManagerFolders;
+        case DocumentRole::ide:
+            return ideDocuments;
         }
         return ideDocuments;
     }

@@ -1,4 +1,5 @@
-// Reads of other applications' windows: the window list, title, frame, full-screen state, document, and whether one is usable.
+// Reads of other applications' windows: the window list, title, frame, full-screen state, document, and whether one is
+// usable.
 #pragma once
 
 #include "desktopplatform.h"

@@ -22,7 +22,8 @@ inline const QString editor = QStringLiteral("com.example.Editor");
 /// Two 1920 × 1080 monitors side by side, the left one primary and main.
 inline QList<SimScreen> twoScreens()
 {
-    return {SimScreen{1, QRectF(0, 0, 1920, 1080), leftUUID}, SimScreen{2, QRectF(1920, 0, 1920, 1080), rightUUID}};
+    return { SimScreen { 1, QRectF(0, 0, 1920, 1080), leftUUID },
+        SimScreen { 2, QRectF(1920, 0, 1920, 1080), rightUUID } };
 }
 
 inline SimApplication app(const QString &identifier, QList<SimWindow> windows = {}, int policy = regularPolicy)
@@ -34,7 +35,8 @@ inline SimApplication app(const QString &identifier, QList<SimWindow> windows = 
     return application;
 }
 
-inline SimWindow window(const QString &title = QStringLiteral("Window"), const QRectF &frame = QRectF(100, 100, 800, 600))
+inline SimWindow window(
+    const QString &title = QStringLiteral("Window"), const QRectF &frame = QRectF(100, 100, 800, 600))
 {
     return simWindow(title, frame);
 }
@@ -48,8 +50,8 @@ inline SimWindow documentWindow(const QString &document, const QString &title = 
 
 inline SimInstalledApplication installed(const QString &identifier, SimLaunchPlan plan = {})
 {
-    return SimInstalledApplication{identifier, QStringLiteral("/usr/share/applications/%1.desktop").arg(identifier),
-                                   plan};
+    return SimInstalledApplication { identifier, QStringLiteral("/usr/share/applications/%1.desktop").arg(identifier),
+        plan };
 }
 
 inline ScriptResult listResult(const QStringList &items)
@@ -57,7 +59,7 @@ inline ScriptResult listResult(const QStringList &items)
     QVariantList list;
     for (const QString &item : items)
         list.append(item);
-    return ScriptResult{false, list};
+    return ScriptResult { false, list };
 }
 
 /// The attributes written, in order, as "attribute" names.
@@ -82,8 +84,8 @@ inline QStringList requestedApplications(const SimulatedDesktop &desktop, const 
 /// The desktop starts with two screens and nothing running.
 struct AutomationFixture {
     VirtualClock clock;
-    SimulatedDesktop desktop{clock};
-    AutomationService service{desktop, clock};
+    SimulatedDesktop desktop { clock };
+    AutomationService service { desktop, clock };
 
     AutomationFixture()
     {

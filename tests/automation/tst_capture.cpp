@@ -25,8 +25,8 @@ private slots:
     void browserWindowsTakeUrlsOneByOne()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(safari, {window(), window()}));
-        f.desktop.setScriptResult(safari, listResult({"https://a", "https://b", "https://c"}));
+        f.desktop.addRunningApplication(app(safari, { window(), window() }));
+        f.desktop.setScriptResult(safari, listResult({ "https://a", "https://b", "https://c" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].websiteURL, QStringLiteral("https://a"));
@@ -41,7 +41,7 @@ private slots:
     void browserWithEmptyListGivesApplicationEntries()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(safari, {window(), window(), window()}));
+        f.desktop.addRunningApplication(app(safari, { window(), window(), window() }));
         f.desktop.setScriptResult(safari, listResult({}));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(kinds(entries), QStringList(3, QStringLiteral("application")));
@@ -52,10 +52,10 @@ private slots:
     void eachBrowserHasItsOwnList()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(chrome, {window()}));
-        f.desktop.addRunningApplication(app(safari, {window()}));
-        f.desktop.setScriptResult(safari, listResult({"https://s"}));
-        f.desktop.setScriptResult(chrome, ScriptResult{false, QStringLiteral("https://c")});
+        f.desktop.addRunningApplication(app(chrome, { window() }));
+        f.desktop.addRunningApplication(app(safari, { window() }));
+        f.desktop.setScriptResult(safari, listResult({ "https://s" }));
+        f.desktop.setScriptResult(chrome, ScriptResult { false, QStringLiteral("https://c") });
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].websiteURL, QStringLiteral("https://c"));
@@ -65,7 +65,7 @@ private slots:
     void browserDocumentIsNotRead()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(safari, {documentWindow("file:///tmp/page.html")}));
+        f.desktop.addRunningApplication(app(safari, { documentWindow("file:///tmp/page.html") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].typeRawValue, QStringLiteral("application"));
@@ -75,8 +75,8 @@ private slots:
     void fileManagerExhaustedListDropsWindow()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(finder, {window(), window()}));
-        f.desktop.setScriptResult(finder, listResult({"/home/me/Projects"}));
+        f.desktop.addRunningApplication(app(finder, { window(), window() }));
+        f.desktop.setScriptResult(finder, listResult({ "/home/me/Projects" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].typeRawValue, QStringLiteral("folder"));
@@ -87,8 +87,8 @@ private slots:
     void fileManagerDocumentGoesThroughDocumentRule()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(finder, {documentWindow("file:///docs/report.pdf"), window()}));
-        f.desktop.setScriptResult(finder, listResult({"/home/me/Folder"}));
+        f.desktop.addRunningApplication(app(finder, { documentWindow("file:///docs/report.pdf"), window() }));
+        f.desktop.setScriptResult(finder, listResult({ "/home/me/Folder" }));
         f.desktop.setFile(QStringLiteral("/docs/report.pdf"), false);
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
@@ -103,8 +103,8 @@ private slots:
     void ideWindowsTakeProjectPaths()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(xcode, {window(), window(), window()}));
-        f.desktop.setScriptResult(xcode, listResult({"/p/App.xcodeproj", "/p/Corvalint/Tool.xcodeproj"}));
+        f.desktop.addRunningApplication(app(xcode, { window(), window(), window() }));
+        f.desktop.setScriptResult(xcode, listResult({ "/p/App.xcodeproj", "/p/Corvalint/Tool.xcodeproj" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].typeRawValue, QStringLiteral("file"));
@@ -120,9 +120,9 @@ private slots:
     void ownMarkerInIdentifierSkipsApplication()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(QStringLiteral("org.CorvaLint.Helper"), {window()}));
-        f.desktop.addRunningApplication(app(QStringLiteral("corvalint"), {window()}));
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.CorvaLint.Helper"), { window() }));
+        f.desktop.addRunningApplication(app(QStringLiteral("corvalint"), { window() }));
+        f.desktop.addRunningApplication(app(editor, { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].appBundleIdentifier, editor);
@@ -131,10 +131,10 @@ private slots:
     void ownMarkerInDocumentOrFolderDropsWindow()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(
-            app(editor, {documentWindow("file:///home/me/CORVALINT/notes.txt"), documentWindow("file:///home/me/a.txt")}));
-        f.desktop.addRunningApplication(app(finder, {window(), window()}));
-        f.desktop.setScriptResult(finder, listResult({"/home/me/corValint", "/home/me/Music"}));
+        f.desktop.addRunningApplication(app(editor,
+            { documentWindow("file:///home/me/CORVALINT/notes.txt"), documentWindow("file:///home/me/a.txt") }));
+        f.desktop.addRunningApplication(app(finder, { window(), window() }));
+        f.desktop.setScriptResult(finder, listResult({ "/home/me/corValint", "/home/me/Music" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].filePath, QStringLiteral("/home/me/a.txt"));
@@ -145,8 +145,8 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
-        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), {window()}));
-        f.desktop.addRunningApplication(app(QStringLiteral("org.example.workspaces"), {window()}));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), { window() }));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.workspaces"), { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].appBundleIdentifier, QStringLiteral("org.example.workspaces"));
@@ -155,10 +155,10 @@ private slots:
     void accessoryAndUnnamedApplicationsAreSkipped()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), {window()}, accessoryPolicy));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), {window()}, prohibitedPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), { window() }, accessoryPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), { window() }, prohibitedPolicy));
         SimApplication unnamed;
-        unnamed.windows = {window()};
+        unnamed.windows = { window() };
         f.desktop.addRunningApplication(unnamed);
         QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
     }
@@ -166,9 +166,9 @@ private slots:
     void untitledWindowsAreKeptOnlyForFileManager()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {window(QString())}));
-        f.desktop.addRunningApplication(app(finder, {window(QString())}));
-        f.desktop.setScriptResult(finder, listResult({"/home/me"}));
+        f.desktop.addRunningApplication(app(editor, { window(QString()) }));
+        f.desktop.addRunningApplication(app(finder, { window(QString()) }));
+        f.desktop.setScriptResult(finder, listResult({ "/home/me" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].filePath, QStringLiteral("/home/me"));
@@ -177,7 +177,8 @@ private slots:
     void nonFileDocumentFallsThroughToApplication()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {documentWindow("https://example.com/a"), documentWindow("not a url")}));
+        f.desktop.addRunningApplication(
+            app(editor, { documentWindow("https://example.com/a"), documentWindow("not a url") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(kinds(entries), QStringList(2, QStringLiteral("application")));
         QCOMPARE(entries[0].appBundleIdentifier, editor);
@@ -189,9 +190,9 @@ private slots:
         AutomationFixture f;
         f.desktop.setFile(QStringLiteral("/home/me/Pkg.bundle"), true);
         f.desktop.addRunningApplication(
-            app(editor, {documentWindow("file:///home/me/Pkg.bundle"), documentWindow("file:///gone/x%20y.txt")}));
+            app(editor, { documentWindow("file:///home/me/Pkg.bundle"), documentWindow("file:///gone/x%20y.txt") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
-        QCOMPARE(kinds(entries), (QStringList{QStringLiteral("folder"), QStringLiteral("file")}));
+        QCOMPARE(kinds(entries), (QStringList { QStringLiteral("folder"), QStringLiteral("file") }));
         QCOMPARE(entries[0].appBundleIdentifier, editor);
         QCOMPARE(entries[1].filePath, QStringLiteral("/gone/x y.txt"));
     }
@@ -201,7 +202,8 @@ private slots:
         AutomationFixture f;
         SimWindow full = window(QStringLiteral("Full"), QRectF(1920, 0, 1920, 1080));
         full.attributes.insert(Ax::subrole, QStringLiteral("AXFullScreenWindow"));
-        f.desktop.addRunningApplication(app(editor, {window(QStringLiteral("Straddle"), QRectF(1800, 10, 400, 300)), full}));
+        f.desktop.addRunningApplication(
+            app(editor, { window(QStringLiteral("Straddle"), QRectF(1800, 10, 400, 300)), full }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 2);
         const EntryData &straddle = entries[0];
@@ -224,7 +226,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setScreens({});
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(editor, { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].monitorID, std::nullopt);
@@ -235,8 +237,8 @@ private slots:
     void screenWithoutUUIDGivesNoMonitor()
     {
         AutomationFixture f;
-        f.desktop.setScreens({SimScreen{1, QRectF(0, 0, 1920, 1080), std::nullopt}});
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1920, 1080), std::nullopt } });
+        f.desktop.addRunningApplication(app(editor, { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries[0].monitorID, std::nullopt);
         QCOMPARE(entries[0].originalScreenWidth, std::nullopt);
@@ -246,15 +248,15 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setTrusted(false);
-        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.addRunningApplication(app(safari, { window() }));
         QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("runScript")), QStringList{safari});
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("runScript")), QStringList { safari });
     }
 
     void scriptOfStoppedApplicationIsNotRun()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.captureCurrentDesktop();
         QCOMPARE(f.desktop.requests(QStringLiteral("runScript")).size(), 0);
     }
@@ -263,7 +265,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.addRunningApplication(app(editor));
-        SimApplication unreadable = app(QStringLiteral("com.example.Locked"), {window()});
+        SimApplication unreadable = app(QStringLiteral("com.example.Locked"), { window() });
         unreadable.windowListMissing = true;
         f.desktop.addRunningApplication(unreadable);
         QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
@@ -272,30 +274,30 @@ private slots:
     void entriesFollowApplicationAndWindowOrder()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(QStringLiteral("b.second"), {window("b1"), window("b2")}));
-        f.desktop.addRunningApplication(app(QStringLiteral("a.first"), {window("a1")}));
+        f.desktop.addRunningApplication(app(QStringLiteral("b.second"), { window("b1"), window("b2") }));
+        f.desktop.addRunningApplication(app(QStringLiteral("a.first"), { window("a1") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QStringList order;
         for (const EntryData &entry : entries)
             order.append(*entry.appBundleIdentifier);
-        QCOMPARE(order, (QStringList{"b.second", "b.second", "a.first"}));
+        QCOMPARE(order, (QStringList { "b.second", "b.second", "a.first" }));
     }
 
     void profileReplacesTheClassicIdentifiers()
     {
         AutomationFixture f;
         PlatformProfile profile;
-        profile.browsers = {QStringLiteral("firefox-esr"), QString(), QString(), QString()};
+        profile.browsers = { QStringLiteral("firefox-esr"), QString(), QString(), QString() };
         profile.fileManager = QStringLiteral("org.gnome.Nautilus");
         profile.ide = QStringLiteral("code");
         f.desktop.setProfile(profile);
-        f.desktop.addRunningApplication(app(QStringLiteral("firefox-esr"), {window()}));
-        f.desktop.addRunningApplication(app(QStringLiteral("org.gnome.Nautilus"), {window(QString())}));
-        f.desktop.addRunningApplication(app(safari, {window()}));
-        f.desktop.setScriptResult(QStringLiteral("firefox-esr"), listResult({"https://f"}));
-        f.desktop.setScriptResult(QStringLiteral("org.gnome.Nautilus"), listResult({"/home/me"}));
+        f.desktop.addRunningApplication(app(QStringLiteral("firefox-esr"), { window() }));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.gnome.Nautilus"), { window(QString()) }));
+        f.desktop.addRunningApplication(app(safari, { window() }));
+        f.desktop.setScriptResult(QStringLiteral("firefox-esr"), listResult({ "https://f" }));
+        f.desktop.setScriptResult(QStringLiteral("org.gnome.Nautilus"), listResult({ "/home/me" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
-        QCOMPARE(kinds(entries), (QStringList{"website", "folder", "application"}));
+        QCOMPARE(kinds(entries), (QStringList { "website", "folder", "application" }));
         QCOMPARE(entries[2].appBundleIdentifier, safari);
     }
 };

@@ -12,38 +12,38 @@ class TestDocumentCollection : public QObject
 private slots:
     void failedResultIsEmptyWhateverItHolds()
     {
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{true, QVariantList{QStringLiteral("a")}}),
-                 QStringList());
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{true, QStringLiteral("a")}), QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { true, QVariantList { QStringLiteral("a") } }),
+            QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { true, QStringLiteral("a") }), QStringList());
     }
 
     void listKeepsTextualItemsInOrder()
     {
-        const QVariantList items{QStringLiteral("a"), QVariant(), 5, QVariantMap(), QStringLiteral("b"), QString()};
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, items}),
-                 (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString()}));
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QStringList{QStringLiteral("x")}}),
-                 QStringList{QStringLiteral("x")});
+        const QVariantList items { QStringLiteral("a"), QVariant(), 5, QVariantMap(), QStringLiteral("b"), QString() };
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, items }),
+            (QStringList { QStringLiteral("a"), QStringLiteral("b"), QString() }));
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QStringList { QStringLiteral("x") } }),
+            QStringList { QStringLiteral("x") });
     }
 
     void listWithoutTextIsEmpty()
     {
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QVariantList{QVariant(), 3.5}}),
-                 QStringList());
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QVariantList{}}), QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QVariantList { QVariant(), 3.5 } }),
+            QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QVariantList {} }), QStringList());
     }
 
     void singleStringIsOneElementList()
     {
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QStringLiteral("https://one")}),
-                 QStringList{QStringLiteral("https://one")});
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QStringLiteral("https://one") }),
+            QStringList { QStringLiteral("https://one") });
     }
 
     void otherValuesAreEmpty()
     {
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, 17}), QStringList());
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QVariant()}), QStringList());
-        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult{false, QByteArray("bytes")}), QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, 17 }), QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QVariant() }), QStringList());
+        QCOMPARE(DocumentCollector::stringsFromResult(ScriptResult { false, QByteArray("bytes") }), QStringList());
     }
 
     void onlyRunningRolesAreAskedInRoleOrder()
@@ -52,14 +52,15 @@ private slots:
         f.desktop.addRunningApplication(app(xcode));
         f.desktop.addRunningApplication(app(finder, {}, accessoryPolicy));
         f.desktop.addRunningApplication(app(chrome));
-        f.desktop.setScriptResult(chrome, listResult({QStringLiteral("https://c")}));
-        f.desktop.setScriptResult(xcode, ScriptResult{false, QStringLiteral("/p/App.xcodeproj")});
+        f.desktop.setScriptResult(chrome, listResult({ QStringLiteral("https://c") }));
+        f.desktop.setScriptResult(xcode, ScriptResult { false, QStringLiteral("/p/App.xcodeproj") });
 
         const ScriptedDocuments documents = f.service.collectScriptedDocuments(f.desktop.runningApplications());
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("runScript")), (QStringList{chrome, finder, xcode}));
-        QCOMPARE(documents.browserURLs[1], QStringList{QStringLiteral("https://c")});
+        QCOMPARE(
+            requestedApplications(f.desktop, QStringLiteral("runScript")), (QStringList { chrome, finder, xcode }));
+        QCOMPARE(documents.browserURLs[1], QStringList { QStringLiteral("https://c") });
         QCOMPARE(documents.browserURLs[0], QStringList());
-        QCOMPARE(documents.ideDocuments, QStringList{QStringLiteral("/p/App.xcodeproj")});
+        QCOMPARE(documents.ideDocuments, QStringList { QStringLiteral("/p/App.xcodeproj") });
     }
 
     void emptyProfileIdentifierMatchesNothing()
@@ -70,7 +71,7 @@ private slots:
         f.desktop.setProfile(profile);
         SimApplication unnamed = app(QString());
         f.desktop.addRunningApplication(unnamed);
-        f.desktop.addRunningApplication(SimApplication{});
+        f.desktop.addRunningApplication(SimApplication {});
         f.service.collectScriptedDocuments(f.desktop.runningApplications());
         QCOMPARE(f.desktop.requests(QStringLiteral("runScript")).size(), 0);
     }

@@ -68,8 +68,8 @@ private slots:
         QCOMPARE(targetFrame(entry, QRectF(0, 0, 1440, 900)), QRectF(50, 300, 800, 600));
         QCOMPARE(targetFrame(entryAt(QRectF(100, -20, 800, 600)), QRectF(0, 0, 1440, 900)), QRectF(100, 50, 800, 600));
         QCOMPARE(targetFrame(entryAt(QRectF(-1, 901, 10, 10)), QRectF(0, 0, 1440, 900)), QRectF(50, 50, 10, 10));
-        QCOMPARE(targetFrame(entryAt(QRectF(100, 100, 10, 10)), QRectF(1920, 0, 1920, 1080)),
-                 QRectF(1970, 100, 10, 10));
+        QCOMPARE(
+            targetFrame(entryAt(QRectF(100, 100, 10, 10)), QRectF(1920, 0, 1920, 1080)), QRectF(1970, 100, 10, 10));
     }
 
     void cornerOnRightOrBottomEdgeStays()
@@ -91,10 +91,7 @@ private slots:
         QCOMPARE(targetFrame(notANumber, QRectF(0, 0, 1440, 900)), QRectF(50, 300, 800, 600));
     }
 
-    void savedFrameIsTheEntrysFrame()
-    {
-        QCOMPARE(savedFrame(entryAt(QRectF(-3, 4, 5, 6))), QRectF(-3, 4, 5, 6));
-    }
+    void savedFrameIsTheEntrysFrame() { QCOMPARE(savedFrame(entryAt(QRectF(-3, 4, 5, 6))), QRectF(-3, 4, 5, 6)); }
 };
 
 QTEST_GUILESS_MAIN(TestFrameMapping)

@@ -68,41 +68,43 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
-        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), {window()}));
-        f.desktop.addRunningApplication(app(safari, {window()}));
-        f.desktop.addRunningApplication(app(editor, {window()}));
-        f.desktop.addRunningApplication(app(finder, {window()}));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Tray"), {window()}, accessoryPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), { window() }));
+        f.desktop.addRunningApplication(app(safari, { window() }));
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        f.desktop.addRunningApplication(app(finder, { window() }));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Tray"), { window() }, accessoryPolicy));
         SimWindow sheet = window();
         sheet.attributes.insert(Ax::role, QStringLiteral("AXSheet"));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Sheets"), {sheet}));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Thin"), {window("t", QRectF(0, 0, 10, 500))}));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Sheets"), { sheet }));
+        f.desktop.addRunningApplication(
+            app(QStringLiteral("com.example.Thin"), { window("t", QRectF(0, 0, 10, 500)) }));
         f.desktop.addRunningApplication(app(QStringLiteral("com.example.NoWindows")));
         SimApplication unnamed;
-        unnamed.windows = {window()};
+        unnamed.windows = { window() };
         f.desktop.addRunningApplication(unnamed);
-        f.desktop.addRunningApplication(app(chrome, {window()}));
+        f.desktop.addRunningApplication(app(chrome, { window() }));
 
         // Websites and folders name no application: browsers and the file manager are asked like any other.
-        f.service.quitOtherApplications({applicationEntry(editor), websiteEntry("https://a"),
-                                         pathEntry("folder", "/home/me")});
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList{safari, finder, chrome}));
+        f.service.quitOtherApplications(
+            { applicationEntry(editor), websiteEntry("https://a"), pathEntry("folder", "/home/me") });
+        QCOMPARE(
+            requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList { safari, finder, chrome }));
     }
 
     void emptyWorkspaceInFocusModeKeepsOnlyThisProgram()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {window()}));
-        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        f.desktop.addRunningApplication(app(safari, { window() }));
         LaunchRun launch(f, {}, true, true);
         QVERIFY(launch.task.isReady());
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList{editor, safari}));
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList { editor, safari }));
     }
 
     void applicationWithEmptyIdentifierIsKeptWithoutOwnIdentifier()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(QString(), {window()}));
+        f.desktop.addRunningApplication(app(QString(), { window() }));
         f.service.quitOtherApplications({});
         QCOMPARE(f.desktop.requests(QStringLiteral("terminate")).size(), 0);
     }
@@ -111,7 +113,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setTrusted(false);
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.quitOtherApplications({});
         QCOMPARE(f.desktop.requests(QStringLiteral("terminate")).size(), 0);
     }
@@ -119,9 +121,9 @@ private slots:
     void focusModeRunsBeforeFirstOpen()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(safari, {window()}));
+        f.desktop.addRunningApplication(app(safari, { window() }));
         f.desktop.installApplication(installed(editor));
-        LaunchRun launch(f, {applicationEntry(editor)}, true, true);
+        LaunchRun launch(f, { applicationEntry(editor) }, true, true);
         const QList<SimRequest> requests = f.desktop.requests();
         QCOMPARE(requests.size(), 2);
         QCOMPARE(requests[0].action, QStringLiteral("terminate"));
@@ -131,14 +133,15 @@ private slots:
     void documentsNotRestoredOpenFallbackApplications()
     {
         AutomationFixture f;
-        for (const QString &id : {safari, finder, editor})
+        for (const QString &id : { safari, finder, editor })
             f.desktop.installApplication(installed(id));
         LaunchRun launch(f,
-                         {websiteEntry("https://a"), pathEntry("folder", "/home/me"),
-                          pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")},
-                         false);
+            { websiteEntry("https://a"), pathEntry("folder", "/home/me"), pathEntry("file", "/home/me/a.txt", editor),
+                pathEntry("file", "/home/me/b.txt") },
+            false);
         f.clock.runUntilIdle(60);
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList{safari, finder, editor}));
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")),
+            (QStringList { safari, finder, editor }));
         QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
         QCOMPARE(f.desktop.requests(QStringLiteral("openDocuments")).size(), 0);
     }
@@ -148,8 +151,8 @@ private slots:
         AutomationFixture f;
         f.desktop.installApplication(installed(editor));
         LaunchRun launch(f,
-                         {websiteEntry("https://example.com/x"), pathEntry("folder", "/home/me/Projects"),
-                          pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")});
+            { websiteEntry("https://example.com/x"), pathEntry("folder", "/home/me/Projects"),
+                pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt") });
         f.clock.runUntilIdle(60);
         const QList<SimRequest> urls = f.desktop.requests(QStringLiteral("openURL"));
         QCOMPARE(urls.size(), 3);
@@ -159,7 +162,7 @@ private slots:
         const QList<SimRequest> documents = f.desktop.requests(QStringLiteral("openDocuments"));
         QCOMPARE(documents.size(), 1);
         QCOMPARE(documents[0].application, editor);
-        QCOMPARE(documents[0].documents, QStringList{QStringLiteral("file:///home/me/a.txt")});
+        QCOMPARE(documents[0].documents, QStringList { QStringLiteral("file:///home/me/a.txt") });
     }
 
     void entriesMissingTheirFieldOpenNothingButStillPause()
@@ -173,7 +176,7 @@ private slots:
         EntryData badURL = websiteEntry("http://exa mple.com");
         badURL.delayAfterLaunch = 1.0;
         EntryData notInstalled = applicationEntry(QStringLiteral("com.example.Missing"), 1.0);
-        LaunchRun launch(f, {noIdentifier, noPath, badURL, notInstalled});
+        LaunchRun launch(f, { noIdentifier, noPath, badURL, notInstalled });
         f.clock.runUntilIdle(60);
         QCOMPARE(launch.finishedAt, 4.0);
         QCOMPARE(f.desktop.requestCount(), 0);
@@ -186,9 +189,9 @@ private slots:
         EntryData entry = applicationEntry(editor);
         entry.typeRawValue = QStringLiteral("Website");
         entry.websiteURL = QStringLiteral("https://ignored");
-        LaunchRun launch(f, {entry});
+        LaunchRun launch(f, { entry });
         f.clock.runUntilIdle(60);
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), QStringList{editor});
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), QStringList { editor });
         QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
     }
 
@@ -199,7 +202,7 @@ private slots:
         plan.completionDelay = 0.1;
         plan.windowDelay = 2.05;
         f.desktop.installApplication(installed(editor, plan));
-        LaunchRun launch(f, {applicationEntry(editor)});
+        LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
         const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
         QCOMPARE(writes.size(), 3);
@@ -217,7 +220,7 @@ private slots:
         plan.completionDelay = 0.1;
         plan.windowDelay = 5.0;
         f.desktop.installApplication(installed(editor, plan));
-        LaunchRun launch(f, {applicationEntry(editor)});
+        LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
         const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
         QCOMPARE(f.desktop.windowListReads(pid), 15);
@@ -230,7 +233,7 @@ private slots:
         AutomationFixture f;
         f.desktop.setTrusted(false);
         f.desktop.installApplication(installed(editor));
-        LaunchRun launch(f, {applicationEntry(editor)});
+        LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
         QCOMPARE(f.desktop.windowListReads(f.desktop.runningApplication(editor)->processIdentifier), 15);
         QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
@@ -243,7 +246,7 @@ private slots:
         plan.fails = true;
         f.desktop.installApplication(installed(editor, plan));
         QSignalSpy started(&f.service, &AutomationService::pendingPlacementsChanged);
-        LaunchRun launch(f, {applicationEntry(editor)});
+        LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
         QCOMPARE(started.count(), 0);
         QCOMPARE(f.desktop.runningApplication(editor), std::nullopt);
@@ -255,7 +258,7 @@ private slots:
         SimLaunchPlan plan;
         plan.neverCompletes = true;
         f.desktop.installApplication(installed(editor, plan));
-        LaunchRun launch(f, {applicationEntry(editor, 0.5)});
+        LaunchRun launch(f, { applicationEntry(editor, 0.5) });
         QVERIFY(f.clock.runUntilIdle(60));
         QCOMPARE(launch.finishedAt, 0.5);
         QCOMPARE(f.service.pendingPlacements(), 0);
@@ -266,7 +269,7 @@ private slots:
         AutomationFixture f;
         f.desktop.installApplication(installed(editor));
         QSignalSpy idle(&f.service, &AutomationService::placementsIdle);
-        LaunchRun launch(f, {applicationEntry(editor, 0.1)});
+        LaunchRun launch(f, { applicationEntry(editor, 0.1) });
         f.clock.advance(0.1);
         QCOMPARE(launch.finishedAt, 0.1);
         QCOMPARE(f.service.pendingPlacements(), 1);
@@ -278,11 +281,11 @@ private slots:
     void websitePlacesEveryRegularBrowserAfterPause()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(chrome, {window()}));
-        f.desktop.addRunningApplication(app(editor, {window()}));
-        f.desktop.addRunningApplication(app(safari, {window(), window()}));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.brave.Browser"), {window()}, accessoryPolicy));
-        LaunchRun launch(f, {websiteEntry("https://example.com")});
+        f.desktop.addRunningApplication(app(chrome, { window() }));
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        f.desktop.addRunningApplication(app(safari, { window(), window() }));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.brave.Browser"), { window() }, accessoryPolicy));
+        LaunchRun launch(f, { websiteEntry("https://example.com") });
         f.clock.runUntilIdle(60);
         const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
         QCOMPARE(writes.size(), 9);
@@ -294,9 +297,9 @@ private slots:
     void folderPlacesFirstFileManager()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(finder, {window()}, accessoryPolicy));
-        f.desktop.addRunningApplication(app(finder, {window()}));
-        LaunchRun launch(f, {pathEntry("folder", "/home/me")});
+        f.desktop.addRunningApplication(app(finder, { window() }, accessoryPolicy));
+        f.desktop.addRunningApplication(app(finder, { window() }));
+        LaunchRun launch(f, { pathEntry("folder", "/home/me") });
         f.clock.runUntilIdle(60);
         const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
         QCOMPARE(writes.size(), 3);
@@ -307,8 +310,8 @@ private slots:
     void documentWithoutInstalledApplicationPlacesRunningOne()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {window()}));
-        LaunchRun launch(f, {pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt")});
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        LaunchRun launch(f, { pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt") });
         f.clock.runUntilIdle(60);
         QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 2);
         const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
@@ -325,9 +328,9 @@ private slots:
         EntryData first = applicationEntry(editor, 1.0);
         EntryData second = applicationEntry(editor, 1.0);
         second.frameX = 700;
-        LaunchRun launch(f, {first, second});
+        LaunchRun launch(f, { first, second });
         f.clock.runUntilIdle(60);
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList{editor, editor}));
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList { editor, editor }));
         QCOMPARE(f.desktop.runningApplications().size(), 1);
         const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()).x(), 700.0);
@@ -337,8 +340,8 @@ private slots:
     {
         AutomationFixture f;
         QList<EntryData> entries;
-        for (double delay : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity(), 1e300}) {
+        for (double delay :
+            { 0.0, -3.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300 }) {
             EntryData entry = applicationEntry(QStringLiteral("com.example.Missing"), delay);
             entries.append(entry);
         }
@@ -374,9 +377,10 @@ private slots:
         desktop.setScreens(twoScreens());
         desktop.setMainScreenIndex(0);
         desktop.installApplication(installed(editor));
-        desktop.addRunningApplication(app(safari, {window()}));
+        desktop.addRunningApplication(app(safari, { window() }));
         auto service = std::make_unique<AutomationService>(desktop, clock);
-        auto launch = service->launchWorkspace({applicationEntry(editor, 0.2), websiteEntry("https://a")}, true, false);
+        auto launch
+            = service->launchWorkspace({ applicationEntry(editor, 0.2), websiteEntry("https://a") }, true, false);
         clock.advance(0.15);
         service.reset();
         QVERIFY(clock.runUntilIdle(60));

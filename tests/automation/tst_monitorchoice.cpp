@@ -1,4 +1,5 @@
-// Which monitor a window frame is filed under: largest overlap, ties to the earlier screen, the first screen as fallback.
+// Which monitor a window frame is filed under: largest overlap, ties to the earlier screen, the first screen as
+// fallback.
 #include "automation/monitorchoice.h"
 
 #include <QTest>
@@ -12,7 +13,8 @@ const QString right = QStringLiteral("RIGHT");
 
 QList<MonitorCandidate> sideBySide()
 {
-    return {MonitorCandidate{QRectF(0, 0, 1920, 1080), left}, MonitorCandidate{QRectF(1920, 0, 1920, 1080), right}};
+    return { MonitorCandidate { QRectF(0, 0, 1920, 1080), left },
+        MonitorCandidate { QRectF(1920, 0, 1920, 1080), right } };
 }
 
 } // namespace
@@ -60,7 +62,7 @@ private slots:
     void screenWithoutBoundsIsPassedOver()
     {
         QList<MonitorCandidate> screens = sideBySide();
-        screens.prepend(MonitorCandidate{std::nullopt, QStringLiteral("NO-NUMBER")});
+        screens.prepend(MonitorCandidate { std::nullopt, QStringLiteral("NO-NUMBER") });
         QCOMPARE(monitorIDForFrame(QRectF(0, 0, 100, 100), screens), left);
         // Yet as the first of the list it is still the fallback.
         QCOMPARE(monitorIDForFrame(QRectF(-900, 0, 100, 100), screens), QStringLiteral("NO-NUMBER"));

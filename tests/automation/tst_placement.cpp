@@ -38,12 +38,12 @@ private slots:
     void savedMonitorNowSmallerScalesWindow()
     {
         AutomationFixture f;
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         EntryData entry = entryAt(QRectF(2660, 50, 1280, 720), rightUUID);
         setSavedScreen(entry, QRectF(2560, 0, 2560, 1440));
         QVERIFY(f.service.placeWindows(pid, entry));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(1995, 37.5, 960, 540));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList{"AXPosition", "AXSize", "AXMain"}));
+        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXPosition", "AXSize", "AXMain" }));
         QCOMPARE(f.desktop.windowAttributes(f.desktop.windowsOf(pid).first()).value(Ax::main), QVariant(true));
     }
 
@@ -55,7 +55,7 @@ private slots:
         screens[0].bounds = QRectF(0, 0, 1920, 1080);
         screens[1].bounds = QRectF(-1920, 0, 1920, 1080);
         f.desktop.setScreens(screens);
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         EntryData entry = entryAt(QRectF(100, 100, 800, 600), leftUUID);
         setSavedScreen(entry, QRectF(0, 0, 1920, 1080));
         f.service.placeWindows(pid, entry);
@@ -65,8 +65,8 @@ private slots:
     void largerMonitorKeepsFrame()
     {
         AutomationFixture f;
-        f.desktop.setScreens({SimScreen{7, QRectF(0, 0, 3840, 2160), leftUUID}});
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.setScreens({ SimScreen { 7, QRectF(0, 0, 3840, 2160), leftUUID } });
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         EntryData entry = entryAt(QRectF(100, 100, 800, 600), leftUUID);
         setSavedScreen(entry, QRectF(0, 0, 2560, 1440));
         f.service.placeWindows(pid, entry);
@@ -77,7 +77,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setMainScreenIndex(1);
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.placeWindows(pid, entryAt(QRectF(5000, 300, 800, 600)));
         // (5000, 300) lies off the right monitor (1920..3840): x is pulled in, y kept.
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(1970, 300, 800, 600));
@@ -86,8 +86,8 @@ private slots:
     void insetOnMainScreen()
     {
         AutomationFixture f;
-        f.desktop.setScreens({SimScreen{1, QRectF(0, 0, 1440, 900), leftUUID}});
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1440, 900), leftUUID } });
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.placeWindows(pid, entryAt(QRectF(5000, 300, 800, 600)));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(50, 300, 800, 600));
     }
@@ -96,7 +96,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setMainScreenIndex(1);
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.placeWindows(pid, entryAt(QRectF(100, 100, 800, 600), QStringLiteral("33333333-GONE")));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(1970, 100, 800, 600));
     }
@@ -104,10 +104,10 @@ private slots:
     void identifiersCompareCaseSensitively()
     {
         AutomationFixture f;
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         EntryData entry = entryAt(QRectF(2000, 100, 800, 600), QStringLiteral("aaaaaaaa-0000-0000-0000-000000000000"));
-        f.desktop.setScreens({SimScreen{1, QRectF(0, 0, 1920, 1080), leftUUID},
-                              SimScreen{2, QRectF(1920, 0, 1920, 1080), QStringLiteral("AAAAAAAA-0000-0000-0000-000000000000")}});
+        f.desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1920, 1080), leftUUID },
+            SimScreen { 2, QRectF(1920, 0, 1920, 1080), QStringLiteral("AAAAAAAA-0000-0000-0000-000000000000") } });
         f.service.placeWindows(pid, entry);
         // No match: the main (left) screen pulls x in.
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(50, 100, 800, 600));
@@ -117,7 +117,7 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.setMainScreenIndex(std::nullopt);
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         QVERIFY(f.service.placeWindows(pid, entryAt(QRectF(5000, 300, 800, 600))));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(5000, 300, 800, 600));
 
@@ -129,8 +129,8 @@ private slots:
     void mainScreenWithoutNumberKeepsSavedFrame()
     {
         AutomationFixture f;
-        f.desktop.setScreens({SimScreen{std::nullopt, QRectF(0, 0, 1440, 900), std::nullopt}});
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.setScreens({ SimScreen { std::nullopt, QRectF(0, 0, 1440, 900), std::nullopt } });
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.placeWindows(pid, entryAt(QRectF(5000, 300, 800, 600)));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(5000, 300, 800, 600));
     }
@@ -138,13 +138,13 @@ private slots:
     void fullScreenEntryWritesOnlySubroleAndMain()
     {
         AutomationFixture f;
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window(), window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window(), window() }));
         EntryData entry = entryAt(QRectF(0, 0, 1920, 1080), leftUUID);
         entry.isFullscreen = true;
         QVERIFY(f.service.placeWindows(pid, entry));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList{"AXSubrole", "AXMain", "AXSubrole", "AXMain"}));
+        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXSubrole", "AXMain", "AXSubrole", "AXMain" }));
         QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).first().value,
-                 QVariant(QStringLiteral("AXFullScreenWindow")));
+            QVariant(QStringLiteral("AXFullScreenWindow")));
         QCOMPARE(f.service.readWindowState(f.desktop.windowsOf(pid).first()).isFullscreen, true);
     }
 
@@ -152,7 +152,7 @@ private slots:
     {
         AutomationFixture f;
         const qint64 pid = f.desktop.addRunningApplication(
-            app(editor, {window("a", QRectF(0, 0, 10, 10)), window("b", QRectF(5, 5, 20, 20)), window("c")}));
+            app(editor, { window("a", QRectF(0, 0, 10, 10)), window("b", QRectF(5, 5, 20, 20)), window("c") }));
         QVERIFY(f.service.placeWindows(pid, entryAt(QRectF(300, 200, 640, 480), leftUUID)));
         for (WindowRef ref : f.desktop.windowsOf(pid))
             QCOMPARE(f.frameOf(ref), QRectF(300, 200, 640, 480));
@@ -175,16 +175,16 @@ private slots:
         AutomationFixture f;
         SimWindow fixed = window("fixed", QRectF(10, 10, 300, 300));
         fixed.refusesWrites = true;
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {fixed}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { fixed }));
         QVERIFY(f.service.placeWindows(pid, entryAt(QRectF(500, 500, 640, 480), leftUUID)));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(10, 10, 300, 300));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList{"AXPosition", "AXSize", "AXMain"}));
+        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXPosition", "AXSize", "AXMain" }));
     }
 
     void nonFiniteFrameWritesNothingToWindow()
     {
         AutomationFixture f;
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {window()}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         EntryData entry = entryAt(QRectF(100, 100, std::numeric_limits<double>::infinity(), 600), leftUUID);
         QVERIFY(f.service.placeWindows(pid, entry));
         entry.width = std::numeric_limits<double>::quiet_NaN();

@@ -16,9 +16,9 @@ private slots:
         AutomationFixture f;
         SimWindow w;
         w.attributes.insert(Ax::title, QStringLiteral("Bare"));
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {w}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { w }));
         const WindowRef ref = f.desktop.windowsOf(pid).first();
-        QCOMPARE(f.service.readWindowState(ref), WindowState{});
+        QCOMPARE(f.service.readWindowState(ref), WindowState {});
         QCOMPARE(f.service.windowTitle(ref), QStringLiteral("Bare"));
         QCOMPARE(f.service.windowDocument(ref), std::nullopt);
     }
@@ -32,10 +32,10 @@ private slots:
         w.attributes.insert(Ax::size, QPointF(300, 200));
         w.attributes.insert(Ax::subrole, QByteArray("AXFullScreenWindow"));
         w.attributes.insert(Ax::document, QUrl(QStringLiteral("file:///tmp/a")));
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {w}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { w }));
         const WindowRef ref = f.desktop.windowsOf(pid).first();
         QCOMPARE(f.service.windowTitle(ref), QString());
-        QCOMPARE(f.service.readWindowState(ref), WindowState{});
+        QCOMPARE(f.service.readWindowState(ref), WindowState {});
         QCOMPARE(f.service.windowDocument(ref), std::nullopt);
     }
 
@@ -46,8 +46,8 @@ private slots:
         SimWindow w = window();
         w.attributes.insert(Ax::position, QPointF(nan, 5));
         w.attributes.insert(Ax::size, QSizeF(std::numeric_limits<double>::infinity(), 5));
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {w}));
-        QCOMPARE(f.service.readWindowState(f.desktop.windowsOf(pid).first()), WindowState{});
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { w }));
+        QCOMPARE(f.service.readWindowState(f.desktop.windowsOf(pid).first()), WindowState {});
     }
 
     void fullScreenSubroleIsReportedWithItsFrame()
@@ -57,9 +57,9 @@ private slots:
         w.attributes.insert(Ax::subrole, QStringLiteral("AXFullScreenWindow"));
         SimWindow standard = window();
         standard.attributes.insert(Ax::subrole, QStringLiteral("AXStandardWindow"));
-        const qint64 pid = f.desktop.addRunningApplication(app(editor, {w, standard}));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { w, standard }));
         const auto windows = f.desktop.windowsOf(pid);
-        QCOMPARE(f.service.readWindowState(windows[0]), (WindowState{1920, 0, 1920, 1080, true}));
+        QCOMPARE(f.service.readWindowState(windows[0]), (WindowState { 1920, 0, 1920, 1080, true }));
         QCOMPARE(f.service.readWindowState(windows[1]).isFullscreen, false);
     }
 
@@ -81,7 +81,7 @@ private slots:
         SimWindow thin = window(QStringLiteral("Thin"), QRectF(0, 0, 10, 500));
         SimWindow noRole = window(QStringLiteral("No role"), QRectF(0, 0, 400, 400));
         noRole.attributes.remove(Ax::role);
-        f.desktop.addRunningApplication(app(editor, {panel, thin, noRole}));
+        f.desktop.addRunningApplication(app(editor, { panel, thin, noRole }));
         const RunningApplication running = *f.desktop.runningApplication(editor);
         QVERIFY(!f.service.hasUsableWindow(running));
 
@@ -92,7 +92,7 @@ private slots:
     void untrustedProcessSeesNoWindows()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(editor, {window()}));
+        f.desktop.addRunningApplication(app(editor, { window() }));
         f.desktop.setTrusted(false);
         const RunningApplication running = *f.desktop.runningApplication(editor);
         QCOMPARE(f.service.copyWindowList(running), std::nullopt);

@@ -44,8 +44,8 @@ struct Reader {
         return true;
     }
 
-    bool optionalString(const QJsonObject &object, const QString &key, const QString &where,
-                        std::optional<QString> *out)
+    bool optionalString(
+        const QJsonObject &object, const QString &key, const QString &where, std::optional<QString> *out)
     {
         const QJsonValue value = object.value(key);
         if (value.isUndefined() || value.isNull())
@@ -83,9 +83,8 @@ struct Reader {
         const QJsonValue value = object.value(QStringLiteral("policy"));
         if (value.isUndefined())
             return true;
-        static const QHash<QString, int> names{{QStringLiteral("regular"), regularPolicy},
-                                               {QStringLiteral("accessory"), accessoryPolicy},
-                                               {QStringLiteral("prohibited"), prohibitedPolicy}};
+        static const QHash<QString, int> names { { QStringLiteral("regular"), regularPolicy },
+            { QStringLiteral("accessory"), accessoryPolicy }, { QStringLiteral("prohibited"), prohibitedPolicy } };
         if (value.isString() && names.contains(value.toString())) {
             *out = names.value(value.toString());
             return true;
@@ -149,8 +148,8 @@ struct Reader {
             return fail(where, QStringLiteral("expected \"classic\" or an object"));
         const QJsonObject object = value.toObject();
         if (!checkKeys(object, where,
-                       {QStringLiteral("browsers"), QStringLiteral("fileManager"), QStringLiteral("ide"),
-                        QStringLiteral("websiteFallback"), QStringLiteral("folderFallback")}))
+                { QStringLiteral("browsers"), QStringLiteral("fileManager"), QStringLiteral("ide"),
+                    QStringLiteral("websiteFallback"), QStringLiteral("folderFallback") }))
             return false;
         PlatformProfile profile;
         const QJsonValue browsers = object.value(QStringLiteral("browsers"));
@@ -165,10 +164,10 @@ struct Reader {
             }
         }
         const std::pair<QString, QString *> fields[] = {
-            {QStringLiteral("fileManager"), &profile.fileManager},
-            {QStringLiteral("ide"), &profile.ide},
-            {QStringLiteral("websiteFallback"), &profile.websiteFallback},
-            {QStringLiteral("folderFallback"), &profile.folderFallback},
+            { QStringLiteral("fileManager"), &profile.fileManager },
+            { QStringLiteral("ide"), &profile.ide },
+            { QStringLiteral("websiteFallback"), &profile.websiteFallback },
+            { QStringLiteral("folderFallback"), &profile.folderFallback },
         };
         for (const auto &[key, field] : fields) {
             std::optional<QString> text;
@@ -193,7 +192,7 @@ struct Reader {
             if (!array[i].isObject())
                 return fail(where, QStringLiteral("expected an object"));
             if (!checkKeys(object, where,
-                           {QStringLiteral("displayNumber"), QStringLiteral("uuid"), QStringLiteral("bounds")}))
+                    { QStringLiteral("displayNumber"), QStringLiteral("uuid"), QStringLiteral("bounds") }))
                 return false;
             SimScreen screen;
             const QJsonValue number = object.value(QStringLiteral("displayNumber"));
@@ -201,7 +200,7 @@ struct Reader {
                 const double n = number.toDouble(-1);
                 if (!number.isDouble() || n < 0 || n > 4294967295.0 || n != std::floor(n))
                     return fail(where + QStringLiteral(".displayNumber"),
-                                QStringLiteral("expected an unsigned 32-bit integer"));
+                        QStringLiteral("expected an unsigned 32-bit integer"));
                 screen.displayNumber = quint32(n);
             }
             if (!optionalString(object, QStringLiteral("uuid"), where, &screen.uuid))
@@ -228,8 +227,8 @@ struct Reader {
                 return fail(where, QStringLiteral("expected an object"));
             const QJsonObject object = array[i].toObject();
             if (!checkKeys(object, where,
-                           {QStringLiteral("bundleIdentifier"), QStringLiteral("policy"), QStringLiteral("pid"),
-                            QStringLiteral("windows"), QStringLiteral("quitsOnTerminate")}))
+                    { QStringLiteral("bundleIdentifier"), QStringLiteral("policy"), QStringLiteral("pid"),
+                        QStringLiteral("windows"), QStringLiteral("quitsOnTerminate") }))
                 return false;
             SimApplication application;
             if (!optionalString(object, QStringLiteral("bundleIdentifier"), where, &application.bundleIdentifier)
@@ -261,9 +260,8 @@ struct Reader {
             return fail(where, QStringLiteral("expected an object"));
         const QJsonObject object = value.toObject();
         if (!checkKeys(object, where,
-                       {QStringLiteral("completionAfter"), QStringLiteral("windowAfter"),
-                        QStringLiteral("neverCompletes"), QStringLiteral("fails"), QStringLiteral("policy"),
-                        QStringLiteral("windows")}))
+                { QStringLiteral("completionAfter"), QStringLiteral("windowAfter"), QStringLiteral("neverCompletes"),
+                    QStringLiteral("fails"), QStringLiteral("policy"), QStringLiteral("windows") }))
             return false;
         if (!seconds(object, QStringLiteral("completionAfter"), where, &plan->completionDelay)
             || !boolean(object, QStringLiteral("neverCompletes"), where, &plan->neverCompletes)
@@ -296,7 +294,7 @@ struct Reader {
                 return fail(where, QStringLiteral("expected an object"));
             const QJsonObject object = array[i].toObject();
             if (!checkKeys(object, where,
-                           {QStringLiteral("bundleIdentifier"), QStringLiteral("location"), QStringLiteral("launch")}))
+                    { QStringLiteral("bundleIdentifier"), QStringLiteral("location"), QStringLiteral("launch") }))
                 return false;
             std::optional<QString> identifier;
             std::optional<QString> location;
@@ -307,10 +305,10 @@ struct Reader {
                 return fail(where + QStringLiteral(".bundleIdentifier"), QStringLiteral("required"));
             SimInstalledApplication application;
             application.bundleIdentifier = *identifier;
-            application.location =
-                location.value_or(QStringLiteral("/usr/share/applications/%1.desktop").arg(*identifier));
-            if (!launchPlan(object.value(QStringLiteral("launch")), where + QStringLiteral(".launch"),
-                            &application.plan))
+            application.location
+                = location.value_or(QStringLiteral("/usr/share/applications/%1.desktop").arg(*identifier));
+            if (!launchPlan(
+                    object.value(QStringLiteral("launch")), where + QStringLiteral(".launch"), &application.plan))
                 return false;
             desktop.installApplication(application);
         }
@@ -364,10 +362,10 @@ bool SimScenario::apply(const QJsonObject &scenario, SimulatedDesktop &desktop, 
         return ok;
     };
     if (!reader.checkKeys(scenario, QStringLiteral("scenario"),
-                          {QStringLiteral("description"), QStringLiteral("trusted"),
-                           QStringLiteral("ownBundleIdentifier"), QStringLiteral("profile"), QStringLiteral("screens"),
-                           QStringLiteral("mainScreen"), QStringLiteral("running"), QStringLiteral("installed"),
-                           QStringLiteral("scripts"), QStringLiteral("files")}))
+            { QStringLiteral("description"), QStringLiteral("trusted"), QStringLiteral("ownBundleIdentifier"),
+                QStringLiteral("profile"), QStringLiteral("screens"), QStringLiteral("mainScreen"),
+                QStringLiteral("running"), QStringLiteral("installed"), QStringLiteral("scripts"),
+                QStringLiteral("files") }))
         return done(false);
 
     bool trusted = true;
@@ -390,7 +388,8 @@ bool SimScenario::apply(const QJsonObject &scenario, SimulatedDesktop &desktop, 
     } else if (!main.isUndefined()) {
         const double index = main.toDouble(-1);
         if (!main.isDouble() || index < 0 || index >= double(screens.size()) || index != std::floor(index))
-            return done(reader.fail(QStringLiteral("mainScreen"), QStringLiteral("expected an index into screens or null")));
+            return done(
+                reader.fail(QStringLiteral("mainScreen"), QStringLiteral("expected an index into screens or null")));
         mainScreen = int(index);
     }
 
@@ -400,7 +399,7 @@ bool SimScenario::apply(const QJsonObject &scenario, SimulatedDesktop &desktop, 
     desktop.setScreens(screens);
     desktop.setMainScreenIndex(mainScreen);
     return done(reader.running(scenario.value(QStringLiteral("running")), desktop)
-                && reader.installed(scenario.value(QStringLiteral("installed")), desktop)
-                && reader.scripts(scenario.value(QStringLiteral("scripts")), desktop)
-                && reader.files(scenario.value(QStringLiteral("files")), desktop));
+        && reader.installed(scenario.value(QStringLiteral("installed")), desktop)
+        && reader.scripts(scenario.value(QStringLiteral("scripts")), desktop)
+        && reader.files(scenario.value(QStringLiteral("files")), desktop));
 }

@@ -13,11 +13,11 @@ QJsonValue jsonValue(const QVariant &value)
 {
     if (value.metaType() == QMetaType::fromType<QPointF>()) {
         const QPointF p = value.toPointF();
-        return QJsonArray{p.x(), p.y()};
+        return QJsonArray { p.x(), p.y() };
     }
     if (value.metaType() == QMetaType::fromType<QSizeF>()) {
         const QSizeF s = value.toSizeF();
-        return QJsonArray{s.width(), s.height()};
+        return QJsonArray { s.width(), s.height() };
     }
     return QJsonValue::fromVariant(value);
 }
@@ -36,7 +36,7 @@ SimWindow simWindow(const QString &title, const QRectF &frame)
 
 QJsonObject SimRequest::toJson() const
 {
-    QJsonObject object{{QStringLiteral("time"), time}, {QStringLiteral("action"), action}};
+    QJsonObject object { { QStringLiteral("time"), time }, { QStringLiteral("action"), action } };
     if (!application.isEmpty())
         object.insert(QStringLiteral("application"), application);
     if (processIdentifier != 0)

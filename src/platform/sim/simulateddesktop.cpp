@@ -227,7 +227,7 @@ QList<PlatformScreen> SimulatedDesktop::screens() const
 {
     QList<PlatformScreen> list;
     for (const SimScreen &screen : m_screens)
-        list.append(PlatformScreen{screen.displayNumber, screen.bounds});
+        list.append(PlatformScreen { screen.displayNumber, screen.bounds });
     return list;
 }
 
@@ -342,11 +342,11 @@ void SimulatedDesktop::openURL(const QUrl &url)
 
 void SimulatedDesktop::later(double delay, std::function<void()> action)
 {
-    m_clock.schedule(delay, [self = QPointer<SimulatedDesktop>(this), generation = m_generation,
-                             action = std::move(action)] {
-        if (self && self->m_generation == generation)
-            action();
-    });
+    m_clock.schedule(
+        delay, [self = QPointer<SimulatedDesktop>(this), generation = m_generation, action = std::move(action)] {
+            if (self && self->m_generation == generation)
+                action();
+        });
 }
 
 void SimulatedDesktop::launch(const QString &location, LaunchCompletion completion)
@@ -373,7 +373,7 @@ void SimulatedDesktop::startProcess(const SimInstalledApplication &installed, La
         waiting->append(std::move(completion));
         return;
     }
-    m_startingLaunches.insert(installed.bundleIdentifier, {std::move(completion)});
+    m_startingLaunches.insert(installed.bundleIdentifier, { std::move(completion) });
     if (installed.plan.neverCompletes)
         return;
     later(installed.plan.completionDelay, [this, installed] { finishLaunch(installed); });
@@ -414,7 +414,7 @@ FileStatus SimulatedDesktop::fileStatus(const QString &path) const
     const auto it = m_files.constFind(path);
     if (it == m_files.constEnd())
         return {};
-    return {true, *it};
+    return { true, *it };
 }
 
 // --- Windows -------------------------------------------------------------------
@@ -468,5 +468,5 @@ ScriptResult SimulatedDesktop::runScript(DocumentRole role, const QString &appli
     request.action = QStringLiteral("runScript");
     request.application = applicationIdentifier;
     log(request);
-    return m_scripts.value(applicationIdentifier, ScriptResult{false, QVariantList()});
+    return m_scripts.value(applicationIdentifier, ScriptResult { false, QVariantList() });
 }

@@ -13,7 +13,7 @@ struct VirtualClock::SleepAwaiter {
     {
         clock->scheduleAt(when, [handle] { handle.resume(); });
     }
-    void await_resume() const noexcept {}
+    void await_resume() const noexcept { }
 };
 
 VirtualClock::VirtualClock(QObject *parent)
@@ -43,7 +43,7 @@ QCoro::Task<> VirtualClock::sleep(double seconds)
 {
     if (!(seconds > 0))
         co_return;
-    co_await SleepAwaiter{this, later(toNanoseconds(seconds))};
+    co_await SleepAwaiter { this, later(toNanoseconds(seconds)) };
 }
 
 double VirtualClock::now() const

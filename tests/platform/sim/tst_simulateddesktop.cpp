@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(desktop.runningApplications()[4].activationPolicy, int(accessoryPolicy));
         QCOMPARE(desktop.copyWindowList(105), std::nullopt);
         QCOMPARE(desktop.applicationLocation(QStringLiteral("com.example.Editor")),
-                 QStringLiteral("/usr/share/applications/com.example.Editor.desktop"));
+            QStringLiteral("/usr/share/applications/com.example.Editor.desktop"));
         QCOMPARE(desktop.fileStatus(QStringLiteral("/home/me/Projects")).isDirectory, true);
         QCOMPARE(desktop.fileStatus(QStringLiteral("/nowhere")).exists, false);
 
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(!desktop.isTrusted());
         QVERIFY(desktop.runScript(DocumentRole::browser1, QStringLiteral("com.google.Chrome")).failed);
         QCOMPARE(desktop.runScript(DocumentRole::ide, QStringLiteral("com.apple.dt.Xcode")).value,
-                 QVariant(QStringLiteral("/Users/me/App/App.xcodeproj")));
+            QVariant(QStringLiteral("/Users/me/App/App.xcodeproj")));
     }
 
     void malformedScenarioIsRefusedWithReason_data()
@@ -100,9 +100,9 @@ private slots:
                                     << QStringLiteral("running[0].windows[0]");
         QTest::newRow("no identifier") << QByteArray(R"({"installed": [{"location": "/x"}]})")
                                        << QStringLiteral("installed[0].bundleIdentifier");
-        QTest::newRow("negative delay")
-            << QByteArray(R"({"installed": [{"bundleIdentifier": "a", "launch": {"windowAfter": -1}}]})")
-            << QStringLiteral("installed[0].launch.windowAfter");
+        QTest::newRow("negative delay") << QByteArray(
+            R"({"installed": [{"bundleIdentifier": "a", "launch": {"windowAfter": -1}}]})")
+                                        << QStringLiteral("installed[0].launch.windowAfter");
         QTest::newRow("file kind") << QByteArray(R"({"files": {"/a": "link"}})") << QStringLiteral("files./a");
     }
 
@@ -126,7 +126,7 @@ private slots:
         SimulatedDesktop desktop(clock);
         SimApplication application;
         application.bundleIdentifier = QStringLiteral("a");
-        application.windows = {simWindow(QStringLiteral("w"), QRectF(0, 0, 100, 100))};
+        application.windows = { simWindow(QStringLiteral("w"), QRectF(0, 0, 100, 100)) };
         const qint64 pid = desktop.addRunningApplication(application);
         const WindowRef window = desktop.windowsOf(pid).first();
         desktop.setAttribute(window, Ax::position, QPointF(5, 6));
@@ -144,7 +144,7 @@ private slots:
         VirtualClock clock;
         SimulatedDesktop desktop(clock);
         SimApplication application;
-        application.windows = {simWindow(QStringLiteral("w"), QRectF(0, 0, 100, 100))};
+        application.windows = { simWindow(QStringLiteral("w"), QRectF(0, 0, 100, 100)) };
         const qint64 pid = desktop.addRunningApplication(application);
         const WindowRef window = desktop.windowsOf(pid).first();
         desktop.setTrusted(false);
@@ -162,7 +162,7 @@ private slots:
         SimLaunchPlan plan;
         plan.completionDelay = 0.3;
         plan.windowDelay = 1.0;
-        desktop.installApplication({QStringLiteral("app"), QStringLiteral("/apps/app"), plan});
+        desktop.installApplication({ QStringLiteral("app"), QStringLiteral("/apps/app"), plan });
         QList<double> completions;
         std::optional<RunningApplication> reported;
         const auto completion = [&](std::optional<RunningApplication> application) {
@@ -174,7 +174,7 @@ private slots:
         // A second open while the first is starting joins it instead of starting a second process.
         desktop.openApplication(QStringLiteral("/apps/app"), completion);
         clock.advance(0.3);
-        QCOMPARE(completions, (QList<double>{0.3, 0.3}));
+        QCOMPARE(completions, (QList<double> { 0.3, 0.3 }));
         QVERIFY(reported);
         QCOMPARE(desktop.runningApplications().size(), 1);
         QCOMPARE(desktop.windowsOf(reported->processIdentifier).size(), 0);
@@ -193,8 +193,8 @@ private slots:
         VirtualClock clock;
         SimulatedDesktop desktop(clock);
         bool called = false;
-        desktop.openDocuments({QUrl(QStringLiteral("file:///a"))}, QStringLiteral("/nowhere"),
-                              [&](std::optional<RunningApplication> application) { called = !application; });
+        desktop.openDocuments({ QUrl(QStringLiteral("file:///a")) }, QStringLiteral("/nowhere"),
+            [&](std::optional<RunningApplication> application) { called = !application; });
         QVERIFY(!called);
         clock.advance(0);
         QVERIFY(called);
@@ -232,14 +232,14 @@ private slots:
         QCOMPARE(first.value(QStringLiteral("url")).toString(), QStringLiteral("https://example.com"));
         const QJsonObject second = QJsonDocument::fromJson(lines[1]).object();
         QCOMPARE(second.value(QStringLiteral("time")).toDouble(), 1.5);
-        QCOMPARE(second.value(QStringLiteral("value")).toArray(), (QJsonArray{640, 480}));
+        QCOMPARE(second.value(QStringLiteral("value")).toArray(), (QJsonArray { 640, 480 }));
     }
 
     void resetDropsEventsOfTheEarlierDesktop()
     {
         VirtualClock clock;
         SimulatedDesktop desktop(clock);
-        desktop.installApplication({QStringLiteral("app"), QStringLiteral("/apps/app"), SimLaunchPlan{}});
+        desktop.installApplication({ QStringLiteral("app"), QStringLiteral("/apps/app"), SimLaunchPlan {} });
         bool called = false;
         desktop.openApplication(QStringLiteral("/apps/app"), [&](auto) { called = true; });
         desktop.reset();
@@ -253,10 +253,11 @@ private slots:
         VirtualClock clock;
         SimulatedDesktop desktop(clock);
         QString error;
-        const QJsonObject inlineScenario = parse("{\"profile\": {\"browsers\": [\"firefox-esr\"], \"fileManager\": \"org.gnome.Nautilus\"},"
-                                          " \"screens\": [{\"displayNumber\": 4294967295, \"bounds\": [0, 0, 800, 600]}],"
-                                          " \"mainScreen\": null,"
-                                          " \"scripts\": {\"firefox-esr\": [\"https://a\", null, 3, \"https://b\"]}}");
+        const QJsonObject inlineScenario
+            = parse("{\"profile\": {\"browsers\": [\"firefox-esr\"], \"fileManager\": \"org.gnome.Nautilus\"},"
+                    " \"screens\": [{\"displayNumber\": 4294967295, \"bounds\": [0, 0, 800, 600]}],"
+                    " \"mainScreen\": null,"
+                    " \"scripts\": {\"firefox-esr\": [\"https://a\", null, 3, \"https://b\"]}}");
         QVERIFY2(desktop.loadScenario(inlineScenario, &error), qPrintable(error));
         QCOMPARE(desktop.profile().browsers[0], QStringLiteral("firefox-esr"));
         QCOMPARE(desktop.profile().browsers[1], QString());
@@ -264,7 +265,7 @@ private slots:
         QCOMPARE(desktop.mainScreenIndex(), std::nullopt);
         QCOMPARE(desktop.screens().first().displayNumber, 4294967295u);
         QCOMPARE(DocumentCollector::stringsFromResult(desktop.runScript(DocumentRole::browser0, "firefox-esr")),
-                 (QStringList{"https://a", "https://b"}));
+            (QStringList { "https://a", "https://b" }));
     }
 };
 

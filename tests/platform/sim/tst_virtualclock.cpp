@@ -38,7 +38,7 @@ private slots:
         clock.advance(0.999);
         QVERIFY(log.isEmpty());
         clock.advance(0.001);
-        QCOMPARE(log, QStringList{QStringLiteral("a@1")});
+        QCOMPARE(log, QStringList { QStringLiteral("a@1") });
         QVERIFY(task.isReady());
     }
 
@@ -52,7 +52,7 @@ private slots:
         clock.schedule(1.0, [&] { log.append(QStringLiteral("event@%1").arg(clock.now())); });
         auto tieSecond = sleeper(clock, 1.0, log, QStringLiteral("tie2"));
         QVERIFY(clock.runUntilIdle(10));
-        QCOMPARE(log, (QStringList{"early@0.5", "tie1@1", "event@1", "tie2@1", "late@2"}));
+        QCOMPARE(log, (QStringList { "early@0.5", "tie1@1", "event@1", "tie2@1", "late@2" }));
         QCOMPARE(clock.now(), 2.0);
     }
 
@@ -87,7 +87,7 @@ private slots:
             clock.schedule(0.5, [&] { log.append(QStringLiteral("later@%1").arg(clock.now())); });
         });
         clock.advance(1.2);
-        QCOMPARE(log, (QStringList{"outer", "same moment@1"}));
+        QCOMPARE(log, (QStringList { "outer", "same moment@1" }));
         clock.advance(0.3);
         QCOMPARE(log.last(), QStringLiteral("later@1.5"));
     }
@@ -102,7 +102,7 @@ private slots:
         });
         clock.schedule(2.0, [&] { log.append(QStringLiteral("second@%1").arg(clock.now())); });
         clock.advance(1.0);
-        QCOMPARE(log, QStringList{QStringLiteral("first@1")});
+        QCOMPARE(log, QStringList { QStringLiteral("first@1") });
         clock.advance(1.0);
         QCOMPARE(log.last(), QStringLiteral("second@2"));
     }
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(clock.now(), 5.0);
         QVERIFY(log.isEmpty());
         QVERIFY(clock.runUntilIdle(200));
-        QCOMPARE(log, QStringList{QStringLiteral("far@100")});
+        QCOMPARE(log, QStringList { QStringLiteral("far@100") });
     }
 
     void nonPositivePausesEndAtOnce()
@@ -126,7 +126,7 @@ private slots:
         auto zero = sleeper(clock, 0, log, QStringLiteral("zero"));
         auto negative = sleeper(clock, -1, log, QStringLiteral("negative"));
         auto nan = sleeper(clock, std::numeric_limits<double>::quiet_NaN(), log, QStringLiteral("nan"));
-        QCOMPARE(log, (QStringList{"zero@0", "negative@0", "nan@0"}));
+        QCOMPARE(log, (QStringList { "zero@0", "negative@0", "nan@0" }));
         QCOMPARE(clock.pendingEvents(), 0);
     }
 
