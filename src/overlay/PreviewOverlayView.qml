@@ -1,0 +1,80 @@
+// One screen's preview overlay: a dimmed grid, the title badge, the close button,
+// and a box wherever a saved window of the workspace lies on this screen.
+import QtQuick
+import Corvalint
+
+Item {
+    id: view
+
+    // The boxes of this screen, placed relative to it (see overlayBoxes).
+    required property var boxes
+
+    signal closeRequested()
+
+    Rectangle {
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 0.5)
+    }
+
+    CyberGridPattern {
+        anchors.fill: parent
+        opacity: 0.03
+    }
+
+    Repeater {
+        model: view.boxes
+        WindowPreviewBox {}
+    }
+
+    Item {
+        id: header
+        z: 100
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        height: Math.max(titleBadge.height, closeButton.height) + 48
+
+        Rectangle {
+            id: titleBadge
+            objectName: "titleBadge"
+            anchors.left: parent.left
+            anchors.leftMargin: 24
+            anchors.verticalCenter: parent.verticalCenter
+            width: title.implicitWidth + 28
+            height: title.implicitHeight + 12
+            radius: 6
+            color: Qt.rgba(0, 0, 0, 0.75)
+            border.width: 1
+            border.color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+
+            Text {
+                id: title
+                anchors.centerIn: parent
+                text: "HUD RADAR OVERLAY (PRESSE 'ESC' ZUM SCHLIESSEN)"
+                color: Qt.rgba(0.0, 0.95, 1.0, 0.8)
+                font.family: Theme.monoFamily
+                font.pixelSize: 10
+                font.weight: Theme.black
+            }
+        }
+
+        SecondaryButtonStyle {
+            id: closeButton
+            objectName: "closeButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 24
+            anchors.verticalCenter: parent.verticalCenter
+            text: "SCHLIESSEN"
+            symbol: "xmark.circle"
+            symbolSize: 10
+            spacing: 6
+            font.family: Theme.monoFamily
+            font.pixelSize: 10
+            font.weight: Theme.bold
+            foregroundColor: Theme.cyan
+            borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+            focusPolicy: Qt.NoFocus
+            onClicked: view.closeRequested()
+        }
+    }
+}

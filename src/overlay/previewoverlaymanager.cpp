@@ -1,0 +1,149 @@
+// Puts the preview overlay on the desktop: one transparent, frameless, always-on-top window per
+// screen showing where each entry's window will be placed; closes them all again.
+#include "previewoverlaymanager.h"
+
+#include "overlaybox.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QScreen>
+
+namespace {
+
+const QUrl overlayViewUrl(QStringLiteral("qrc:/Corvalint/Overlay/PreviewOverlayView.qml"));
+
+/// Qt places windows in X root coordinates, while screen frames are in the
+/// global display space whose origin is the primary screen's top-left corner.
+QRect windowGeometry(const QRectF &frame)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QPoint origin = primary ? primary->geometry().topLeft() : QPoint();
+    return frame.toAlignedRect().translated(origin);
+}
+
+QScreen *qtScreenAt(const QRect &geometry)
+{
+    for (QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().contains(geometry.center()))
+            return screen;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+PreviewOverlayManager::PreviewOverlayManager(DesktopPlatform &platform, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+{
+}
+
+PreviewOverlayManager::~PreviewOverlayManager()
+{
+    close();
+    for (const QPointer<QQuickView> &window : std::as_const(m_retired))
+        delete window.data();
+}
+
+QRectF PreviewOverlayManager::screenRect(const DesktopPlatform &platform, const PlatformScreen &screen)
+{
+    return screen.displayNumber ? platform.displayBounds(*screen.displayNumber) : screen.frame;
+}
+
+QList<QQuickView *> PreviewOverlayManager::windowList() const
+{
+    QList<QQuickView *> list;
+    for (const auto &window : m_windows)
+        list.append(window.get());
+    return list;
+}
+
+void PreviewOverlayManager::show(const QList<EntryData> &entries)
+{
+    close();
+    const QList<PlatformScreen> screens = m_platform.screens();
+    if (screens.isEmpty())
+        return;
+    for (const PlatformScreen &screen : screens)
+        m_windows.push_back(createWindow(screen, entries));
+    QCoreApplication::instance()->installEventFilter(this);
+    emit windowsChanged();
+}
+
+void PreviewOverlayManager::close()
+{
+    if (m_windows.empty())
+        return;
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (auto &window : m_windows) {
+        window->close();
+        // Escape or the close button may be inside this very window's event
+        // handling: delete it once that has returned.
+        QQuickView *retired = window.release();
+        m_retired.append(retired);
+        retired->deleteLater();
+    }
+    m_windows.clear();
+    m_retired.removeAll(nullptr);
+    emit windowsChanged();
+    emit closed();
+}
+
+bool PreviewOverlayManager::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && watched->isWindowType()) {
+        close();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QQmlEngine &PreviewOverlayManager::engine()
+{
+    if (!m_engine) {
+        m_engine = std::make_unique<QQmlEngine>();
+        // The modules live in the resources under their own names.
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+    }
+    return *m_engine;
+}
+
+std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const PlatformScreen &screen,
+                                                                const QList<EntryData> &entries)
+{
+    auto window = std::make_unique<QQuickView>(&engine(), nullptr);
+    window->setTitle(QStringLiteral("Corvalint HUD"));
+    window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // Only the view's own drawing is seen; the desktop shows through the rest
+    // (where a compositor runs; without one the clear parts are black).
+    QSurfaceFormat format = window->format();
+    format.setAlphaBufferSize(8);
+    window->setFormat(format);
+    window->setColor(Qt::transparent);
+    window->setResizeMode(QQuickView::SizeRootObjectToView);
+
+    const QRect geometry = windowGeometry(screen.frame);
+    if (QScreen *qtScreen = qtScreenAt(geometry))
+        window->setScreen(qtScreen);
+    window->setGeometry(geometry);
+
+    QVariantList boxes;
+    for (const OverlayBox &box : overlayBoxes(entries, screenRect(m_platform, screen)))
+        boxes.append(box.toVariant());
+    window->setInitialProperties({{QStringLiteral("boxes"), boxes}});
+    window->setSource(overlayViewUrl);
+    if (QQuickItem *root = window->rootObject())
+        connect(root, SIGNAL(closeRequested()), this, SLOT(close()), Qt::QueuedConnection);
+
+    if (m_prepareWindow)
+        m_prepareWindow(*window);
+    window->show();
+    window->raise();
+    window->requestActivate();
+    return window;
+}
