@@ -1,0 +1,173 @@
+// Start-up and lifetime of the application, in the order the parts depend on each other.
+#include "corvalintapp.h"
+
+#include "appdelegate.h"
+#include "mainwindowhost.h"
+#include "statusbarmenucoordinator.h"
+
+#include "automation/automationservice.h"
+#include "cli/commandresult.h"
+#include "cli/desktopsession.h"
+#include "cli/instancechannel.h"
+#include "cli/storecommands.h"
+#include "instanceserver.h"
+#include "model/workspacestore.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QSettings>
+#include <QTextStream>
+#include <QUrl>
+#include <vector>
+
+#if CORVALINT_HAVE_VIEWS
+#include "views/viewservices.h"
+#include <QQmlApplicationEngine>
+#include <QtQml/qqmlextensionplugin.h>
+Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+#endif
+
+namespace {
+
+int fail(const QString &line, int code = 1)
+{
+    QTextStream(stderr) << line << '\n';
+    return code;
+}
+
+/// Whether Qt would need an X display and there is none (it would abort).
+bool lacksDisplay()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    return (platform.isEmpty() || platform.startsWith(QLatin1String("xcb"))) && qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+/// Asks the running instance to bring its window back.
+int activateRunningInstance(const QString &path)
+{
+    const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), 2000, 10000);
+    if (!reply)
+        return fail(QStringLiteral("corvalint: Corvalint runs already but did not answer"));
+    return 0;
+}
+
+} // namespace
+
+int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
+{
+    if (!invocation.error.isEmpty())
+        return fail(QStringLiteral("corvalint: ") + invocation.error, 2);
+    for (const QString &word : invocation.arguments) {
+        if (word.startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("corvalint: unknown option %1; see corvalint --help").arg(word), 2);
+    }
+    if (!invocation.logFile.isEmpty() && !invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix)))
+        return fail(QStringLiteral("corvalint: --log needs a simulated desktop (--desktop sim:SCENARIO.json)"), 2);
+    if (lacksDisplay())
+        return fail(QStringLiteral("corvalint: needs an X11 session, and DISPLAY is not set"));
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Corvalint"));
+    QApplication::setApplicationName(QStringLiteral("Corvalint"));
+    QApplication::setDesktopFileName(QStringLiteral("corvalint"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvalint/corvalint.svg")));
+    // Closing the main window leaves Corvalint running in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The handler is bound once everything it reaches exists; requests are only
+    // read once the event loop runs.
+    InstanceServer::Handler handler;
+    InstanceServer instance([&handler](const QJsonObject &request) { return handler(request); });
+    const QString storeDirectory = WorkspaceStore::defaultDirectory();
+    QString error;
+    const QString socket = InstanceChannel::socketPath(storeDirectory, qEnvironmentVariable("DISPLAY"));
+    switch (instance.claim(socket, &error)) {
+    case InstanceServer::Claim::otherInstanceRuns:
+        return activateRunningInstance(socket);
+    case InstanceServer::Claim::failed:
+        QTextStream(stderr) << "corvalint: runs without the single-instance channel: " << error << '\n';
+        break;
+    case InstanceServer::Claim::listening:
+        break;
+    }
+
+    // The store opens before any window; failing to open it is fatal.
+    std::unique_ptr<WorkspaceStore> store = WorkspaceStore::open(storeDirectory, &error);
+    if (!store)
+        return fail(WorkspaceStore::fatalMessage(error));
+
+    std::unique_ptr<DesktopSession> desktop = DesktopSession::open(invocation.desktop, false, &error);
+    if (!desktop)
+        return fail(QStringLiteral("corvalint: ") + error);
+    desktop->driveVirtualTime();
+
+    QSettings settings;
+#if CORVALINT_HAVE_VIEWS
+    ViewServices services(*store, desktop->automation(), desktop->platform(), settings);
+    ViewServices::setInstance(&services);
+    QQmlApplicationEngine engine;
+    MainWindowHost host([&engine]() -> QWindow * {
+        const qsizetype before = engine.rootObjects().size();
+        engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
+        const QList<QObject *> roots = engine.rootObjects();
+        return roots.size() > before ? qobject_cast<QWindow *>(roots.last()) : nullptr;
+    });
+#else
+    // Without the views a plain window keeps the shell usable.
+    std::vector<std::unique_ptr<QWidget>> fallbackWindows;
+    MainWindowHost host([&fallbackWindows]() -> QWindow * {
+        auto label = std::make_unique<QLabel>(QStringLiteral("Corvalint"));
+        label->setWindowTitle(QLatin1String(MainWindowHost::mainWindowTitle));
+        label->setAlignment(Qt::AlignCenter);
+        label->resize(900, 600);
+        label->winId();
+        QWindow *window = label->windowHandle();
+        fallbackWindows.push_back(std::move(label));
+        return window;
+    });
+#endif
+
+    AutomationService &automation = desktop->automation();
+    DesktopSession &session = *desktop;
+    AppDelegate delegate(host, [&]() {
+        StatusBarMenuCoordinator::Actions actions;
+        actions.launch = [&automation](const QList<EntryData> &entries, bool restoreDocuments, bool focusMode) {
+            // Not awaited: the click returns at once and the launch goes on by itself.
+            automation.launchWorkspace(entries, restoreDocuments, focusMode);
+        };
+        actions.screenCount = [&session] { return int(session.platform().screens().size()); };
+        actions.openMainWindow = [&host] { host.reopen(); };
+        actions.quit = [] { QApplication::quit(); };
+        return std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));
+    });
+    QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
+    delegate.applicationDidFinishLaunching(settings);
+#if CORVALINT_HAVE_VIEWS
+    // The settings page's switch takes effect at once when the views announce it.
+    if (services.metaObject()->indexOfSignal("showDockIconChanged(bool)") >= 0) {
+        QObject::connect(&services, SIGNAL(showDockIconChanged(bool)), &delegate, SLOT(setShowDockIcon(bool)));
+    }
+#endif
+
+    StoreCommands commands(*store);
+    handler = [&](const QJsonObject &request) -> QJsonObject {
+        const QString type = request.value(QLatin1String("type")).toString();
+        if (type == QLatin1String("activate")) {
+            delegate.reopen();
+            return CommandResult::success().toJson();
+        }
+        if (type == QLatin1String("store"))
+            return commands.execute(request.value(QLatin1String("request")).toObject()).toJson();
+        return CommandResult::failure(QStringLiteral("corvalint: unknown request \"%1\"").arg(type)).toJson();
+    };
+
+    host.show();
+    if (!host.window())
+        return fail(QStringLiteral("corvalint: the main window could not be created"));
+
+    const int code = QApplication::exec();
+    if (!invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))
+        return fail(QStringLiteral("corvalint: ") + error);
+    return code;
+}

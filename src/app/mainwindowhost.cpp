@@ -1,0 +1,89 @@
+// Showing, reopening and re-creating the main window.
+#include "mainwindowhost.h"
+
+#include "platform/x11/taskbarpresence.h"
+
+#include <QGuiApplication>
+
+MainWindowHost::MainWindowHost(Factory factory, QObject *parent)
+    : QObject(parent)
+    , m_factory(std::move(factory))
+{
+}
+
+QWindow *MainWindowHost::findMainWindow()
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows) {
+        if (window->title() == QLatin1String(mainWindowTitle))
+            return window;
+    }
+    return nullptr;
+}
+
+void MainWindowHost::show()
+{
+    if (QWindow *window = ensureWindow())
+        present(window);
+}
+
+void MainWindowHost::reopen()
+{
+    QWindow *window = findMainWindow();
+    if (!window)
+        window = ensureWindow();
+    if (window)
+        present(window);
+}
+
+void MainWindowHost::setDockPolicy(DockPolicy policy)
+{
+    m_policy = policy;
+    if (m_window)
+        applyPolicy(m_window);
+}
+
+QWindow *MainWindowHost::ensureWindow()
+{
+    if (m_window)
+        return m_window;
+    QWindow *window = m_factory ? m_factory() : nullptr;
+    if (!window)
+        return nullptr;
+    m_window = window;
+    connect(window, &QWindow::visibleChanged, this, [this, window](bool visible) {
+        if (visible)
+            windowBecameVisible(window);
+    });
+    // A window that shows itself as it is created (QML's visible: true) has
+    // appeared already.
+    if (window->isVisible())
+        windowBecameVisible(window);
+    return window;
+}
+
+void MainWindowHost::windowBecameVisible(QWindow *window)
+{
+    // The window manager drops _NET_WM_STATE when a window is withdrawn; ask
+    // again each time the window is mapped.
+    applyPolicy(window);
+    const bool first = !m_appearedOnce;
+    m_appearedOnce = true;
+    emit appeared(first);
+}
+
+void MainWindowHost::applyPolicy(QWindow *window)
+{
+    TaskbarPresence::setSkipped(window, m_policy == DockPolicy::accessory);
+}
+
+void MainWindowHost::present(QWindow *window)
+{
+    if (!window->isVisible())
+        applyPolicy(window);
+    if (window->windowStates() & Qt::WindowMinimized)
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->requestActivate();
+}

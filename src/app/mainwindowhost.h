@@ -1,0 +1,58 @@
+// Keeps Corvalint's main window: creates it, shows it with the dock policy
+// applied, brings it back on reopen, and creates it again if it was destroyed.
+#pragma once
+
+#include "dockpolicy.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWindow>
+#include <functional>
+
+class MainWindowHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// The main window's title, which the reopen rules look for.
+    static constexpr char mainWindowTitle[] = "Corvalint";
+
+    /// Creates a new main window, not yet shown (or nullptr when it cannot).
+    /// The factory keeps ownership (a QML engine, say); the host only watches it.
+    using Factory = std::function<QWindow *()>;
+
+    explicit MainWindowHost(Factory factory, QObject *parent = nullptr);
+
+    /// The main window, or nullptr before the first show and after it was destroyed.
+    QWindow *window() const { return m_window; }
+    DockPolicy dockPolicy() const { return m_policy; }
+
+    /// Shows the main window, creating it first when there is none.
+    void show();
+
+    /// The reopen rules: the first top-level window titled "Corvalint" is
+    /// shown, raised and activated; when there is none, a new main window is
+    /// created and shown.
+    void reopen();
+
+    /// Switches the taskbar presence at once, and for every later show.
+    void setDockPolicy(DockPolicy policy);
+
+    /// The first top-level window titled "Corvalint", in the application's order.
+    static QWindow *findMainWindow();
+
+signals:
+    /// A main window became visible; `first` only the very first time.
+    void appeared(bool first);
+
+private:
+    QWindow *ensureWindow();
+    void applyPolicy(QWindow *window);
+    void present(QWindow *window);
+    void windowBecameVisible(QWindow *window);
+
+    Factory m_factory;
+    QPointer<QWindow> m_window;
+    DockPolicy m_policy = DockPolicy::regular;
+    bool m_appearedOnce = false;
+};

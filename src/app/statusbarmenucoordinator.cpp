@@ -1,0 +1,129 @@
+// The tray icon, its menu rebuilt on every opening, and the menu's actions.
+#include "statusbarmenucoordinator.h"
+
+#include "statusmenucontent.h"
+#include "symbolglyphicon.h"
+
+#include "model/workspacestore.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QPalette>
+#include <QSystemTrayIcon>
+#include <QTextStream>
+
+namespace {
+
+/// The accent cyan of the theme, which reads on light and dark tray bars alike.
+const QColor trayIconColor = QColor::fromRgbF(0.0f, 0.95f, 1.0f);
+
+QIcon trayIcon()
+{
+    QIcon icon = SymbolGlyphIcon::icon(QStringLiteral("briefcase.fill"), trayIconColor);
+    // Without the symbol font the application's own icon stands in.
+    return icon.isNull() ? QApplication::windowIcon() : icon;
+}
+
+} // namespace
+
+StatusBarMenuCoordinator::StatusBarMenuCoordinator(WorkspaceStore &modelContainer, Actions actions, QObject *parent)
+    : QObject(parent)
+    , m_modelContainer(modelContainer)
+    , m_actions(std::move(actions))
+    , m_menu(std::make_unique<QMenu>())
+{
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusBarMenuCoordinator::rebuildMenu);
+    rebuildMenu();
+}
+
+StatusBarMenuCoordinator::~StatusBarMenuCoordinator()
+{
+    // The tray icon refers to the menu: it goes first.
+    m_statusItem.reset();
+}
+
+void StatusBarMenuCoordinator::setupStatusItem()
+{
+    if (m_statusItem)
+        return;
+    m_statusItem = std::make_unique<QSystemTrayIcon>(trayIcon());
+    m_statusItem->setToolTip(QStringLiteral("Corvalint"));
+    m_statusItem->setContextMenu(m_menu.get());
+    connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // A left click opens the same menu as a right click.
+        if (reason == QSystemTrayIcon::Trigger)
+            popUpMenu();
+    });
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        QTextStream(stderr) << "corvalint: no system tray is running; the main window is the way in "
+                               "(the tray icon appears once a tray starts)\n";
+    }
+    m_statusItem->show();
+}
+
+void StatusBarMenuCoordinator::rebuildMenu()
+{
+    m_menu->clear();
+    const int screens = m_actions.screenCount ? m_actions.screenCount() : 1;
+    const QList<StatusMenuItem> items = statusMenuContent(m_modelContainer.fetchAll(true), screens);
+    const QColor glyphColor = m_menu->palette().color(QPalette::WindowText);
+    for (const StatusMenuItem &item : items) {
+        using Kind = StatusMenuItem::Kind;
+        if (item.kind == Kind::separator) {
+            m_menu->addSeparator();
+            continue;
+        }
+        QAction *action = m_menu->addAction(item.title);
+        action->setEnabled(item.enabled);
+        action->setShortcut(item.shortcut);
+        switch (item.kind) {
+        case Kind::workspace: {
+            action->setData(item.workspaceId);
+            action->setIcon(SymbolGlyphIcon::icon(item.symbol, glyphColor));
+            connect(action, &QAction::triggered, this, [this, action] { workspaceClicked(action->data()); });
+            break;
+        }
+        case Kind::openMainWindow:
+            connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::openMainApp);
+            break;
+        case Kind::quit:
+            connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::quitApp);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void StatusBarMenuCoordinator::workspaceClicked(const QVariant &representedObject)
+{
+    if (representedObject.typeId() != QMetaType::QUuid)
+        return;
+    const QUuid id = representedObject.toUuid();
+    const auto workspaces = m_modelContainer.fetchAll(false);
+    if (!workspaces)
+        return;
+    const auto match = std::find_if(workspaces->begin(), workspaces->end(),
+                                    [&id](const WorkspaceData &w) { return w.id == id; });
+    if (match == workspaces->end() || !m_actions.launch)
+        return;
+    m_actions.launch(match->entries, match->restoreDocuments, match->autoLaunch);
+}
+
+void StatusBarMenuCoordinator::openMainApp()
+{
+    if (m_actions.openMainWindow)
+        m_actions.openMainWindow();
+}
+
+void StatusBarMenuCoordinator::quitApp()
+{
+    if (m_actions.quit)
+        m_actions.quit();
+}
+
+void StatusBarMenuCoordinator::popUpMenu()
+{
+    m_menu->popup(QCursor::pos());
+}

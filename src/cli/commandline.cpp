@@ -1,0 +1,162 @@
+// The command line: reads one command, asks the store's writer, works the desktop.
+#include "commandline.h"
+
+#include "commandspec.h"
+#include "desktopsession.h"
+#include "storeaccess.h"
+#include "workspacejson.h"
+
+#include "automation/automationservice.h"
+#include "model/workspacestore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+
+#if CORVALINT_HAVE_OVERLAY
+#include "overlay/previewoverlaymanager.h"
+#include <QEventLoop>
+#endif
+
+namespace {
+
+QJsonObject storeRequest(const CommandSpec &spec, const CommandArguments &args)
+{
+    QJsonObject request{{QStringLiteral("command"), spec.name}};
+    if (spec.name == QLatin1String("list"))
+        request[QLatin1String("json")] = args.has(QStringLiteral("--json"));
+    else if (spec.name == QLatin1String("export") || spec.name == QLatin1String("import"))
+        // The running application has another working directory.
+        request[QLatin1String("file")] = QFileInfo(args.positional.first()).absoluteFilePath();
+    else if (spec.name == QLatin1String("launch"))
+        request[QLatin1String("count")] = !args.has(QStringLiteral("--no-count"));
+    else if (spec.name == QLatin1String("preview"))
+        request[QLatin1String("command")] = QStringLiteral("show");
+
+    if (spec.name == QLatin1String("capture")) {
+        request[QLatin1String("command")] = QStringLiteral("create");
+        request[QLatin1String("name")] = args.positional.first();
+        request[QLatin1String("icon")] = args.value(QStringLiteral("--icon"), QStringLiteral("briefcase.fill"));
+        request[QLatin1String("category")] = args.value(QStringLiteral("--category"), QStringLiteral("Development"));
+    } else if (spec.positionalCount == 1 && !request.contains(QLatin1String("file"))) {
+        request[QLatin1String("target")] = args.positional.first();
+    }
+    return request;
+}
+
+int print(const CommandResult &result, QTextStream &out, QTextStream &err)
+{
+    out << result.out;
+    err << result.err;
+    out.flush();
+    err.flush();
+    return result.exitCode;
+}
+
+int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
+{
+    err << "corvalint: " << line << '\n';
+    err.flush();
+    return code;
+}
+
+int showPreview(const CommandResult &resolved, DesktopSession &desktop, QTextStream &err)
+{
+#if CORVALINT_HAVE_OVERLAY
+    PreviewOverlayManager overlay(desktop.automation(), desktop.platform());
+    QEventLoop loop;
+    QObject::connect(&overlay, &PreviewOverlayManager::closed, &loop, &QEventLoop::quit);
+    overlay.show(entriesFromJson(resolved.data.value(QLatin1String("entries")).toArray()));
+    if (overlay.isShowing())
+        loop.exec();
+    return CommandLine::ok;
+#else
+    Q_UNUSED(resolved)
+    Q_UNUSED(desktop)
+    return fail(err, QStringLiteral("preview: this build has no preview overlay"));
+#endif
+}
+
+} // namespace
+
+int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
+{
+    const CommandSpec *spec = CommandSpec::find(invocation.command);
+    // Only the preview draws windows; everything else runs without a GUI, so
+    // that list, delete, export and import work without any display.
+    std::unique_ptr<QCoreApplication> app;
+    const bool canShowWindows = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (spec && spec->name == QLatin1String("preview") && canShowWindows)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Corvalint"));
+    QCoreApplication::setApplicationName(QStringLiteral("Corvalint"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return run(invocation, out, err);
+}
+
+int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream &err)
+{
+    if (!invocation.error.isEmpty())
+        return fail(err, invocation.error, usage);
+    if (invocation.help && invocation.command.isEmpty()) {
+        out << CommandSpec::overviewText();
+        return ok;
+    }
+    const CommandSpec *spec = CommandSpec::find(invocation.command);
+    if (!spec)
+        return fail(err, QStringLiteral("unknown command \"%1\"; see corvalint --help").arg(invocation.command), usage);
+    const CommandArguments args = CommandArguments::parse(*spec, invocation.arguments);
+    if (args.help) {
+        out << spec->helpText();
+        return ok;
+    }
+    if (!args.error.isEmpty())
+        return fail(err, args.error, usage);
+    const bool simulated = invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix));
+    if (!invocation.logFile.isEmpty() && !simulated)
+        return fail(err, QStringLiteral("--log needs a simulated desktop (--desktop sim:SCENARIO.json)"), usage);
+    if (spec->name == QLatin1String("preview") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return fail(err, QStringLiteral("preview: needs an X11 session, and DISPLAY is not set"));
+
+    std::unique_ptr<DesktopSession> desktop;
+    if (spec->needsDesktop || simulated) {
+        QString error;
+        desktop = DesktopSession::open(invocation.desktop, spec->needsDesktop, &error);
+        if (!desktop)
+            return fail(err, spec->name + QStringLiteral(": ") + error);
+    }
+    auto finish = [&](int code) {
+        QString error;
+        if (desktop && !invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))
+            return fail(err, error);
+        return code;
+    };
+
+    QJsonObject request = storeRequest(*spec, args);
+    if (spec->name == QLatin1String("capture") || spec->name == QLatin1String("update"))
+        request[QLatin1String("entries")] = entriesToJson(desktop->automation().captureCurrentDesktop());
+
+    StoreAccess store(WorkspaceStore::defaultDirectory(), qEnvironmentVariable("DISPLAY"));
+    const CommandResult result = store.execute(request);
+    const int code = print(result, out, err);
+    if (code != ok)
+        return finish(code);
+
+    if (spec->name == QLatin1String("launch")) {
+        const QList<EntryData> entries = entriesFromJson(result.data.value(QLatin1String("entries")).toArray());
+        desktop->runLaunch(entries, result.data.value(QLatin1String("restoreDocuments")).toBool(true),
+                           args.has(QStringLiteral("--focus")));
+        out << QStringLiteral("Launched \"%1\" (%2 entries)\n")
+                   .arg(result.data.value(QLatin1String("name")).toString())
+                   .arg(entries.size());
+        out.flush();
+    } else if (spec->name == QLatin1String("preview")) {
+        return finish(showPreview(result, *desktop, err));
+    }
+    return finish(ok);
+}

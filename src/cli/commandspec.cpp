@@ -1,0 +1,117 @@
+// The table of commands and the reading of their arguments.
+#include "commandspec.h"
+
+const QList<CommandSpec> &CommandSpec::all()
+{
+    static const QList<CommandSpec> commands{
+        {QStringLiteral("list"), QStringLiteral("[--json]"),
+         QStringLiteral("List the workspaces, newest first"),
+         QStringLiteral("Prints name, category, entry count and required monitors of each workspace.\n"
+                        "  --json    every field of every workspace and entry, absent values as null\n"),
+         0, {QStringLiteral("--json")}, {}, false},
+        {QStringLiteral("capture"), QStringLiteral("NAME [--icon SYMBOL] [--category TEXT]"),
+         QStringLiteral("Capture the desktop as a new workspace"),
+         QStringLiteral("Captures every window of the current desktop into a new workspace named NAME\n"
+                        "(focus mode off, documents restored).\n"
+                        "  --icon SYMBOL      symbol name (default \"briefcase.fill\")\n"
+                        "  --category TEXT    Development (default), Design, Office, Personal, Gaming,\n"
+                        "                     \"Video Editing\", Photography or Custom\n"),
+         1, {}, {QStringLiteral("--icon"), QStringLiteral("--category")}, true},
+        {QStringLiteral("update"), QStringLiteral("NAME|ID"),
+         QStringLiteral("Refresh a workspace from the desktop"),
+         QStringLiteral("Captures the desktop again: entries for the same application, website or path\n"
+                        "take the new window frames and monitors; new windows are appended.\n"),
+         1, {}, {}, true},
+        {QStringLiteral("launch"), QStringLiteral("NAME|ID [--focus] [--no-count]"),
+         QStringLiteral("Launch a workspace and place its windows"),
+         QStringLiteral("Opens every entry in order and waits until the windows are placed.\n"
+                        "  --focus       first ask the other applications with windows to quit\n"
+                        "  --no-count    leave the launch count and time saved unchanged\n"),
+         1, {QStringLiteral("--focus"), QStringLiteral("--no-count")}, {}, true},
+        {QStringLiteral("preview"), QStringLiteral("NAME|ID"),
+         QStringLiteral("Show where the windows of a workspace will go"),
+         QStringLiteral("Opens the preview overlay on every screen; Escape or SCHLIESSEN closes it.\n"), 1, {}, {},
+         true},
+        {QStringLiteral("delete"), QStringLiteral("NAME|ID"), QStringLiteral("Delete a workspace"),
+         QStringLiteral("Deletes the workspace with all its entries.\n"), 1, {}, {}, false},
+        {QStringLiteral("export"), QStringLiteral("FILE"), QStringLiteral("Write every workspace to a backup file"),
+         QStringLiteral("An existing FILE is replaced as a whole, or left as it was on failure.\n"), 1, {}, {},
+         false},
+        {QStringLiteral("import"), QStringLiteral("FILE"), QStringLiteral("Add the workspaces of a backup file"),
+         QStringLiteral("Workspaces already in the store (same id) are skipped; a damaged file changes nothing.\n"),
+         1, {}, {}, false},
+    };
+    return commands;
+}
+
+const CommandSpec *CommandSpec::find(const QString &name)
+{
+    for (const CommandSpec &spec : all()) {
+        if (spec.name == name)
+            return &spec;
+    }
+    return nullptr;
+}
+
+QString CommandSpec::helpText() const
+{
+    QString text = QStringLiteral("Usage: corvalint %1 %2\n%3.\n\n%4").arg(name, usage, summary, details);
+    text += QStringLiteral("\nNAME matches a workspace name exactly; ID is its UUID (any letter case).\n");
+    if (needsDesktop) {
+        text += QStringLiteral("Needs an X11 session with an EWMH window manager, or --desktop sim:SCENARIO.json\n"
+                               "(then --log FILE writes the simulated desktop's requests as JSON lines).\n");
+    }
+    return text;
+}
+
+QString CommandSpec::overviewText()
+{
+    QString text = QStringLiteral("Usage: corvalint [--desktop x11|sim:SCENARIO.json] [--log FILE] [COMMAND ...]\n"
+                                  "Without a command, starts Corvalint (or brings its window back).\n\n"
+                                  "Commands:\n");
+    for (const CommandSpec &spec : all())
+        text += QStringLiteral("  %1%2\n").arg(spec.name.leftJustified(10), spec.summary);
+    text += QStringLiteral("\n`corvalint COMMAND --help` describes one command.\n"
+                           "While Corvalint runs, commands that change workspaces are carried out by it.\n");
+    return text;
+}
+
+CommandArguments CommandArguments::parse(const CommandSpec &spec, const QStringList &arguments)
+{
+    CommandArguments parsed;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &word = arguments[i];
+        if (optionsEnded || !word.startsWith(QLatin1Char('-')) || word == QLatin1String("-")) {
+            parsed.positional << word;
+            continue;
+        }
+        if (word == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+            parsed.help = true;
+        } else if (spec.flags.contains(word)) {
+            parsed.flags.insert(word);
+        } else {
+            const QString name = word.section(QLatin1Char('='), 0, 0);
+            if (!spec.valueOptions.contains(name)) {
+                if (parsed.error.isEmpty())
+                    parsed.error = QStringLiteral("%1: unknown option %2").arg(spec.name, name);
+                continue;
+            }
+            if (word.contains(QLatin1Char('='))) {
+                parsed.values.insert(name, word.section(QLatin1Char('='), 1));
+            } else if (i + 1 < arguments.size()) {
+                parsed.values.insert(name, arguments[++i]);
+            } else if (parsed.error.isEmpty()) {
+                parsed.error = QStringLiteral("%1: %2 needs a value").arg(spec.name, name);
+            }
+        }
+    }
+    if (parsed.error.isEmpty() && parsed.positional.size() != spec.positionalCount) {
+        parsed.error = parsed.positional.size() < spec.positionalCount
+            ? QStringLiteral("%1: missing %2").arg(spec.name, spec.usage.section(QLatin1Char(' '), 0, 0))
+            : QStringLiteral("%1: unexpected argument \"%2\"").arg(spec.name, parsed.positional.value(spec.positionalCount));
+    }
+    return parsed;
+}

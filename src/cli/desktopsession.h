@@ -1,0 +1,69 @@
+// The desktop a command or the application works on — the X11 session or a
+// simulated desktop from a scenario file — with its clock and automation service.
+#pragma once
+
+#include "model/entrydata.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+class AutomationClock;
+class AutomationService;
+class DesktopPlatform;
+class SimulatedDesktop;
+class VirtualClock;
+
+class DesktopSession
+{
+public:
+    /// The value of `--desktop` when none is given.
+    static constexpr char x11Choice[] = "x11";
+    static constexpr char simPrefix[] = "sim:";
+
+    /// Opens "x11" (the session on $DISPLAY) or "sim:SCENARIO.json". Nothing,
+    /// with one line in `error`, when there is no X display, no window manager
+    /// (when `needWindowManager`), or the scenario cannot be read.
+    static std::unique_ptr<DesktopSession> open(const QString &choice, bool needWindowManager, QString *error);
+    ~DesktopSession();
+
+    DesktopSession(const DesktopSession &) = delete;
+    DesktopSession &operator=(const DesktopSession &) = delete;
+
+    DesktopPlatform &platform() const { return *m_platform; }
+    AutomationClock &clock() const { return *m_clock; }
+    AutomationService &automation() const { return *m_automation; }
+    bool isSimulated() const { return m_simulated != nullptr; }
+    /// The simulated desktop, or nullptr on X11.
+    SimulatedDesktop *simulatedDesktop() const { return m_simulated; }
+
+    /// Runs a launch to its end and waits for its placements as well: in
+    /// virtual time on a simulated desktop, on the event loop (at most
+    /// `placementWaitMs` after the launch itself) on X11.
+    void runLaunch(const QList<EntryData> &entries, bool restoreDocuments, bool focusMode,
+                   int placementWaitMs = 30000);
+
+    /// Lets virtual time run until nothing is left (placements started from the
+    /// tray menu); nothing on X11.
+    void drainVirtualTime();
+
+    /// For the application on a simulated desktop: whenever something waits
+    /// on the virtual clock, lets it run (from the event loop) until nothing
+    /// does, so that launches from the views and the tray finish by themselves.
+    void driveVirtualTime();
+
+    /// Writes the simulated desktop's request log to `path` as JSON lines (one
+    /// request per line). On X11 there is no log: false with a reason.
+    bool writeRequestLog(const QString &path, QString *error) const;
+
+private:
+    DesktopSession() = default;
+
+    // Declared in the order they must be built; destroyed in reverse.
+    std::unique_ptr<AutomationClock> m_clock;
+    std::unique_ptr<DesktopPlatform> m_platform;
+    std::unique_ptr<AutomationService> m_automation;
+    VirtualClock *m_virtualClock = nullptr;
+    SimulatedDesktop *m_simulated = nullptr;
+    bool m_drainQueued = false;
+};

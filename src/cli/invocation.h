@@ -1,0 +1,26 @@
+// How Corvalint was called: the application, or one command, and the options
+// every form accepts (--desktop, --log).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct Invocation {
+    /// Empty: start the application.
+    QString command;
+    /// What follows the command (its own arguments and options).
+    QStringList arguments;
+    /// "x11" or "sim:SCENARIO.json".
+    QString desktop = QStringLiteral("x11");
+    /// Where the simulated desktop's request log goes; empty: nowhere.
+    QString logFile;
+    /// --help or -h without a command.
+    bool help = false;
+    /// A malformed global option; one line without the program name.
+    QString error;
+
+    /// Reads the arguments after the program name. --desktop and --log (also
+    /// as --desktop=VALUE) may stand anywhere; the first other word that does
+    /// not start with '-' is the command; "--" ends the options.
+    static Invocation parse(const QStringList &arguments);
+};
