@@ -28,6 +28,15 @@ private:
 
     QString filePath() const { return m_dir.filePath(WorkspaceStore::fileName()); }
 
+    // A store that lives for the rest of the test function.
+    WorkspaceStore *store()
+    {
+        if (!m_open)
+            m_open = openStore();
+        return m_open.get();
+    }
+    std::unique_ptr<WorkspaceStore> m_open;
+
     static QStringList names(const QList<Workspace *> &workspaces)
     {
         QStringList result;
@@ -45,6 +54,8 @@ private:
     }
 
 private slots:
+    void cleanup() { m_open.reset(); }
+
     void init()
     {
         QFile::remove(filePath());
@@ -107,6 +118,30 @@ private slots:
         for (const WorkspaceEntry *e : store->workspaces().at(0)->entries())
             order.append(e->frameX());
         QCOMPARE(order, (QList<double>{0, 1, 3, 4, 5, 9}));
+    }
+
+    void storedPositionsDecideTheOrder()
+    {
+        {
+            auto store = openStore();
+            auto *w = Workspace::fromData(storetest::simpleWorkspace("w", m_base, 0));
+            for (int i = 0; i < 4; ++i)
+                w->appendEntry(storetest::fullEntry(i))->setFrameX(i);
+            store->insert(w);
+            store->insert(Workspace::fromData(storetest::simpleWorkspace("other", m_base.addSecs(-1), 2)));
+            QVERIFY(store->save());
+        }
+        // Another writer reversed the positions without moving the rows.
+        rawSql(filePath(), "UPDATE entry SET position = 10 - position WHERE workspace = 1");
+        const QList<double> reversed{3, 2, 1, 0};
+        QList<double> fetched;
+        for (const EntryData &e : store()->fetchAll(true)->first().entries)
+            fetched.append(e.frameX);
+        QCOMPARE(fetched, reversed);
+        QList<double> loaded;
+        for (const WorkspaceEntry *e : store()->workspaces().first()->entries())
+            loaded.append(e->frameX());
+        QCOMPARE(loaded, reversed);
     }
 
     void unknownTextIsKept()
