@@ -153,10 +153,14 @@ void Workspace::deferEntries(int count, int requiredMonitorCount, EntryLoader lo
     m_deferredMonitorCount = requiredMonitorCount;
     if (!m_entryLoader)
         m_deferredCount = 0;
-    if (countBefore != entryCount() || !old.isEmpty())
+    const bool countChanged = countBefore != entryCount() || !old.isEmpty();
+    const bool monitorsChanged = monitorsBefore != this->requiredMonitorCount();
+    if (countChanged)
         emit entriesChanged();
-    if (monitorsBefore != this->requiredMonitorCount())
+    if (monitorsChanged)
         emit requiredMonitorCountChanged();
+    if (countChanged || monitorsChanged)
+        emit changed();
 }
 
 bool Workspace::loadEntries() const
@@ -172,11 +176,16 @@ bool Workspace::loadEntries() const
     m_entryLoader = nullptr;
     for (const EntryData &e : *loaded)
         self->attach(new WorkspaceEntry(e));
-    // The list itself did not change, only the figures may have been stale.
-    if (countBefore != entryCount())
+    // The list itself did not change, only the figures may have been stale
+    // (another process changed the entries after they were counted).
+    const bool countChanged = countBefore != entryCount();
+    const bool monitorsChanged = monitorsBefore != requiredMonitorCount();
+    if (countChanged)
         emit self->entriesChanged();
-    if (monitorsBefore != requiredMonitorCount())
+    if (monitorsChanged)
         emit self->requiredMonitorCountChanged();
+    if (countChanged || monitorsChanged)
+        emit self->changed();
     return true;
 }
 

@@ -195,8 +195,9 @@ bool WorkspaceStore::load(QString *error)
     m_tracking.reserve(rows->size());
     for (const StoredWorkspace &row : std::as_const(*rows)) {
         Workspace *workspace = Workspace::fromData(row.data, this);
-        adopt(workspace, row.pk);
+        // Deferred before the store listens: setting the figures is no change.
         deferEntries(workspace, figures.value(row.pk));
+        adopt(workspace, row.pk);
         m_workspaces.append(workspace);
     }
     m_needsSort = true;
@@ -570,8 +571,8 @@ bool WorkspaceStore::reload(QString *error)
             continue;
         }
         Workspace *workspace = Workspace::fromData(row.data, this);
-        adopt(workspace, row.pk);
         deferEntries(workspace, figures.value(row.pk));
+        adopt(workspace, row.pk);
         m_workspaces.append(workspace);
         inserted.append(workspace);
     }

@@ -152,6 +152,35 @@ private slots:
         QCOMPARE(rows(), (QStringList{"renamed elsewhere", "from elsewhere", "middle", "oldest"}));
     }
 
+    void reloadedEntryCountsShowUpWithoutLoading()
+    {
+        QVERIFY(m_store->save());
+        m_tester.reset();
+        m_model.reset();
+        QString error;
+        m_store = WorkspaceStore::open(m_dir.path(), &error);
+        QVERIFY(m_store);
+        QVERIFY(!m_store->hasUnsavedChanges());
+        m_model = std::make_unique<WorkspaceListModel>(m_store.get());
+        m_tester = std::make_unique<QAbstractItemModelTester>(
+            m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(!m_model->at(1)->entriesLoaded());
+        {
+            auto other = WorkspaceStore::open(m_dir.path(), &error);
+            QVERIFY(other);
+            Workspace *middle = other->workspaces().at(1);
+            middle->appendEntry(storetest::sparseEntry(QStringLiteral("website")))->setMonitorID(QStringLiteral("X"));
+            QVERIFY(other->save());
+        }
+        QSignalSpy changedSpy(m_model.get(), &QAbstractItemModel::dataChanged);
+        QVERIFY(m_store->reload());
+        QCOMPARE(changedSpy.count(), 1);
+        QCOMPARE(m_model->index(1).data(WorkspaceListModel::EntryCountRole).toInt(), 2);
+        QCOMPARE(m_model->index(1).data(WorkspaceListModel::RequiredMonitorCountRole).toInt(), 2);
+        QVERIFY(!m_model->at(1)->entriesLoaded());
+        QVERIFY(!m_store->hasUnsavedChanges());
+    }
+
     void storeGoingAwayEmptiesTheList()
     {
         QSignalSpy countSpy(m_model.get(), &WorkspaceListModel::countChanged);
