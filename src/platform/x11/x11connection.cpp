@@ -179,6 +179,7 @@ bool X11Connection::hasError() const
 
 xcb_atom_t X11Connection::atom(const char *name)
 {
+    ++m_roundTrips;
     auto reply = takeReply<xcb_intern_atom_reply_t>(
         m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name), &xcb_intern_atom_reply);
     return reply ? reply->atom : XCB_NONE;
@@ -195,6 +196,7 @@ RootState X11Connection::readRoot()
     auto checkCookie = xcb_ewmh_get_supporting_wm_check(&m_ewmh, root);
     auto supportedCookie = xcb_ewmh_get_supported(&m_ewmh, m_screenNumber);
 
+    ++m_roundTrips;
     auto clients = takeProperty(m_connection, clientsCookie);
     auto active = takeProperty(m_connection, activeCookie);
     auto check = takeProperty(m_connection, checkCookie);
@@ -211,6 +213,7 @@ RootState X11Connection::readRoot()
     // manager that died names a window that no longer exists.
     if (!checkValues.empty() && checkValues.front() != XCB_NONE) {
         const xcb_window_t child = checkValues.front();
+        ++m_roundTrips;
         const auto childValues =
             propertyValues<xcb_window_t>(takeProperty(m_connection, xcb_ewmh_get_supporting_wm_check(&m_ewmh, child)), 32);
         state.wmRunning = !childValues.empty() && childValues.front() == child;
@@ -258,6 +261,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         });
     }
     result.reserve(windows.size());
+    m_roundTrips += windows.empty() ? 0 : 1;
     for (size_t i = 0; i < windows.size(); ++i) {
         const Cookies &c = cookies[i];
         WindowFacts facts;
@@ -335,6 +339,7 @@ std::optional<std::vector<MonitorFacts>> X11Connection::readMonitors()
         return std::nullopt;
     auto monitors = takeReply<xcb_randr_get_monitors_reply_t>(
         m_connection, xcb_randr_get_monitors(m_connection, m_screen->root, 1), &xcb_randr_get_monitors_reply);
+    ++m_roundTrips;
     if (!monitors)
         return std::nullopt;
 
@@ -362,6 +367,7 @@ std::optional<std::vector<MonitorFacts>> X11Connection::readMonitors()
         }
         cookies.push_back(c);
     }
+    m_roundTrips += result.empty() ? 0 : 1;
     for (size_t i = 0; i < result.size(); ++i) {
         auto name = takeReply<xcb_get_atom_name_reply_t>(m_connection, cookies[i].name, &xcb_get_atom_name_reply);
         if (name) {
@@ -523,6 +529,7 @@ void X11Connection::flush()
 
 void X11Connection::sync()
 {
+    ++m_roundTrips;
     std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     dispatchEvents();
 }
@@ -533,6 +540,7 @@ xcb_timestamp_t X11Connection::serverTime()
     xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, m_timeWindow, m_atoms.timestampProperty,
                         XCB_ATOM_INTEGER, 32, 0, nullptr);
     xcb_flush(m_connection);
+    ++m_roundTrips;
     while (auto event = xcbReply(xcb_wait_for_event(m_connection))) {
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
             auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(event.get());

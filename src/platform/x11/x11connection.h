@@ -115,6 +115,8 @@ public:
     void sync();
     /// X errors that arrived as events: requests nobody collected. Stays 0 unless something is wrong.
     quint64 strayErrors() const { return m_strayErrors; }
+    /// How many times Corvalint waited for the server's answer (each pipelined batch counts once).
+    quint64 roundTrips() const { return m_roundTrips; }
 
     xcb_atom_t atom(const char *name);
     xcb_atom_t fullScreenState() const { return m_ewmh._NET_WM_STATE_FULLSCREEN; }
@@ -145,6 +147,7 @@ private:
     bool m_randrMonitors = false;
     bool m_brokenReported = false;
     quint64 m_strayErrors = 0;
+    quint64 m_roundTrips = 0;
     std::deque<xcb_generic_event_t *> m_pending;
     QSocketNotifier *m_notifier = nullptr;
 

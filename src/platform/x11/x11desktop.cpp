@@ -550,3 +550,8 @@ quint64 X11Desktop::strayErrorCount()
     m_connection->sync();
     return m_connection->strayErrors();
 }
+
+quint64 X11Desktop::roundTripCount() const
+{
+    return m_connection->roundTrips();
+}

@@ -58,6 +58,8 @@ public:
 
     /// X errors no request collected, after a round trip (a diagnostic for tests: it stays 0).
     quint64 strayErrorCount();
+    /// Round trips to the X server so far (a diagnostic for the bench).
+    quint64 roundTripCount() const;
 
 private:
     struct Application {

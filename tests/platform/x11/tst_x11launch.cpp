@@ -92,7 +92,7 @@ private slots:
     {
         m_fixture->stopClients();
         m_fixture->clearDesktop();
-        QTRY_VERIFY(!running(QStringLiteral("corvalint-test-a")) && !running(QStringLiteral("corvalint-test-b")));
+        QTRY_VERIFY(!running(QStringLiteral("testapp-a")) && !running(QStringLiteral("testapp-b")));
     }
 
     void cleanupTestCase()
@@ -103,35 +103,35 @@ private slots:
 
     void installedEntriesHaveALocation()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("corvalint-test-a"));
+        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-a"));
         QVERIFY(location);
-        QVERIFY(location->endsWith(QLatin1String("/applications/corvalint-test-a.desktop")));
-        QVERIFY(m_desktop->applicationLocation(QStringLiteral("corvalint-test-c")));
-        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("corvalint-test-hidden")), std::nullopt);
+        QVERIFY(location->endsWith(QLatin1String("/applications/testapp-a.desktop")));
+        QVERIFY(m_desktop->applicationLocation(QStringLiteral("testapp-c")));
+        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("testapp-hidden")), std::nullopt);
         QCOMPARE(m_desktop->applicationLocation(QStringLiteral("no-such-application")), std::nullopt);
     }
 
     void launchReportsTheApplicationOnceItsWindowShows()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("corvalint-test-a"));
+        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-a"));
         QVERIFY(location);
         auto outcome = std::make_shared<Outcome>();
         m_desktop->openApplication(*location, recorder(outcome));
         QVERIFY(!outcome->called);
         QTRY_VERIFY_WITH_TIMEOUT(outcome->called, 10000);
         QVERIFY(outcome->application);
-        QCOMPARE(outcome->application->bundleIdentifier, QStringLiteral("corvalint-test-a"));
+        QCOMPARE(outcome->application->bundleIdentifier, QStringLiteral("testapp-a"));
         QTRY_COMPARE(m_desktop->copyWindowList(outcome->application->processIdentifier).value_or(QList<WindowRef>()).size(), 1);
         // Exec parsed without a shell: the quoted title arrived as one argument.
         const QList<QStringList> argv = launchedArguments();
         QCOMPARE(argv.size(), 1);
         QVERIFY(argv.front().contains(QStringLiteral("Test A")));
-        quitApplication(QStringLiteral("corvalint-test-a"));
+        quitApplication(QStringLiteral("testapp-a"));
     }
 
     void runningApplicationIsBroughtForwardNotStartedAgain()
     {
-        const QString location = *m_desktop->applicationLocation(QStringLiteral("corvalint-test-a"));
+        const QString location = *m_desktop->applicationLocation(QStringLiteral("testapp-a"));
         auto first = std::make_shared<Outcome>();
         m_desktop->openApplication(location, recorder(first));
         QTRY_VERIFY_WITH_TIMEOUT(first->called && first->application, 10000);
@@ -142,14 +142,14 @@ private slots:
         QCOMPARE(launchedArguments().size(), 1);
         const WindowRef window = m_desktop->copyWindowList(first->application->processIdentifier)->front();
         QTRY_VERIFY(m_desktop->copyAttribute(window, Ax::main).toBool());
-        quitApplication(QStringLiteral("corvalint-test-a"));
+        quitApplication(QStringLiteral("testapp-a"));
     }
 
     void documentsArriveUnchanged_data()
     {
         QTest::addColumn<QString>("application");
-        QTest::newRow("paths (%F)") << QStringLiteral("corvalint-test-a");
-        QTest::newRow("URIs (%U)") << QStringLiteral("corvalint-test-b");
+        QTest::newRow("paths (%F)") << QStringLiteral("testapp-a");
+        QTest::newRow("URIs (%U)") << QStringLiteral("testapp-b");
     }
 
     void documentsArriveUnchanged()
@@ -190,7 +190,7 @@ private slots:
 
     void launchWithoutAWindowFailsAfterTheWait()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("corvalint-test-silent"));
+        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-silent"));
         QVERIFY(location);
         auto outcome = std::make_shared<Outcome>();
         m_desktop->openApplication(*location, recorder(outcome));
@@ -209,7 +209,7 @@ private slots:
 
     void terminateSendsDeleteWindowToEveryWindow()
     {
-        QProcess *client = m_fixture->startClient({"--class", "corvalint-test-b,CorvalintTestB", "--title", "First",
+        QProcess *client = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "First",
                                                    "--title", "Second"});
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->copyWindowList(client->processId()).value_or(QList<WindowRef>()).size(), 2, 5000);
         for (const RunningApplication &app : m_desktop->runningApplications()) {

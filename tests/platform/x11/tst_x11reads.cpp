@@ -113,7 +113,7 @@ private slots:
 
     void framesOnBothMonitorsAreExact()
     {
-        QProcess *client = m_fixture->startClient({"--class", "corvalint-test-a,CorvalintTestA", "--title", "One",
+        QProcess *client = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "One",
                                                    "--geometry", "640x480+200+150", "--title", "Two", "--geometry",
                                                    "300x200+2100+300", "--gravity", "static"});
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(client).size(), 2, 5000);
@@ -144,19 +144,19 @@ private slots:
     {
         // One after the other, so that the order of their windows is known.
         QList<QProcess *> clients;
-        for (const char *wmClass : {"corvalint-test-a,CorvalintTestA", "Corvalint Test C,Whatever",
-                                    "someinstance,Some Unknown", "corvalint-test-hidden,CorvalintTestHidden"}) {
+        for (const char *wmClass : {"testapp-a,TestAppA", "Testapp C,Whatever",
+                                    "someinstance,Some Unknown", "testapp-hidden,TestAppHidden"}) {
             clients.append(m_fixture->startClient({"--class", wmClass, "--title", wmClass}));
             QTRY_COMPARE_WITH_TIMEOUT(windowsOf(clients.back()).size(), 1, 5000);
         }
         QProcess *a = clients[0], *c = clients[1], *unknown = clients[2], *hidden = clients[3];
-        QCOMPARE(applicationOf(a)->bundleIdentifier, QStringLiteral("corvalint-test-a"));
+        QCOMPARE(applicationOf(a)->bundleIdentifier, QStringLiteral("testapp-a"));
         // The instance as a file name, lower case with spaces as "-".
-        QCOMPARE(applicationOf(c)->bundleIdentifier, QStringLiteral("corvalint-test-c"));
+        QCOMPARE(applicationOf(c)->bundleIdentifier, QStringLiteral("testapp-c"));
         QCOMPARE(applicationOf(unknown)->bundleIdentifier, QStringLiteral("Some Unknown"));
         // Hidden entries are not installed applications.
-        QCOMPARE(applicationOf(hidden)->bundleIdentifier, QStringLiteral("CorvalintTestHidden"));
-        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("corvalint-test-hidden")), std::nullopt);
+        QCOMPARE(applicationOf(hidden)->bundleIdentifier, QStringLiteral("TestAppHidden"));
+        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("testapp-hidden")), std::nullopt);
 
         // Listed in the order their first window appeared.
         QList<qint64> order;
@@ -168,17 +168,17 @@ private slots:
 
     void twoProcessesOfOneApplicationAreOneApplication()
     {
-        QProcess *first = m_fixture->startClient({"--class", "corvalint-test-b,CorvalintTestB", "--title", "B1"});
+        QProcess *first = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "B1"});
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(first).size(), 1, 5000);
-        QProcess *second = m_fixture->startClient({"--class", "corvalint-test-b,CorvalintTestB", "--title", "B2"});
+        QProcess *second = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "B2"});
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(first).size(), 2, 5000);
         QVERIFY(!applicationOf(second));
-        QCOMPARE(applicationOf(first)->bundleIdentifier, QStringLiteral("corvalint-test-b"));
+        QCOMPARE(applicationOf(first)->bundleIdentifier, QStringLiteral("testapp-b"));
     }
 
     void transientDialogBelongsToItsParent()
     {
-        QProcess *client = m_fixture->startClient({"--class", "corvalint-test-a,CorvalintTestA", "--title", "Main",
+        QProcess *client = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Main",
                                                    "--title", "Dialog", "--type", "dialog", "--transient"});
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(client).size(), 2, 5000);
         const QList<WindowRef> windows = windowsOf(client);
@@ -209,7 +209,7 @@ private slots:
 
     void malformedPropertiesReadAsMissing()
     {
-        QProcess *client = m_fixture->startClient({"--class", "corvalint-test-a,CorvalintTestA", "--title", "Bad"});
+        QProcess *client = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Bad"});
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(client).size(), 1, 5000);
         const auto window = xcb_window_t(windowsOf(client).front());
         const qint64 pid = client->processId();
