@@ -484,7 +484,8 @@ void X11Connection::watchWindow(xcb_window_t window)
 
 bool X11Connection::waitForChange(xcb_window_t window, int timeoutMs)
 {
-    flush();
+    // Not flush(): events already read with the last replies are the ones we are waiting for.
+    xcb_flush(m_connection);
     QDeadlineTimer deadline(timeoutMs);
     while (!hasError()) {
         auto event = xcbReply(xcb_poll_for_event(m_connection));
