@@ -15,6 +15,10 @@ void DesktopFixture::prepareEnvironment()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir + QStringLiteral("/config")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir + QStringLiteral("/runtime")));
     qputenv("CORVALINT_TEST_CLIENT_LOG", QFile::encodeName(logPath()));
+    // Without a session bus address GIO would autolaunch one through dbus-launch for every launch, and
+    // leave its zombie behind; an address that leads nowhere makes it go without.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName(QStringLiteral("unix:path=") + dir + QStringLiteral("/runtime/no-bus")));
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("DISPLAY", CORVALINT_TEST_DISPLAY);
 }
