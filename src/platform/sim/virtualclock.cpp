@@ -41,9 +41,12 @@ qint64 VirtualClock::later(qint64 delay) const
 
 QCoro::Task<> VirtualClock::sleep(double seconds)
 {
-    if (!(seconds > 0))
+    // A pause beyond the clock's range (about 292 years) could only wait for
+    // ever, holding its coroutine past the clock's life: it ends at once instead.
+    const qint64 duration = toNanoseconds(seconds);
+    if (duration == 0 || duration == endOfTime)
         co_return;
-    co_await SleepAwaiter { this, later(toNanoseconds(seconds)) };
+    co_await SleepAwaiter { this, later(duration) };
 }
 
 double VirtualClock::now() const

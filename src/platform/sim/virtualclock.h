@@ -14,7 +14,7 @@
 /// then runs in time order, events due at the same moment in the order they
 /// were scheduled. Time is kept in whole nanoseconds so that sums of pauses
 /// are exact. Sleepers still waiting when the clock is destroyed are never
-/// resumed: drain the clock before destroying it.
+/// resumed and their coroutines are not freed: drain the clock first.
 class VirtualClock : public QObject, public AutomationClock
 {
     Q_OBJECT
@@ -28,14 +28,14 @@ public:
     explicit VirtualClock(QObject *parent = nullptr);
     ~VirtualClock() override;
 
-    /// Suspends until the clock has moved `seconds` further. 0, negative and
-    /// NaN end at once; infinite and unrepresentably long pauses never end.
+    /// Suspends until the clock has moved `seconds` further. 0, negative, NaN,
+    /// infinite and unrepresentably long pauses end at once.
     QCoro::Task<> sleep(double seconds) override;
     double now() const override;
     qint64 nowNanoseconds() const { return m_now; }
 
     /// Runs `action` once the clock has moved `delaySeconds` further (0 or less:
-    /// at the next advance, even by 0).
+    /// at the next advance, even by 0; beyond the clock's range: never).
     void schedule(double delaySeconds, std::function<void()> action);
 
     /// Runs everything due within `seconds`, then leaves the clock at now + seconds.
