@@ -166,6 +166,20 @@ private slots:
         expectRefusedAndUntouched(QStringLiteral("frameX"));
     }
 
+    void databaseWithoutTablesIsSetUp()
+    {
+        removeStoreFiles();
+        rawSql(filePath(), QStringLiteral("VACUUM"));
+        QVERIFY(QFileInfo(filePath()).size() > 0);
+        QString error;
+        auto store = WorkspaceStore::open(m_dir.path(), &error);
+        QVERIFY2(store, qPrintable(error));
+        store->insert(Workspace::fromData(storetest::simpleWorkspace("first", m_base)));
+        QVERIFY(store->save());
+        QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
+                 QStringLiteral("1.0.0"));
+    }
+
     void directoryThatIsAFileIsRefused()
     {
         const QString blocker = m_dir.filePath(QStringLiteral("plain-file"));
