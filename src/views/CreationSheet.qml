@@ -2,6 +2,7 @@
 // and captures the current desktop into it.
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import QtQuick.Layouts
 import Corvalint
 
@@ -10,7 +11,7 @@ Popup {
 
     required property CreationSheetController controller
 
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     width: 460
     x: Math.round((parent.width - width) / 2)
     y: Math.round(Math.max(0, (parent.height - height) / 2))
@@ -23,7 +24,7 @@ Popup {
     onClosed: controller.cancel()
     onOpened: nameField.forceActiveFocus()
 
-    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
 
     background: Rectangle {
         radius: 10

@@ -11,7 +11,6 @@ Shape {
     readonly property real lineWidth: 0.5
 
     enabled: false // decoration only: never takes pointer input
-    preferredRendererType: Shape.GeometryRenderer
 
     ShapePath {
         strokeColor: Qt.rgba(1, 1, 1, grid.lineWidth)

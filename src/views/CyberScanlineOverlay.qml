@@ -10,7 +10,6 @@ Shape {
     readonly property int count: ThemeGeometry.scanlineCount(height)
 
     enabled: false
-    preferredRendererType: Shape.GeometryRenderer
 
     ShapePath {
         strokeColor: Qt.rgba(1, 1, 1, 0.02)

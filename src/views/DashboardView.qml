@@ -7,6 +7,7 @@ import Corvalint
 
 Item {
     id: dashboard
+    objectName: "dashboard"
 
     // Reached by tests and the screenshot runner.
     readonly property alias creation: creationController

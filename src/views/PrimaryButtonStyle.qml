@@ -13,10 +13,10 @@ T.Button {
     // Optional symbol before the text, and its style.
     property string symbol
     property real symbolSize: 13
-    property real spacing: 8
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    spacing: 8
     leftPadding: 18
     rightPadding: 18
     topPadding: 10

@@ -9,7 +9,6 @@ Shape {
     readonly property real leg: 8
 
     enabled: false
-    preferredRendererType: Shape.GeometryRenderer
 
     ShapePath {
         strokeColor: Theme.cyan

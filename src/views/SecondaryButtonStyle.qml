@@ -11,10 +11,10 @@ T.Button {
     property color borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
     property string symbol
     property real symbolSize: 13
-    property real spacing: 6
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    spacing: 6
     leftPadding: 16
     rightPadding: 16
     topPadding: 10

@@ -1,0 +1,115 @@
+// Opens the main window on a temporary store and the simulated desktop, in a
+// chosen state, and says when it is drawn, so scripts/screenshots can take
+// pictures of the real look on the test desktop.
+//
+//   corvalint-views-shots [--demo | --workspaces N] [--sheet] [--hover] [--ready FILE]
+//                         [--size WxH] [--scroll Y]
+//
+// When drawn, FILE receives the window's frame "x y width height" in root
+// coordinates; the process then waits until it is killed.
+#include "categorypalette.h"
+#include "creationsheetcontroller.h"
+#include "viewsfixture.h"
+
+#include <QCommandLineParser>
+#include <QCursor>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+
+namespace {
+
+void seedDemo(ViewsFixture &fixture)
+{
+    struct Demo {
+        const char *name;
+        const char *icon;
+        const char *category;
+        int entries;
+        int monitors;
+        bool favorite;
+        int launches;
+    };
+    const Demo demos[] = {
+        {"Lumenfern Coding", "curlybraces", "Development", 6, 2, true, 14},
+        {"Brand Design", "paintpalette.fill", "Design", 4, 1, true, 5},
+        {"Office Morgen", "briefcase.fill", "Office", 3, 1, false, 9},
+        {"Abendspiel", "gamecontroller.fill", "Gaming", 2, 1, false, 3},
+        {"Schnitt 4K", "camera.fill", "Kino", 5, 3, false, 2}, // a stored text that names no category
+    };
+    int age = 0;
+    for (const Demo &demo : demos) {
+        Workspace *workspace = fixture.addWorkspace(QString::fromUtf8(demo.name), QString::fromUtf8(demo.category),
+                                                    demo.entries, demo.monitors, demo.favorite, age += 60);
+        workspace->setIcon(QString::fromLatin1(demo.icon));
+        workspace->setLaunchCount(demo.launches);
+        workspace->setTimeSavedInSeconds(20.0 * demo.entries * demo.launches);
+    }
+    fixture.store->save();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption demo("demo", "Five workspaces of several categories, two favourites.");
+    const QCommandLineOption count("workspaces", "Seed N plain workspaces.", "N", "0");
+    const QCommandLineOption sheet("sheet", "Open the creation sheet.");
+    const QCommandLineOption hover("hover", "Put the pointer on the first card of \"Alle Workspaces\".");
+    const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
+    const QCommandLineOption size("size", "Window size.", "WxH", "1280x800");
+    const QCommandLineOption scroll("scroll", "Scroll the dashboard to Y.", "Y", "0");
+    parser.addOptions({demo, count, sheet, hover, ready, size, scroll});
+    parser.process(app);
+
+    ViewsFixture fixture;
+    if (parser.isSet(demo))
+        seedDemo(fixture);
+    for (int i = 0, n = parser.value(count).toInt(); i < n; ++i)
+        fixture.addWorkspace(QStringLiteral("Workspace %1").arg(i + 1), CategoryPalette::texts().at(i % 8), 1 + i % 5, 1 + i % 2,
+                             i % 7 == 0, i);
+
+    QQmlApplicationEngine engine;
+    engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+    const QStringList dimensions = parser.value(size).split('x');
+    window->setPosition(40, 40);
+    window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
+    auto *dashboard = window->findChild<QQuickItem *>(QStringLiteral("dashboard"));
+
+    if (parser.value(scroll).toDouble() > 0)
+        dashboard->property("page").value<QQuickItem *>()->setProperty("contentY", parser.value(scroll).toDouble());
+    if (parser.isSet(sheet)) {
+        auto *controller = dashboard->property("creation").value<CreationSheetController *>();
+        controller->setIcon(QStringLiteral("curlybraces"));
+        controller->open();
+    }
+
+    // Give the window manager and the first frames time, then report.
+    QTimer::singleShot(1500, window, [&] {
+        if (parser.isSet(hover)) {
+            auto *grid = dashboard->property("allGrid").value<QQuickItem *>();
+            const QPointF centre = grid->mapToScene(QPointF(100, 70));
+            QCursor::setPos(window->mapToGlobal(centre.toPoint()));
+        }
+        QTimer::singleShot(parser.isSet(hover) ? 800 : 100, window, [&] {
+            const QRect frame = window->frameGeometry();
+            QFile file(parser.value(ready));
+            if (parser.isSet(ready) && file.open(QIODevice::WriteOnly)) {
+                file.write(QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()).toUtf8());
+            }
+        });
+    });
+    return app.exec();
+}
