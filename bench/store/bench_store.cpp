@@ -55,7 +55,7 @@ WorkspaceData makeWorkspace(int index, const QDateTime &base)
 // what the store itself costs, wall time what a user would wait.
 double cpuMilliseconds()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }

@@ -7,7 +7,7 @@
 namespace {
 QString uniqueConnectionName(const QString &purpose)
 {
-    static std::atomic<quint64> counter{0};
+    static std::atomic<quint64> counter { 0 };
     return QStringLiteral("corvalint-%1-%2").arg(purpose).arg(++counter);
 }
 } // namespace

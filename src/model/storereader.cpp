@@ -137,7 +137,7 @@ bool readWorkspaceRows(QSqlDatabase &database, QList<StoredWorkspace> &rows, QSt
         const std::optional<qint64> pk = optionalInteger(query.value(0));
         if (!pk)
             continue;
-        StoredWorkspace row{*pk, blank};
+        StoredWorkspace row { *pk, blank };
         WorkspaceData &d = row.data;
         d.id = uuid(query.value(1), "workspace", *pk);
         d.name = text(query.value(2));
@@ -188,7 +188,7 @@ bool readAllEntries(QSqlDatabase &database, QList<StoredWorkspace> &rows, QStrin
         QList<qsizetype> permutation(order.size());
         std::iota(permutation.begin(), permutation.end(), 0);
         std::stable_sort(permutation.begin(), permutation.end(),
-                         [&](qsizetype a, qsizetype b) { return order.at(a) < order.at(b); });
+            [&](qsizetype a, qsizetype b) { return order.at(a) < order.at(b); });
         QList<EntryData> sorted;
         sorted.reserve(order.size());
         for (qsizetype from : std::as_const(permutation))
@@ -203,14 +203,15 @@ bool readFigures(QSqlDatabase &database, QHash<qint64, EntryFigures> &figures, Q
     QSqlQuery query(database);
     query.setForwardOnly(true);
     // count(DISTINCT) skips NULL and counts the empty string: the monitor rule exactly.
-    if (!query.exec(QStringLiteral("SELECT workspace, count(*), count(DISTINCT monitorID) FROM entry GROUP BY workspace")))
+    if (!query.exec(
+            QStringLiteral("SELECT workspace, count(*), count(DISTINCT monitorID) FROM entry GROUP BY workspace")))
         return fail(error, query);
     while (query.next()) {
         const std::optional<qint64> owner = optionalInteger(query.value(0));
         if (!owner)
             continue;
         const int monitors = int(optionalInteger(query.value(2)).value_or(0));
-        figures.insert(*owner, {int(optionalInteger(query.value(1)).value_or(0)), monitors > 0 ? monitors : 1});
+        figures.insert(*owner, { int(optionalInteger(query.value(1)).value_or(0)), monitors > 0 ? monitors : 1 });
     }
     return !query.lastError().isValid() || fail(error, query);
 }
@@ -254,8 +255,8 @@ std::optional<QList<StoredWorkspace>> StoreReader::readAll(QSqlDatabase &databas
     return rows;
 }
 
-std::optional<QList<StoredWorkspace>> StoreReader::readWorkspaces(QSqlDatabase &database,
-                                                                  QHash<qint64, EntryFigures> *figures, QString *error)
+std::optional<QList<StoredWorkspace>> StoreReader::readWorkspaces(
+    QSqlDatabase &database, QHash<qint64, EntryFigures> *figures, QString *error)
 {
     QList<StoredWorkspace> rows;
     const ReadTransaction transaction(database);
@@ -272,7 +273,8 @@ std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database,
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))) {
+    if (!query.prepare(
+            QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))) {
         fail(error, query);
         return std::nullopt;
     }

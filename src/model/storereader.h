@@ -39,8 +39,8 @@ public:
     /// The workspace rows alone (their `entries` left empty), in store
     /// order, and in the same snapshot the entry figures of every workspace
     /// that has entries, by row key.
-    static std::optional<QList<StoredWorkspace>> readWorkspaces(QSqlDatabase &database,
-                                                                QHash<qint64, EntryFigures> *figures, QString *error);
+    static std::optional<QList<StoredWorkspace>> readWorkspaces(
+        QSqlDatabase &database, QHash<qint64, EntryFigures> *figures, QString *error);
 
     /// The entries of the workspace row `pk`, in their order.
     static std::optional<QList<EntryData>> readEntries(QSqlDatabase &database, qint64 pk, QString *error);

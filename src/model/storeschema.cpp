@@ -21,30 +21,21 @@ constexpr qint64 kQuickCheckLimit = 16 * 1024 * 1024;
 // table missing one of them would make every read fail later anyway.
 const QStringList &workspaceColumns()
 {
-    static const QStringList columns{
-        QStringLiteral("pk"),          QStringLiteral("id"),
-        QStringLiteral("name"),        QStringLiteral("icon"),
-        QStringLiteral("category"),    QStringLiteral("createdAt"),
-        QStringLiteral("modifiedAt"),  QStringLiteral("autoLaunch"),
-        QStringLiteral("restoreDocuments"), QStringLiteral("isFavorite"),
-        QStringLiteral("launchCount"), QStringLiteral("lastLaunchedAt"),
-        QStringLiteral("timeSavedInSeconds")};
+    static const QStringList columns { QStringLiteral("pk"), QStringLiteral("id"), QStringLiteral("name"),
+        QStringLiteral("icon"), QStringLiteral("category"), QStringLiteral("createdAt"), QStringLiteral("modifiedAt"),
+        QStringLiteral("autoLaunch"), QStringLiteral("restoreDocuments"), QStringLiteral("isFavorite"),
+        QStringLiteral("launchCount"), QStringLiteral("lastLaunchedAt"), QStringLiteral("timeSavedInSeconds") };
     return columns;
 }
 
 const QStringList &entryColumns()
 {
-    static const QStringList columns{
-        QStringLiteral("pk"),           QStringLiteral("workspace"),
-        QStringLiteral("position"),     QStringLiteral("id"),
-        QStringLiteral("typeRawValue"), QStringLiteral("appBundleIdentifier"),
-        QStringLiteral("filePath"),     QStringLiteral("websiteURL"),
-        QStringLiteral("monitorID"),    QStringLiteral("frameX"),
-        QStringLiteral("frameY"),       QStringLiteral("width"),
-        QStringLiteral("height"),       QStringLiteral("isFullscreen"),
-        QStringLiteral("delayAfterLaunch"), QStringLiteral("originalScreenX"),
-        QStringLiteral("originalScreenY"), QStringLiteral("originalScreenWidth"),
-        QStringLiteral("originalScreenHeight")};
+    static const QStringList columns { QStringLiteral("pk"), QStringLiteral("workspace"), QStringLiteral("position"),
+        QStringLiteral("id"), QStringLiteral("typeRawValue"), QStringLiteral("appBundleIdentifier"),
+        QStringLiteral("filePath"), QStringLiteral("websiteURL"), QStringLiteral("monitorID"), QStringLiteral("frameX"),
+        QStringLiteral("frameY"), QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("isFullscreen"),
+        QStringLiteral("delayAfterLaunch"), QStringLiteral("originalScreenX"), QStringLiteral("originalScreenY"),
+        QStringLiteral("originalScreenWidth"), QStringLiteral("originalScreenHeight") };
     return columns;
 }
 
@@ -157,16 +148,18 @@ bool StoreSchema::checkFileBytes(const QString &path, QString *error)
     if (log.exists() && log.size() > 0)
         return true;
     if (size % pageSize != 0)
-        return fail(error, QStringLiteral("the store file is truncated (%1 bytes is not a whole number of %2-byte pages)")
-                               .arg(size)
-                               .arg(pageSize));
+        return fail(error,
+            QStringLiteral("the store file is truncated (%1 bytes is not a whole number of %2-byte pages)")
+                .arg(size)
+                .arg(pageSize));
     // The page count in the header is only trustworthy when the change
     // counter matches the "version valid for" number.
     const quint32 changeCounter = qFromBigEndian<quint32>(bytes + 24);
     const quint32 validFor = qFromBigEndian<quint32>(bytes + 92);
     const qint64 pageCount = qFromBigEndian<quint32>(bytes + 28);
     if (changeCounter == validFor && pageCount > 0 && size < pageCount * pageSize)
-        return fail(error, QStringLiteral("the store file is truncated (%1 of %2 bytes)").arg(size).arg(pageCount * pageSize));
+        return fail(
+            error, QStringLiteral("the store file is truncated (%1 of %2 bytes)").arg(size).arg(pageCount * pageSize));
     return true;
 }
 
@@ -214,9 +207,10 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
     }
     const QVersionNumber headerVersion(fileUserVersion / 10000, fileUserVersion / 100 % 100, fileUserVersion % 100);
     if (fileVersion > ownVersion || headerVersion > ownVersion) {
-        fail(error, QStringLiteral("the store file was written by a newer version of Corvalint "
-                                   "(schema %1; this version reads %2)")
-                        .arg(qMax(fileVersion, headerVersion).toString(), versionText()));
+        fail(error,
+            QStringLiteral("the store file was written by a newer version of Corvalint "
+                           "(schema %1; this version reads %2)")
+                .arg(qMax(fileVersion, headerVersion).toString(), versionText()));
         return std::nullopt;
     }
     if (fileVersion != ownVersion) {
@@ -247,10 +241,11 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
 
 bool StoreSchema::create(QSqlDatabase &database, QString *error)
 {
-    QStringList statements{QStringLiteral("BEGIN IMMEDIATE")};
+    QStringList statements { QStringLiteral("BEGIN IMMEDIATE") };
     for (const char *statement : kCreateStatements)
         statements.append(QString::fromLatin1(statement));
-    statements.append(QStringLiteral("INSERT INTO meta (key, value) VALUES ('schemaVersion', '%1')").arg(versionText()));
+    statements.append(
+        QStringLiteral("INSERT INTO meta (key, value) VALUES ('schemaVersion', '%1')").arg(versionText()));
     statements.append(QStringLiteral("PRAGMA user_version = %1").arg(userVersion()));
     statements.append(QStringLiteral("COMMIT"));
     if (execAll(database, statements, error))
@@ -267,13 +262,14 @@ bool StoreSchema::configure(QSqlDatabase &database, int busyTimeoutMs, QString *
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
         return fail(error, QStringLiteral("the store file cannot use a write-ahead log: %1").arg(queryError(query)));
     if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        return fail(error, QStringLiteral("the store file cannot use a write-ahead log (journal mode %1)")
-                               .arg(query.value(0).toString()));
+        return fail(error,
+            QStringLiteral("the store file cannot use a write-ahead log (journal mode %1)")
+                .arg(query.value(0).toString()));
     query.finish();
     // NORMAL in WAL mode: a commit is in the operating system's hands once
     // it returns, so a killed process loses nothing that was saved.
-    return execAll(database, {QStringLiteral("PRAGMA synchronous = NORMAL"), QStringLiteral("PRAGMA foreign_keys = ON")},
-                   error);
+    return execAll(
+        database, { QStringLiteral("PRAGMA synchronous = NORMAL"), QStringLiteral("PRAGMA foreign_keys = ON") }, error);
 }
 
 bool StoreSchema::setBusyTimeout(QSqlDatabase &database, int busyTimeoutMs)

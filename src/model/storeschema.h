@@ -16,7 +16,7 @@ public:
 
     /// What a readable SQLite file holds.
     enum class Contents {
-        empty,   ///< no tables at all: safe to set up
+        empty, ///< no tables at all: safe to set up
         current, ///< a store of this version
     };
 

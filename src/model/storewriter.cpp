@@ -32,11 +32,11 @@ QVariant idValue(const QUuid &id)
 
 StoreWriter::StoreWriter(QSqlDatabase &database)
     : m_database(database)
-    , m_insertWorkspace{QSqlQuery(database)}
-    , m_updateWorkspace{QSqlQuery(database)}
-    , m_deleteEntries{QSqlQuery(database)}
-    , m_deleteWorkspace{QSqlQuery(database)}
-    , m_insertEntry{QSqlQuery(database)}
+    , m_insertWorkspace { QSqlQuery(database) }
+    , m_updateWorkspace { QSqlQuery(database) }
+    , m_deleteEntries { QSqlQuery(database) }
+    , m_deleteWorkspace { QSqlQuery(database) }
+    , m_insertEntry { QSqlQuery(database) }
 {
 }
 
@@ -111,9 +111,9 @@ void StoreWriter::bindWorkspace(QSqlQuery &query, const WorkspaceData &data)
 std::optional<qint64> StoreWriter::insertWorkspace(const WorkspaceData &data)
 {
     if (!prepare(m_insertWorkspace,
-                 "INSERT INTO workspace (id, name, icon, category, createdAt, modifiedAt, autoLaunch, restoreDocuments,"
-                 " isFavorite, launchCount, lastLaunchedAt, timeSavedInSeconds)"
-                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+            "INSERT INTO workspace (id, name, icon, category, createdAt, modifiedAt, autoLaunch, restoreDocuments,"
+            " isFavorite, launchCount, lastLaunchedAt, timeSavedInSeconds)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return std::nullopt;
     bindWorkspace(m_insertWorkspace.query, data);
     if (!run(m_insertWorkspace.query))
@@ -134,9 +134,9 @@ bool StoreWriter::updateWorkspace(qint64 pk, const WorkspaceData &data, bool wit
 {
     *found = false;
     if (!prepare(m_updateWorkspace,
-                 "UPDATE workspace SET id = ?, name = ?, icon = ?, category = ?, createdAt = ?, modifiedAt = ?,"
-                 " autoLaunch = ?, restoreDocuments = ?, isFavorite = ?, launchCount = ?, lastLaunchedAt = ?,"
-                 " timeSavedInSeconds = ? WHERE pk = ?")
+            "UPDATE workspace SET id = ?, name = ?, icon = ?, category = ?, createdAt = ?, modifiedAt = ?,"
+            " autoLaunch = ?, restoreDocuments = ?, isFavorite = ?, launchCount = ?, lastLaunchedAt = ?,"
+            " timeSavedInSeconds = ? WHERE pk = ?")
         || !prepare(m_deleteEntries, "DELETE FROM entry WHERE workspace = ?"))
         return false;
     bindWorkspace(m_updateWorkspace.query, data);
@@ -169,10 +169,10 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
     if (entries.isEmpty())
         return true;
     if (!prepare(m_insertEntry,
-                 "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
-                 " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
-                 " originalScreenY, originalScreenWidth, originalScreenHeight)"
-                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+            "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
+            " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
+            " originalScreenY, originalScreenWidth, originalScreenHeight)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return false;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const EntryData &e = entries.at(i);

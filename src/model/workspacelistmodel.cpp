@@ -80,34 +80,45 @@ QVariant WorkspaceListModel::data(const QModelIndex &index, int role) const
         return {};
     const Workspace *workspace = m_rows.at(index.row());
     switch (role) {
-    case WorkspaceRole: return QVariant::fromValue(const_cast<Workspace *>(workspace));
-    case IdRole: return workspace->idText();
+    case WorkspaceRole:
+        return QVariant::fromValue(const_cast<Workspace *>(workspace));
+    case IdRole:
+        return workspace->idText();
     case Qt::DisplayRole:
-    case NameRole: return workspace->name();
-    case IconRole: return workspace->icon();
-    case CategoryRole: return workspace->category();
-    case IsFavoriteRole: return workspace->isFavorite();
-    case EntryCountRole: return workspace->entryCount();
-    case RequiredMonitorCountRole: return workspace->requiredMonitorCount();
-    case LaunchCountRole: return workspace->launchCount();
-    case TimeSavedInSecondsRole: return workspace->timeSavedInSeconds();
-    default: return {};
+    case NameRole:
+        return workspace->name();
+    case IconRole:
+        return workspace->icon();
+    case CategoryRole:
+        return workspace->category();
+    case IsFavoriteRole:
+        return workspace->isFavorite();
+    case EntryCountRole:
+        return workspace->entryCount();
+    case RequiredMonitorCountRole:
+        return workspace->requiredMonitorCount();
+    case LaunchCountRole:
+        return workspace->launchCount();
+    case TimeSavedInSecondsRole:
+        return workspace->timeSavedInSeconds();
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> WorkspaceListModel::roleNames() const
 {
     return {
-        {WorkspaceRole, "workspace"},
-        {IdRole, "id"},
-        {NameRole, "name"},
-        {IconRole, "icon"},
-        {CategoryRole, "category"},
-        {IsFavoriteRole, "isFavorite"},
-        {EntryCountRole, "entryCount"},
-        {RequiredMonitorCountRole, "requiredMonitorCount"},
-        {LaunchCountRole, "launchCount"},
-        {TimeSavedInSecondsRole, "timeSavedInSeconds"},
+        { WorkspaceRole, "workspace" },
+        { IdRole, "id" },
+        { NameRole, "name" },
+        { IconRole, "icon" },
+        { CategoryRole, "category" },
+        { IsFavoriteRole, "isFavorite" },
+        { EntryCountRole, "entryCount" },
+        { RequiredMonitorCountRole, "requiredMonitorCount" },
+        { LaunchCountRole, "launchCount" },
+        { TimeSavedInSecondsRole, "timeSavedInSeconds" },
     };
 }
 

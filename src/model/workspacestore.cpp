@@ -137,7 +137,8 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     {
         StoreConnection probe(path, StoreConnection::Mode::readOnly, QStringLiteral("check"));
         if (!probe.isOpen())
-            return refuse(errorDescription, QStringLiteral("the store file cannot be opened: %1").arg(probe.errorText()));
+            return refuse(
+                errorDescription, QStringLiteral("the store file cannot be opened: %1").arg(probe.errorText()));
         contents = StoreSchema::inspect(probe.database(), &error);
     }
     if (!contents)
@@ -146,7 +147,7 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     auto connection = std::make_unique<StoreConnection>(path, StoreConnection::Mode::readWrite, QStringLiteral("main"));
     if (!connection->isOpen())
         return refuse(errorDescription,
-                      QStringLiteral("the store file cannot be opened for writing: %1").arg(connection->errorText()));
+            QStringLiteral("the store file cannot be opened for writing: %1").arg(connection->errorText()));
     if (!StoreSchema::configure(connection->database(), 2000, &error))
         return refuse(errorDescription, error);
     if (*contents == StoreSchema::Contents::empty && !StoreSchema::create(connection->database(), &error))
@@ -211,14 +212,14 @@ void WorkspaceStore::deferEntries(Workspace *workspace, const EntryFigures &figu
         workspace->deferEntries(0, 1, nullptr);
         return;
     }
-    workspace->deferEntries(figures.count, figures.requiredMonitorCount,
-                            [this, workspace]() -> std::optional<QList<EntryData>> {
-                                // Looked up now: the row key changes if the row had to be written anew.
-                                const qint64 pk = m_tracking.value(workspace).pk;
-                                if (pk <= 0)
-                                    return QList<EntryData>();
-                                return StoreReader::readEntries(m_connection->database(), pk, nullptr);
-                            });
+    workspace->deferEntries(
+        figures.count, figures.requiredMonitorCount, [this, workspace]() -> std::optional<QList<EntryData>> {
+            // Looked up now: the row key changes if the row had to be written anew.
+            const qint64 pk = m_tracking.value(workspace).pk;
+            if (pk <= 0)
+                return QList<EntryData>();
+            return StoreReader::readEntries(m_connection->database(), pk, nullptr);
+        });
 }
 
 void WorkspaceStore::adopt(Workspace *workspace, qint64 pk)
@@ -272,7 +273,7 @@ void WorkspaceStore::sortIfNeeded() const
         return;
     m_needsSort = false;
     std::stable_sort(m_workspaces.begin(), m_workspaces.end(),
-                     [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
+        [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
 }
 
 qint64 WorkspaceStore::orderOf(const Workspace *workspace) const
@@ -314,7 +315,7 @@ void WorkspaceStore::placeInOrder(Workspace *workspace)
 {
     sortIfNeeded();
     const auto at = std::upper_bound(m_workspaces.begin(), m_workspaces.end(), workspace,
-                                     [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
+        [this](const Workspace *a, const Workspace *b) { return isOrderedBefore(a, b); });
     m_workspaces.insert(at, workspace);
 }
 
@@ -420,7 +421,7 @@ bool WorkspaceStore::save(QString *error)
     QList<Workspace *> toWrite = m_dirty;
     // New rows get their keys in the order the records were inserted.
     std::sort(toWrite.begin(), toWrite.end(),
-              [this](const Workspace *a, const Workspace *b) { return orderOf(a) < orderOf(b); });
+        [this](const Workspace *a, const Workspace *b) { return orderOf(a) < orderOf(b); });
 
     QHash<const Workspace *, qint64> newKeys;
     StoreWriter writer(m_connection->database());
@@ -526,7 +527,7 @@ int WorkspaceStore::addWorkspaces(const QList<WorkspaceData> &items, QString *er
         if (!key)
             return failed(writer.errorText());
         known->insert(item.id);
-        added.append({*key, item});
+        added.append({ *key, item });
     }
     if (!writer.commit())
         return failed(writer.errorText());
@@ -594,8 +595,8 @@ bool WorkspaceStore::reload(QString *error)
     return true;
 }
 
-void WorkspaceStore::applyStored(Workspace *workspace, qint64 pk, const WorkspaceData &data,
-                                 const EntryFigures &figures)
+void WorkspaceStore::applyStored(
+    Workspace *workspace, qint64 pk, const WorkspaceData &data, const EntryFigures &figures)
 {
     workspace->setId(data.id);
     workspace->setName(data.name);

@@ -103,7 +103,7 @@ protected:
 private:
     // What the store knows about a loaded record besides its fields.
     struct Tracking {
-        qint64 pk = 0;    // row key; 0 until the first save
+        qint64 pk = 0; // row key; 0 until the first save
         qint64 order = 0; // tie-break among equal createdAt (store order)
         qint64 createdKey = 0; // createdAt as last sorted, to notice a change
         bool dirty = false;

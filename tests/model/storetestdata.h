@@ -64,7 +64,8 @@ inline WorkspaceData fullWorkspace(const QString &name, const QDateTime &created
     w.launchCount = 7;
     w.lastLaunchedAt = createdAt.addSecs(60);
     w.timeSavedInSeconds = 140.5;
-    w.entries = {fullEntry(1), sparseEntry(QStringLiteral("website")), fullEntry(2), sparseEntry(QStringLiteral("folder"))};
+    w.entries
+        = { fullEntry(1), sparseEntry(QStringLiteral("website")), fullEntry(2), sparseEntry(QStringLiteral("folder")) };
     // Present but empty is not absent.
     w.entries[1].monitorID = QString();
     w.entries[3].appBundleIdentifier = QStringLiteral("");

@@ -16,7 +16,7 @@ class TestStoreCrash : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QSet<QUuid> m_present;   // saved and not removed
+    QSet<QUuid> m_present; // saved and not removed
     QSet<QUuid> m_uncertain; // removal under way when the kill came
     QSet<QUuid> m_removed;
 
@@ -24,8 +24,12 @@ private:
     {
         const QUuid id = QUuid::fromString(QLatin1String(line.mid(1)));
         switch (line.at(0)) {
-        case '+': m_present.insert(id); break;
-        case '?': m_uncertain.insert(id); break;
+        case '+':
+            m_present.insert(id);
+            break;
+        case '?':
+            m_uncertain.insert(id);
+            break;
         case '-':
             m_uncertain.remove(id);
             m_present.remove(id);
@@ -44,7 +48,7 @@ private slots:
         for (int run = 0; run < 24; ++run) {
             QProcess child;
             child.setProgram(QStringLiteral(CORVALINT_STORE_CRASH_CHILD));
-            child.setArguments({m_dir.path()});
+            child.setArguments({ m_dir.path() });
             child.setProcessChannelMode(QProcess::SeparateChannels);
             child.start();
             QVERIFY(child.waitForStarted(10000));
@@ -86,7 +90,8 @@ private slots:
                 ids.insert(w.id);
             for (const QUuid &id : std::as_const(m_present)) {
                 if (!m_uncertain.contains(id))
-                    QVERIFY2(ids.contains(id), qPrintable(QStringLiteral("lost %1 after kill %2").arg(id.toString()).arg(kills)));
+                    QVERIFY2(ids.contains(id),
+                        qPrintable(QStringLiteral("lost %1 after kill %2").arg(id.toString()).arg(kills)));
             }
             for (const QUuid &id : std::as_const(m_removed))
                 QVERIFY(!ids.contains(id));
@@ -100,7 +105,7 @@ private slots:
             m_uncertain.clear();
             store.reset();
             QCOMPARE(storetest::rawSql(m_dir.filePath(WorkspaceStore::fileName()), "PRAGMA integrity_check").toString(),
-                     QStringLiteral("ok"));
+                QStringLiteral("ok"));
         }
         QVERIFY(kills >= 20);
         QVERIFY2(linesSeen > kills, "the child saved too little for the test to mean anything");

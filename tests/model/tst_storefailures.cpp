@@ -23,7 +23,7 @@ private:
 
     void removeStoreFiles()
     {
-        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        for (const QString &suffix : { QString(), QStringLiteral("-wal"), QStringLiteral("-shm") })
             QFile::remove(filePath() + suffix);
     }
 
@@ -63,9 +63,10 @@ private:
 
     Snapshot snapshot() const
     {
-        struct stat info {};
+        struct stat info {
+        };
         ::stat(QFile::encodeName(filePath()).constData(), &info);
-        return {fileHash(filePath()), QFileInfo(filePath()).size(), info.st_ino};
+        return { fileHash(filePath()), QFileInfo(filePath()).size(), info.st_ino };
     }
 
     // Opens, expects a refusal with a description, and the file untouched.
@@ -177,7 +178,7 @@ private slots:
         store->insert(Workspace::fromData(storetest::simpleWorkspace("first", m_base)));
         QVERIFY(store->save());
         QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
-                 QStringLiteral("1.0.0"));
+            QStringLiteral("1.0.0"));
     }
 
     void directoryThatIsAFileIsRefused()
@@ -223,7 +224,7 @@ private slots:
             QVERIFY(store->hasUnsavedChanges());
             QCOMPARE(changed->name(), QStringLiteral("after"));
             QCOMPARE(store->count(), 2);
-            QCOMPARE(store->addWorkspaces({storetest::simpleWorkspace("import", m_base)}, &error), -1);
+            QCOMPARE(store->addWorkspaces({ storetest::simpleWorkspace("import", m_base) }, &error), -1);
             QCOMPARE(store->count(), 2);
             QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
         }
@@ -237,7 +238,7 @@ private slots:
         QStringList names;
         for (const Workspace *w : store->workspaces())
             names.append(w->name());
-        QCOMPARE(names, (QStringList{"added", "after"}));
+        QCOMPARE(names, (QStringList { "added", "after" }));
         QCOMPARE(store->workspaces().at(1)->entryCount(), 3);
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry").toInt(), 4);
     }
@@ -257,17 +258,15 @@ private slots:
     void oddStoredValuesReadAsDefaults()
     {
         QVERIFY(!makeStoreFile().isEmpty());
-        const QStringList damage{
-            "DELETE FROM workspace WHERE pk > 2",
+        const QStringList damage { "DELETE FROM workspace WHERE pk > 2",
             "UPDATE workspace SET name = NULL, createdAt = 'yesterday', launchCount = 'many', isFavorite = NULL,"
             " restoreDocuments = NULL, timeSavedInSeconds = X'00FF', lastLaunchedAt = 'never', id = 'not-a-uuid'"
             " WHERE pk = 1",
             "UPDATE entry SET frameX = 'left', typeRawValue = NULL, id = 42, position = NULL, monitorID = NULL,"
             " originalScreenX = 'wide', isFullscreen = 'perhaps' WHERE workspace = 1",
             "INSERT INTO entry (workspace, id, frameX) VALUES (999, 'orphan', 1)",
-            "INSERT INTO entry (workspace, id) VALUES ('two', 'stray')",
-            "INSERT INTO workspace (pk) VALUES (77)",
-            "UPDATE workspace SET createdAt = '2024-05-01T10:00:00.000Z' WHERE pk = 2"};
+            "INSERT INTO entry (workspace, id) VALUES ('two', 'stray')", "INSERT INTO workspace (pk) VALUES (77)",
+            "UPDATE workspace SET createdAt = '2024-05-01T10:00:00.000Z' WHERE pk = 2" };
         for (const QString &sql : damage) {
             bool ok = false;
             rawSql(filePath(), sql, &ok);

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(store->count(), 0);
         QCOMPARE(store->fetchAll(true)->size(), 0);
         QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
-                 QStringLiteral("1.0.0"));
+            QStringLiteral("1.0.0"));
         QCOMPARE(rawSql(filePath(), "PRAGMA journal_mode").toString(), QStringLiteral("wal"));
     }
 
@@ -117,7 +117,7 @@ private slots:
         QList<double> order;
         for (const WorkspaceEntry *e : store->workspaces().at(0)->entries())
             order.append(e->frameX());
-        QCOMPARE(order, (QList<double>{0, 1, 3, 4, 5, 9}));
+        QCOMPARE(order, (QList<double> { 0, 1, 3, 4, 5, 9 }));
     }
 
     void storedPositionsDecideTheOrder()
@@ -133,7 +133,7 @@ private slots:
         }
         // Another writer reversed the positions without moving the rows.
         rawSql(filePath(), "UPDATE entry SET position = 10 - position WHERE workspace = 1");
-        const QList<double> reversed{3, 2, 1, 0};
+        const QList<double> reversed { 3, 2, 1, 0 };
         QList<double> fetched;
         for (const EntryData &e : store()->fetchAll(true)->first().entries)
             fetched.append(e.frameX);
@@ -177,11 +177,12 @@ private slots:
         QVERIFY(store->save());
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM workspace").toInt(), 1);
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry").toInt(), 2);
-        QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry WHERE workspace NOT IN (SELECT pk FROM workspace)").toInt(),
-                 0);
+        QCOMPARE(
+            rawSql(filePath(), "SELECT count(*) FROM entry WHERE workspace NOT IN (SELECT pk FROM workspace)").toInt(),
+            0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(watch.isNull());
-        QCOMPARE(store->workspaces(), QList<Workspace *>{kept});
+        QCOMPARE(store->workspaces(), QList<Workspace *> { kept });
     }
 
     void removingOneEntryDeletesOnlyItsRow()
@@ -200,10 +201,9 @@ private slots:
     void newestFirstWithStableTies()
     {
         // A older, B C D share one instant, E oldest.
-        const QList<std::pair<QString, QDateTime>> made{
-            {"A", m_base}, {"B", m_base.addSecs(5)}, {"C", m_base.addSecs(5)}, {"D", m_base.addSecs(5)},
-            {"E", m_base.addSecs(-5)}};
-        const QStringList expected{"B", "C", "D", "A", "E"};
+        const QList<std::pair<QString, QDateTime>> made { { "A", m_base }, { "B", m_base.addSecs(5) },
+            { "C", m_base.addSecs(5) }, { "D", m_base.addSecs(5) }, { "E", m_base.addSecs(-5) } };
+        const QStringList expected { "B", "C", "D", "A", "E" };
         {
             auto store = openStore();
             for (const auto &[name, at] : made)
@@ -213,14 +213,14 @@ private slots:
             QCOMPARE(names(store->workspaces()), expected);
             for (int i = 0; i < 3; ++i)
                 QCOMPARE(names(*store->fetchAll(true)), expected);
-            QCOMPARE(names(*store->fetchAll(false)), (QStringList{"A", "B", "C", "D", "E"}));
+            QCOMPARE(names(*store->fetchAll(false)), (QStringList { "A", "B", "C", "D", "E" }));
             // One more at the shared instant lands after the saved ones, saved or not.
             store->insert(Workspace::fromData(storetest::simpleWorkspace("F", m_base.addSecs(5))));
-            QCOMPARE(names(store->workspaces()), (QStringList{"B", "C", "D", "F", "A", "E"}));
+            QCOMPARE(names(store->workspaces()), (QStringList { "B", "C", "D", "F", "A", "E" }));
         }
         auto store = openStore();
-        QCOMPARE(names(store->workspaces()), (QStringList{"B", "C", "D", "F", "A", "E"}));
-        QCOMPARE(names(*store->fetchAll(true)), (QStringList{"B", "C", "D", "F", "A", "E"}));
+        QCOMPARE(names(store->workspaces()), (QStringList { "B", "C", "D", "F", "A", "E" }));
+        QCOMPARE(names(*store->fetchAll(true)), (QStringList { "B", "C", "D", "F", "A", "E" }));
         // A changed createdAt re-sorts the main context.
         store->workspaces().last()->setCreatedAt(m_base.addSecs(50));
         QCOMPARE(names(store->workspaces()).first(), QStringLiteral("E"));
@@ -231,7 +231,8 @@ private slots:
         auto store = openStore();
         store->insert(Workspace::fromData(storetest::simpleWorkspace("old", m_base)));
         QVERIFY(store->save());
-        store->insert(new Workspace(QStringLiteral("new"), QStringLiteral("star"), QStringLiteral("Design"), false, true));
+        store->insert(
+            new Workspace(QStringLiteral("new"), QStringLiteral("star"), QStringLiteral("Design"), false, true));
         QVERIFY(store->save());
         QCOMPARE(store->fetchAll(true)->first().name, QStringLiteral("new"));
     }
@@ -312,13 +313,13 @@ private slots:
         const WorkspaceData other = storetest::simpleWorkspace("other", m_base.addSecs(-1), 3);
         QSignalSpy inserted(store.get(), &WorkspaceStore::workspaceInserted);
         QString error;
-        QCOMPARE(store->addWorkspaces({knownAgain, fresh, other, fresh}, &error), 2);
+        QCOMPARE(store->addWorkspaces({ knownAgain, fresh, other, fresh }, &error), 2);
         QCOMPARE(inserted.count(), 2);
-        QCOMPARE(names(store->workspaces()), (QStringList{"fresh", "known", "other"}));
+        QCOMPARE(names(store->workspaces()), (QStringList { "fresh", "known", "other" }));
         QVERIFY(!store->hasUnsavedChanges());
-        QCOMPARE(names(*store->fetchAll(true)), (QStringList{"fresh", "known", "other"}));
+        QCOMPARE(names(*store->fetchAll(true)), (QStringList { "fresh", "known", "other" }));
         QCOMPARE(store->fetchAll(true)->first(), fresh);
-        QCOMPARE(store->addWorkspaces({fresh}, &error), 0);
+        QCOMPARE(store->addWorkspaces({ fresh }, &error), 0);
     }
 
     void reloadPicksUpAnotherWriter()
@@ -347,7 +348,7 @@ private slots:
         QVERIFY(mine->reload());
         QCOMPARE(inserted.count(), 1);
         QCOMPARE(removed.count(), 1);
-        QCOMPARE(names(mine->workspaces()), (QStringList{"arrived", "renamed"}));
+        QCOMPARE(names(mine->workspaces()), (QStringList { "arrived", "renamed" }));
         QCOMPARE(mine->workspaces().at(1), kept);
         QCOMPARE(kept->entryCount(), 3);
         QCOMPARE(kept->entries().at(0), shownEntry);
@@ -359,7 +360,7 @@ private slots:
     void fatalMessageNamesTheContainer()
     {
         QCOMPARE(WorkspaceStore::fatalMessage(QStringLiteral("disk on fire")),
-                 QStringLiteral("Could not create ModelContainer: disk on fire"));
+            QStringLiteral("Could not create ModelContainer: disk on fire"));
     }
 
     void defaultDirectoryHonoursTheEnvironment()

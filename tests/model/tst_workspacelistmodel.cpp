@@ -22,7 +22,8 @@ private:
 
     Workspace *add(const QString &name, int secondsFromBase, int entries = 1)
     {
-        auto *workspace = Workspace::fromData(storetest::simpleWorkspace(name, m_base.addSecs(secondsFromBase), entries));
+        auto *workspace
+            = Workspace::fromData(storetest::simpleWorkspace(name, m_base.addSecs(secondsFromBase), entries));
         m_store->insert(workspace);
         return workspace;
     }
@@ -59,7 +60,7 @@ private slots:
 
     void listsNewestFirst()
     {
-        QCOMPARE(rows(), (QStringList{"newest", "middle", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "newest", "middle", "oldest" }));
         QCOMPARE(m_model->count(), 3);
         QCOMPARE(m_model->at(0)->name(), QStringLiteral("newest"));
         QCOMPARE(m_model->at(3), nullptr);
@@ -82,8 +83,8 @@ private slots:
         QCOMPARE(index.data(WorkspaceListModel::LaunchCountRole).toLongLong(), 1);
         QCOMPARE(index.data(WorkspaceListModel::TimeSavedInSecondsRole).toDouble(), 20.0);
         const QHash<int, QByteArray> names = m_model->roleNames();
-        for (const char *name : {"workspace", "id", "name", "icon", "category", "isFavorite", "entryCount",
-                                 "requiredMonitorCount", "launchCount", "timeSavedInSeconds"})
+        for (const char *name : { "workspace", "id", "name", "icon", "category", "isFavorite", "entryCount",
+                 "requiredMonitorCount", "launchCount", "timeSavedInSeconds" })
             QVERIFY2(names.values().contains(name), name);
     }
 
@@ -92,19 +93,19 @@ private slots:
         QSignalSpy countSpy(m_model.get(), &WorkspaceListModel::countChanged);
         QSignalSpy insertedSpy(m_model.get(), &QAbstractItemModel::rowsInserted);
         add(QStringLiteral("between"), 5);
-        QCOMPARE(rows(), (QStringList{"newest", "between", "middle", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "newest", "between", "middle", "oldest" }));
         QCOMPARE(insertedSpy.count(), 1);
         QCOMPARE(insertedSpy.at(0).at(1).toInt(), 1);
         QCOMPARE(countSpy.count(), 1);
         add(QStringLiteral("tied with middle"), 0);
-        QCOMPARE(rows(), (QStringList{"newest", "between", "middle", "tied with middle", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "newest", "between", "middle", "tied with middle", "oldest" }));
     }
 
     void removalTakesTheRowAway()
     {
         QSignalSpy removedSpy(m_model.get(), &QAbstractItemModel::rowsRemoved);
         m_store->remove(m_model->at(1));
-        QCOMPARE(rows(), (QStringList{"newest", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "newest", "oldest" }));
         QCOMPARE(removedSpy.count(), 1);
         QCOMPARE(m_model->count(), 2);
     }
@@ -127,14 +128,14 @@ private slots:
     {
         QSignalSpy movedSpy(m_model.get(), &QAbstractItemModel::rowsMoved);
         m_model->at(2)->setCreatedAt(m_base.addSecs(100));
-        QCOMPARE(rows(), (QStringList{"oldest", "newest", "middle"}));
+        QCOMPARE(rows(), (QStringList { "oldest", "newest", "middle" }));
         m_model->at(0)->setCreatedAt(m_base.addSecs(-100));
-        QCOMPARE(rows(), (QStringList{"newest", "middle", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "newest", "middle", "oldest" }));
         m_model->at(0)->setCreatedAt(m_base.addSecs(-1));
-        QCOMPARE(rows(), (QStringList{"middle", "newest", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "middle", "newest", "oldest" }));
         QCOMPARE(movedSpy.count(), 3);
         // The store's own list agrees with the model.
-        QCOMPARE(m_store->workspaces(), (QList<Workspace *>{m_model->at(0), m_model->at(1), m_model->at(2)}));
+        QCOMPARE(m_store->workspaces(), (QList<Workspace *> { m_model->at(0), m_model->at(1), m_model->at(2) }));
     }
 
     void reloadedChangesShowUp()
@@ -149,7 +150,7 @@ private slots:
             QVERIFY(other->save());
         }
         QVERIFY(m_store->reload());
-        QCOMPARE(rows(), (QStringList{"renamed elsewhere", "from elsewhere", "middle", "oldest"}));
+        QCOMPARE(rows(), (QStringList { "renamed elsewhere", "from elsewhere", "middle", "oldest" }));
     }
 
     void reloadedEntryCountsShowUpWithoutLoading()

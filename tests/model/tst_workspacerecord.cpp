@@ -15,8 +15,8 @@ class TestWorkspaceRecord : public QObject
 private:
     static std::unique_ptr<Workspace> withMonitors(const QList<std::optional<QString>> &monitors)
     {
-        auto workspace = std::make_unique<Workspace>(QStringLiteral("w"), QStringLiteral("star"),
-                                                     QStringLiteral("Development"), false, true);
+        auto workspace = std::make_unique<Workspace>(
+            QStringLiteral("w"), QStringLiteral("star"), QStringLiteral("Development"), false, true);
         for (const std::optional<QString> &monitor : monitors) {
             EntryData e = storetest::sparseEntry(QStringLiteral("application"));
             e.monitorID = monitor;
@@ -26,31 +26,29 @@ private:
     }
 
 private slots:
-    void monitorCountIsOneWithoutEntries()
-    {
-        QCOMPARE(withMonitors({})->requiredMonitorCount(), 1);
-    }
+    void monitorCountIsOneWithoutEntries() { QCOMPARE(withMonitors({})->requiredMonitorCount(), 1); }
 
     void monitorCountIsOneWhenNoEntryHasAMonitor()
     {
-        QCOMPARE(withMonitors({std::nullopt, std::nullopt})->requiredMonitorCount(), 1);
+        QCOMPARE(withMonitors({ std::nullopt, std::nullopt })->requiredMonitorCount(), 1);
     }
 
     void monitorCountCountsDistinctIdentifiers()
     {
-        QCOMPARE(withMonitors({QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("B")})->requiredMonitorCount(), 2);
+        QCOMPARE(
+            withMonitors({ QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("B") })->requiredMonitorCount(), 2);
     }
 
     void monitorCountCountsTheEmptyString()
     {
-        QCOMPARE(withMonitors({QStringLiteral("A"), QStringLiteral(""), std::nullopt})->requiredMonitorCount(), 2);
-        QCOMPARE(withMonitors({QString()})->requiredMonitorCount(), 1);
-        QCOMPARE(withMonitors({QString(), QStringLiteral("a"), QStringLiteral("A")})->requiredMonitorCount(), 3);
+        QCOMPARE(withMonitors({ QStringLiteral("A"), QStringLiteral(""), std::nullopt })->requiredMonitorCount(), 2);
+        QCOMPARE(withMonitors({ QString() })->requiredMonitorCount(), 1);
+        QCOMPARE(withMonitors({ QString(), QStringLiteral("a"), QStringLiteral("A") })->requiredMonitorCount(), 3);
     }
 
     void monitorCountFollowsAnEntryChange()
     {
-        auto workspace = withMonitors({QStringLiteral("A"), QStringLiteral("A")});
+        auto workspace = withMonitors({ QStringLiteral("A"), QStringLiteral("A") });
         QSignalSpy spy(workspace.get(), &Workspace::requiredMonitorCountChanged);
         workspace->entries().at(1)->setMonitorID(QStringLiteral("B"));
         QCOMPARE(workspace->requiredMonitorCount(), 2);
@@ -64,7 +62,7 @@ private slots:
         QCOMPARE(entry->workspace(), nullptr);
         workspace.appendEntry(entry);
         QCOMPARE(entry->workspace(), &workspace);
-        QCOMPARE(workspace.entries(), QList<WorkspaceEntry *>{entry});
+        QCOMPARE(workspace.entries(), QList<WorkspaceEntry *> { entry });
         QCOMPARE(entry->parent(), &workspace);
     }
 
@@ -87,7 +85,7 @@ private slots:
         QSignalSpy firstChanged(&first, &Workspace::entriesChanged);
         entry->setWorkspace(&second);
         QCOMPARE(first.entryCount(), 0);
-        QCOMPARE(second.entries(), QList<WorkspaceEntry *>{entry});
+        QCOMPARE(second.entries(), QList<WorkspaceEntry *> { entry });
         QCOMPARE(entry->workspace(), &second);
         QCOMPARE(firstChanged.count(), 1);
 
@@ -130,7 +128,7 @@ private slots:
         for (WorkspaceCategory category : allCategories())
             QCOMPARE(categoryFromText(categoryText(category)), std::optional<WorkspaceCategory>(category));
         QCOMPARE(categoryFromText(QStringLiteral("Video Editing")),
-                 std::optional<WorkspaceCategory>(WorkspaceCategory::videoEditing));
+            std::optional<WorkspaceCategory>(WorkspaceCategory::videoEditing));
     }
 
     void categoryTextIsExact_data()
@@ -158,13 +156,14 @@ private slots:
         QStringList texts;
         for (WorkspaceCategory category : all)
             texts.append(categoryText(category));
-        QCOMPARE(texts, (QStringList{"Development", "Design", "Office", "Personal", "Gaming", "Video Editing",
-                                     "Photography", "Custom"}));
+        QCOMPARE(texts,
+            (QStringList {
+                "Development", "Design", "Office", "Personal", "Gaming", "Video Editing", "Photography", "Custom" }));
     }
 
     void countedLaunchAddsTwentySecondsPerEntry()
     {
-        auto workspace = withMonitors({std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
+        auto workspace = withMonitors({ std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt });
         const QDateTime first = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
         workspace->recordLaunch(first);
         workspace->recordLaunch(first.addSecs(5));
@@ -188,7 +187,7 @@ private slots:
     {
         Workspace workspace;
         int loads = 0;
-        const QList<EntryData> stored{storetest::fullEntry(1), storetest::fullEntry(2)};
+        const QList<EntryData> stored { storetest::fullEntry(1), storetest::fullEntry(2) };
         workspace.deferEntries(2, 2, [&]() -> std::optional<QList<EntryData>> {
             ++loads;
             return stored;
@@ -218,7 +217,7 @@ private slots:
     void appendLoadsDeferredEntriesFirst()
     {
         Workspace workspace;
-        workspace.deferEntries(1, 1, [] { return std::optional<QList<EntryData>>({storetest::fullEntry(1)}); });
+        workspace.deferEntries(1, 1, [] { return std::optional<QList<EntryData>>({ storetest::fullEntry(1) }); });
         workspace.appendEntry(storetest::fullEntry(2));
         QCOMPARE(workspace.entryCount(), 2);
         QCOMPARE(workspace.entries().at(0)->data().frameX, storetest::fullEntry(1).frameX);
