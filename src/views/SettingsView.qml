@@ -1,14 +1,279 @@
-// The settings page. Placeholder until the settings view lands.
+// The settings page: window control, the hotkey field, cloud sync and
+// backups, and whether Corvalint shows in the taskbar.
 import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Dialogs
+import QtQuick.Layouts
 import Corvalint
 
 Item {
-    Text {
-        anchors.centerIn: parent
-        text: "Einstellungen"
-        color: Theme.primaryText
-        font.family: Theme.monoFamily
-        font.pixelSize: 24
-        font.weight: Theme.black
+    id: settingsPage
+    objectName: "settings"
+
+    // Reached by tests and the screenshot runner.
+    readonly property alias controller: settingsController
+    readonly property alias backup: backupController
+    readonly property alias page: scroll
+
+    SettingsController {
+        id: settingsController
+        services: Services
+        // Polled only while the page is really on screen.
+        active: settingsPage.visible && settingsPage.Window.window !== null
+                && settingsPage.Window.window.visible
+    }
+    BackupController {
+        id: backupController
+        services: Services
+    }
+
+    ScrollView {
+        id: scroll
+        anchors.fill: parent
+        contentWidth: availableWidth
+        // The column plus its padding of 24 above and below.
+        contentHeight: column.implicitHeight + 48
+        clip: true
+        ScrollBar.vertical.policy: ScrollBar.AsNeeded
+
+        ColumnLayout {
+            id: column
+            x: 24
+            y: 24
+            width: scroll.availableWidth - 48
+            spacing: 24
+
+            ColumnLayout {
+                spacing: 6
+                Text {
+                    text: "Einstellungen"
+                    color: Theme.primaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 28
+                    font.weight: Theme.black
+                }
+                Text {
+                    text: "Konfiguriere Berechtigungen, Hotkeys und Backups."
+                    color: Theme.secondaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 14
+                }
+            }
+
+            // Window control ("accessibility")
+            SettingsSection {
+                objectName: "accessibilitySection"
+                Layout.maximumWidth: column.width
+
+                RowLayout {
+                    spacing: 12
+                    SymbolIcon {
+                        objectName: "trustSymbol"
+                        name: settingsController.isAccessibilityTrusted ? "shield.checkered" : "shield.slash.fill"
+                        size: 24
+                        color: settingsController.isAccessibilityTrusted ? Theme.green : Theme.red
+                    }
+                    ColumnLayout {
+                        spacing: 4
+                        Text {
+                            text: "Barrierefreiheit (Accessibility)"
+                            color: Theme.primaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 14
+                            font.weight: Theme.bold
+                        }
+                        Text {
+                            text: settingsController.isAccessibilityTrusted
+                                  ? "Zugriff erteilt. Corvalint kann Fenster anordnen."
+                                  : "Zugriff erforderlich, damit Corvalint Fenstergrößen und -positionen ändern kann."
+                            color: Theme.secondaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 12
+                        }
+                    }
+                }
+
+                Rectangle {
+                    objectName: "activeBadge"
+                    visible: settingsController.isAccessibilityTrusted
+                    implicitWidth: badgeRow.implicitWidth + 20
+                    implicitHeight: badgeRow.implicitHeight + 8
+                    radius: 6
+                    color: Qt.rgba(Theme.green.r, Theme.green.g, Theme.green.b, 0.15)
+                    Row {
+                        id: badgeRow
+                        anchors.centerIn: parent
+                        spacing: 6
+                        SymbolIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "checkmark.circle.fill"
+                            size: 12
+                            color: Theme.green
+                        }
+                        Text {
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: "Aktiv"
+                            color: Theme.green
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 12
+                            font.weight: Theme.bold
+                        }
+                    }
+                }
+
+                PrimaryButtonStyle {
+                    objectName: "openSystemSettingsButton"
+                    visible: !settingsController.isAccessibilityTrusted
+                    text: "Systemeinstellungen öffnen"
+                    startColor: Theme.red
+                    endColor: Theme.orange
+                    onClicked: settingsController.openSystemSettings()
+                }
+            }
+
+            // Hotkey
+            SettingsSection {
+                objectName: "hotkeySection"
+                Layout.fillWidth: true
+
+                Text {
+                    text: "Globaler Schnellstart Launcher"
+                    color: Theme.primaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 14
+                    font.weight: Theme.bold
+                }
+                Text {
+                    Layout.fillWidth: true
+                    text: "Verwende einen globalen Hotkey, um den Corvalint Spotlight-Launcher von überall auf deinem Mac aus aufzurufen."
+                    color: Theme.secondaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 12
+                    wrapMode: Text.Wrap
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 8
+                    Text {
+                        text: "Globaler Hotkey"
+                        color: Theme.primaryText
+                        font.family: Theme.systemFamily
+                        font.pixelSize: 13
+                        font.weight: Theme.medium
+                    }
+                    Item { Layout.fillWidth: true }
+                    HotkeyField {
+                        objectName: "hotkeyField"
+                        recording: settingsController.recordingHotkey
+                        hotkeyText: settingsController.hotkeyString
+                        onClicked: settingsController.toggleRecordingHotkey()
+                    }
+                }
+            }
+
+            // Cloud sync and backups
+            SettingsSection {
+                objectName: "cloudSection"
+                Layout.fillWidth: true
+
+                Text {
+                    text: "Cloud Sync & Backups"
+                    color: Theme.primaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 14
+                    font.weight: Theme.bold
+                }
+                SettingsCheckBox {
+                    objectName: "icloudCheckBox"
+                    text: "iCloud Synchronisierung (Pro)"
+                    description: "Synchronisiere deine Workspaces automatisch mit all deinen Macs."
+                    checked: settingsController.icloudSyncEnabled
+                    onToggled: settingsController.icloudSyncEnabled = checked
+                }
+                Rectangle {
+                    Layout.fillWidth: true
+                    implicitHeight: 1
+                    color: Qt.rgba(1, 1, 1, 0.1)
+                }
+                RowLayout {
+                    spacing: 12
+                    SecondaryButtonStyle {
+                        objectName: "exportButton"
+                        symbol: "square.and.arrow.up"
+                        text: "Workspaces exportieren (.workspace)"
+                        foregroundColor: Theme.cyan
+                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        onClicked: {
+                            // Every export starts from the suggested name again.
+                            exportDialog.currentFolder = backupController.homeFolder
+                            exportDialog.selectedFile = backupController.suggestedExportUrl
+                            exportDialog.open()
+                        }
+                    }
+                    SecondaryButtonStyle {
+                        objectName: "importButton"
+                        symbol: "square.and.arrow.down"
+                        text: "Workspaces importieren"
+                        foregroundColor: Theme.cyan
+                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        onClicked: importDialog.open()
+                    }
+                }
+                Text {
+                    objectName: "backupStatus"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: backupController.backupStatus
+                    color: Theme.secondaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 12
+                    wrapMode: Text.Wrap
+                }
+            }
+
+            // Taskbar presence
+            SettingsSection {
+                objectName: "behaviourSection"
+                Layout.maximumWidth: column.width
+
+                Text {
+                    text: "App-Verhalten"
+                    color: Theme.primaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 14
+                    font.weight: Theme.bold
+                }
+                SettingsCheckBox {
+                    objectName: "dockCheckBox"
+                    text: "App-Symbol im Dock anzeigen"
+                    description: "Falls deaktiviert, läuft Corvalint unauffällig im Hintergrund ohne Dock-Symbol."
+                    checked: settingsController.showDockIcon
+                    onToggled: settingsController.showDockIcon = checked
+                }
+            }
+        }
+    }
+
+    FileDialog {
+        id: exportDialog
+        objectName: "exportDialog"
+        title: backupController.exportPanelTitle
+        fileMode: FileDialog.SaveFile
+        nameFilters: backupController.nameFilters
+        defaultSuffix: backupController.defaultSuffix
+        onAccepted: backupController.exportBackup(selectedFile)
+    }
+    FileDialog {
+        id: importDialog
+        objectName: "importDialog"
+        title: backupController.importPanelTitle
+        fileMode: FileDialog.OpenFile
+        nameFilters: backupController.nameFilters
+        currentFolder: backupController.homeFolder
+        onAccepted: backupController.importBackup(selectedFile)
+    }
+
+    WindowControlHelpDialog {
+        controller: settingsController
     }
 }

@@ -2,10 +2,12 @@
 // the automation service, the desktop platform and the user settings.
 #include "viewservices.h"
 
+#include "showdockiconsetting.h"
 #include "automation/desktopplatform.h"
 
 #include <QJSEngine>
 #include <QQmlEngine>
+#include <QSettings>
 
 QPointer<ViewServices> ViewServices::s_instance;
 
@@ -51,4 +53,20 @@ ViewServices *ViewServices::create(QQmlEngine *qmlEngine, QJSEngine *jsEngine)
 int ViewServices::screenCount() const
 {
     return m_screenCount;
+}
+
+bool ViewServices::showDockIcon() const
+{
+    return showDockIconFromSetting(m_settings.value(QLatin1String(showDockIconSettingKey)));
+}
+
+void ViewServices::setShowDockIcon(bool show)
+{
+    const bool before = showDockIcon();
+    // A stray value that merely reads as true is replaced by a real boolean too.
+    m_settings.setValue(QLatin1String(showDockIconSettingKey), show);
+    // Written now rather than at exit, so a crash cannot bring the old policy back.
+    m_settings.sync();
+    if (before != show)
+        emit showDockIconChanged(show);
 }

@@ -19,6 +19,7 @@ class ViewServices : public QObject
     QML_NAMED_ELEMENT(Services)
     QML_SINGLETON
     Q_PROPERTY(int screenCount READ screenCount NOTIFY screenCountChanged)
+    Q_PROPERTY(bool showDockIcon READ showDockIcon WRITE setShowDockIcon NOTIFY showDockIconChanged)
 
 public:
     /// Every reference must outlive this object.
@@ -40,8 +41,15 @@ public:
     /// The number of connected screens the platform reports now.
     int screenCount() const;
 
+    /// The stored "showDockIcon" setting; absent or not a boolean reads as true.
+    bool showDockIcon() const;
+    /// Stores "showDockIcon" at once and announces it, so the taskbar presence
+    /// switches now and the next start begins the same way.
+    Q_INVOKABLE void setShowDockIcon(bool show);
+
 signals:
     void screenCountChanged();
+    void showDockIconChanged(bool show);
 
 private:
     WorkspaceStore &m_store;

@@ -1,0 +1,35 @@
+// The hotkey field: the key combination, or the recording prompt on blue.
+import QtQuick
+import QtQuick.Templates as T
+import Corvalint
+
+T.AbstractButton {
+    id: field
+
+    property bool recording: false
+    property string hotkeyText
+
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    leftPadding: 12
+    rightPadding: 12
+    topPadding: 6
+    bottomPadding: 6
+    text: recording ? "Tastenkombination drücken..." : hotkeyText
+    font.family: Theme.monoFamily
+    font.pixelSize: 13
+    font.weight: Theme.bold
+
+    contentItem: Text {
+        text: field.text
+        font: field.font
+        color: Theme.primaryText
+        opacity: field.pressed ? 0.7 : 1.0
+        verticalAlignment: Text.AlignVCenter
+    }
+
+    background: Rectangle {
+        radius: 6
+        color: field.recording ? Theme.blue : Qt.rgba(1, 1, 1, 0.1)
+    }
+}

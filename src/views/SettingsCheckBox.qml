@@ -1,0 +1,56 @@
+// A checkbox of the settings page whose label is a title over a smaller description.
+import QtQuick
+import QtQuick.Templates as T
+import Corvalint
+
+T.CheckBox {
+    id: box
+
+    property string description
+
+    implicitWidth: leftPadding + implicitIndicatorWidth + spacing + implicitContentWidth + rightPadding
+    implicitHeight: Math.max(implicitIndicatorHeight, implicitContentHeight) + topPadding + bottomPadding
+    padding: 0
+    spacing: 8
+
+    indicator: Rectangle {
+        // Level with the title's first line, as a checkbox beside a two-line label sits.
+        x: box.leftPadding
+        y: box.topPadding + (title.height - height) / 2
+        implicitWidth: 14
+        implicitHeight: 14
+        radius: 3
+        color: box.checked ? Theme.blue : Qt.rgba(1, 1, 1, box.pressed ? 0.2 : 0.1)
+        border.width: box.checked ? 0 : 1
+        border.color: Qt.rgba(1, 1, 1, 0.3)
+
+        Text {
+            anchors.centerIn: parent
+            visible: box.checked
+            text: "\u2713"
+            color: "white"
+            font.family: Theme.systemFamily
+            font.pixelSize: 11
+            font.weight: Theme.bold
+        }
+    }
+
+    contentItem: Column {
+        leftPadding: box.indicator.width + box.spacing
+        spacing: 4
+        Text {
+            id: title
+            text: box.text
+            color: Theme.primaryText
+            font.family: Theme.systemFamily
+            font.pixelSize: 13
+            font.weight: Theme.medium
+        }
+        Text {
+            text: box.description
+            color: Theme.secondaryText
+            font.family: Theme.systemFamily
+            font.pixelSize: 11
+        }
+    }
+}

@@ -1,0 +1,18 @@
+// One block of the settings page: a column (spacing 16) padded 20 on a glass panel.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Control {
+    id: section
+
+    default property alias content: column.data
+
+    padding: 20
+    background: GlassBackground { cornerRadius: 12 }
+    contentItem: ColumnLayout {
+        id: column
+        spacing: 16
+    }
+}

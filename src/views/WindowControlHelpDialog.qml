@@ -1,0 +1,63 @@
+// The dialog behind "Systemeinstellungen öffnen": what window control needs on this desktop.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Popup {
+    id: dialog
+    objectName: "windowControlHelp"
+
+    required property SettingsController controller
+    readonly property bool wanted: controller.showingWindowControlHelp
+
+    onWantedChanged: wanted ? open() : close()
+    onClosed: controller.showingWindowControlHelp = false
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: Math.min(460, parent ? parent.width - 48 : 460)
+    modal: true
+    focus: true
+    padding: 24
+    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+
+    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    background: GlassBackground { cornerRadius: 12 }
+
+    contentItem: ColumnLayout {
+        spacing: 16
+        RowLayout {
+            spacing: 12
+            SymbolIcon {
+                name: "shield.slash.fill"
+                size: 24
+                color: Theme.red
+            }
+            Text {
+                Layout.fillWidth: true
+                text: dialog.controller.windowControlHelpTitle
+                color: Theme.primaryText
+                font.family: Theme.systemFamily
+                font.pixelSize: 16
+                font.weight: Theme.bold
+                wrapMode: Text.Wrap
+            }
+        }
+        Text {
+            Layout.fillWidth: true
+            text: dialog.controller.windowControlHelpText
+            color: Theme.secondaryText
+            font.family: Theme.systemFamily
+            font.pixelSize: 13
+            lineHeight: 1.15
+            wrapMode: Text.Wrap
+        }
+        SecondaryButtonStyle {
+            objectName: "windowControlHelpClose"
+            Layout.alignment: Qt.AlignRight
+            text: "OK"
+            onClicked: dialog.close()
+        }
+    }
+}

@@ -1,0 +1,85 @@
+// The settings page's backup buttons: export every workspace to a file,
+// import one, and the line that says how it went.
+#include "backupcontroller.h"
+
+#include "model/backup/backupfile.h"
+#include "model/workspace.h"
+#include "model/workspacestore.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+BackupController::BackupController(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void BackupController::setServices(ViewServices *services)
+{
+    if (m_services == services)
+        return;
+    m_services = services;
+    emit servicesChanged();
+}
+
+QString BackupController::exportPanelTitle()
+{
+    return BackupFile::exportPanelTitle;
+}
+
+QString BackupController::importPanelTitle()
+{
+    return BackupFile::importPanelTitle;
+}
+
+QStringList BackupController::nameFilters()
+{
+    return {BackupFile::nameFilter};
+}
+
+QString BackupController::defaultSuffix()
+{
+    return QStringLiteral("workspace");
+}
+
+QUrl BackupController::homeFolder()
+{
+    return QUrl::fromLocalFile(QStandardPaths::writableLocation(QStandardPaths::HomeLocation));
+}
+
+QUrl BackupController::suggestedExportUrl()
+{
+    const QDir home(QStandardPaths::writableLocation(QStandardPaths::HomeLocation));
+    return QUrl::fromLocalFile(home.filePath(BackupFile::suggestedFileName));
+}
+
+void BackupController::exportBackup(const QUrl &file)
+{
+    if (!m_services || file.isEmpty() || !file.isLocalFile())
+        return;
+    QList<WorkspaceData> workspaces;
+    const QList<Workspace *> stored = m_services->store().workspaces();
+    workspaces.reserve(stored.size());
+    for (const Workspace *workspace : stored)
+        workspaces.append(workspace->data());
+    setStatus(BackupFile::exportToFile(file.toLocalFile(), workspaces));
+}
+
+void BackupController::importBackup(const QUrl &file)
+{
+    if (!m_services || file.isEmpty() || !file.isLocalFile())
+        return;
+    WorkspaceStore &store = m_services->store();
+    setStatus(BackupFile::importFromFile(file.toLocalFile(), [&store](const QList<WorkspaceData> &items,
+                                                                      QString *error) {
+        return store.addWorkspaces(items, error);
+    }));
+}
+
+void BackupController::setStatus(const QString &status)
+{
+    // The same line again (a second export of the same store) still counts
+    // as news, so the page can flash it.
+    m_status = status;
+    emit backupStatusChanged();
+}

@@ -1,0 +1,79 @@
+// Opens the main window on the settings page, on a temporary store and the
+// simulated desktop, in a chosen state, and says when it is drawn, so
+// shoot-settings.sh can take a picture of it on the test desktop.
+//
+//   corvalint-settings-shots [--untrusted] [--recording] [--exported] [--help-dialog]
+//                            [--no-dock] [--ready FILE] [--size WxH]
+//
+// When drawn, FILE receives the window's frame "x y width height" in root
+// coordinates; the process then waits until it is killed.
+#include "backupcontroller.h"
+#include "navigationcontroller.h"
+#include "settingscontroller.h"
+#include "viewsfixture.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption untrusted("untrusted", "No window control: the red shield and the button.");
+    const QCommandLineOption recording("recording", "The hotkey field in its recording display.");
+    const QCommandLineOption exported("exported", "Export two workspaces first, so the status line shows.");
+    const QCommandLineOption help("help-dialog", "Open the help behind \"Systemeinstellungen öffnen\".");
+    const QCommandLineOption noDock("no-dock", "Store showDockIcon = false first.");
+    const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
+    const QCommandLineOption size("size", "Window size.", "WxH", "1100x760");
+    parser.addOptions({untrusted, recording, exported, help, noDock, ready, size});
+    parser.process(app);
+
+    ViewsFixture fixture;
+    fixture.desktop.setTrusted(!parser.isSet(untrusted));
+    fixture.addWorkspace(QStringLiteral("Coding"), QStringLiteral("Development"), 3, 2, true, 60);
+    fixture.addWorkspace(QStringLiteral("Design"), QStringLiteral("Design"), 2, 1, false, 30);
+    if (parser.isSet(noDock))
+        fixture.services->setShowDockIcon(false);
+
+    QQmlApplicationEngine engine;
+    engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+    const QStringList dimensions = parser.value(size).split('x');
+    window->setPosition(40, 40);
+    window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
+    window->findChild<NavigationController *>()->showSettings();
+
+    auto *page = window->contentItem()->findChild<QQuickItem *>(QStringLiteral("settings"));
+    if (!page)
+        return 1;
+    auto *controller = page->property("controller").value<SettingsController *>();
+    if (parser.isSet(recording))
+        controller->toggleRecordingHotkey();
+    if (parser.isSet(help))
+        controller->openSystemSettings();
+    if (parser.isSet(exported)) {
+        auto *backup = page->property("backup").value<BackupController *>();
+        backup->exportBackup(QUrl::fromLocalFile(fixture.dir.filePath(QStringLiteral("CorvalintBackups.workspace"))));
+    }
+
+    // Give the window manager and the first frames time, then report.
+    QTimer::singleShot(1500, window, [&] {
+        const QRect frame = window->frameGeometry();
+        QFile file(parser.value(ready));
+        if (parser.isSet(ready) && file.open(QIODevice::WriteOnly))
+            file.write(QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()).toUtf8());
+    });
+    return app.exec();
+}
