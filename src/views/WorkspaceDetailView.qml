@@ -1,6 +1,9 @@
-// The detail area for one workspace. Placeholder until the detail view lands:
-// it receives the workspace and the navigation whose selection it may change.
+// The detail area for one workspace: header with the monitor check and the actions,
+// the launch options, and the list of entries; the edit sheet on top.
 import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
 import Corvalint
 
 Item {
@@ -9,12 +12,304 @@ Item {
     required property var workspace
     required property NavigationController navigation
 
-    Text {
-        anchors.centerIn: parent
-        text: detail.workspace ? detail.workspace.name : ""
-        color: Theme.primaryText
-        font.family: Theme.monoFamily
-        font.pixelSize: 24
-        font.weight: Theme.black
+    readonly property DetailController controller: detailController
+
+    DetailController {
+        id: detailController
+        services: Services
+        workspace: detail.workspace
+        navigation: detail.navigation
+        // The shared overlay manager, once the services hand one out.
+        overlay: Services["overlay"] ?? null
+    }
+
+    // A checkbox with a two-line label, as the launch options show it.
+    component OptionToggle: T.CheckBox {
+        id: toggle
+
+        property string title
+        property string explanation
+
+        implicitWidth: implicitContentWidth + leftPadding + rightPadding
+        implicitHeight: implicitContentHeight + topPadding + bottomPadding
+        spacing: 8
+        leftPadding: indicator.width + spacing
+        focusPolicy: Qt.NoFocus
+
+        indicator: Rectangle {
+            y: 1
+            implicitWidth: 14
+            implicitHeight: 14
+            radius: 3
+            color: toggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.08)
+            border.width: 1
+            border.color: toggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.3)
+            Text {
+                anchors.centerIn: parent
+                visible: toggle.checked
+                text: "\u2713"
+                color: "white"
+                font.pixelSize: 11
+                font.weight: Theme.bold
+            }
+        }
+
+        contentItem: ColumnLayout {
+            spacing: 4
+            Text {
+                Layout.fillWidth: true
+                text: toggle.title
+                color: "white"
+                font.family: Theme.systemFamily
+                font.pixelSize: 13
+                font.weight: Theme.medium
+            }
+            Text {
+                Layout.fillWidth: true
+                text: toggle.explanation
+                color: Theme.secondaryText
+                font.family: Theme.systemFamily
+                font.pixelSize: 11
+                wrapMode: Text.WordWrap
+            }
+        }
+    }
+
+    component Divider: Rectangle {
+        Layout.fillWidth: true
+        implicitHeight: 1
+        color: Qt.rgba(1, 1, 1, 0.1)
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: header.implicitHeight + 48
+            color: Qt.rgba(1, 1, 1, 0.02)
+
+            RowLayout {
+                id: header
+                anchors.fill: parent
+                anchors.margins: 24
+                spacing: 16
+
+                GradientTile {
+                    implicitWidth: 54
+                    implicitHeight: 54
+                    radius: 12
+                    startColor: detailController.gradientStart
+                    endColor: detailController.gradientEnd
+                    SymbolIcon {
+                        anchors.centerIn: parent
+                        name: detail.workspace ? detail.workspace.icon : ""
+                        size: 24
+                        color: "white"
+                    }
+                }
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 6
+                    Text {
+                        objectName: "workspaceName"
+                        Layout.fillWidth: true
+                        text: detail.workspace ? detail.workspace.name : ""
+                        color: "white"
+                        font.family: Theme.roundedFamily
+                        font.pixelSize: 20
+                        font.weight: Theme.bold
+                        elide: Text.ElideRight
+                    }
+                    RowLayout {
+                        spacing: 8
+                        Text {
+                            objectName: "workspaceSummary"
+                            text: detailController.summary
+                            color: Theme.secondaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 12
+                        }
+                        MonitorStatusBadge {
+                            objectName: "monitorStatusBadge"
+                            message: detailController.monitorMessage
+                            isWarning: detailController.monitorWarning
+                        }
+                    }
+                }
+
+                PrimaryButtonStyle {
+                    objectName: "launchButton"
+                    text: "Workspace starten"
+                    symbol: "play.fill"
+                    spacing: 8
+                    startColor: Theme.blue
+                    endColor: Theme.purple
+                    // The label brings its own padding inside the style's.
+                    leftPadding: 18 + 16
+                    rightPadding: 18 + 16
+                    topPadding: 10 + 8
+                    bottomPadding: 10 + 8
+                    onClicked: detailController.launch()
+                }
+
+                SecondaryButtonStyle {
+                    objectName: "previewButton"
+                    text: "HUD-Vorschau"
+                    symbol: "eye"
+                    spacing: 6
+                    foregroundColor: Theme.cyan
+                    borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                    onClicked: detailController.showPreview()
+                }
+
+                SecondaryButtonStyle {
+                    id: editButton
+                    objectName: "editButton"
+                    symbol: "pencil"
+                    foregroundColor: Theme.cyan
+                    borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                    // The pencil sits in a 32 × 32 frame inside the style's padding.
+                    leftPadding: 16 + (32 - implicitContentWidth) / 2
+                    rightPadding: 16 + (32 - implicitContentWidth) / 2
+                    topPadding: 10 + (32 - implicitContentHeight) / 2
+                    bottomPadding: 10 + (32 - implicitContentHeight) / 2
+                    onClicked: detailController.beginEdit()
+                }
+            }
+        }
+
+        Divider {}
+
+        ScrollView {
+            id: scroll
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            contentWidth: availableWidth
+            // The column is padded 24 points on every side.
+            contentHeight: content.implicitHeight + 48
+            ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+
+            ColumnLayout {
+                id: content
+                x: 24
+                y: 24
+                width: scroll.availableWidth - 48
+                spacing: 24
+
+                Item {
+                    Layout.fillWidth: true
+                    implicitHeight: options.implicitHeight + 32
+
+                    GlassBackground {
+                        anchors.fill: parent
+                        cornerRadius: 12
+                    }
+
+                    ColumnLayout {
+                        id: options
+                        anchors.fill: parent
+                        anchors.margins: 16
+                        spacing: 16
+
+                        Text {
+                            text: "Einstellungen"
+                            color: "white"
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 14
+                            font.weight: Theme.bold
+                        }
+                        OptionToggle {
+                            objectName: "focusModeToggle"
+                            Layout.fillWidth: true
+                            title: "Fokus-Modus aktivieren"
+                            explanation: "Schließt beim Start dieses Workspaces automatisch alle anderen geöffneten Anwendungen."
+                            checked: detail.workspace ? detail.workspace.autoLaunch : false
+                            // The store saves the record by itself.
+                            onToggled: detail.workspace.autoLaunch = checked
+                        }
+                        Divider {}
+                        OptionToggle {
+                            objectName: "restoreDocumentsToggle"
+                            Layout.fillWidth: true
+                            title: "Dokumente & Dateien wiederherstellen"
+                            explanation: "Öffnet beim Start exakt die gespeicherten Dateien/Projekte. Falls deaktiviert, starten die Apps leer oder laden ihren letzten Systemzustand."
+                            checked: detail.workspace ? detail.workspace.restoreDocuments : false
+                            onToggled: detail.workspace.restoreDocuments = checked
+                        }
+                        Divider {}
+                        SecondaryButtonStyle {
+                            objectName: "updateButton"
+                            text: "Workspace aktualisieren"
+                            symbol: "arrow.triangle.2.circlepath"
+                            spacing: 6
+                            foregroundColor: Theme.cyan
+                            borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                            onClicked: detailController.updateFromDesktop()
+                        }
+                    }
+                }
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 12
+
+                    Text {
+                        text: "Workspace-Elemente"
+                        color: "white"
+                        font.family: Theme.systemFamily
+                        font.pixelSize: 14
+                        font.weight: Theme.bold
+                    }
+
+                    Item {
+                        objectName: "emptyEntries"
+                        visible: detailController.sortedEntries.length === 0
+                        Layout.fillWidth: true
+                        implicitHeight: empty.implicitHeight + 60
+
+                        GlassBackground {
+                            anchors.fill: parent
+                            cornerRadius: 12
+                        }
+                        Column {
+                            id: empty
+                            anchors.centerIn: parent
+                            spacing: 12
+                            SymbolIcon {
+                                anchors.horizontalCenter: parent.horizontalCenter
+                                name: "list.bullet.rectangle.portrait"
+                                size: 32
+                                color: Theme.secondaryText
+                            }
+                            Text {
+                                anchors.horizontalCenter: parent.horizontalCenter
+                                text: "Keine Elemente im Workspace vorhanden."
+                                color: Theme.secondaryText
+                                font.family: Theme.systemFamily
+                                font.pixelSize: 12
+                            }
+                        }
+                    }
+
+                    Repeater {
+                        model: detailController.sortedEntries
+                        EntryRow {
+                            required property var modelData
+                            Layout.fillWidth: true
+                            entry: modelData
+                            screenMonitorIDs: detailController.screenMonitorIDs
+                            onDeleteRequested: detailController.deleteEntry(modelData)
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    EditSheet {
+        controller: detailController
     }
 }

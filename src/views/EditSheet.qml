@@ -1,0 +1,189 @@
+// The modal sheet that renames a workspace, changes its category and symbol, or deletes it.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Corvalint
+
+Popup {
+    id: sheet
+
+    required property DetailController controller
+
+    parent: Overlay.overlay
+    width: 460
+    x: Math.round((parent.width - width) / 2)
+    y: Math.round(Math.max(0, (parent.height - height) / 2))
+    padding: 24
+    modal: true
+    dim: true
+    visible: controller.showingEditSheet
+    closePolicy: Popup.CloseOnEscape
+    // The platform's own dismissal (Escape) writes nothing, like "Abbrechen".
+    onClosed: controller.cancelEdit()
+    onOpened: nameField.forceActiveFocus()
+
+    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+
+    background: Rectangle {
+        radius: 10
+        color: Theme.sheetBackground
+        border.width: 1
+        border.color: Qt.rgba(1, 1, 1, 0.12)
+        clip: true
+
+        CyberGridPattern {
+            anchors.fill: parent
+            opacity: 0.04
+        }
+        CyberScanlineOverlay {
+            anchors.fill: parent
+            opacity: 0.12
+        }
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 20
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.bottomMargin: 4
+            spacing: 8
+            SymbolIcon {
+                name: "slider.horizontal.3"
+                size: 16
+                color: Theme.cyan
+            }
+            Text {
+                text: "WORKSPACE BEARBEITEN"
+                color: "white"
+                font.family: Theme.monoFamily
+                font.pixelSize: 14
+                font.weight: Theme.black
+            }
+            Item { Layout.fillWidth: true }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Qt.rgba(1, 1, 1, 0.1)
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 16
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 6
+                Text {
+                    text: "NAME DES WORKSPACES"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                CyberTextFieldModifier {
+                    id: nameField
+                    objectName: "editNameField"
+                    Layout.fillWidth: true
+                    placeholderText: "Workspace Name"
+                    text: sheet.controller.editedName
+                    onTextEdited: sheet.controller.editedName = text
+                    // Return in the field does nothing here.
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    text: "KATEGORIE"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                GridLayout {
+                    Layout.fillWidth: true
+                    columns: 2
+                    rowSpacing: 8
+                    columnSpacing: 8
+                    Repeater {
+                        model: sheet.controller.categories
+                        CategoryChip {
+                            required property string modelData
+                            Layout.fillWidth: true
+                            Layout.preferredWidth: 10
+                            category: modelData
+                            selected: sheet.controller.editedCategory === modelData
+                            onClicked: sheet.controller.editedCategory = modelData
+                        }
+                    }
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    text: "SYMBOL AUSWÄHLEN"
+                    color: Theme.secondaryText
+                    font.family: Theme.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Theme.bold
+                }
+                Row {
+                    Layout.alignment: Qt.AlignHCenter
+                    spacing: 8
+                    Repeater {
+                        model: sheet.controller.icons
+                        SymbolChoiceButton {
+                            required property string modelData
+                            symbol: modelData
+                            selected: sheet.controller.editedIcon === modelData
+                            onClicked: sheet.controller.editedIcon = modelData
+                        }
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Qt.rgba(1, 1, 1, 0.1)
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            spacing: 12
+            SecondaryButtonStyle {
+                objectName: "deleteWorkspaceButton"
+                text: "Löschen"
+                symbol: "trash"
+                spacing: 4
+                foregroundColor: Theme.red
+                borderColor: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.4)
+                onClicked: sheet.controller.deleteWorkspace()
+            }
+            Item { Layout.fillWidth: true }
+            SecondaryButtonStyle {
+                objectName: "cancelEditButton"
+                text: "Abbrechen"
+                foregroundColor: Theme.cyan
+                borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                onClicked: sheet.controller.cancelEdit()
+            }
+            PrimaryButtonStyle {
+                objectName: "saveEditButton"
+                text: "Speichern"
+                startColor: Theme.gradientStart
+                endColor: Theme.gradientEnd
+                enabled: sheet.controller.canSave
+                onClicked: sheet.controller.saveEdit()
+            }
+        }
+    }
+}

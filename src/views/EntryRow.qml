@@ -1,0 +1,125 @@
+// One line of the detail view's entry list: kind, title and target, the monitor and
+// saved geometry, and a button that deletes the entry.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Corvalint
+
+Item {
+    id: row
+
+    required property var entry
+    // The connected screens' monitor identifiers in order ("" for none).
+    required property var screenMonitorIDs
+
+    signal deleteRequested()
+
+    readonly property string kind: EntryPresentation.kind(entry.typeRawValue)
+    readonly property color kindColor: {
+        switch (kind) {
+        case "website": return Theme.purple
+        case "file": return Theme.orange
+        case "folder": return Theme.yellow
+        default: return Theme.blue
+        }
+    }
+
+    implicitHeight: layout.implicitHeight + 24
+
+    GlassBackground {
+        anchors.fill: parent
+        cornerRadius: 12
+    }
+
+    RowLayout {
+        id: layout
+        anchors.fill: parent
+        anchors.margins: 12
+        spacing: 16
+
+        Rectangle {
+            implicitWidth: 36
+            implicitHeight: 36
+            radius: 18
+            color: Qt.rgba(row.kindColor.r, row.kindColor.g, row.kindColor.b, 0.15)
+            SymbolIcon {
+                anchors.centerIn: parent
+                name: EntryPresentation.symbol(row.entry.typeRawValue)
+                size: 16
+                color: row.kindColor
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 4
+            Text {
+                objectName: "entryTitle"
+                Layout.fillWidth: true
+                text: EntryPresentation.title(row.entry.typeRawValue, row.entry.appBundleIdentifier,
+                                              row.entry.websiteURL, row.entry.filePath)
+                color: "white"
+                font.family: Theme.systemFamily
+                font.pixelSize: 13
+                font.weight: Theme.bold
+                maximumLineCount: 1
+                elide: Text.ElideRight
+            }
+            Text {
+                objectName: "entryDetail"
+                Layout.fillWidth: true
+                text: EntryPresentation.detail(row.entry.typeRawValue, row.entry.appBundleIdentifier,
+                                               row.entry.websiteURL, row.entry.filePath)
+                color: Theme.secondaryText
+                font.family: Theme.systemFamily
+                font.pixelSize: 11
+                maximumLineCount: 1
+                elide: Text.ElideMiddle
+            }
+        }
+
+        ColumnLayout {
+            Layout.rightMargin: 12
+            spacing: 4
+            Text {
+                objectName: "monitorLabel"
+                Layout.alignment: Qt.AlignRight
+                text: EntryPresentation.monitor(row.entry.monitorID, row.screenMonitorIDs)
+                color: Qt.rgba(0.0, 0.95, 1.0, 0.85)
+                font.family: Theme.systemFamily
+                font.pixelSize: 10
+                font.weight: Theme.bold
+            }
+            Text {
+                objectName: "positionText"
+                Layout.alignment: Qt.AlignRight
+                text: EntryPresentation.position(row.entry.frameX, row.entry.frameY)
+                color: Theme.secondaryText
+                font.family: Theme.monoFamily
+                font.pixelSize: 10
+            }
+            Text {
+                objectName: "sizeText"
+                Layout.alignment: Qt.AlignRight
+                text: EntryPresentation.size(row.entry.width, row.entry.height)
+                color: Theme.secondaryText
+                font.family: Theme.monoFamily
+                font.pixelSize: 10
+            }
+        }
+
+        T.AbstractButton {
+            objectName: "deleteEntryButton"
+            implicitWidth: trash.implicitWidth + 4
+            implicitHeight: trash.implicitHeight + 4
+            focusPolicy: Qt.NoFocus
+            onClicked: row.deleteRequested()
+            contentItem: SymbolIcon {
+                id: trash
+                name: "trash"
+                size: 13
+                color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.8)
+            }
+        }
+    }
+}

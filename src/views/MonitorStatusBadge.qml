@@ -1,0 +1,39 @@
+// The detail header's monitor check: green when the screens match the workspace,
+// orange with the reason when they do not.
+import QtQuick
+import Corvalint
+
+Rectangle {
+    id: badge
+
+    property string message
+    property bool isWarning: false
+
+    readonly property color tint: isWarning ? Theme.orange : Theme.green
+
+    implicitWidth: row.implicitWidth + 12
+    implicitHeight: row.implicitHeight + 4
+    radius: 4
+    color: Qt.rgba(tint.r, tint.g, tint.b, 0.12)
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 4
+        SymbolIcon {
+            anchors.verticalCenter: parent.verticalCenter
+            name: badge.isWarning ? "exclamationmark.triangle.fill" : "checkmark.circle.fill"
+            size: 10
+            color: badge.tint
+        }
+        Text {
+            objectName: "monitorMessage"
+            anchors.verticalCenter: parent.verticalCenter
+            text: badge.message
+            color: badge.tint
+            font.family: Theme.systemFamily
+            font.pixelSize: 10
+            font.weight: badge.isWarning ? Theme.bold : Font.Normal
+        }
+    }
+}

@@ -1,0 +1,292 @@
+// The state and actions of the workspace detail view: monitor check, launch, preview,
+// refresh from the desktop, the edit sheet, and deleting entries or the workspace.
+#include "detailcontroller.h"
+
+#include "categorypalette.h"
+#include "creationsheetcontroller.h"
+#include "overridecursorguard.h"
+#include "workspacemerge.h"
+#include "automation/automationservice.h"
+#include "model/workspacecategory.h"
+#include "model/workspacestore.h"
+
+#include <algorithm>
+
+DetailController::DetailController(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QList<WorkspaceEntry *> DetailController::sortedByIdText(QList<WorkspaceEntry *> entries)
+{
+    std::stable_sort(entries.begin(), entries.end(), [](const WorkspaceEntry *a, const WorkspaceEntry *b) {
+        return a->id().toString(QUuid::WithoutBraces).toUpper() < b->id().toString(QUuid::WithoutBraces).toUpper();
+    });
+    return entries;
+}
+
+QString DetailController::summaryText(const QString &category, int entryCount)
+{
+    return category + QStringLiteral(" \u2022 ") + QString::number(entryCount) + QStringLiteral(" Elemente");
+}
+
+void DetailController::setServices(ViewServices *services)
+{
+    if (m_services == services)
+        return;
+    disconnect(m_screensConnection);
+    m_services = services;
+    if (m_services) {
+        // The badge follows screens plugged in or out while the view is open.
+        m_screensConnection = connect(&m_services->platform(), &DesktopPlatform::screensChanged, this,
+                                      &DetailController::readScreens);
+    }
+    emit servicesChanged();
+    readScreens();
+}
+
+void DetailController::setWorkspace(Workspace *workspace)
+{
+    if (m_workspace == workspace)
+        return;
+    if (m_workspace)
+        disconnect(m_workspace, nullptr, this, nullptr);
+    m_workspace = workspace;
+    if (m_workspace) {
+        connect(m_workspace, &Workspace::entriesChanged, this, &DetailController::refreshEntries);
+        connect(m_workspace, &Workspace::categoryChanged, this, &DetailController::summaryChanged);
+        // An entry's monitor may change without the list changing (a refresh).
+        connect(m_workspace, &Workspace::changed, this, &DetailController::refreshStatus);
+    }
+    // The sheet belongs to the workspace it was opened for.
+    setShowingEditSheet(false);
+    emit workspaceChanged();
+    refreshEntries();
+}
+
+void DetailController::setNavigation(NavigationController *navigation)
+{
+    if (m_navigation == navigation)
+        return;
+    m_navigation = navigation;
+    emit navigationChanged();
+}
+
+void DetailController::setOverlay(PreviewOverlayManager *overlay)
+{
+    if (m_overlay == overlay)
+        return;
+    m_overlay = overlay;
+    emit overlayChanged();
+}
+
+QStringList DetailController::screenMonitorIDs() const
+{
+    QStringList ids;
+    for (const std::optional<QString> &id : m_screenMonitorIDs)
+        ids.append(id.value_or(QString()));
+    return ids;
+}
+
+QString DetailController::summary() const
+{
+    return m_workspace ? summaryText(m_workspace->category(), m_workspace->entryCount()) : QString();
+}
+
+QColor DetailController::gradientStart() const
+{
+    return CategoryPalette::gradientStart(m_workspace ? m_workspace->category() : QString());
+}
+
+QColor DetailController::gradientEnd() const
+{
+    return CategoryPalette::gradientEnd(m_workspace ? m_workspace->category() : QString());
+}
+
+void DetailController::setShowingEditSheet(bool showing)
+{
+    if (m_showingEditSheet == showing)
+        return;
+    m_showingEditSheet = showing;
+    emit showingEditSheetChanged();
+}
+
+void DetailController::setEditedName(const QString &name)
+{
+    if (m_editedName == name)
+        return;
+    m_editedName = name;
+    emit editedNameChanged();
+}
+
+void DetailController::setEditedIcon(const QString &icon)
+{
+    if (m_editedIcon == icon)
+        return;
+    m_editedIcon = icon;
+    emit editedIconChanged();
+}
+
+void DetailController::setEditedCategory(const QString &category)
+{
+    if (m_editedCategory == category)
+        return;
+    m_editedCategory = category;
+    emit editedCategoryChanged();
+}
+
+bool DetailController::canSave() const
+{
+    return !CreationSheetController::trimSpacesAndTabs(m_editedName).isEmpty();
+}
+
+QStringList DetailController::icons()
+{
+    return CreationSheetController::icons();
+}
+
+QStringList DetailController::categories()
+{
+    return CategoryPalette::texts();
+}
+
+void DetailController::launch()
+{
+    if (!m_workspace || !m_services)
+        return;
+    m_workspace->recordLaunch(m_now());
+    save();
+    // The task runs to its end on its own and holds copies only, so the view
+    // may go away meanwhile; a second press starts a second launch.
+    auto task = m_services->automation().launchWorkspace(entryData(), m_workspace->restoreDocuments(),
+                                                         m_workspace->autoLaunch());
+    Q_UNUSED(task)
+}
+
+void DetailController::showPreview()
+{
+    if (m_workspace && m_overlay)
+        m_overlay->show(entryData());
+}
+
+void DetailController::updateFromDesktop()
+{
+    if (!m_workspace || !m_services)
+        return;
+    QList<EntryData> captured;
+    {
+        // The capture blocks the interface until the other applications answer.
+        OverrideCursorGuard busy;
+        captured = m_services->automation().captureCurrentDesktop();
+    }
+    mergeCapturedEntries(*m_workspace, captured);
+    m_workspace->setModifiedAt(m_now());
+    save();
+}
+
+void DetailController::deleteEntry(WorkspaceEntry *entry)
+{
+    if (!entry || !m_services || !m_workspace || entry->workspace() != m_workspace)
+        return;
+    m_services->store().removeEntry(entry);
+    save();
+}
+
+void DetailController::beginEdit()
+{
+    if (!m_workspace)
+        return;
+    setEditedName(m_workspace->name());
+    setEditedIcon(m_workspace->icon());
+    const auto category = categoryFromText(m_workspace->category());
+    setEditedCategory(categoryText(category.value_or(WorkspaceCategory::development)));
+    setShowingEditSheet(true);
+}
+
+void DetailController::cancelEdit()
+{
+    setShowingEditSheet(false);
+}
+
+void DetailController::saveEdit()
+{
+    if (!m_workspace || !canSave())
+        return;
+    m_workspace->setName(m_editedName);
+    m_workspace->setCategory(m_editedCategory);
+    m_workspace->setIcon(m_editedIcon);
+    m_workspace->setModifiedAt(m_now());
+    save();
+    setShowingEditSheet(false);
+}
+
+void DetailController::deleteWorkspace()
+{
+    if (!m_workspace || !m_services)
+        return;
+    // Held here: leaving the workspace may unbind it from this controller.
+    Workspace *workspace = m_workspace;
+    WorkspaceStore &store = m_services->store();
+    // The navigation leaves the workspace first, so that nothing shows a deleted record.
+    if (m_navigation)
+        m_navigation->showDashboard();
+    store.remove(workspace);
+    store.save(); // a failed save stays pending in the store; nothing is shown
+    setShowingEditSheet(false);
+}
+
+void DetailController::readScreens()
+{
+    QList<std::optional<QString>> ids;
+    if (m_services) {
+        const AutomationService &automation = m_services->automation();
+        for (const PlatformScreen &screen : m_services->platform().screens())
+            ids.append(automation.monitorIDForScreen(screen));
+    }
+    if (ids != m_screenMonitorIDs) {
+        m_screenMonitorIDs = ids;
+        emit screensChanged();
+    }
+    refreshStatus();
+}
+
+void DetailController::refreshStatus()
+{
+    QList<std::optional<QString>> entryIDs;
+    if (m_workspace) {
+        for (const WorkspaceEntry *entry : m_workspace->entries())
+            entryIDs.append(entry->monitorID());
+    }
+    const MonitorConfigStatus status = monitorStatus(entryIDs, m_screenMonitorIDs);
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit monitorStatusChanged();
+}
+
+void DetailController::refreshEntries()
+{
+    const QList<WorkspaceEntry *> sorted = m_workspace ? sortedByIdText(m_workspace->entries()) : QList<WorkspaceEntry *>();
+    if (sorted != m_sortedEntries) {
+        m_sortedEntries = sorted;
+        emit sortedEntriesChanged();
+    }
+    emit summaryChanged();
+    refreshStatus();
+}
+
+void DetailController::save()
+{
+    if (m_services)
+        m_services->store().save(); // failures stay pending in the store; nothing is shown
+}
+
+QList<EntryData> DetailController::entryData() const
+{
+    QList<EntryData> entries;
+    if (m_workspace) {
+        for (const WorkspaceEntry *entry : m_workspace->entries())
+            entries.append(entry->data());
+    }
+    return entries;
+}
