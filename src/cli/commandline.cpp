@@ -65,12 +65,13 @@ int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
 int showPreview(const CommandResult &resolved, DesktopSession &desktop, QTextStream &err)
 {
 #if CORVALINT_HAVE_OVERLAY
-    PreviewOverlayManager overlay(desktop.automation(), desktop.platform());
+    PreviewOverlayManager overlay(desktop.platform());
     QEventLoop loop;
     QObject::connect(&overlay, &PreviewOverlayManager::closed, &loop, &QEventLoop::quit);
     overlay.show(entriesFromJson(resolved.data.value(QLatin1String("entries")).toArray()));
-    if (overlay.isShowing())
-        loop.exec();
+    if (!overlay.isShowing())
+        return fail(err, QStringLiteral("preview: the desktop reports no screen to show the overlay on"));
+    loop.exec();
     return CommandLine::ok;
 #else
     Q_UNUSED(resolved)
@@ -118,6 +119,11 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     if (!args.error.isEmpty())
         return fail(err, args.error, usage);
     const bool simulated = invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix));
+    if (!simulated && invocation.desktop != QLatin1String(DesktopSession::x11Choice))
+        return fail(err,
+                    QStringLiteral("%1: unknown desktop \"%2\"; use x11 or sim:SCENARIO.json")
+                        .arg(spec->name, invocation.desktop),
+                    usage);
     if (!invocation.logFile.isEmpty() && !simulated)
         return fail(err, QStringLiteral("--log needs a simulated desktop (--desktop sim:SCENARIO.json)"), usage);
     if (spec->name == QLatin1String("preview") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))

@@ -2,12 +2,12 @@
 #include "storecommands.h"
 
 #include "workspacejson.h"
-#include "workspacemerge.h"
 
 #include "model/backup/backupfile.h"
 #include "model/backup/backupmessages.h"
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
+#include "views/workspacemerge.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -227,7 +227,8 @@ CommandResult StoreCommands::update(const QJsonObject &request)
         return CommandResult::failure(error);
     const QList<EntryData> captured = entriesFromJson(request.value(QLatin1String("entries")).toArray());
     const int before = workspace->entryCount();
-    mergeCapturedEntries(*workspace, captured, m_now());
+    mergeCapturedEntries(*workspace, captured);
+    workspace->setModifiedAt(m_now());
     const int added = workspace->entryCount() - before;
     if (auto failed = saveFailure())
         return *failed;

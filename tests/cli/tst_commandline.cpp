@@ -1,0 +1,348 @@
+// Every command of the `corvalint` program on the simulated desktop, with
+// its output, its errors and its exit codes.
+#include "clirunner.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonArray listJson(CliRunner &cli)
+{
+    const CliRun run = cli.run({QStringLiteral("list"), QStringLiteral("--json")});
+    return QJsonDocument::fromJson(run.out.toUtf8()).array();
+}
+
+QList<QJsonObject> logLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QJsonObject> lines;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (!line.isEmpty())
+            lines << QJsonDocument::fromJson(line).object();
+    }
+    return lines;
+}
+
+QStringList actions(const QList<QJsonObject> &lines, const QString &action)
+{
+    QStringList applications;
+    for (const QJsonObject &line : lines) {
+        if (line.value(QLatin1String("action")).toString() == action)
+            applications << line.value(QLatin1String("application")).toString();
+    }
+    return applications;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CliRunner> m_cli;
+    const QString desk = CliRunner::scenario(QStringLiteral("desk.json"));
+
+    CliRun capture(const QString &name, const QStringList &more = {})
+    {
+        return m_cli->run(QStringList{QStringLiteral("capture"), name, QStringLiteral("--desktop"), desk} + more);
+    }
+
+private slots:
+    void init()
+    {
+        m_cli = std::make_unique<CliRunner>();
+    }
+
+    void overviewHelp()
+    {
+        const CliRun run = m_cli->run({QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith(QStringLiteral("Usage: corvalint ")));
+        for (const char *command : {"list", "capture", "update", "launch", "preview", "delete", "export", "import"})
+            QVERIFY2(run.out.contains(QLatin1String(command)), command);
+    }
+
+    void helpOfEachCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"list", "capture", "update", "launch", "preview", "delete", "export", "import"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+
+    void helpOfEachCommand()
+    {
+        QFETCH(QString, command);
+        const CliRun run = m_cli->run({command, QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith(QStringLiteral("Usage: corvalint %1").arg(command)));
+        QVERIFY(run.err.isEmpty());
+    }
+
+    void unknownCommandIsAUsageError()
+    {
+        const CliRun run = m_cli->run({QStringLiteral("frobnicate")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QStringLiteral("corvalint: unknown command \"frobnicate\"; see corvalint --help\n"));
+    }
+
+    void badArgumentsAreUsageErrors()
+    {
+        CliRun run = m_cli->run({QStringLiteral("capture")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QStringLiteral("corvalint: capture: missing NAME\n"));
+        run = m_cli->run({QStringLiteral("list"), QStringLiteral("--yaml")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QStringLiteral("corvalint: list: unknown option --yaml\n"));
+        run = m_cli->run({QStringLiteral("list"), QStringLiteral("--log"), QStringLiteral("x.jsonl")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QStringLiteral("corvalint: --log needs a simulated desktop (--desktop sim:SCENARIO.json)\n"));
+        run = m_cli->run({QStringLiteral("list"), QStringLiteral("--desktop"), QStringLiteral("wayland")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QStringLiteral("corvalint: list: unknown desktop \"wayland\"; use x11 or sim:SCENARIO.json\n"));
+    }
+
+    void storeCommandsNeedNoDisplay()
+    {
+        CliRun run = m_cli->run({QStringLiteral("list")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(run.err.isEmpty());
+        const QString file = m_cli->dataPath() + QStringLiteral("/out.workspace");
+        run = m_cli->run({QStringLiteral("export"), file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("0 Workspaces exportiert\n"));
+        run = m_cli->run({QStringLiteral("import"), file});
+        QCOMPARE(run.exitCode, 0);
+        run = m_cli->run({QStringLiteral("delete"), QStringLiteral("Nothing")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("corvalint: no workspace is named or has the id \"Nothing\"\n"));
+    }
+
+    void desktopCommandsSayTheyNeedAnX11Session_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("capture") << QStringList{QStringLiteral("capture"), QStringLiteral("X")}
+                                 << "corvalint: capture: needs an X11 session, and DISPLAY is not set\n";
+        QTest::newRow("update") << QStringList{QStringLiteral("update"), QStringLiteral("X")}
+                                << "corvalint: update: needs an X11 session, and DISPLAY is not set\n";
+        QTest::newRow("launch") << QStringList{QStringLiteral("launch"), QStringLiteral("X")}
+                                << "corvalint: launch: needs an X11 session, and DISPLAY is not set\n";
+    }
+
+    void desktopCommandsSayTheyNeedAnX11Session()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        const CliRun run = m_cli->run(arguments);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, error);
+    }
+
+    void previewWithoutAnyDisplaySaysSo()
+    {
+        m_cli->environment().remove(QStringLiteral("QT_QPA_PLATFORM"));
+        const CliRun run = m_cli->run({QStringLiteral("preview"), QStringLiteral("X")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("corvalint: preview: needs an X11 session, and DISPLAY is not set\n"));
+    }
+
+    void unusableScenarioIsNamed()
+    {
+        CliRun run = m_cli->run({QStringLiteral("capture"), QStringLiteral("X"), QStringLiteral("--desktop"),
+                                 QStringLiteral("sim:/no/such/scenario.json")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.startsWith(QStringLiteral("corvalint: capture: cannot use the scenario \"/no/such/scenario.json\": ")));
+        run = m_cli->run({QStringLiteral("capture"), QStringLiteral("X"), QStringLiteral("--desktop"),
+                          CliRunner::scenario(QStringLiteral("malformed.json"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("screens")));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QCOMPARE(listJson(*m_cli).size(), 0);
+    }
+
+    void captureStoresTheDesktopAsANewWorkspace()
+    {
+        const CliRun run = capture(QStringLiteral("Dev Desk"));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(QStringLiteral("Saved workspace \"Dev Desk\" with 4 entries (")), qPrintable(run.out));
+        const QJsonArray all = listJson(*m_cli);
+        QCOMPARE(all.size(), 1);
+        const QJsonObject w = all[0].toObject();
+        QCOMPARE(w.value(QLatin1String("name")).toString(), QStringLiteral("Dev Desk"));
+        QCOMPARE(w.value(QLatin1String("icon")).toString(), QStringLiteral("briefcase.fill"));
+        QCOMPARE(w.value(QLatin1String("category")).toString(), QStringLiteral("Development"));
+        QCOMPARE(w.value(QLatin1String("autoLaunch")).toBool(), false);
+        QCOMPARE(w.value(QLatin1String("restoreDocuments")).toBool(), true);
+        const QJsonArray entries = w.value(QLatin1String("entries")).toArray();
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries[0].toObject().value(QLatin1String("appBundleIdentifier")).toString(),
+                 QStringLiteral("org.example.Editor"));
+        QCOMPARE(entries[0].toObject().value(QLatin1String("monitorID")).toString(),
+                 QStringLiteral("11111111-1111-4111-8111-111111111111"));
+
+        const CliRun table = m_cli->run({QStringLiteral("list")});
+        QCOMPARE(table.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(1).simplified(),
+                 QStringLiteral("Dev Desk Development 4 2"));
+    }
+
+    void captureTakesIconAndCategory()
+    {
+        QCOMPARE(capture(QStringLiteral("Cut"), {QStringLiteral("--icon"), QStringLiteral("film.fill"),
+                                                 QStringLiteral("--category"), QStringLiteral("Video Editing")})
+                     .exitCode,
+                 0);
+        const QJsonObject w = listJson(*m_cli)[0].toObject();
+        QCOMPARE(w.value(QLatin1String("icon")).toString(), QStringLiteral("film.fill"));
+        QCOMPARE(w.value(QLatin1String("category")).toString(), QStringLiteral("Video Editing"));
+        const CliRun wrong = capture(QStringLiteral("Bad"), {QStringLiteral("--category"), QStringLiteral("Cooking")});
+        QCOMPARE(wrong.exitCode, 2);
+        QVERIFY(wrong.err.startsWith(QStringLiteral("corvalint: unknown category \"Cooking\"")));
+    }
+
+    void updateRefreshesMatchingEntriesAndAppendsNewOnes()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        const CliRun run = m_cli->run({QStringLiteral("update"), QStringLiteral("Desk"), QStringLiteral("--desktop"),
+                                       CliRunner::scenario(QStringLiteral("moved.json"))});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("Updated workspace \"Desk\": 2 windows captured, 1 new entries, 5 in all\n"));
+        const QJsonArray entries = listJson(*m_cli)[0].toObject().value(QLatin1String("entries")).toArray();
+        QCOMPARE(entries.size(), 5);
+        QCOMPARE(entries[0].toObject().value(QLatin1String("frameX")).toDouble(), 2000.0);
+        QCOMPARE(entries[0].toObject().value(QLatin1String("monitorID")).toString(),
+                 QStringLiteral("22222222-2222-4222-8222-222222222222"));
+        QCOMPARE(entries[4].toObject().value(QLatin1String("appBundleIdentifier")).toString(),
+                 QStringLiteral("org.example.Viewer"));
+    }
+
+    void launchOpensEveryEntryCountsAndWritesTheLog()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        const QString log = m_cli->dataPath() + QStringLiteral("/launch.jsonl");
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Desk"), QStringLiteral("--desktop"),
+                                       desk, QStringLiteral("--log"), log});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("Launched \"Desk\" (4 entries)\n"));
+        const QList<QJsonObject> lines = logLines(log);
+        // The chat tool runs but is not installed: its entry is skipped.
+        QCOMPARE(actions(lines, QStringLiteral("openApplication")),
+                 (QStringList{QStringLiteral("org.example.Editor"), QStringLiteral("org.example.Terminal"),
+                              QStringLiteral("org.example.Terminal")}));
+        QVERIFY(actions(lines, QStringLiteral("terminate")).isEmpty());
+        QVERIFY(!actions(lines, QStringLiteral("setAttribute")).isEmpty());
+        const QJsonObject w = listJson(*m_cli)[0].toObject();
+        QCOMPARE(w.value(QLatin1String("launchCount")).toInt(), 1);
+        QCOMPARE(w.value(QLatin1String("timeSavedInSeconds")).toDouble(), 80.0);
+        QVERIFY(!w.value(QLatin1String("lastLaunchedAt")).isNull());
+    }
+
+    void launchWithoutCountLeavesTheStatisticsAlone()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Desk"), QStringLiteral("--no-count"),
+                                       QStringLiteral("--desktop"), desk});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject w = listJson(*m_cli)[0].toObject();
+        QCOMPARE(w.value(QLatin1String("launchCount")).toInt(), 0);
+        QVERIFY(w.value(QLatin1String("lastLaunchedAt")).isNull());
+    }
+
+    void focusLaunchAsksTheOthersToQuit()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        // A workspace without the chat tool: update it from a desktop without it.
+        const QString id = listJson(*m_cli)[0].toObject().value(QLatin1String("id")).toString();
+        QCOMPARE(m_cli->run({QStringLiteral("delete"), id}).exitCode, 0);
+        QCOMPARE(m_cli->run({QStringLiteral("capture"), QStringLiteral("Moved"), QStringLiteral("--desktop"),
+                             CliRunner::scenario(QStringLiteral("moved.json"))})
+                     .exitCode,
+                 0);
+        const QString log = m_cli->dataPath() + QStringLiteral("/focus.jsonl");
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Moved"), QStringLiteral("--focus"),
+                                       QStringLiteral("--desktop"), desk, QStringLiteral("--log=") + log});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList terminated = actions(logLines(log), QStringLiteral("terminate"));
+        QCOMPARE(terminated, (QStringList{QStringLiteral("org.example.Terminal"), QStringLiteral("org.example.Chat")}));
+    }
+
+    void launchOfAnUnknownWorkspaceFails()
+    {
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Ghost"), QStringLiteral("--desktop"), desk});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("corvalint: no workspace is named or has the id \"Ghost\"\n"));
+    }
+
+    void deleteByIdInAnyCase()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        const QString id = listJson(*m_cli)[0].toObject().value(QLatin1String("id")).toString();
+        const CliRun run = m_cli->run({QStringLiteral("delete"), id.toLower()});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("Deleted workspace \"Desk\" (%1)\n").arg(id));
+        QCOMPARE(listJson(*m_cli).size(), 0);
+        QCOMPARE(m_cli->run({QStringLiteral("delete"), id}).exitCode, 1);
+    }
+
+    void ambiguousNameFails()
+    {
+        QCOMPARE(capture(QStringLiteral("Twin")).exitCode, 0);
+        QCOMPARE(capture(QStringLiteral("Twin")).exitCode, 0);
+        const CliRun run = m_cli->run({QStringLiteral("delete"), QStringLiteral("Twin")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.startsWith(QStringLiteral("corvalint: \"Twin\" names 2 workspaces; give one of their ids: ")));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    }
+
+    void exportAndImportRoundTrip()
+    {
+        QCOMPARE(capture(QStringLiteral("One")).exitCode, 0);
+        QCOMPARE(capture(QStringLiteral("Two")).exitCode, 0);
+        const QString file = QStringLiteral("backup.workspace");
+        const CliRun exported = m_cli->run({QStringLiteral("export"), m_cli->dataPath() + QLatin1Char('/') + file});
+        QCOMPARE(exported.exitCode, 0);
+        QCOMPARE(exported.out, QStringLiteral("2 Workspaces exportiert\n"));
+
+        CliRunner other;
+        const CliRun imported = other.run({QStringLiteral("import"), m_cli->dataPath() + QLatin1Char('/') + file});
+        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE(imported.out, QStringLiteral("2 Workspaces importiert\n"));
+        QCOMPARE(listJson(other), listJson(*m_cli));
+    }
+
+    void importOfADamagedFileChangesNothing()
+    {
+        QCOMPARE(capture(QStringLiteral("Kept")).exitCode, 0);
+        const QString file = m_cli->dataPath() + QStringLiteral("/bad.workspace");
+        QFile bad(file);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("\xff\xfe not json");
+        bad.close();
+        const CliRun run = m_cli->run({QStringLiteral("import"), file});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.startsWith(QStringLiteral("corvalint: Import abgelehnt: ")));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QCOMPARE(listJson(*m_cli).size(), 1);
+    }
+
+    void unusableStoreIsTheFatalMessage()
+    {
+        QFile garbage(m_cli->dataPath() + QStringLiteral("/corvalint.sqlite"));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(8192, 'z'));
+        garbage.close();
+        const CliRun run = m_cli->run({QStringLiteral("list")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.startsWith(QStringLiteral("Could not create ModelContainer: ")));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
