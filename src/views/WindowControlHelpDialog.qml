@@ -2,6 +2,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import Corvalint
 
 Popup {
@@ -14,7 +15,7 @@ Popup {
     onWantedChanged: wanted ? open() : close()
     onClosed: controller.showingWindowControlHelp = false
 
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: Math.min(460, parent ? parent.width - 48 : 460)
     modal: true
@@ -22,7 +23,7 @@ Popup {
     padding: 24
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
-    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: GlassBackground { cornerRadius: 12 }
 
     contentItem: ColumnLayout {

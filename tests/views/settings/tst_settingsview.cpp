@@ -1,7 +1,6 @@
-// The settings page as the main window shows it: it loads without QML
+// The settings page as the main window holds it: it loads without QML
 // warnings, swaps the "Aktiv" badge and the button as window control comes and
 // goes, and its fields and switches reach the controller and the settings.
-#include "navigationcontroller.h"
 #include "settingscontroller.h"
 #include "viewsfixture.h"
 
@@ -15,13 +14,33 @@ Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
 
 namespace {
 
+// The page in a window of its own, inside a Loader as the main window holds
+// it, so that leaving and coming back can be played without the sidebar.
+constexpr char harness[] = R"(
+import QtQuick
+import QtQuick.Controls.Basic
+import Corvalint
+
+ApplicationWindow {
+    width: 1100
+    height: 900
+    visible: true
+    color: Theme.windowTop
+    Loader {
+        objectName: "loader"
+        anchors.fill: parent
+        sourceComponent: Component { SettingsView {} }
+    }
+}
+)";
+
 struct LoadedWindow {
     std::unique_ptr<QQmlApplicationEngine> engine;
     QQuickWindow *window = nullptr;
-    NavigationController *navigation = nullptr;
     QStringList warnings;
 
-    QQuickItem *page() const { return window->contentItem()->findChild<QQuickItem *>(QStringLiteral("settings")); }
+    QQuickItem *page() const { return window->findChild<QQuickItem *>(QStringLiteral("settings")); }
+    QQuickItem *loader() const { return window->findChild<QQuickItem *>(QStringLiteral("loader")); }
     SettingsController *controller() const
     {
         QQuickItem *settings = page();
@@ -38,14 +57,25 @@ std::unique_ptr<LoadedWindow> loadSettings()
         for (const QQmlError &error : list)
             raw->warnings.append(error.toString());
     });
-    loaded->engine->load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
+    // The module's QML files live under qrc:/Corvalint/.
+    loaded->engine->addImportPath(QStringLiteral("qrc:/"));
+    loaded->engine->loadData(harness);
     if (loaded->engine->rootObjects().isEmpty())
         return loaded;
     loaded->window = qobject_cast<QQuickWindow *>(loaded->engine->rootObjects().first());
-    loaded->navigation = loaded->window->findChild<NavigationController *>();
-    if (loaded->navigation)
-        loaded->navigation->showSettings();
     return loaded;
+}
+
+// A real press and release in the middle of `item`, which must be on screen.
+bool click(QQuickWindow *window, QQuickItem *item)
+{
+    if (!item || !item->isVisible())
+        return false;
+    const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    if (!QRect(QPoint(0, 0), window->size()).contains(centre))
+        return false;
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre);
+    return true;
 }
 
 } // namespace
@@ -80,6 +110,7 @@ private slots:
         ViewsFixture fixture;
         fixture.desktop.setTrusted(false);
         const auto loaded = loadSettings();
+        QVERIFY(loaded->window);
         QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
         QQuickItem *badge = loaded->item("activeBadge");
         QQuickItem *button = loaded->item("openSystemSettingsButton");
@@ -103,12 +134,13 @@ private slots:
         ViewsFixture fixture;
         fixture.desktop.setTrusted(false);
         const auto loaded = loadSettings();
+        QVERIFY(loaded->window);
         QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
         QObject *help = loaded->page()->findChild<QObject *>(QStringLiteral("windowControlHelp"));
         QVERIFY(help);
         QVERIFY(!help->property("opened").toBool());
 
-        QMetaObject::invokeMethod(loaded->item("openSystemSettingsButton"), "click");
+        QVERIFY(click(loaded->window, loaded->item("openSystemSettingsButton")));
         QTRY_VERIFY(help->property("opened").toBool());
         QMetaObject::invokeMethod(help, "close");
         QTRY_VERIFY(!loaded->controller()->showingWindowControlHelp());
@@ -118,12 +150,14 @@ private slots:
     {
         ViewsFixture fixture;
         const auto loaded = loadSettings();
+        QVERIFY(loaded->window && loaded->page());
+        QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
         QQuickItem *field = loaded->item("hotkeyField");
         QVERIFY(field);
         QCOMPARE(field->property("text").toString(), QStringLiteral("⌥⌘D"));
-        QMetaObject::invokeMethod(field, "click");
+        QVERIFY(click(loaded->window, field));
         QCOMPARE(field->property("text").toString(), QStringLiteral("Tastenkombination drücken..."));
-        QMetaObject::invokeMethod(field, "click");
+        QVERIFY(click(loaded->window, field));
         QCOMPARE(field->property("text").toString(), QStringLiteral("⌥⌘D"));
     }
 
@@ -131,13 +165,15 @@ private slots:
     {
         ViewsFixture fixture;
         const auto loaded = loadSettings();
+        QVERIFY(loaded->window && loaded->page());
+        QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
         QQuickItem *box = loaded->item("dockCheckBox");
         QVERIFY(box);
         QVERIFY(box->property("checked").toBool());
-        QMetaObject::invokeMethod(box, "click");
+        QVERIFY(click(loaded->window, box));
         QVERIFY(!box->property("checked").toBool());
         QCOMPARE(fixture.settings->value(QStringLiteral("showDockIcon")), QVariant(false));
-        QMetaObject::invokeMethod(box, "click");
+        QVERIFY(click(loaded->window, box));
         QCOMPARE(fixture.settings->value(QStringLiteral("showDockIcon")), QVariant(true));
     }
 
@@ -145,14 +181,16 @@ private slots:
     {
         ViewsFixture fixture;
         const auto loaded = loadSettings();
+        QVERIFY(loaded->window && loaded->page());
+        QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
         QQuickItem *box = loaded->item("icloudCheckBox");
         QVERIFY(box);
-        QMetaObject::invokeMethod(box, "click");
+        QVERIFY(click(loaded->window, box));
         QVERIFY(loaded->controller()->icloudSyncEnabled());
 
-        loaded->navigation->showDashboard();
+        loaded->loader()->setProperty("active", false);
         QTRY_VERIFY(!loaded->page());
-        loaded->navigation->showSettings();
+        loaded->loader()->setProperty("active", true);
         QTRY_VERIFY(loaded->page());
         QVERIFY(!loaded->controller()->icloudSyncEnabled());
         QVERIFY(!loaded->item("icloudCheckBox")->property("checked").toBool());
