@@ -14,7 +14,7 @@
 
 namespace {
 
-const QUrl overlayViewUrl(QStringLiteral("qrc:/Corvalint/Overlay/PreviewOverlayView.qml"));
+const QUrl overlayViewUrl(QStringLiteral("qrc:/overlay/Corvalint/Overlay/PreviewOverlayView.qml"));
 
 /// Qt places windows in X root coordinates, while screen frames are in the
 /// global display space whose origin is the primary screen's top-left corner.
