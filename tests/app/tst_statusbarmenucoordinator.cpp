@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 
