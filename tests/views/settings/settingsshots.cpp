@@ -3,7 +3,7 @@
 // shoot-settings.sh can take a picture of it on the test desktop.
 //
 //   corvalint-settings-shots [--untrusted] [--recording] [--exported] [--help-dialog]
-//                            [--no-dock] [--ready FILE] [--size WxH]
+//                            [--no-dock] [--export-panel] [--ready FILE] [--size WxH]
 //
 // When drawn, FILE receives the window's frame "x y width height" in root
 // coordinates; the process then waits until it is killed.
@@ -33,9 +33,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption exported("exported", "Export two workspaces first, so the status line shows.");
     const QCommandLineOption help("help-dialog", "Open the help behind \"Systemeinstellungen öffnen\".");
     const QCommandLineOption noDock("no-dock", "Store showDockIcon = false first.");
+    const QCommandLineOption exportPanel("export-panel", "Press \"Workspaces exportieren (.workspace)\".");
     const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
     const QCommandLineOption size("size", "Window size.", "WxH", "1100x760");
-    parser.addOptions({untrusted, recording, exported, help, noDock, ready, size});
+    parser.addOptions({untrusted, recording, exported, help, noDock, exportPanel, ready, size});
     parser.process(app);
 
     ViewsFixture fixture;
@@ -55,9 +56,11 @@ int main(int argc, char *argv[])
     window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
     window->findChild<NavigationController *>()->showSettings();
 
-    auto *page = window->contentItem()->findChild<QQuickItem *>(QStringLiteral("settings"));
-    if (!page)
+    auto *page = window->findChild<QQuickItem *>(QStringLiteral("settings"));
+    if (!page) {
+        qCritical("the settings page did not load");
         return 1;
+    }
     auto *controller = page->property("controller").value<SettingsController *>();
     if (parser.isSet(recording))
         controller->toggleRecordingHotkey();
@@ -66,6 +69,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(exported)) {
         auto *backup = page->property("backup").value<BackupController *>();
         backup->exportBackup(QUrl::fromLocalFile(fixture.dir.filePath(QStringLiteral("CorvalintBackups.workspace"))));
+    }
+
+    if (parser.isSet(exportPanel)) {
+        // The button's own handler presets the panel, so press it rather than open the panel.
+        QObject *button = page->findChild<QQuickItem *>(QStringLiteral("exportButton"));
+        QTimer::singleShot(500, button, [button] { QMetaObject::invokeMethod(button, "clicked"); });
     }
 
     // Give the window manager and the first frames time, then report.
