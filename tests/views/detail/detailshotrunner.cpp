@@ -3,7 +3,7 @@
 // its preview overlay, and says when it is drawn, so scripts/screenshots-detail can
 // take pictures of the real look.
 //
-//   corvalint-detail-shots [--sheet | --overlay | --empty] [--ready FILE] [--size WxH]
+//   corvalint-detail-shots [--sheet | --overlay | --empty | --unplugged] [--ready FILE] [--size WxH]
 //
 // When drawn, FILE receives one line "x y width height" per window to photograph
 // (the main window, or every overlay window) in root coordinates; the process then
@@ -35,7 +35,7 @@ namespace {
 
 const QString monitorA = QStringLiteral("6A1E0C52-3B8F-5D7A-9C41-0E2F7B9D1A11");
 const QString monitorB = QStringLiteral("9B7D2E61-4C9A-5E8B-8D52-1F3A8C0E2B22");
-const QString unplugged = QStringLiteral("C3D4E5F6-0718-5293-A4B5-C6D7E8F90A33");
+const QString unpluggedMonitor = QStringLiteral("C3D4E5F6-0718-5293-A4B5-C6D7E8F90A33");
 
 EntryData entry(const char *kind, const QRectF &frame, const std::optional<QString> &monitor)
 {
@@ -49,7 +49,7 @@ EntryData entry(const char *kind, const QRectF &frame, const std::optional<QStri
     return data;
 }
 
-Workspace *seed(WorkspaceStore &store, bool empty)
+Workspace *seed(WorkspaceStore &store, bool empty, bool unplugged)
 {
     auto *workspace = new Workspace(QStringLiteral("Lumenfern Coding"), QStringLiteral("curlybraces"),
                                     QStringLiteral("Development"), true, true);
@@ -62,7 +62,7 @@ Workspace *seed(WorkspaceStore &store, bool empty)
         terminal.appBundleIdentifier = QStringLiteral("org.gnome.Terminal");
         EntryData notes = entry("file", QRectF(2200, 560, 100, 50), monitorB);
         notes.filePath = QStringLiteral("/home/ada/Notizen/sprint.md");
-        EntryData projects = entry("folder", QRectF(-12.7, 30.2, 640, 480), unplugged);
+        EntryData projects = entry("folder", QRectF(-12.7, 30.2, 640, 480), unplugged ? unpluggedMonitor : monitorA);
         projects.filePath = QStringLiteral("/home/ada/Projekte/");
         EntryData loose = entry("application", QRectF(300, 300, 0, 0), std::nullopt);
         loose.appBundleIdentifier = QStringLiteral("org.kde.kcalc");
@@ -95,9 +95,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption sheet("sheet", "Open the edit sheet.");
     const QCommandLineOption overlayOption("overlay", "Open the preview overlay on every screen.");
     const QCommandLineOption empty("empty", "A workspace without entries.");
+    const QCommandLineOption unplugged("unplugged", "One entry stood on a monitor that is not connected.");
     const QCommandLineOption ready("ready", "Write the frames to photograph here once drawn.", "FILE");
     const QCommandLineOption size("size", "Main window size.", "WxH", "1280x860");
-    parser.addOptions({sheet, overlayOption, empty, ready, size});
+    parser.addOptions({sheet, overlayOption, empty, unplugged, ready, size});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -115,7 +116,7 @@ int main(int argc, char *argv[])
     ViewServices services(*store, automation, desktop, settings);
     ViewServices::setInstance(&services);
     PreviewOverlayManager overlay(desktop);
-    Workspace *workspace = seed(*store, parser.isSet(empty));
+    Workspace *workspace = seed(*store, parser.isSet(empty), parser.isSet(unplugged));
 
     QQmlApplicationEngine engine;
     engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
