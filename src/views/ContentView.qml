@@ -75,12 +75,27 @@ Item {
         Loader {
             id: detail
             SplitView.fillWidth: true
-            sourceComponent: {
+
+            // The settings page and the detail view are compiled only when
+            // first shown, which keeps them out of the cold start.
+            function show() {
                 switch (navigationController.selection) {
-                case NavigationController.Settings: return settingsPage
-                case NavigationController.WorkspaceSelection: return workspacePage
-                default: return dashboardPage
+                case NavigationController.Settings:
+                    setSource(Qt.resolvedUrl("SettingsView.qml"))
+                    break
+                case NavigationController.WorkspaceSelection:
+                    setSource(Qt.resolvedUrl("WorkspaceDetailView.qml"),
+                              { workspace: navigationController.workspace, navigation: navigationController })
+                    break
+                default:
+                    sourceComponent = dashboardPage
                 }
+            }
+
+            Component.onCompleted: show()
+            Connections {
+                target: navigationController
+                function onSelectionChanged() { detail.show() }
             }
         }
     }
@@ -88,17 +103,6 @@ Item {
     Component {
         id: dashboardPage
         DashboardView {}
-    }
-    Component {
-        id: settingsPage
-        SettingsView {}
-    }
-    Component {
-        id: workspacePage
-        WorkspaceDetailView {
-            workspace: navigationController.workspace
-            navigation: navigationController
-        }
     }
 
     CyberScanlineOverlay {

@@ -135,16 +135,21 @@ Popup {
                     font.pixelSize: 10
                     font.weight: Theme.bold
                 }
-                Row {
-                    Layout.alignment: Qt.AlignHCenter
-                    spacing: 8
-                    Repeater {
-                        model: sheet.controller.icons
-                        SymbolChoiceButton {
-                            required property string modelData
-                            symbol: modelData
-                            selected: sheet.controller.icon === modelData
-                            onClicked: sheet.controller.icon = modelData
+                Item {
+                    Layout.fillWidth: true
+                    implicitHeight: symbols.height
+                    Row {
+                        id: symbols
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        spacing: 8
+                        Repeater {
+                            model: sheet.controller.icons
+                            SymbolChoiceButton {
+                                required property string modelData
+                                symbol: modelData
+                                selected: sheet.controller.icon === modelData
+                                onClicked: sheet.controller.icon = modelData
+                            }
                         }
                     }
                 }

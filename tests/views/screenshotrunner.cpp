@@ -12,7 +12,6 @@
 #include "viewsfixture.h"
 
 #include <QCommandLineParser>
-#include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -64,7 +63,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption demo("demo", "Five workspaces of several categories, two favourites.");
     const QCommandLineOption count("workspaces", "Seed N plain workspaces.", "N", "0");
     const QCommandLineOption sheet("sheet", "Open the creation sheet.");
-    const QCommandLineOption hover("hover", "Put the pointer on the first card of \"Alle Workspaces\".");
+    const QCommandLineOption hover("hover", "Report where the first card of \"Alle Workspaces\" lies.");
     const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
     const QCommandLineOption size("size", "Window size.", "WxH", "1280x800");
     const QCommandLineOption scroll("scroll", "Scroll the dashboard to Y.", "Y", "0");
@@ -96,19 +95,29 @@ int main(int argc, char *argv[])
         controller->open();
     }
 
-    // Give the window manager and the first frames time, then report.
-    QTimer::singleShot(1500, window, [&] {
-        if (parser.isSet(hover)) {
-            auto *grid = dashboard->property("allGrid").value<QQuickItem *>();
-            const QPointF centre = grid->mapToScene(QPointF(100, 70));
-            QCursor::setPos(window->mapToGlobal(centre.toPoint()));
-        }
-        QTimer::singleShot(parser.isSet(hover) ? 800 : 100, window, [&] {
-            const QRect frame = window->frameGeometry();
-            QFile file(parser.value(ready));
-            if (parser.isSet(ready) && file.open(QIODevice::WriteOnly)) {
-                file.write(QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()).toUtf8());
-            }
+    // Once the window has its size and has drawn it, wait for the window
+    // manager and the compositor, draw once more, then report. With --hover the
+    // second line names the point of the first card of "Alle Workspaces", for
+    // the script to move the real pointer there.
+    const QSize wanted(dimensions.value(0).toInt(), dimensions.value(1).toInt());
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&, reported = false]() mutable {
+        if (reported || window->size() != wanted)
+            return;
+        reported = true;
+        QTimer::singleShot(1200, window, [&] {
+            window->update();
+            QTimer::singleShot(300, window, [&] {
+                const QRect frame = window->frameGeometry();
+                QString text = QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+                if (parser.isSet(hover)) {
+                    auto *grid = dashboard->property("allGrid").value<QQuickItem *>();
+                    const QPoint point = window->mapToGlobal(grid->mapToScene(QPointF(100, 70)).toPoint());
+                    text += QStringLiteral("%1 %2\n").arg(point.x()).arg(point.y());
+                }
+                QFile file(parser.value(ready));
+                if (parser.isSet(ready) && file.open(QIODevice::WriteOnly))
+                    file.write(text.toUtf8());
+            });
         });
     });
     return app.exec();

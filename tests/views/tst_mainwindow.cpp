@@ -2,6 +2,7 @@
 // without QML errors, the dashboard shows its empty state, the sheet's create
 // button follows the name, and a thousand workspaces build only visible cards.
 #include "creationsheetcontroller.h"
+#include "navigationcontroller.h"
 #include "viewsfixture.h"
 
 #include <QQmlApplicationEngine>
@@ -83,6 +84,23 @@ private slots:
         QVERIFY(!create->isEnabled());
         sheet->setName(QStringLiteral(" Coding"));
         QVERIFY(create->isEnabled());
+    }
+
+    void selectionSwitchesTheDetailArea()
+    {
+        ViewsFixture fixture;
+        Workspace *workspace = fixture.addWorkspace("Shown", "Office", 2);
+        const auto loaded = load();
+        QVERIFY(loaded->dashboard);
+        auto *navigation = loaded->window->findChild<NavigationController *>();
+        QVERIFY(navigation);
+        navigation->showWorkspace(workspace);
+        QTRY_VERIFY(!loaded->window->findChild<QQuickItem *>(QStringLiteral("dashboard")));
+        navigation->showSettings();
+        navigation->deleteWorkspace(workspace);
+        navigation->showDashboard();
+        QTRY_VERIFY(loaded->window->findChild<QQuickItem *>(QStringLiteral("dashboard")));
+        QVERIFY2(loaded->warnings.isEmpty(), qPrintable(loaded->warnings.join('\n')));
     }
 
     void thousandWorkspacesBuildOnlyVisibleCards()
