@@ -1,6 +1,7 @@
 // The modal sheet that renames a workspace, changes its category and symbol, or deletes it.
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import QtQuick.Layouts
 import Corvalint
 
@@ -9,7 +10,7 @@ Popup {
 
     required property DetailController controller
 
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     width: 460
     x: Math.round((parent.width - width) / 2)
     y: Math.round(Math.max(0, (parent.height - height) / 2))
@@ -22,7 +23,7 @@ Popup {
     onClosed: controller.cancelEdit()
     onOpened: nameField.forceActiveFocus()
 
-    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
 
     background: Rectangle {
         radius: 10
