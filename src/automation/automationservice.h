@@ -9,7 +9,7 @@
 #include "model/entrydata.h"
 #include "screenmatch.h"
 #include "scripteddocuments.h"
-#include "windowinspector.h"
+#include "windowreader.h"
 #include "windowplacer.h"
 #include "windowstate.h"
 
@@ -124,7 +124,7 @@ private:
     DesktopPlatform &m_platform;
     AutomationClock &m_clock;
     DisplayLocator m_displays;
-    WindowInspector m_windows;
+    WindowReader m_windows;
     DocumentCollector m_documents;
     DesktopCapture m_capture;
     WindowPlacer m_placer;

@@ -30,7 +30,7 @@ struct DesktopCapture::Run {
 };
 
 DesktopCapture::DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays,
-    const WindowInspector &windows, const DocumentCollector &documents)
+    const WindowReader &windows, const DocumentCollector &documents)
     : m_platform(platform)
     , m_displays(displays)
     , m_windows(windows)

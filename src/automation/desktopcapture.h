@@ -5,14 +5,14 @@
 #include "displaylocator.h"
 #include "documentcollector.h"
 #include "model/entrydata.h"
-#include "windowinspector.h"
+#include "windowreader.h"
 
 #include <QList>
 
 class DesktopCapture
 {
 public:
-    DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays, const WindowInspector &windows,
+    DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays, const WindowReader &windows,
         const DocumentCollector &documents);
 
     /// One new entry per qualifying window of every regular application, in
@@ -42,6 +42,6 @@ private:
 
     DesktopPlatform &m_platform;
     const DisplayLocator &m_displays;
-    const WindowInspector &m_windows;
+    const WindowReader &m_windows;
     const DocumentCollector &m_documents;
 };

@@ -6,7 +6,7 @@
 
 using namespace fixture;
 
-class TestWindowInspection : public QObject
+class TestWindowReads : public QObject
 {
     Q_OBJECT
 
@@ -100,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWindowInspection)
-#include "tst_windowinspection.moc"
+QTEST_GUILESS_MAIN(TestWindowReads)
+#include "tst_windowreads.moc"

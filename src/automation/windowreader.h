@@ -9,10 +9,10 @@
 #include <QSizeF>
 #include <optional>
 
-class WindowInspector
+class WindowReader
 {
 public:
-    explicit WindowInspector(DesktopPlatform &platform);
+    explicit WindowReader(DesktopPlatform &platform);
 
     /// The application's windows in its order, or nothing (the caller then
     /// skips the application). The list may be empty.

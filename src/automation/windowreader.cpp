@@ -1,6 +1,6 @@
 // Reads of other applications' windows: the window list, title, frame, full-screen state, document, and whether one is
 // usable.
-#include "windowinspector.h"
+#include "windowreader.h"
 
 #include "axattributes.h"
 
@@ -12,12 +12,12 @@ constexpr double usableWindowMinimum = 10.0;
 
 } // namespace
 
-WindowInspector::WindowInspector(DesktopPlatform &platform)
+WindowReader::WindowReader(DesktopPlatform &platform)
     : m_platform(platform)
 {
 }
 
-std::optional<QPointF> WindowInspector::decodePoint(const QVariant &value)
+std::optional<QPointF> WindowReader::decodePoint(const QVariant &value)
 {
     if (value.metaType() != QMetaType::fromType<QPointF>())
         return std::nullopt;
@@ -27,7 +27,7 @@ std::optional<QPointF> WindowInspector::decodePoint(const QVariant &value)
     return point;
 }
 
-std::optional<QSizeF> WindowInspector::decodeSize(const QVariant &value)
+std::optional<QSizeF> WindowReader::decodeSize(const QVariant &value)
 {
     if (value.metaType() != QMetaType::fromType<QSizeF>())
         return std::nullopt;
@@ -37,24 +37,24 @@ std::optional<QSizeF> WindowInspector::decodeSize(const QVariant &value)
     return size;
 }
 
-std::optional<QString> WindowInspector::decodeString(const QVariant &value)
+std::optional<QString> WindowReader::decodeString(const QVariant &value)
 {
     if (value.metaType() != QMetaType::fromType<QString>())
         return std::nullopt;
     return value.toString();
 }
 
-std::optional<QList<WindowRef>> WindowInspector::copyWindowList(const RunningApplication &application) const
+std::optional<QList<WindowRef>> WindowReader::copyWindowList(const RunningApplication &application) const
 {
     return m_platform.copyWindowList(application.processIdentifier);
 }
 
-QString WindowInspector::windowTitle(WindowRef window) const
+QString WindowReader::windowTitle(WindowRef window) const
 {
     return decodeString(m_platform.copyAttribute(window, Ax::title)).value_or(QString());
 }
 
-WindowState WindowInspector::readWindowState(WindowRef window) const
+WindowState WindowReader::readWindowState(WindowRef window) const
 {
     // Read in this order whatever the values: position, size, then subrole.
     const QVariant position = m_platform.copyAttribute(window, Ax::position);
@@ -74,12 +74,12 @@ WindowState WindowInspector::readWindowState(WindowRef window) const
     return state;
 }
 
-std::optional<QString> WindowInspector::windowDocument(WindowRef window) const
+std::optional<QString> WindowReader::windowDocument(WindowRef window) const
 {
     return decodeString(m_platform.copyAttribute(window, Ax::document));
 }
 
-bool WindowInspector::hasUsableWindow(const RunningApplication &application) const
+bool WindowReader::hasUsableWindow(const RunningApplication &application) const
 {
     const auto windows = copyWindowList(application);
     if (!windows)
