@@ -70,3 +70,11 @@ void ViewServices::setShowDockIcon(bool show)
     if (before != show)
         emit showDockIconChanged(show);
 }
+
+void ViewServices::setOverlay(PreviewOverlayManager *overlay)
+{
+    if (m_overlay == overlay)
+        return;
+    m_overlay = overlay;
+    emit overlayChanged();
+}

@@ -2,6 +2,8 @@
 // the automation service, the desktop platform and the user settings.
 #pragma once
 
+#include "overlay/previewoverlaymanager.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
@@ -20,6 +22,8 @@ class ViewServices : public QObject
     QML_SINGLETON
     Q_PROPERTY(int screenCount READ screenCount NOTIFY screenCountChanged)
     Q_PROPERTY(bool showDockIcon READ showDockIcon WRITE setShowDockIcon NOTIFY showDockIconChanged)
+    // The shared preview overlay; null until the application hands one over.
+    Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
 
 public:
     /// Every reference must outlive this object.
@@ -47,7 +51,11 @@ public:
     /// switches now and the next start begins the same way.
     Q_INVOKABLE void setShowDockIcon(bool show);
 
+    PreviewOverlayManager *overlay() const { return m_overlay; }
+    void setOverlay(PreviewOverlayManager *overlay);
+
 signals:
+    void overlayChanged();
     void screenCountChanged();
     void showDockIconChanged(bool show);
 
@@ -58,5 +66,6 @@ private:
     QSettings &m_settings;
     int m_screenCount = 0;
 
+    QPointer<PreviewOverlayManager> m_overlay;
     static QPointer<ViewServices> s_instance;
 };
