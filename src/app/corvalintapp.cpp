@@ -21,6 +21,11 @@
 #include <QUrl>
 #include <vector>
 
+#if CORVALINT_HAVE_OVERLAY
+#include "overlay/previewoverlaymanager.h"
+#include "platform/x11/taskbarpresence.h"
+#endif
+
 #if CORVALINT_HAVE_VIEWS
 #include "views/viewservices.h"
 #include <QQmlApplicationEngine>
@@ -103,8 +108,18 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     desktop->driveVirtualTime();
 
     QSettings settings;
+#if CORVALINT_HAVE_OVERLAY
+    PreviewOverlayManager overlay(desktop->platform());
+    // The overlay is no window to switch to: keep it out of taskbars and pagers.
+    overlay.setWindowPreparer([](QWindow &window) { TaskbarPresence::setSkipped(&window, true); });
+#endif
 #if CORVALINT_HAVE_VIEWS
     ViewServices services(*store, desktop->automation(), desktop->platform(), settings);
+#if CORVALINT_HAVE_OVERLAY
+    // The detail view finds the shared overlay manager through the services.
+    if (services.metaObject()->indexOfProperty("overlay") >= 0)
+        services.setProperty("overlay", QVariant::fromValue(&overlay));
+#endif
     ViewServices::setInstance(&services);
     QQmlApplicationEngine engine;
     MainWindowHost host([&engine]() -> QWindow * {
@@ -144,10 +159,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
     delegate.applicationDidFinishLaunching(settings);
 #if CORVALINT_HAVE_VIEWS
-    // The settings page's switch takes effect at once when the views announce it.
-    if (services.metaObject()->indexOfSignal("showDockIconChanged(bool)") >= 0) {
-        QObject::connect(&services, SIGNAL(showDockIconChanged(bool)), &delegate, SLOT(setShowDockIcon(bool)));
-    }
+    // The settings page's switch takes effect at once.
+    QObject::connect(&services, &ViewServices::showDockIconChanged, &delegate, &AppDelegate::setShowDockIcon);
 #endif
 
     StoreCommands commands(*store);
