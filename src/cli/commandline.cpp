@@ -1,7 +1,7 @@
 // The command line: reads one command, asks the store's writer, works the desktop.
 #include "commandline.h"
 
-#include "commandspec.h"
+#include "commanddefinition.h"
 #include "desktopsession.h"
 #include "storeaccess.h"
 #include "workspacejson.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-QJsonObject storeRequest(const CommandSpec &spec, const CommandArguments &args)
+QJsonObject storeRequest(const CommandDefinition &spec, const CommandArguments &args)
 {
     QJsonObject request{{QStringLiteral("command"), spec.name}};
     if (spec.name == QLatin1String("list"))
@@ -84,7 +84,7 @@ int showPreview(const CommandResult &resolved, DesktopSession &desktop, QTextStr
 
 int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
 {
-    const CommandSpec *spec = CommandSpec::find(invocation.command);
+    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
     // Only the preview draws windows; everything else runs without a GUI, so
     // that list, delete, export and import work without any display.
     std::unique_ptr<QCoreApplication> app;
@@ -105,10 +105,10 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     if (!invocation.error.isEmpty())
         return fail(err, invocation.error, usage);
     if (invocation.help && invocation.command.isEmpty()) {
-        out << CommandSpec::overviewText();
+        out << CommandDefinition::overviewText();
         return ok;
     }
-    const CommandSpec *spec = CommandSpec::find(invocation.command);
+    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
     if (!spec)
         return fail(err, QStringLiteral("unknown command \"%1\"; see corvalint --help").arg(invocation.command), usage);
     const CommandArguments args = CommandArguments::parse(*spec, invocation.arguments);

@@ -9,10 +9,13 @@
 #include "model/workspacestore.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSystemTrayIcon>
 #include <QWindow>
+
+#include <optional>
 
 namespace {
 
@@ -36,6 +39,25 @@ QStringList visibleMainWindows(qint64 pid)
                                             QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
                                             QStringLiteral("^Corvalint$")})
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+/// Polls until the number of visible main windows of `pid` reads `count` three
+/// times in a row, and returns them (empty when that never happens in time).
+/// One xdotool reading can catch a window between map and reparenting, so a
+/// single reading is not trusted.
+std::optional<QStringList> settledMainWindows(qint64 pid, qsizetype count, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    int agreeing = 0;
+    QStringList windows;
+    while (!deadline.hasExpired()) {
+        windows = visibleMainWindows(pid);
+        agreeing = windows.size() == count ? agreeing + 1 : 0;
+        if (agreeing == 3)
+            return windows;
+        QTest::qWait(100);
+    }
+    return std::nullopt;
 }
 
 QString netWmState(WId window)
@@ -117,18 +139,20 @@ private slots:
         // The window manager unmaps a window for a moment while it frames it:
         // keep what the successful poll saw.
         QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = visibleMainWindows(first.pid())).size() == 1, 60000);
+        const auto shown = settledMainWindows(first.pid(), 1, 60000);
+        QVERIFY(shown);
+        windows = *shown;
 
         // Closing the window leaves Corvalint running.
         tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), windows.first()});
-        QTRY_VERIFY_WITH_TIMEOUT(visibleMainWindows(first.pid()).isEmpty(), 20000);
+        QVERIFY(settledMainWindows(first.pid(), 0, 20000));
         QCOMPARE(first.process().state(), QProcess::Running);
 
         const CliRun second = m_cli->run({}, 30000);
         QCOMPARE(second.exitCode, 0);
         // Qt gives a closed window a new X window when it is shown again; that
         // it is the same main window, not a second one, the host's own test shows.
-        QTRY_VERIFY_WITH_TIMEOUT(visibleMainWindows(first.pid()).size() == 1, 20000);
+        QVERIFY(settledMainWindows(first.pid(), 1, 20000));
         QCOMPARE(first.process().state(), QProcess::Running);
     }
 
@@ -143,7 +167,9 @@ private slots:
 
         AppProcess app(*m_cli);
         QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = visibleMainWindows(app.pid())).size() == 1, 60000);
+        const auto shown = settledMainWindows(app.pid(), 1, 60000);
+        QVERIFY(shown);
+        windows = *shown;
         const WId window = windows.first().toULongLong();
         QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbarAndPager(window), 10000);
     }
@@ -210,7 +236,7 @@ private slots:
     void captureFromTheCommandLineReachesTheRunningApplication()
     {
         AppProcess app(*m_cli);
-        QTRY_VERIFY_WITH_TIMEOUT(!visibleMainWindows(app.pid()).isEmpty(), 60000);
+        QVERIFY(settledMainWindows(app.pid(), 1, 60000));
         const CliRun capture = m_cli->run({QStringLiteral("capture"), QStringLiteral("Demo"), QStringLiteral("--desktop"),
                                            CliRunner::scenario(QStringLiteral("desk.json"))});
         QCOMPARE(capture.exitCode, 0);

@@ -1,6 +1,6 @@
 // Reading the command line: global options anywhere, the command, and each
 // command's own arguments and options.
-#include "cli/commandspec.h"
+#include "cli/commanddefinition.h"
 #include "cli/invocation.h"
 
 #include <QTest>
@@ -66,7 +66,7 @@ private slots:
             {QStringLiteral("delete"), QStringLiteral("--"), QStringLiteral("--desktop")});
         QCOMPARE(invocation.desktop, QStringLiteral("x11"));
         const CommandArguments args
-            = CommandArguments::parse(*CommandSpec::find(QStringLiteral("delete")), invocation.arguments);
+            = CommandArguments::parse(*CommandDefinition::find(QStringLiteral("delete")), invocation.arguments);
         QVERIFY(args.error.isEmpty());
         QCOMPARE(args.positional, QStringList{QStringLiteral("--desktop")});
     }
@@ -74,14 +74,14 @@ private slots:
     void everyCommandIsKnown()
     {
         for (const char *name : {"list", "capture", "update", "launch", "preview", "delete", "export", "import"})
-            QVERIFY2(CommandSpec::find(QLatin1String(name)), name);
-        QVERIFY(!CommandSpec::find(QStringLiteral("start")));
+            QVERIFY2(CommandDefinition::find(QLatin1String(name)), name);
+        QVERIFY(!CommandDefinition::find(QStringLiteral("start")));
     }
 
     void captureReadsItsOptions()
     {
         const CommandArguments args = CommandArguments::parse(
-            *CommandSpec::find(QStringLiteral("capture")),
+            *CommandDefinition::find(QStringLiteral("capture")),
             {QStringLiteral("My Desk"), QStringLiteral("--icon"), QStringLiteral("gamecontroller.fill"),
              QStringLiteral("--category=Video Editing")});
         QVERIFY2(args.error.isEmpty(), qPrintable(args.error));
@@ -93,7 +93,7 @@ private slots:
     void launchFlags()
     {
         const CommandArguments args = CommandArguments::parse(
-            *CommandSpec::find(QStringLiteral("launch")),
+            *CommandDefinition::find(QStringLiteral("launch")),
             {QStringLiteral("--focus"), QStringLiteral("Dev"), QStringLiteral("--no-count")});
         QVERIFY(args.error.isEmpty());
         QVERIFY(args.has(QStringLiteral("--focus")));
@@ -119,17 +119,17 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QStringList, arguments);
         QFETCH(QString, error);
-        QCOMPARE(CommandArguments::parse(*CommandSpec::find(command), arguments).error, error);
+        QCOMPARE(CommandArguments::parse(*CommandDefinition::find(command), arguments).error, error);
     }
 
     void helpIsRecognisedAmongOtherArguments()
     {
         const CommandArguments args
-            = CommandArguments::parse(*CommandSpec::find(QStringLiteral("update")), {QStringLiteral("--help")});
+            = CommandArguments::parse(*CommandDefinition::find(QStringLiteral("update")), {QStringLiteral("--help")});
         QVERIFY(args.help);
-        QVERIFY(CommandSpec::find(QStringLiteral("update"))->helpText().startsWith(
+        QVERIFY(CommandDefinition::find(QStringLiteral("update"))->helpText().startsWith(
             QStringLiteral("Usage: corvalint update NAME|ID\n")));
-        QVERIFY(CommandSpec::overviewText().contains(QStringLiteral("  capture   ")));
+        QVERIFY(CommandDefinition::overviewText().contains(QStringLiteral("  capture   ")));
     }
 };
 

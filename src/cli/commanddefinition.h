@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <optional>
 
-struct CommandSpec {
+struct CommandDefinition {
     QString name;
     /// The arguments as the usage line shows them ("NAME|ID").
     QString usage;
@@ -24,9 +24,9 @@ struct CommandSpec {
     bool needsDesktop = false;
 
     /// Every command, in the order help lists them.
-    static const QList<CommandSpec> &all();
+    static const QList<CommandDefinition> &all();
     /// The command with this name, or nothing.
-    static const CommandSpec *find(const QString &name);
+    static const CommandDefinition *find(const QString &name);
 
     /// The --help text of this command.
     QString helpText() const;
@@ -48,5 +48,5 @@ struct CommandArguments {
 
     /// Reads `arguments` against `spec`: --help anywhere asks for help; "--"
     /// ends the options; option values as "--icon X" or "--icon=X".
-    static CommandArguments parse(const CommandSpec &spec, const QStringList &arguments);
+    static CommandArguments parse(const CommandDefinition &spec, const QStringList &arguments);
 };

@@ -1,9 +1,9 @@
 // The table of commands and the reading of their arguments.
-#include "commandspec.h"
+#include "commanddefinition.h"
 
-const QList<CommandSpec> &CommandSpec::all()
+const QList<CommandDefinition> &CommandDefinition::all()
 {
-    static const QList<CommandSpec> commands{
+    static const QList<CommandDefinition> commands{
         {QStringLiteral("list"), QStringLiteral("[--json]"),
          QStringLiteral("List the workspaces, newest first"),
          QStringLiteral("Prints name, category, entry count and required monitors of each workspace.\n"
@@ -44,16 +44,16 @@ const QList<CommandSpec> &CommandSpec::all()
     return commands;
 }
 
-const CommandSpec *CommandSpec::find(const QString &name)
+const CommandDefinition *CommandDefinition::find(const QString &name)
 {
-    for (const CommandSpec &spec : all()) {
-        if (spec.name == name)
-            return &spec;
+    for (const CommandDefinition &command : all()) {
+        if (command.name == name)
+            return &command;
     }
     return nullptr;
 }
 
-QString CommandSpec::helpText() const
+QString CommandDefinition::helpText() const
 {
     QString text = QStringLiteral("Usage: corvalint %1 %2\n%3.\n\n%4").arg(name, usage, summary, details);
     text += QStringLiteral("\nNAME matches a workspace name exactly; ID is its UUID (any letter case).\n");
@@ -64,19 +64,19 @@ QString CommandSpec::helpText() const
     return text;
 }
 
-QString CommandSpec::overviewText()
+QString CommandDefinition::overviewText()
 {
     QString text = QStringLiteral("Usage: corvalint [--desktop x11|sim:SCENARIO.json] [--log FILE] [COMMAND ...]\n"
                                   "Without a command, starts Corvalint (or brings its window back).\n\n"
                                   "Commands:\n");
-    for (const CommandSpec &spec : all())
-        text += QStringLiteral("  %1%2\n").arg(spec.name.leftJustified(10), spec.summary);
+    for (const CommandDefinition &command : all())
+        text += QStringLiteral("  %1%2\n").arg(command.name.leftJustified(10), command.summary);
     text += QStringLiteral("\n`corvalint COMMAND --help` describes one command.\n"
                            "While Corvalint runs, commands that change workspaces are carried out by it.\n");
     return text;
 }
 
-CommandArguments CommandArguments::parse(const CommandSpec &spec, const QStringList &arguments)
+CommandArguments CommandArguments::parse(const CommandDefinition &spec, const QStringList &arguments)
 {
     CommandArguments parsed;
     bool optionsEnded = false;
