@@ -9,6 +9,8 @@
 
 DashboardModel::DashboardModel(QObject *parent)
     : QObject(parent)
+    , m_follower(this, [this](Workspace *workspace) { watch(workspace); },
+                 [this](Workspace *leaving) { recompute(leaving); })
 {
 }
 
@@ -16,23 +18,8 @@ void DashboardModel::setServices(ViewServices *services)
 {
     if (m_services == services)
         return;
-    for (const auto &connection : std::as_const(m_storeConnections))
-        disconnect(connection);
-    m_storeConnections.clear();
     m_services = services;
-    if (m_services) {
-        WorkspaceStore &store = m_services->store();
-        m_storeConnections << connect(&store, &WorkspaceStore::workspaceInserted, this, [this](Workspace *workspace) {
-            watch(workspace);
-            recompute();
-        });
-        m_storeConnections << connect(&store, &WorkspaceStore::workspaceRemoved, this, [this](Workspace *workspace) {
-            disconnect(workspace, nullptr, this, nullptr);
-            recompute(workspace);
-        });
-        for (Workspace *workspace : store.workspaces())
-            watch(workspace);
-    }
+    m_follower.follow(m_services ? &m_services->store() : nullptr);
     recompute();
     emit servicesChanged();
 }

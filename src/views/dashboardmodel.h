@@ -3,6 +3,7 @@
 // favourite.
 #pragma once
 
+#include "storefollower.h"
 #include "viewservices.h"
 #include "model/workspace.h"
 
@@ -44,7 +45,7 @@ private:
     void recompute(const Workspace *leaving = nullptr);
 
     QPointer<ViewServices> m_services;
-    QList<QMetaObject::Connection> m_storeConnections;
+    StoreFollower m_follower;
     int m_workspaceCount = 0;
     qint64 m_totalLaunches = 0;
     double m_totalTimeSaved = 0;

@@ -8,6 +8,8 @@
 
 SidebarModel::SidebarModel(QObject *parent)
     : QAbstractListModel(parent)
+    , m_follower(this, [this](Workspace *workspace) { watch(workspace); },
+                 [this](Workspace *leaving) { rebuild(leaving); })
 {
     rebuild();
 }
@@ -16,24 +18,8 @@ void SidebarModel::setServices(ViewServices *services)
 {
     if (m_services == services)
         return;
-    for (const auto &connection : std::as_const(m_storeConnections))
-        disconnect(connection);
-    m_storeConnections.clear();
     m_services = services;
-    if (m_services) {
-        WorkspaceStore &store = m_services->store();
-        m_storeConnections << connect(&store, &WorkspaceStore::workspaceInserted, this, [this](Workspace *workspace) {
-            watch(workspace);
-            rebuild();
-        });
-        // Emitted while the record still exists; it leaves the rows at once.
-        m_storeConnections << connect(&store, &WorkspaceStore::workspaceRemoved, this, [this](Workspace *workspace) {
-            disconnect(workspace, nullptr, this, nullptr);
-            rebuild(workspace);
-        });
-        for (Workspace *workspace : store.workspaces())
-            watch(workspace);
-    }
+    m_follower.follow(m_services ? &m_services->store() : nullptr);
     rebuild();
     emit servicesChanged();
 }

@@ -2,6 +2,7 @@
 // group followed by its workspaces, then "System" and "Einstellungen".
 #pragma once
 
+#include "storefollower.h"
 #include "viewservices.h"
 #include "model/workspace.h"
 
@@ -50,5 +51,5 @@ private:
 
     QPointer<ViewServices> m_services;
     QList<Row> m_rows;
-    QList<QMetaObject::Connection> m_storeConnections;
+    StoreFollower m_follower;
 };
