@@ -110,8 +110,12 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     QSettings settings;
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
-    // The overlay is no window to switch to: keep it out of taskbars and pagers.
-    overlay.setWindowPreparer([](QWindow &window) { TaskbarPresence::setSkipped(&window, true); });
+    // The overlay is no window to switch to: keep it out of taskbars and pagers,
+    // and let it show on whichever virtual desktop the user is on.
+    overlay.setWindowPreparer([](QWindow &window) {
+        TaskbarPresence::setSkipped(&window, true);
+        TaskbarPresence::setOnAllDesktops(&window);
+    });
 #endif
 #if CORVALINT_HAVE_VIEWS
     ViewServices services(*store, desktop->automation(), desktop->platform(), settings);

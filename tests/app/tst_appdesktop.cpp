@@ -7,6 +7,7 @@
 #include "app/statusbarmenucoordinator.h"
 
 #include "model/workspacestore.h"
+#include "platform/x11/taskbarpresence.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -172,6 +173,21 @@ private slots:
         windows = *shown;
         const WId window = windows.first().toULongLong();
         QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbarAndPager(window), 10000);
+    }
+
+    void overlayWindowsShowOnEveryVirtualDesktop()
+    {
+        QWindow window;
+        window.resize(200, 100);
+        QVERIFY(TaskbarPresence::setOnAllDesktops(&window));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                                               QStringLiteral("_NET_WM_DESKTOP")})
+                                     .contains(QLatin1String("4294967295")),
+                                 10000);
+        // A shown window is the window manager's to move between desktops.
+        QVERIFY(!TaskbarPresence::setOnAllDesktops(&window));
     }
 
     void dockPolicySwitchesAtOnceBothWays()

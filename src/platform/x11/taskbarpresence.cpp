@@ -74,6 +74,24 @@ void writeState(xcb_connection_t *connection, xcb_window_t window, const std::ar
 
 } // namespace
 
+bool TaskbarPresence::setOnAllDesktops(QWindow *window)
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!window || window->isVisible() || !x11 || !x11->connection())
+        return false;
+    xcb_connection_t *connection = x11->connection();
+    static constexpr char name[] = "_NET_WM_DESKTOP";
+    auto atom = xcbReply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    const uint32_t allDesktops = 0xFFFFFFFF;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), atom->atom,
+                        XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    xcb_flush(connection);
+    return true;
+}
+
 bool TaskbarPresence::setSkipped(QWindow *window, bool skip)
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

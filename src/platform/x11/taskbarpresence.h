@@ -13,4 +13,9 @@ public:
     /// written directly, which Qt merges into its own states when it maps the
     /// window. False when the window is not on an X11 display (offscreen tests).
     static bool setSkipped(QWindow *window, bool skip);
+
+    /// Puts a window that is not shown yet on every virtual desktop: EWMH lets
+    /// a client set _NET_WM_DESKTOP to 0xFFFFFFFF before mapping. False when
+    /// the window is already shown or not on an X11 display.
+    static bool setOnAllDesktops(QWindow *window);
 };
