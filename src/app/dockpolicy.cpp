@@ -5,14 +5,10 @@
 
 DockPolicy dockPolicyFromSetting(const QVariant &stored)
 {
-    if (stored.typeId() == QMetaType::Bool)
-        return stored.toBool() ? DockPolicy::regular : DockPolicy::accessory;
-    if (stored.typeId() == QMetaType::QString && stored.toString() == QLatin1String("false"))
-        return DockPolicy::accessory;
-    return DockPolicy::regular;
+    return showDockIconFromSetting(stored) ? DockPolicy::regular : DockPolicy::accessory;
 }
 
 DockPolicy readDockPolicy(const QSettings &settings)
 {
-    return dockPolicyFromSetting(settings.value(QLatin1String(showDockIconKey)));
+    return dockPolicyFromSetting(settings.value(QLatin1String(showDockIconSettingKey)));
 }

@@ -1,6 +1,8 @@
 // Whether Corvalint shows up in the taskbar, decided from the "showDockIcon" setting.
 #pragma once
 
+#include "views/showdockiconsetting.h"
+
 #include <QVariant>
 
 class QSettings;
@@ -9,17 +11,9 @@ class QSettings;
 /// Accessory: it skips them and Corvalint lives in the tray.
 enum class DockPolicy { regular, accessory };
 
-/// The settings key the settings page writes and the start reads.
-inline constexpr char showDockIconKey[] = "showDockIcon";
-
-/// The policy for a stored "showDockIcon" value. Only a boolean false hides
-/// the window from the taskbar; an absent value, true, or a value of another
-/// type shows it.
-///
-/// QSettings' ini files keep no types: a bool written as false reads back as
-/// the string "false" after a restart. So the exact strings "false" and "true"
-/// (what QSettings writes for a bool) count as booleans; every other string,
-/// number or list is a wrong type and shows the window ("0", "no", 0 included).
+/// The policy for a stored "showDockIcon" value, read by the settings page's
+/// rule (`showDockIconFromSetting`): only a boolean false, or the text "false"
+/// an ini file gives back for it, hides the window from the taskbar.
 DockPolicy dockPolicyFromSetting(const QVariant &stored);
 
 /// Reads "showDockIcon" from `settings` and applies the rule above.

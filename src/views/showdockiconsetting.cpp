@@ -1,4 +1,4 @@
-// How the views read the stored "showDockIcon" setting, by the same rule as the start.
+// How the stored "showDockIcon" setting is read, by the settings page and at start.
 #include "showdockiconsetting.h"
 
 bool showDockIconFromSetting(const QVariant &stored)

@@ -1,4 +1,4 @@
-// How the views read the stored "showDockIcon" setting, by the same rule as the start.
+// How the stored "showDockIcon" setting is read, by the settings page and at start.
 #pragma once
 
 #include <QVariant>
@@ -12,6 +12,5 @@ inline constexpr char showDockIconSettingKey[] = "showDockIcon";
 /// Ini files keep no types, so a bool written as false reads back as the
 /// string "false" after a restart: that exact string counts as false. Every
 /// other string or number ("0", "no", 0) is a wrong type and reads as true.
-/// This must agree with dockPolicyFromSetting in src/app/dockpolicy.cpp,
-/// which the application uses at start; the views do not link the app.
+/// The application's start reads the setting through this rule as well.
 bool showDockIconFromSetting(const QVariant &stored);

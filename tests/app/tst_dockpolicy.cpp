@@ -55,7 +55,7 @@ private slots:
         text.write("[General]\nshowDockIcon=false\n");
         text.close();
         QSettings reader(file, QSettings::IniFormat);
-        QCOMPARE(reader.value(QLatin1String(showDockIconKey)).typeId(), QMetaType::QString);
+        QCOMPARE(reader.value(QLatin1String(showDockIconSettingKey)).typeId(), QMetaType::QString);
         QCOMPARE(readDockPolicy(reader), DockPolicy::accessory);
     }
 
@@ -65,7 +65,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Corvalint.conf"));
         QSettings writer(file, QSettings::IniFormat);
-        writer.setValue(QLatin1String(showDockIconKey), false);
+        writer.setValue(QLatin1String(showDockIconSettingKey), false);
         writer.sync();
         QSettings reader(file, QSettings::IniFormat);
         QCOMPARE(readDockPolicy(reader), DockPolicy::accessory);
