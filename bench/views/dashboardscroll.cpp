@@ -3,6 +3,7 @@
 // and timing the frames.
 //
 //   corvalint-bench-dashboard [--workspaces N]   (default 1000)
+#include "renderingbackend.h"
 #include "viewsfixture.h"
 
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@ Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
 
 int main(int argc, char *argv[])
 {
+    RenderingBackend::chooseDefault();
     QGuiApplication app(argc, argv);
     const int index = app.arguments().indexOf("--workspaces");
     const int workspaces = index > 0 ? app.arguments().value(index + 1).toInt() : 1000;

@@ -27,6 +27,8 @@
 #endif
 
 #if CORVALINT_HAVE_VIEWS
+#include "firstframereport.h"
+#include "views/renderingbackend.h"
 #include "views/viewservices.h"
 #include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
@@ -72,6 +74,9 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (lacksDisplay())
         return fail(QStringLiteral("corvalint: needs an X11 session, and DISPLAY is not set"));
 
+#if CORVALINT_HAVE_VIEWS
+    RenderingBackend::chooseDefault();
+#endif
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Corvalint"));
     QApplication::setApplicationName(QStringLiteral("Corvalint"));
@@ -182,6 +187,9 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     host.show();
     if (!host.window())
         return fail(QStringLiteral("corvalint: the main window could not be created"));
+#if CORVALINT_HAVE_VIEWS
+    FirstFrameReport::watch(host.window());
+#endif
 
     const int code = QApplication::exec();
     if (!invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))

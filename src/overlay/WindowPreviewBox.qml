@@ -1,7 +1,6 @@
 // Where one saved window will be placed: a faint cyan box with a pulsing rim, a
 // sweeping scan line, corner brackets, the entry's name and its saved geometry.
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 Item {
@@ -68,12 +67,12 @@ Item {
     }
 
     // The rim's own glow, so that the inside of the box stays see-through.
-    Glow {
+    RoundedGlow {
         anchors.fill: rim
-        source: rim
-        radius: 4
-        samples: 9
-        transparentBorder: true
+        anchors.margins: -glowRadius
+        glowRadius: 4
+        cornerRadius: rim.radius
+        rimWidth: rim.border.width
         color: Qt.rgba(0.0, 0.95, 1.0, 0.1 + 0.25 * box.pulse)
     }
 

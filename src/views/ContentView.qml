@@ -2,7 +2,6 @@
 // the detail area chosen by the selection, scan lines over everything.
 import QtQuick
 import QtQuick.Controls.Basic
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 Item {
@@ -17,42 +16,26 @@ Item {
         services: Services
     }
 
-    Item {
-        id: backgroundLayer
+    // The dark gradient with its faint grid.
+    Rectangle {
         anchors.fill: parent
-
-        Rectangle {
-            anchors.fill: parent
-            gradient: Gradient {
-                GradientStop { position: 0; color: Theme.windowTop }
-                GradientStop { position: 1; color: Theme.windowBottom }
-            }
-        }
-        CyberGridPattern {
-            anchors.fill: parent
-            opacity: 0.03
+        gradient: Gradient {
+            GradientStop { position: 0; color: Theme.windowTop }
+            GradientStop { position: 1; color: Theme.windowBottom }
         }
     }
-
-    // One blurred copy of the background for every glass panel to show
-    // through; it is redrawn only when the window's size changes.
-    FastBlur {
-        id: backdropBlur
-        anchors.fill: backgroundLayer
-        source: backgroundLayer
-        radius: 32
-    }
-    ShaderEffectSource {
-        id: blurredBackdrop
+    CyberGridPattern {
+        id: grid
         anchors.fill: parent
-        sourceItem: backdropBlur
-        hideSource: true
-        visible: false
+        opacity: 0.03
     }
-    Component.onCompleted: Backdrop.texture = blurredBackdrop
-    Component.onDestruction: {
-        if (Backdrop.texture === blurredBackdrop)
-            Backdrop.texture = null
+    // What the glass panels show through: the same background, blurred.
+    WindowBackdrop {
+        anchors.fill: parent
+        topColor: Theme.windowTop
+        bottomColor: Theme.windowBottom
+        gridColor: Qt.rgba(1, 1, 1, grid.lineWidth * grid.opacity)
+        blurRadius: 32
     }
 
     SplitView {

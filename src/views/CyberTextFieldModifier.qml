@@ -2,7 +2,6 @@
 // turns cyan with a glow while the field has focus.
 import QtQuick
 import QtQuick.Templates as T
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 T.TextField {
@@ -44,12 +43,12 @@ T.TextField {
 
     background: Item {
         implicitHeight: 34
-        RectangularGlow {
+        RoundedGlow {
             anchors.fill: parent
+            anchors.margins: -glowRadius
             visible: field.isFocused
             glowRadius: 4
-            spread: 0
-            cornerRadius: 6 + glowRadius
+            cornerRadius: 6
             color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
         }
         Rectangle {

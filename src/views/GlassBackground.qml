@@ -1,7 +1,6 @@
 // The glass panel behind dashboard blocks and cards: blurred window
 // background, dark tint, faint grid, gradient rim, corner brackets, cyan glow.
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 Item {
@@ -9,56 +8,23 @@ Item {
 
     property real cornerRadius: 12
 
-    RectangularGlow {
+    RoundedGlow {
         anchors.fill: parent
+        anchors.margins: -glowRadius
         glowRadius: 8
-        spread: 0
-        cornerRadius: glass.cornerRadius + glowRadius
+        cornerRadius: glass.cornerRadius
         color: Qt.rgba(0.0, 0.95, 1.0, 0.12)
     }
 
-    Item {
-        id: fill
+    GlassPanel {
         anchors.fill: parent
-        layer.enabled: true
-        layer.effect: OpacityMask {
-            maskSource: Rectangle {
-                width: fill.width
-                height: fill.height
-                radius: glass.cornerRadius
-            }
-        }
-
-        BackdropBlur { anchors.fill: parent }
-        Rectangle {
-            anchors.fill: parent
-            color: Theme.glassTint
-        }
-        CyberGridPattern {
-            anchors.fill: parent
-            opacity: 0.05
-        }
+        cornerRadius: glass.cornerRadius
+        tint: Theme.glassTint
+        // The grid's half-strength white line at 5 %.
+        gridColor: Qt.rgba(1, 1, 1, 0.5 * 0.05)
+        rimWidth: 1.2
+        rimColors: [Qt.rgba(0.0, 0.95, 1.0, 0.35), Qt.rgba(0.3, 0.1, 0.9, 0.15),
+                    Qt.rgba(0.0, 0.95, 1.0, 0.05), Qt.rgba(0.0, 0.95, 1.0, 0.4)]
+        bracketColor: Theme.cyan
     }
-
-    LinearGradient {
-        anchors.fill: parent
-        start: Qt.point(0, 0)
-        end: Qt.point(width, height)
-        source: Rectangle {
-            width: glass.width
-            height: glass.height
-            radius: glass.cornerRadius
-            color: "transparent"
-            border.width: 1.2
-            border.color: "white"
-        }
-        gradient: Gradient {
-            GradientStop { position: 0.0; color: Qt.rgba(0.0, 0.95, 1.0, 0.35) }
-            GradientStop { position: 1 / 3; color: Qt.rgba(0.3, 0.1, 0.9, 0.15) }
-            GradientStop { position: 2 / 3; color: Qt.rgba(0.0, 0.95, 1.0, 0.05) }
-            GradientStop { position: 1.0; color: Qt.rgba(0.0, 0.95, 1.0, 0.4) }
-        }
-    }
-
-    SciFiCornerDecoration { anchors.fill: parent }
 }

@@ -1,7 +1,6 @@
 // Text with the soft coloured glow (a shadow without offset) the theme puts
 // behind titles, names and statistic values.
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 Text {
@@ -10,13 +9,17 @@ Text {
     property color glowColor: "transparent"
     property real glowRadius: 0
 
-    layer.enabled: glowRadius > 0 && glowColor.a > 0
-    layer.effect: DropShadow {
-        horizontalOffset: 0
-        verticalOffset: 0
-        radius: label.glowRadius
-        samples: Math.ceil(label.glowRadius) * 2 + 1
+    TextGlow {
+        z: -1 // under the text
+        visible: label.glowRadius > 0 && label.glowColor.a > 0
+        anchors.fill: parent
+        anchors.margins: -padding
+        padding: Math.ceil(label.glowRadius * 2)
+        text: label.text
+        font: label.font
         color: label.glowColor
-        transparentBorder: true
+        glowRadius: label.glowRadius
+        horizontalAlignment: label.horizontalAlignment
+        elide: label.elide !== Text.ElideNone
     }
 }

@@ -2,7 +2,6 @@
 // label, glow in the start colour, shrinks to 97 % while pressed.
 import QtQuick
 import QtQuick.Templates as T
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 T.Button {
@@ -48,27 +47,18 @@ T.Button {
     }
 
     background: Item {
-        RectangularGlow {
+        RoundedGlow {
             anchors.fill: parent
+            anchors.margins: -glowRadius
             glowRadius: 6
-            spread: 0
-            cornerRadius: 8 + glowRadius
+            cornerRadius: 8
             color: Qt.rgba(button.startColor.r, button.startColor.g, button.startColor.b, 0.55)
         }
-        LinearGradient {
+        GradientShape {
             anchors.fill: parent
             opacity: button.pressed ? 0.8 : 1.0
-            start: Qt.point(0, 0)
-            end: Qt.point(width, height)
-            source: Rectangle {
-                width: button.background.width
-                height: button.background.height
-                radius: 8
-            }
-            gradient: Gradient {
-                GradientStop { position: 0; color: button.startColor }
-                GradientStop { position: 1; color: button.endColor }
-            }
+            radius: 8
+            colors: [button.startColor, button.endColor]
         }
         Rectangle {
             anchors.fill: parent

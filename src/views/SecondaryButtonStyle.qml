@@ -1,7 +1,6 @@
 // The outlined dark button for cancelling, closing and side actions.
 import QtQuick
 import QtQuick.Templates as T
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 T.Button {
@@ -46,11 +45,11 @@ T.Button {
     }
 
     background: Item {
-        RectangularGlow {
+        RoundedGlow {
             anchors.fill: parent
+            anchors.margins: -glowRadius
             glowRadius: 4
-            spread: 0
-            cornerRadius: 8 + glowRadius
+            cornerRadius: 8
             color: Qt.rgba(button.foregroundColor.r, button.foregroundColor.g, button.foregroundColor.b, 0.12)
         }
         Rectangle {

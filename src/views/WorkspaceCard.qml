@@ -4,7 +4,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Corvalint
 
 Control {
@@ -125,11 +124,11 @@ Control {
                 implicitWidth: startLabel.implicitWidth + 20
                 implicitHeight: startLabel.implicitHeight + 12
 
-                RectangularGlow {
+                RoundedGlow {
                     anchors.fill: parent
+                    anchors.margins: -glowRadius
                     glowRadius: 4
-                    spread: 0
-                    cornerRadius: 6 + glowRadius
+                    cornerRadius: 6
                     color: Qt.rgba(0.0, 0.8, 1.0, 0.55)
                 }
                 GradientTile {

@@ -7,6 +7,7 @@
 //
 // When drawn, FILE receives the window's frame "x y width height" in root
 // coordinates; the process then waits until it is killed.
+#include "renderingbackend.h"
 #include "categorypalette.h"
 #include "creationsheetcontroller.h"
 #include "viewsfixture.h"
@@ -57,6 +58,7 @@ void seedDemo(ViewsFixture &fixture)
 
 int main(int argc, char *argv[])
 {
+    RenderingBackend::chooseDefault();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

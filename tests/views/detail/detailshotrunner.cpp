@@ -8,6 +8,7 @@
 // When drawn, FILE receives one line "x y width height" per window to photograph
 // (the main window, or every overlay window) in root coordinates; the process then
 // waits until it is killed.
+#include "renderingbackend.h"
 #include "detailcontroller.h"
 #include "navigationcontroller.h"
 #include "viewservices.h"
@@ -89,6 +90,7 @@ void report(const QString &path, const QList<QWindow *> &windows)
 
 int main(int argc, char *argv[])
 {
+    RenderingBackend::chooseDefault();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -7,6 +7,7 @@
 //
 // When drawn, FILE receives the window's frame "x y width height" in root
 // coordinates; the process then waits until it is killed.
+#include "renderingbackend.h"
 #include "backupcontroller.h"
 #include "navigationcontroller.h"
 #include "settingscontroller.h"
@@ -25,6 +26,7 @@ Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
 
 int main(int argc, char *argv[])
 {
+    RenderingBackend::chooseDefault();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -1,0 +1,134 @@
+// The glass panel behind dashboard blocks and cards, painted on the CPU.
+#include "glasspanel.h"
+
+#include "backdrophub.h"
+#include "themepainting.h"
+
+#include <QPainter>
+#include <QQuickWindow>
+
+namespace {
+constexpr qreal bracketLeg = 8;
+constexpr qreal bracketWidth = 1.5;
+} // namespace
+
+GlassPanel::GlassPanel(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+    setEnabled(false); // decoration only
+    setAntialiasing(true);
+}
+
+void GlassPanel::setCornerRadius(qreal radius)
+{
+    if (qFuzzyCompare(m_cornerRadius, radius))
+        return;
+    m_cornerRadius = radius;
+    update();
+    emit cornerRadiusChanged();
+}
+
+void GlassPanel::setTint(const QColor &tint)
+{
+    if (m_tint == tint)
+        return;
+    m_tint = tint;
+    update();
+    emit tintChanged();
+}
+
+void GlassPanel::setGridColor(const QColor &color)
+{
+    if (m_gridColor == color)
+        return;
+    m_gridColor = color;
+    update();
+    emit gridColorChanged();
+}
+
+void GlassPanel::setRimColors(const QList<QColor> &colors)
+{
+    if (m_rimColors == colors)
+        return;
+    m_rimColors = colors;
+    update();
+    emit rimColorsChanged();
+}
+
+void GlassPanel::setRimWidth(qreal width)
+{
+    if (qFuzzyCompare(m_rimWidth, width))
+        return;
+    m_rimWidth = width;
+    update();
+    emit rimWidthChanged();
+}
+
+void GlassPanel::setBracketColor(const QColor &color)
+{
+    if (m_bracketColor == color)
+        return;
+    m_bracketColor = color;
+    update();
+    emit bracketColorChanged();
+}
+
+void GlassPanel::itemChange(ItemChange change, const ItemChangeData &data)
+{
+    if (change == ItemSceneChange)
+        follow(data.window);
+    QQuickPaintedItem::itemChange(change, data);
+}
+
+// What shows through depends on where the panel lies in the window, and a
+// scrolling or moving ancestor tells nobody; so the position is compared once
+// per frame, before the frame is put together.
+void GlassPanel::follow(QQuickWindow *window)
+{
+    disconnect(m_frameConnection);
+    disconnect(m_hubConnection);
+    m_hub = BackdropHub::of(window);
+    if (!window || !m_hub)
+        return;
+    m_frameConnection = connect(window, &QQuickWindow::afterAnimating, this, &GlassPanel::checkPosition);
+    m_hubConnection = connect(m_hub, &BackdropHub::imageChanged, this, [this] { update(); });
+}
+
+void GlassPanel::checkPosition()
+{
+    if (!m_hub || m_hub->image().isNull() || !isVisible())
+        return;
+    if (mapToScene(QPointF(0, 0)) != m_paintedAt)
+        update();
+}
+
+void GlassPanel::paint(QPainter *painter)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds(QPointF(0, 0), size());
+    const QPainterPath shape = ThemePainting::roundedRect(bounds, m_cornerRadius);
+
+    m_paintedAt = mapToScene(QPointF(0, 0));
+    if (m_hub && !m_hub->image().isNull()) {
+        QBrush backdrop(m_hub->image());
+        QTransform placement;
+        placement.translate(-m_paintedAt.x(), -m_paintedAt.y());
+        placement.scale(1 / m_hub->pixelsPerPoint(), 1 / m_hub->pixelsPerPoint());
+        backdrop.setTransform(placement);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->fillPath(shape, backdrop);
+    }
+    painter->fillPath(shape, m_tint);
+
+    ThemePainting::paintGrid(*painter, size(), m_gridColor, m_cornerRadius);
+    if (!m_rimColors.isEmpty() && m_rimWidth > 0) {
+        const qreal half = m_rimWidth / 2;
+        painter->setPen(QPen(QBrush(ThemePainting::diagonalGradient(size(), m_rimColors)), m_rimWidth));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(ThemePainting::roundedRect(bounds.adjusted(half, half, -half, -half), m_cornerRadius - half));
+    }
+    if (m_bracketColor.alpha() > 0)
+        ThemePainting::paintCornerBrackets(*painter, bounds, bracketLeg, bracketWidth, m_bracketColor);
+}
