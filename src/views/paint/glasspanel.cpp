@@ -24,7 +24,7 @@ void GlassPanel::setCornerRadius(qreal radius)
     if (qFuzzyCompare(m_cornerRadius, radius))
         return;
     m_cornerRadius = radius;
-    update();
+    restyle();
     emit cornerRadiusChanged();
 }
 
@@ -33,7 +33,7 @@ void GlassPanel::setTint(const QColor &tint)
     if (m_tint == tint)
         return;
     m_tint = tint;
-    update();
+    restyle();
     emit tintChanged();
 }
 
@@ -42,7 +42,7 @@ void GlassPanel::setGridColor(const QColor &color)
     if (m_gridColor == color)
         return;
     m_gridColor = color;
-    update();
+    restyle();
     emit gridColorChanged();
 }
 
@@ -51,7 +51,7 @@ void GlassPanel::setRimColors(const QList<QColor> &colors)
     if (m_rimColors == colors)
         return;
     m_rimColors = colors;
-    update();
+    restyle();
     emit rimColorsChanged();
 }
 
@@ -60,7 +60,7 @@ void GlassPanel::setRimWidth(qreal width)
     if (qFuzzyCompare(m_rimWidth, width))
         return;
     m_rimWidth = width;
-    update();
+    restyle();
     emit rimWidthChanged();
 }
 
@@ -69,7 +69,7 @@ void GlassPanel::setBracketColor(const QColor &color)
     if (m_bracketColor == color)
         return;
     m_bracketColor = color;
-    update();
+    restyle();
     emit bracketColorChanged();
 }
 
@@ -106,10 +106,7 @@ void GlassPanel::paint(QPainter *painter)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    painter->setRenderHint(QPainter::Antialiasing);
-    const QRectF bounds(QPointF(0, 0), size());
-    const QPainterPath shape = ThemePainting::roundedRect(bounds, m_cornerRadius);
-
+    const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
     m_paintedAt = mapToScene(QPointF(0, 0));
     if (m_hub && !m_hub->image().isNull()) {
         QBrush backdrop(m_hub->image());
@@ -117,18 +114,41 @@ void GlassPanel::paint(QPainter *painter)
         placement.translate(-m_paintedAt.x(), -m_paintedAt.y());
         placement.scale(1 / m_hub->pixelsPerPoint(), 1 / m_hub->pixelsPerPoint());
         backdrop.setTransform(placement);
+        painter->setRenderHint(QPainter::Antialiasing);
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->fillPath(shape, backdrop);
+        painter->fillPath(ThemePainting::roundedRect(QRectF(QPointF(0, 0), size()), m_cornerRadius), backdrop);
     }
-    painter->fillPath(shape, m_tint);
+    // While the panel scrolls only the backdrop changes; the rest is kept.
+    const QSize device = (size() * dpr).toSize();
+    if (m_surface.size() != device || !qFuzzyCompare(m_surface.devicePixelRatio(), dpr))
+        m_surface = paintSurface(device, dpr);
+    painter->drawImage(QPointF(0, 0), m_surface);
+}
 
-    ThemePainting::paintGrid(*painter, size(), m_gridColor, m_cornerRadius);
+// The tint, grid, rim and brackets, on a clear picture laid over the backdrop.
+QImage GlassPanel::paintSurface(const QSize &device, qreal dpr) const
+{
+    QImage surface(device, QImage::Format_ARGB32_Premultiplied);
+    surface.setDevicePixelRatio(dpr);
+    surface.fill(Qt::transparent);
+    QPainter painter(&surface);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds(QPointF(0, 0), size());
+    painter.fillPath(ThemePainting::roundedRect(bounds, m_cornerRadius), m_tint);
+    ThemePainting::paintGrid(painter, size(), m_gridColor, m_cornerRadius);
     if (!m_rimColors.isEmpty() && m_rimWidth > 0) {
         const qreal half = m_rimWidth / 2;
-        painter->setPen(QPen(QBrush(ThemePainting::diagonalGradient(size(), m_rimColors)), m_rimWidth));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawPath(ThemePainting::roundedRect(bounds.adjusted(half, half, -half, -half), m_cornerRadius - half));
+        painter.setPen(QPen(QBrush(ThemePainting::diagonalGradient(size(), m_rimColors)), m_rimWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(ThemePainting::roundedRect(bounds.adjusted(half, half, -half, -half), m_cornerRadius - half));
     }
     if (m_bracketColor.alpha() > 0)
-        ThemePainting::paintCornerBrackets(*painter, bounds, bracketLeg, bracketWidth, m_bracketColor);
+        ThemePainting::paintCornerBrackets(painter, bounds, bracketLeg, bracketWidth, m_bracketColor);
+    return surface;
+}
+
+void GlassPanel::restyle()
+{
+    m_surface = QImage();
+    update();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QMetaObject>
 #include <QPointer>
@@ -56,6 +57,8 @@ protected:
 private:
     void follow(QQuickWindow *window);
     void checkPosition();
+    void restyle();
+    QImage paintSurface(const QSize &device, qreal dpr) const;
 
     qreal m_cornerRadius = 12;
     QColor m_tint = Qt::transparent;
@@ -68,4 +71,5 @@ private:
     QMetaObject::Connection m_frameConnection;
     QMetaObject::Connection m_hubConnection;
     QPointF m_paintedAt{qQNaN(), qQNaN()};
+    QImage m_surface; // everything but the backdrop, kept between paints
 };

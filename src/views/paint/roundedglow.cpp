@@ -82,14 +82,22 @@ void RoundedGlow::paint(QPainter *painter)
     if (m_mask.isNull())
         m_mask = shapeMask(sliced ? QSize(2 * corner + 1, 2 * corner + 1) : device, dpr);
     if (m_glow.isNull())
-        m_glow = ThemePainting::tinted(m_mask, m_color);
-    if (!sliced) {
-        painter->drawImage(QPointF(0, 0), m_glow);
-        return;
-    }
+        m_glow = sliced ? unsliced(ThemePainting::tinted(m_mask, m_color), device, corner, dpr)
+                        : ThemePainting::tinted(m_mask, m_color);
+    painter->drawImage(QPointF(0, 0), m_glow);
+}
+
+// Lays the nine slices out once at full size, so each frame draws one picture.
+QImage RoundedGlow::unsliced(const QImage &slices, const QSize &device, int corner, qreal dpr)
+{
+    QImage out(device, QImage::Format_ARGB32_Premultiplied);
+    out.setDevicePixelRatio(dpr);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     const qreal c = corner / dpr;
-    const qreal w = width();
-    const qreal h = height();
+    const qreal w = device.width() / dpr;
+    const qreal h = device.height() / dpr;
     const qreal xs[4] = {0, c, w - c, w}; // target columns
     const qreal ys[4] = {0, c, h - c, h};
     const int sx[4] = {0, corner, corner + 1, 2 * corner + 1}; // source columns
@@ -97,9 +105,10 @@ void RoundedGlow::paint(QPainter *painter)
         for (int column = 0; column < 3; ++column) {
             const QRectF target(QPointF(xs[column], ys[row]), QPointF(xs[column + 1], ys[row + 1]));
             const QRectF source(QPointF(sx[column], sx[row]), QPointF(sx[column + 1], sx[row + 1]));
-            painter->drawImage(target, m_glow, source);
+            painter.drawImage(target, slices, source);
         }
     }
+    return out;
 }
 
 QImage RoundedGlow::shapeMask(const QSize &deviceSize, qreal dpr) const

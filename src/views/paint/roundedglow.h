@@ -45,11 +45,12 @@ protected:
 private:
     void dropMask();
     QImage shapeMask(const QSize &deviceSize, qreal dpr) const;
+    static QImage unsliced(const QImage &slices, const QSize &device, int corner, qreal dpr);
 
     QColor m_color = Qt::transparent;
     qreal m_glowRadius = 0;
     qreal m_cornerRadius = 0;
     qreal m_rimWidth = 0;
-    QImage m_mask;  // the blurred shape, white
-    QImage m_glow;  // m_mask in m_color
+    QImage m_mask; // the blurred shape (or its nine slices), white
+    QImage m_glow; // the glow at full size in m_color
 };
