@@ -136,12 +136,8 @@ QImage GlassPanel::paintSurface(const QSize &device, qreal dpr) const
     const QRectF bounds(QPointF(0, 0), size());
     painter.fillPath(ThemePainting::roundedRect(bounds, m_cornerRadius), m_tint);
     ThemePainting::paintGrid(painter, size(), m_gridColor, m_cornerRadius);
-    if (!m_rimColors.isEmpty() && m_rimWidth > 0) {
-        const qreal half = m_rimWidth / 2;
-        painter.setPen(QPen(QBrush(ThemePainting::diagonalGradient(size(), m_rimColors)), m_rimWidth));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(ThemePainting::roundedRect(bounds.adjusted(half, half, -half, -half), m_cornerRadius - half));
-    }
+    if (!m_rimColors.isEmpty() && m_rimWidth > 0)
+        ThemePainting::strokeRoundedRect(painter, bounds, m_cornerRadius, m_rimWidth, m_rimColors);
     if (m_bracketColor.alpha() > 0)
         ThemePainting::paintCornerBrackets(painter, bounds, bracketLeg, bracketWidth, m_bracketColor);
     return surface;

@@ -43,14 +43,9 @@ void GradientShape::paint(QPainter *painter)
     if (m_colors.isEmpty() || width() <= 0 || height() <= 0)
         return;
     painter->setRenderHint(QPainter::Antialiasing);
-    const QBrush brush(ThemePainting::diagonalGradient(size(), m_colors));
     const QRectF bounds(QPointF(0, 0), size());
-    if (m_strokeWidth > 0) {
-        const qreal half = m_strokeWidth / 2;
-        painter->setPen(QPen(brush, m_strokeWidth));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawPath(ThemePainting::roundedRect(bounds.adjusted(half, half, -half, -half), m_radius - half));
-    } else {
-        painter->fillPath(ThemePainting::roundedRect(bounds, m_radius), brush);
-    }
+    if (m_strokeWidth > 0)
+        ThemePainting::strokeRoundedRect(*painter, bounds, m_radius, m_strokeWidth, m_colors);
+    else
+        painter->fillPath(ThemePainting::roundedRect(bounds, m_radius), ThemePainting::diagonalGradient(size(), m_colors));
 }

@@ -85,6 +85,16 @@ QLinearGradient diagonalGradient(const QSizeF &size, const QList<QColor> &colors
     return gradient;
 }
 
+void strokeRoundedRect(QPainter &painter, const QRectF &bounds, qreal radius, qreal width, const QList<QColor> &colors)
+{
+    const qreal half = width / 2;
+    painter.save();
+    painter.setPen(QPen(QBrush(diagonalGradient(bounds.size(), colors)), width));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(roundedRect(bounds.adjusted(half, half, -half, -half), radius - half));
+    painter.restore();
+}
+
 QImage tinted(const QImage &mask, const QColor &color)
 {
     QImage out(mask.size(), QImage::Format_ARGB32_Premultiplied);

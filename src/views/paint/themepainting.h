@@ -27,6 +27,10 @@ void paintCornerBrackets(QPainter &painter, const QRectF &rect, qreal leg, qreal
 /// `colors` spread evenly; a single colour fills the whole way.
 QLinearGradient diagonalGradient(const QSizeF &size, const QList<QColor> &colors);
 
+/// The outline of a rounded rectangle `width` wide, lying wholly inside
+/// `bounds`, in the diagonal gradient of `colors` over `bounds`.
+void strokeRoundedRect(QPainter &painter, const QRectF &bounds, qreal radius, qreal width, const QList<QColor> &colors);
+
 /// `mask`'s alpha filled with `color` (premultiplied ARGB).
 QImage tinted(const QImage &mask, const QColor &color);
 
