@@ -1,6 +1,8 @@
 // Turns the running applications' windows into workspace entries: what to reopen and where each window stood.
 #include "desktopcapture.h"
 
+#include "localfileurl.h"
+
 #include <QUrl>
 #include <array>
 
@@ -169,10 +171,10 @@ DesktopCapture::DocumentOutcome DesktopCapture::documentRule(const QString &iden
     const auto document = m_windows.windowDocument(window);
     if (!document)
         return {};
-    const QUrl url(*document, QUrl::StrictMode);
-    if (!url.isValid() || !url.isLocalFile())
+    const auto local = localPathOfFileUrl(QUrl(*document, QUrl::StrictMode));
+    if (!local)
         return {};
-    const QString path = url.toLocalFile();
+    const QString &path = *local;
     if (carriesOwnMarker(path))
         return { DocumentOutcome::dropWindow, {} };
 

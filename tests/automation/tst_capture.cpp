@@ -1,7 +1,9 @@
 // The capture of the current desktop: which windows become which entries, with their frames and monitors.
 #include "automationfixture.h"
 
+#include <QSysInfo>
 #include <QTest>
+#include <QUrl>
 
 using namespace fixture;
 
@@ -195,6 +197,25 @@ private slots:
         QCOMPARE(kinds(entries), (QStringList { QStringLiteral("folder"), QStringLiteral("file") }));
         QCOMPARE(entries[0].appBundleIdentifier, editor);
         QCOMPARE(entries[1].filePath, QStringLiteral("/gone/x y.txt"));
+    }
+
+    void fileUrlNamingThisMachineGivesThePlainPath()
+    {
+        AutomationFixture f;
+        f.desktop.setFile(QStringLiteral("/home/me/Projects"), true);
+        f.desktop.setFile(QStringLiteral("/home/me/notes.txt"), false);
+        QUrl ownHost(QStringLiteral("file:///home/me/notes.txt"));
+        ownHost.setHost(QSysInfo::machineHostName());
+        f.desktop.addRunningApplication(app(editor,
+            { documentWindow("file://localhost/home/me/Projects"), documentWindow(ownHost.toString()),
+                documentWindow("file://fileserver/home/me/Projects") }));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        // The existing folder is a folder, not a "file" at //localhost/...; another host's path is not ours.
+        QCOMPARE(kinds(entries), (QStringList { "folder", "file", "application" }));
+        QCOMPARE(entries[0].filePath, QStringLiteral("/home/me/Projects"));
+        QCOMPARE(entries[1].filePath, QStringLiteral("/home/me/notes.txt"));
+        QCOMPARE(entries[2].filePath, std::nullopt);
+        QCOMPARE(entries[2].appBundleIdentifier, editor);
     }
 
     void frameMonitorAndScreenGeometryAreRecorded()

@@ -1,6 +1,8 @@
 // Collects the folders file manager windows show: Nautilus over D-Bus, other file managers by their titles.
 #include "filemanagercollector.h"
 
+#include "automation/localfileurl.h"
+
 #include <QAtomicInteger>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -98,10 +100,10 @@ QStringList FileManagerCollector::openLocations(int timeoutMs) const
     for (const auto &[window, locations] : windows) {
         if (locations.isEmpty())
             break;
-        const QUrl url(locations.first());
-        if (!url.isLocalFile())
+        const auto path = localPathOfFileUrl(QUrl(locations.first()));
+        if (!path)
             break;
-        folders.append(QDir::cleanPath(url.toLocalFile()));
+        folders.append(QDir::cleanPath(*path));
     }
     return folders;
 }

@@ -1,6 +1,7 @@
 // Collects the folders and workspace files a running VS Code has open, from its window state.
 #include "vscodecollector.h"
 
+#include "automation/localfileurl.h"
 #include "boundedfile.h"
 
 #include <QDir>
@@ -15,8 +16,8 @@ QString localPath(const QString &location)
 {
     if (location.startsWith(QLatin1Char('/')))
         return QDir::cleanPath(location);
-    const QUrl url(location);
-    return url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
+    const auto path = localPathOfFileUrl(QUrl(location));
+    return path ? QDir::cleanPath(*path) : QString();
 }
 
 QString windowPath(const QJsonObject &window)
