@@ -2,10 +2,40 @@
 #include "automationservice.h"
 
 #include "launchdelay.h"
+#include "localfileurl.h"
 
 #include <QPointer>
 #include <QSet>
 #include <QUrl>
+
+namespace {
+
+// What reaches xdg-open or an application's command line must be an address and nothing else: a stored
+// "-h" or "--version" would be read as an option, "-rf" made into "file:-rf", and a "javascript:" or
+// relative address is nothing a handler should be given from a workspace file.
+
+/// Files and folders: only an absolute path names one.
+bool isAbsolutePath(const std::optional<QString> &path)
+{
+    return path && path->startsWith(QLatin1Char('/'));
+}
+
+/// Websites: http and https with a host. A local page (a file URL on this machine, as browsers show them)
+/// counts too and goes on as a plain file URL.
+std::optional<QUrl> websiteURL(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    const QString scheme = url.scheme();
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty())
+        return url;
+    if (const auto path = localPathOfFileUrl(url))
+        return QUrl::fromLocalFile(*path);
+    return std::nullopt;
+}
+
+} // namespace
 
 /// Counts one placement task for as long as it runs, and tells it whether the
 /// service (and its platform) still exist after each pause: the tasks outlive
@@ -71,7 +101,6 @@ QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool 
 
 void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
 {
-    const auto present = [](const std::optional<QString> &text) { return text && !text->isEmpty(); };
     switch (entry.type()) {
     case EntryType::application:
         if (entry.appBundleIdentifier)
@@ -79,7 +108,7 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
         return;
     case EntryType::file:
         if (restoreDocuments) {
-            if (present(entry.filePath))
+            if (isAbsolutePath(entry.filePath))
                 openDocument(*entry.filePath, entry);
         } else if (entry.appBundleIdentifier) {
             openApplication(*entry.appBundleIdentifier, entry);
@@ -90,7 +119,7 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             const QString fallback = m_platform.profile().folderFallback;
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
-        } else if (present(entry.filePath)) {
+        } else if (isAbsolutePath(entry.filePath)) {
             m_platform.openURL(QUrl::fromLocalFile(*entry.filePath));
             placeAfterFolder(entry);
         }
@@ -101,9 +130,8 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
         } else if (entry.websiteURL) {
-            const QUrl url(*entry.websiteURL, QUrl::StrictMode);
-            if (url.isValid() && !url.isEmpty()) {
-                m_platform.openURL(url);
+            if (const auto url = websiteURL(*entry.websiteURL)) {
+                m_platform.openURL(*url);
                 placeAfterWebsite(entry);
             }
         }

@@ -165,6 +165,40 @@ private slots:
         QCOMPARE(documents[0].documents, QStringList { QStringLiteral("file:///home/me/a.txt") });
     }
 
+    void onlyAbsoluteAddressesReachTheHandler()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        QList<EntryData> entries;
+        for (const char *url : { "-h", "--version", "javascript:alert(1)", "example.com/page", "https:no-host",
+                 "file://fileserver/share/page.html", "ftp://example.com/a" })
+            entries.append(websiteEntry(QString::fromUtf8(url)));
+        for (const char *path : { "-rf", "--help", "Projects", "./Projects", "~/Projects", "file:///home/me" }) {
+            entries.append(pathEntry("folder", QString::fromUtf8(path)));
+            entries.append(pathEntry("file", QString::fromUtf8(path), editor));
+            entries.append(pathEntry("file", QString::fromUtf8(path)));
+        }
+        entries.append(websiteEntry("https://example.com/ok?q=-h"));
+        entries.append(websiteEntry("file://localhost/home/me/page.html"));
+        entries.append(pathEntry("folder", "/home/me/-rf"));
+        entries.append(pathEntry("file", "/home/me/--version", editor));
+        entries.append(pathEntry("file", "/home/me/b.txt"));
+        LaunchRun launch(f, entries);
+        f.clock.runUntilIdle(600);
+
+        QStringList urls;
+        for (const SimRequest &request : f.desktop.requests(QStringLiteral("openURL")))
+            urls.append(request.url);
+        QCOMPARE(urls,
+            (QStringList { "https://example.com/ok?q=-h", "file:///home/me/page.html", "file:///home/me/-rf",
+                "file:///home/me/b.txt" }));
+        const QList<SimRequest> documents = f.desktop.requests(QStringLiteral("openDocuments"));
+        QCOMPARE(documents.size(), 1);
+        QCOMPARE(documents[0].documents, QStringList { QStringLiteral("file:///home/me/--version") });
+        // Skipped entries still pause, as any entry that opens nothing.
+        QCOMPARE(launch.finishedAt, 0.5 * double(entries.size()));
+    }
+
     void entriesMissingTheirFieldOpenNothingButStillPause()
     {
         AutomationFixture f;
