@@ -2,6 +2,7 @@
 #include "storeconnection.h"
 
 #include <QSqlError>
+#include <QUrl>
 #include <atomic>
 
 namespace {
@@ -25,6 +26,12 @@ StoreConnection::StoreConnection(const QString &path, Mode mode, const QString &
     // what makes it safe to look at a file before trusting it.
     if (mode == Mode::readOnly)
         m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (mode == Mode::immutable) {
+        QUrl uri = QUrl::fromLocalFile(path);
+        uri.setQuery(QStringLiteral("immutable=1"));
+        m_database.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    }
     if (!m_database.open())
         m_errorText = m_database.lastError().text();
 }

@@ -11,7 +11,14 @@
 class StoreConnection
 {
 public:
-    enum class Mode { readOnly, readWrite };
+    enum class Mode {
+        readOnly,
+        readWrite,
+        /// Reads the file as it lies on disk, without locks or a write-ahead
+        /// log: for a file in a folder nobody may write, where SQLite could
+        /// not create the log's companion files that reading normally needs.
+        immutable,
+    };
 
     /// Opens `path` as a new connection; check isOpen() and errorText().
     /// `purpose` only makes the connection name readable in diagnostics.

@@ -26,6 +26,17 @@ std::optional<double> optionalReal(const QVariant &value)
 {
     if (value.isNull())
         return std::nullopt;
+    // SQLite turns a bound NaN into NULL, so the writer keeps NaN as text;
+    // the infinities are accepted as text too, as the backup file spells them.
+    if (value.typeId() == QMetaType::QString) {
+        const QString word = value.toString();
+        if (word == QLatin1String("NaN"))
+            return std::numeric_limits<double>::quiet_NaN();
+        if (word == QLatin1String("Infinity"))
+            return std::numeric_limits<double>::infinity();
+        if (word == QLatin1String("-Infinity"))
+            return -std::numeric_limits<double>::infinity();
+    }
     bool ok = false;
     const double number = value.toDouble(&ok);
     return ok ? std::optional<double>(number) : std::nullopt;
@@ -269,15 +280,19 @@ std::optional<QList<StoredWorkspace>> StoreReader::readWorkspaces(
     return rows;
 }
 
-std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database, qint64 pk, QString *error)
+namespace {
+bool prepareEntryQuery(QSqlQuery &query, QString *error)
 {
-    QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.prepare(
-            QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))) {
-        fail(error, query);
-        return std::nullopt;
-    }
+    return query.prepare(
+               QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))
+        || fail(error, query);
+}
+
+// A damaged page shows up only while stepping through the rows, so the
+// error after the last row counts as much as the one of exec().
+std::optional<QList<EntryData>> runEntryQuery(QSqlQuery &query, qint64 pk, QString *error)
+{
     query.bindValue(0, pk);
     if (!query.exec()) {
         fail(error, query);
@@ -290,7 +305,42 @@ std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database,
         fail(error, query);
         return std::nullopt;
     }
+    query.finish();
     return entries;
+}
+} // namespace
+
+std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database, qint64 pk, QString *error)
+{
+    QSqlQuery query(database);
+    if (!prepareEntryQuery(query, error))
+        return std::nullopt;
+    return runEntryQuery(query, pk, error);
+}
+
+std::optional<QHash<qint64, QList<EntryData>>> StoreReader::readEntries(
+    QSqlDatabase &database, const QList<qint64> &pks, QString *error, qint64 *failedPk)
+{
+    QHash<qint64, QList<EntryData>> result;
+    result.reserve(pks.size());
+    const ReadTransaction transaction(database);
+    if (!transaction.isOpen()) {
+        fail(error, transaction.query());
+        return std::nullopt;
+    }
+    QSqlQuery query(database);
+    if (!prepareEntryQuery(query, error))
+        return std::nullopt;
+    for (const qint64 pk : pks) {
+        std::optional<QList<EntryData>> entries = runEntryQuery(query, pk, error);
+        if (!entries) {
+            if (failedPk)
+                *failedPk = pk;
+            return std::nullopt;
+        }
+        result.insert(pk, std::move(*entries));
+    }
+    return result;
 }
 
 std::optional<QSet<QUuid>> StoreReader::readIds(QSqlDatabase &database, QString *error)

@@ -42,8 +42,14 @@ public:
     static std::optional<QList<StoredWorkspace>> readWorkspaces(
         QSqlDatabase &database, QHash<qint64, EntryFigures> *figures, QString *error);
 
-    /// The entries of the workspace row `pk`, in their order.
+    /// The entries of the workspace row `pk`, in their order. Nothing when
+    /// any row cannot be read (a damaged page), never a shorter list.
     static std::optional<QList<EntryData>> readEntries(QSqlDatabase &database, qint64 pk, QString *error);
+
+    /// The entries of every workspace row in `pks`, by row key, all read in
+    /// one snapshot. Nothing when one read fails; `failedPk` names its row.
+    static std::optional<QHash<qint64, QList<EntryData>>> readEntries(
+        QSqlDatabase &database, const QList<qint64> &pks, QString *error, qint64 *failedPk = nullptr);
 
     /// The ids of all workspace rows.
     static std::optional<QSet<QUuid>> readIds(QSqlDatabase &database, QString *error);

@@ -85,6 +85,10 @@ std::optional<QSet<QString>> columnsOf(QSqlDatabase &database, const QString &ta
     QSet<QString> names;
     while (query.next())
         names.insert(query.value(1).toString());
+    if (query.lastError().isValid()) {
+        fail(error, queryError(query));
+        return std::nullopt;
+    }
     return names;
 }
 

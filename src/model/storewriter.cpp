@@ -1,9 +1,8 @@
 // Writes workspace and entry rows into a store file inside one transaction.
 #include "storewriter.h"
 
-#include "optionalvariant.h"
-
 #include <QSqlError>
+#include <cmath>
 
 namespace {
 QVariant dateValue(const QDateTime &value)
@@ -22,6 +21,19 @@ QVariant optionalTextValue(const std::optional<QString> &value)
     if (!value)
         return {};
     return value->isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(*value);
+}
+
+// SQLite binds a NaN as NULL, which would read back as the field's default
+// or as absent; the word keeps it, and the reader knows it. The infinities
+// survive as REAL values of their own.
+QVariant realValue(double value)
+{
+    return std::isnan(value) ? QVariant(QStringLiteral("NaN")) : QVariant(value);
+}
+
+QVariant optionalRealValue(const std::optional<double> &value)
+{
+    return value ? realValue(*value) : QVariant();
 }
 
 QVariant idValue(const QUuid &id)
@@ -105,7 +117,7 @@ void StoreWriter::bindWorkspace(QSqlQuery &query, const WorkspaceData &data)
     query.bindValue(8, int(data.isFavorite));
     query.bindValue(9, data.launchCount);
     query.bindValue(10, optionalDateValue(data.lastLaunchedAt));
-    query.bindValue(11, data.timeSavedInSeconds);
+    query.bindValue(11, realValue(data.timeSavedInSeconds));
 }
 
 std::optional<qint64> StoreWriter::insertWorkspace(const WorkspaceData &data)
@@ -185,16 +197,16 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
         q.bindValue(5, optionalTextValue(e.filePath));
         q.bindValue(6, optionalTextValue(e.websiteURL));
         q.bindValue(7, optionalTextValue(e.monitorID));
-        q.bindValue(8, e.frameX);
-        q.bindValue(9, e.frameY);
-        q.bindValue(10, e.width);
-        q.bindValue(11, e.height);
+        q.bindValue(8, realValue(e.frameX));
+        q.bindValue(9, realValue(e.frameY));
+        q.bindValue(10, realValue(e.width));
+        q.bindValue(11, realValue(e.height));
         q.bindValue(12, int(e.isFullscreen));
-        q.bindValue(13, e.delayAfterLaunch);
-        q.bindValue(14, optionalToVariant(e.originalScreenX));
-        q.bindValue(15, optionalToVariant(e.originalScreenY));
-        q.bindValue(16, optionalToVariant(e.originalScreenWidth));
-        q.bindValue(17, optionalToVariant(e.originalScreenHeight));
+        q.bindValue(13, realValue(e.delayAfterLaunch));
+        q.bindValue(14, optionalRealValue(e.originalScreenX));
+        q.bindValue(15, optionalRealValue(e.originalScreenY));
+        q.bindValue(16, optionalRealValue(e.originalScreenWidth));
+        q.bindValue(17, optionalRealValue(e.originalScreenHeight));
         if (!run(q))
             return false;
     }

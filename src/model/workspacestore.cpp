@@ -12,15 +12,62 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 // Records not saved yet sort after every saved one among equal createdAt,
 // exactly where their rows will land once saved.
 constexpr qint64 kUnsavedOrderBase = qint64(1) << 62;
+constexpr int kDefaultBusyTimeoutMs = 2000;
+
+bool writable(const QString &path)
+{
+    // The effective ids decide what open() may do, and they are what the
+    // test suite switches when it runs as root.
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Saves need the file and, for the write-ahead log beside it, the directory.
+QString permissionProblem(const QString &path)
+{
+    if (!writable(path))
+        return QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 ist schreibgeschützt.").arg(path);
+    const QString directory = QFileInfo(path).absolutePath();
+    if (!writable(directory))
+        return QStringLiteral("Änderungen werden nicht gespeichert: der Ordner %1 ist schreibgeschützt.")
+            .arg(directory);
+    return {};
+}
+
+// The permission bits do not tell everything that keeps SQLite from writing
+// (it may have opened the file read-only for a reason of its own); taking the
+// write lock for a moment does, and writes nothing. A lock another process
+// holds says nothing either way, so that is not waited for.
+QString writeLockProblem(QSqlDatabase &database, const QString &path)
+{
+    constexpr int sqliteBusy = 5;
+    constexpr int sqliteLocked = 6;
+    StoreSchema::setBusyTimeout(database, 0);
+    QSqlQuery query(database);
+    QString problem;
+    if (query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        query.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        const int code = query.lastError().nativeErrorCode().toInt() & 0xff;
+        if (code != sqliteBusy && code != sqliteLocked)
+            problem = QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 lässt sich nicht beschreiben (%2).")
+                          .arg(path, query.lastError().databaseText());
+    }
+    StoreSchema::setBusyTimeout(database, kDefaultBusyTimeoutMs);
+    return problem;
+}
 
 qint64 dateKey(const QDateTime &value)
 {
@@ -129,13 +176,23 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     if (!info.exists() && !createStoreFile(dir, path, &error))
         return refuse(errorDescription, error);
 
+    // A file that may not be written is still shown, through connections
+    // that do not try to set up the write-ahead log it could not keep.
+    // Without a log beside it the file alone is the whole store, and in a
+    // folder nobody may write no log can appear while it is read.
+    const QString permission = permissionProblem(path);
+    const bool writing = permission.isEmpty();
+    const bool fileAlone = !writing && !writable(QFileInfo(path).absolutePath())
+        && !QFileInfo::exists(path + QStringLiteral("-wal"));
+    const auto readMode = fileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly;
+
     // Everything about the file is judged through a read-only connection
     // first; only a file that passes is ever opened for writing.
     if (!StoreSchema::checkFileBytes(path, &error))
         return refuse(errorDescription, error);
     std::optional<StoreSchema::Contents> contents;
     {
-        StoreConnection probe(path, StoreConnection::Mode::readOnly, QStringLiteral("check"));
+        StoreConnection probe(path, readMode, QStringLiteral("check"));
         if (!probe.isOpen())
             return refuse(
                 errorDescription, QStringLiteral("the store file cannot be opened: %1").arg(probe.errorText()));
@@ -144,18 +201,25 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     if (!contents)
         return refuse(errorDescription, error);
 
-    auto connection = std::make_unique<StoreConnection>(path, StoreConnection::Mode::readWrite, QStringLiteral("main"));
+    auto connection = std::make_unique<StoreConnection>(
+        path, writing ? StoreConnection::Mode::readWrite : readMode, QStringLiteral("main"));
     if (!connection->isOpen())
         return refuse(errorDescription,
-            QStringLiteral("the store file cannot be opened for writing: %1").arg(connection->errorText()));
-    if (!StoreSchema::configure(connection->database(), 2000, &error))
+            (writing ? QStringLiteral("the store file cannot be opened for writing: %1")
+                     : QStringLiteral("the store file cannot be opened: %1"))
+                .arg(connection->errorText()));
+    if (!writing)
+        StoreSchema::setBusyTimeout(connection->database(), kDefaultBusyTimeoutMs);
+    else if (!StoreSchema::configure(connection->database(), kDefaultBusyTimeoutMs, &error))
         return refuse(errorDescription, error);
     if (*contents == StoreSchema::Contents::empty && !StoreSchema::create(connection->database(), &error))
         return refuse(errorDescription, error);
 
+    const QString problem = writing ? writeLockProblem(connection->database(), path) : permission;
     std::unique_ptr<WorkspaceStore> store(new WorkspaceStore(path, std::move(connection)));
     if (!store->load(&error))
         return refuse(errorDescription, QStringLiteral("the store file cannot be read: %1").arg(error));
+    store->m_writeProblem = problem;
     return store;
 }
 
@@ -218,8 +282,24 @@ void WorkspaceStore::deferEntries(Workspace *workspace, const EntryFigures &figu
             const qint64 pk = m_tracking.value(workspace).pk;
             if (pk <= 0)
                 return QList<EntryData>();
-            return StoreReader::readEntries(m_connection->database(), pk, nullptr);
+            QString error;
+            std::optional<QList<EntryData>> entries = StoreReader::readEntries(m_connection->database(), pk, &error);
+            noteEntryRead(workspace, entries.has_value(), error);
+            return entries;
         });
+}
+
+void WorkspaceStore::noteEntryRead(Workspace *workspace, bool ok, const QString &error)
+{
+    // The views ask for the entries again and again; one report per
+    // workspace is enough until it reads again.
+    const auto it = m_tracking.find(workspace);
+    if (it == m_tracking.end() || it->readFailed == !ok)
+        return;
+    it->readFailed = !ok;
+    if (!ok)
+        emit readFailed(
+            QStringLiteral("the entries of workspace \"%1\" cannot be read: %2").arg(workspace->name(), error));
 }
 
 void WorkspaceStore::adopt(Workspace *workspace, qint64 pk)
@@ -454,6 +534,8 @@ bool WorkspaceStore::save(QString *error)
         writer.rollback();
         if (error)
             *error = message;
+        setWriteProblem(QStringLiteral("Änderungen konnten nicht gespeichert werden: %1")
+                            .arg(message.isEmpty() ? QStringLiteral("unbekannter Fehler") : message));
         emit saveFailed(message);
         return false;
     }
@@ -473,8 +555,62 @@ bool WorkspaceStore::save(QString *error)
     m_dirty.clear();
     m_pendingDeletes.clear();
     setUnsaved(false);
+    setWriteProblem({});
     emit saved();
     return true;
+}
+
+void WorkspaceStore::setWriteProblem(const QString &text)
+{
+    if (m_writeProblem == text)
+        return;
+    m_writeProblem = text;
+    emit writeProblemChanged();
+}
+
+std::optional<QList<WorkspaceData>> WorkspaceStore::snapshot(QString *error) const
+{
+    const QList<Workspace *> all = workspaces();
+    QList<qint64> deferred;
+    QHash<qint64, const Workspace *> byKey;
+    for (const Workspace *workspace : all) {
+        const qint64 pk = m_tracking.value(workspace).pk;
+        if (!workspace->entriesLoaded() && pk > 0) {
+            deferred.append(pk);
+            byKey.insert(pk, workspace);
+        }
+    }
+    // Entries still in the file are read straight into the snapshot: going
+    // through the records would turn a failed read into an empty list.
+    QHash<qint64, QList<EntryData>> stored;
+    if (!deferred.isEmpty()) {
+        QString why;
+        qint64 failedPk = 0;
+        std::optional<QHash<qint64, QList<EntryData>>> read
+            = StoreReader::readEntries(m_connection->database(), deferred, &why, &failedPk);
+        if (!read) {
+            if (error) {
+                const Workspace *failed = byKey.value(failedPk);
+                *error = failed ? QStringLiteral("the entries of workspace \"%1\" cannot be read: %2")
+                                      .arg(failed->name(), why)
+                                : QStringLiteral("the entries cannot be read: %1").arg(why);
+            }
+            return std::nullopt;
+        }
+        stored = std::move(*read);
+    }
+    QList<WorkspaceData> result;
+    result.reserve(all.size());
+    for (const Workspace *workspace : all) {
+        if (workspace->entriesLoaded()) {
+            result.append(workspace->data());
+            continue;
+        }
+        WorkspaceData data = rowOf(workspace);
+        data.entries = stored.value(m_tracking.value(workspace).pk);
+        result.append(std::move(data));
+    }
+    return result;
 }
 
 std::optional<QList<WorkspaceData>> WorkspaceStore::fetchAll(bool newestFirst) const
@@ -615,7 +751,10 @@ void WorkspaceStore::applyStored(
         deferEntries(workspace, figures);
         return;
     }
-    const std::optional<QList<EntryData>> stored = StoreReader::readEntries(m_connection->database(), pk, nullptr);
+    QString error;
+    const std::optional<QList<EntryData>> stored = StoreReader::readEntries(m_connection->database(), pk, &error);
+    noteEntryRead(workspace, stored.has_value(), error);
+    // The entries in memory stay as they are rather than emptied.
     if (!stored)
         return;
     // Entries are matched by id so that a view showing one keeps it.

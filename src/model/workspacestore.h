@@ -23,6 +23,9 @@ class WorkspaceStore : public QObject
     Q_PROPERTY(QString filePath READ filePath CONSTANT)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(bool hasUnsavedChanges READ hasUnsavedChanges NOTIFY hasUnsavedChangesChanged)
+    /// A short German sentence for the user while changes cannot be saved;
+    /// empty while saves work.
+    Q_PROPERTY(QString writeProblem READ writeProblem NOTIFY writeProblemChanged)
 
 public:
     /// `$CORVALINT_DATA_DIR` when set, else `$XDG_DATA_HOME/corvalint`.
@@ -39,6 +42,7 @@ public:
     /// when the file cannot be used: it is not a store, it is damaged or
     /// truncated, or a newer version wrote it. A refused file is never
     /// written to, so a newer Corvalint or a repair tool still finds it intact.
+    /// A file that can be read but not written opens, with `writeProblem` set.
     static std::unique_ptr<WorkspaceStore> open(const QString &directory, QString *errorDescription);
 
     /// Saves what is still pending.
@@ -67,6 +71,16 @@ public:
     /// On failure the changes stay pending in memory and a later save writes them.
     bool save(QString *error = nullptr);
     bool hasUnsavedChanges() const;
+    /// Why changes are not saved, for the user; empty while saves work. Set
+    /// when the file or its directory is not writable at open and when a save
+    /// fails, cleared by the next save that writes.
+    QString writeProblem() const { return m_writeProblem; }
+
+    /// Every workspace of the main context with all its entries, in the order
+    /// of `workspaces()`, pending changes included. Entries still in the file
+    /// are read now; when any read fails this gives nothing, with the reason
+    /// in `error`, never a list that silently lacks entries.
+    std::optional<QList<WorkspaceData>> snapshot(QString *error) const;
 
     /// A fresh read context: opens its own connection, reads every workspace
     /// (newest first, or in store order) and closes again. Nothing on failure.
@@ -94,6 +108,11 @@ signals:
     void workspaceRemoved(Workspace *workspace);
     void saved();
     void saveFailed(const QString &error);
+    /// Entries left in the file could not be read when something asked for
+    /// them (a damaged page, an I/O error); the workspace then shows none.
+    /// Emitted once per workspace until a read of it succeeds again.
+    void readFailed(const QString &error);
+    void writeProblemChanged();
     void countChanged();
     void hasUnsavedChangesChanged();
 
@@ -107,6 +126,7 @@ private:
         qint64 order = 0; // tie-break among equal createdAt (store order)
         qint64 createdKey = 0; // createdAt as last sorted, to notice a change
         bool dirty = false;
+        bool readFailed = false; // its deferred entries could not be read
     };
 
     WorkspaceStore(const QString &filePath, std::unique_ptr<StoreConnection> connection);
@@ -118,6 +138,8 @@ private:
     void markDirty(Workspace *workspace);
     void scheduleSave();
     void setUnsaved(bool value);
+    void setWriteProblem(const QString &text);
+    void noteEntryRead(Workspace *workspace, bool ok, const QString &error);
     void placeInOrder(Workspace *workspace);
     void applyStored(Workspace *workspace, qint64 pk, const WorkspaceData &data, const EntryFigures &figures);
     void deferEntries(Workspace *workspace, const EntryFigures &figures);
@@ -135,5 +157,6 @@ private:
     qint64 m_nextNewOrder = 0;
     bool m_unsaved = false;
     bool m_applyingStored = false;
+    QString m_writeProblem;
     QTimer m_autoSave;
 };
