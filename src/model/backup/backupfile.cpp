@@ -5,11 +5,9 @@
 #include "backupmessages.h"
 #include "backupvalidator.h"
 #include "backupwriter.h"
+#include "safefile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace {
 QString tooLarge()
@@ -78,42 +76,32 @@ BackupParseResult BackupFile::parse(const QByteArray &bytes)
 
 BackupParseResult BackupFile::readFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const SafeFile::ReadResult file = SafeFile::read(path, BackupLimits::maxFileBytes);
+    switch (file.status) {
+    case SafeFile::ReadStatus::Ok:
+        return parse(file.bytes);
+    case SafeFile::ReadStatus::NotFound:
         return BackupParseResult::refused(QStringLiteral("Datei nicht gefunden"));
     // Directories, pipes and devices are refused: a pipe could block the
     // main thread forever, a device could read without end.
-    if (!info.isFile())
+    case SafeFile::ReadStatus::NotRegular:
         return BackupParseResult::refused(QStringLiteral("Keine normale Datei"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
-    if (file.size() > BackupLimits::maxFileBytes)
+    case SafeFile::ReadStatus::TooLarge:
         return BackupParseResult::refused(tooLarge());
-    // One byte more than allowed tells a file that grew since the size check.
-    const QByteArray bytes = file.read(BackupLimits::maxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
-    if (bytes.size() > BackupLimits::maxFileBytes)
-        return BackupParseResult::refused(tooLarge());
-    return parse(bytes);
-}
-
-bool BackupFile::writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    // No direct-write fallback: a half-written backup is worse than none.
-    file.setDirectWriteFallback(false);
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok) {
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("Datei kann nicht geschrieben werden");
+    case SafeFile::ReadStatus::Unreadable:
+        break;
     }
-    return ok;
+    return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
 }
 
-QString BackupFile::exportToFile(const QString &path, const QList<WorkspaceData> &workspaces)
+bool BackupFile::writeAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                                 const QStringList &protectedPaths)
+{
+    return SafeFile::replace(path, bytes, protectedPaths, error);
+}
+
+QString BackupFile::exportToFile(const QString &path, const QList<WorkspaceData> &workspaces,
+                                 const QStringList &protectedPaths)
 {
     const QByteArray bytes = serialize(workspaces);
     // Reading the text back before writing it guarantees that no backup is
@@ -122,7 +110,7 @@ QString BackupFile::exportToFile(const QString &path, const QList<WorkspaceData>
     if (!check.ok())
         return BackupMessages::exportFailed(check.error);
     QString error;
-    if (!writeAtomically(path, bytes, &error))
+    if (!writeAtomically(path, bytes, &error, protectedPaths))
         return BackupMessages::exportFailed(error);
     return BackupMessages::exportSummary(workspaces.size());
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QLatin1String>
+#include <QStringList>
 #include <functional>
 
 class BackupFile
@@ -33,17 +34,24 @@ public:
 
     /// Reads and parses the file at `path`. Anything that is not a regular
     /// file, or is larger than BackupLimits::maxFileBytes, is refused without
-    /// reading it whole.
+    /// reading it whole. Never blocks on a pipe, even one swapped in for the
+    /// file at the last moment.
     static BackupParseResult readFile(const QString &path);
 
     /// Writes `bytes` to `path` through a temporary file that replaces the
-    /// target only once complete: an existing file is replaced whole or left
-    /// as it was. On failure returns false with a German reason in `error`.
-    static bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error);
+    /// target only once complete and read back: an existing file is replaced
+    /// whole or left as it was. Refuses folders, pipes, devices, sockets,
+    /// symbolic links of other users, and the files in `protectedPaths` (the
+    /// store and its -wal and -shm) by any name. On failure returns false
+    /// with a German reason in `error` ("Kein Speicherplatz auf dem Gerät").
+    static bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                                const QStringList &protectedPaths = {});
 
     /// The whole export: refuses (and writes nothing) when the file would not
-    /// read back, otherwise writes it atomically. Returns the line to show.
-    static QString exportToFile(const QString &path, const QList<WorkspaceData> &workspaces);
+    /// read back, otherwise writes it as writeAtomically does. Returns the
+    /// line to show.
+    static QString exportToFile(const QString &path, const QList<WorkspaceData> &workspaces,
+                                const QStringList &protectedPaths = {});
 
     /// The whole import: reads and checks the file, hands every workspace to
     /// `add` at once, and returns the line to show. A refused file never

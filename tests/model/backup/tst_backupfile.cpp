@@ -175,7 +175,7 @@ private slots:
     {
         QString error;
         QVERIFY(!BackupFile::writeAtomically(path(QStringLiteral("missing/x.workspace")), "{}", &error));
-        QCOMPARE(error, QStringLiteral("Datei kann nicht geschrieben werden"));
+        QCOMPARE(error, QStringLiteral("Ordner nicht gefunden"));
     }
 
     void writeAtomicallyLeavesADirectoryInPlace()
