@@ -5,6 +5,7 @@
 
 #include "desktoplauncher.h"
 
+#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 #include <utility>
@@ -17,6 +18,38 @@ struct GObjectUnref {
 
 struct GListOfStrings {
     void operator()(GList *list) const { g_list_free_full(list, g_free); }
+};
+
+// One descriptor on /dev/null, for one standard stream of a started program. A program we start must not
+// hold our standard streams: with `out=$(corvalint launch W)` or `corvalint launch W | cat` the caller
+// would wait for the pipe to close until every launched application has quit.
+class NullDevice
+{
+public:
+    explicit NullDevice(int flags)
+        : m_fd(::open("/dev/null", flags | O_CLOEXEC))
+    {
+        // Were one of our own standard streams closed, open() would reuse its number: GLib's dup2 onto that
+        // same number keeps the close-on-exec flag, and one onto another standard number may overwrite a
+        // descriptor still to be moved. Above 2 every stream lands where it should.
+        if (m_fd >= 0 && m_fd <= STDERR_FILENO) {
+            const int moved = ::fcntl(m_fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+            ::close(m_fd);
+            m_fd = moved;
+        }
+    }
+    ~NullDevice()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    NullDevice(const NullDevice &) = delete;
+    NullDevice &operator=(const NullDevice &) = delete;
+
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
 };
 
 // Runs in the child between fork and exec: only async-signal-safe calls. A session of its own keeps the
@@ -57,11 +90,18 @@ std::optional<qint64> DesktopLauncher::launch(const QString &desktopFilePath, co
         raw = g_list_prepend(raw, g_strdup(it->toUtf8().constData()));
     list.reset(raw);
 
+    // Each stream its own descriptor: GLib then never has to tell apart one descriptor given twice.
+    const NullDevice input(O_RDONLY);
+    const NullDevice output(O_WRONLY);
+    const NullDevice errors(O_WRONLY);
+    if (input.fd() < 0 || output.fd() < 0 || errors.fd() < 0)
+        return std::nullopt;
+
     GPid pid = 0;
     GError *error = nullptr;
-    const gboolean started = g_desktop_app_info_launch_uris_as_manager(
-        info.get(), list.get(), context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
-        &detachChild, nullptr, &rememberPid, &pid, &error);
+    const gboolean started = g_desktop_app_info_launch_uris_as_manager_with_fds(info.get(), list.get(),
+        context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild, nullptr,
+        &rememberPid, &pid, input.fd(), output.fd(), errors.fd(), &error);
     if (error)
         g_error_free(error);
     if (!started || pid <= 0)

@@ -13,6 +13,7 @@ public:
 
     /// Runs the entry stored in `desktopFilePath` with `uris` (none for a plain start). GIO expands the field
     /// codes (%f %F %u %U ...), honours Terminal= and Path=, and passes each URI or path as one argument.
+    /// The program reads from and writes to /dev/null, never to Corvalint's standard streams.
     /// The process id, or nothing when the entry cannot be loaded or started.
     std::optional<qint64> launch(const QString &desktopFilePath, const QStringList &uris) const;
 

@@ -395,10 +395,17 @@ void X11Desktop::watchForWindow(const QString &identifier, qint64 pid, LaunchCom
 
 void X11Desktop::openURL(const QUrl &url)
 {
-    // One argument, no shell: whatever the address contains reaches xdg-open unchanged.
+    // One argument, no shell: whatever the address contains reaches xdg-open unchanged. xdg-open reads an
+    // argument starting with '-' as an option ("--version" answers even after an address) and refuses "--"
+    // too, so no end-of-options mark can help: such text is no address and is never handed over.
+    const QString address = QString::fromUtf8(url.toEncoded());
+    if (address.isEmpty() || address.startsWith(QLatin1Char('-')))
+        return;
     QProcess process;
     process.setProgram(QStringLiteral("xdg-open"));
-    process.setArguments({QString::fromUtf8(url.toEncoded())});
+    process.setArguments({address});
+    // startDetached honours these files: xdg-open and what it starts never hold our standard streams, or
+    // whoever reads our output through a pipe would wait until the browser quits.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
