@@ -123,6 +123,16 @@ private slots:
         QCOMPARE(FileManagerCollector(m_address).openLocations(), QStringList { "/home" });
     }
 
+    void localhostLocationIsAPlainPathAndAnotherHostEndsTheList()
+    {
+        if (m_address.isEmpty())
+            QSKIP("no dbus-daemon to start a private bus");
+        publish({ { "/org/gnome/Nautilus/window/1", { "file://localhost/home" } },
+            { "/org/gnome/Nautilus/window/2", { "file://fileserver/srv" } },
+            { "/org/gnome/Nautilus/window/3", { "file:///srv" } } });
+        QCOMPARE(FileManagerCollector(m_address).openLocations(), QStringList { "/home" });
+    }
+
     void absentFileManagerGivesNothingAndIsNotStarted()
     {
         if (m_address.isEmpty())

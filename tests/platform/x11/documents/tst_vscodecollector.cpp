@@ -43,6 +43,15 @@ private slots:
         QCOMPARE(VsCodeCollector::windowPaths(state), (QStringList { "/p/a", "/p/b" }));
     }
 
+    void localhostUrisAreLocalPathsOtherHostsAreNot()
+    {
+        const QByteArray state = json("{'windowsState': {'openedWindows': ["
+                                      "{'folder': 'file://localhost/home/u/one'},"
+                                      "{'folderUri': 'file://fileserver/home/u/two'},"
+                                      "{'folder': 'file://LOCALHOST/home/u/three'}]}}");
+        QCOMPARE(VsCodeCollector::windowPaths(state), (QStringList { "/home/u/one", "/home/u/three" }));
+    }
+
     void olderKeysAreRead()
     {
         const QByteArray state
