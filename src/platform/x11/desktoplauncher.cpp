@@ -99,9 +99,9 @@ std::optional<qint64> DesktopLauncher::launch(const QString &desktopFilePath, co
 
     GPid pid = 0;
     GError *error = nullptr;
-    const gboolean started = g_desktop_app_info_launch_uris_as_manager_with_fds(info.get(), list.get(),
-        context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild, nullptr,
-        &rememberPid, &pid, input.fd(), output.fd(), errors.fd(), &error);
+    const gboolean started = g_desktop_app_info_launch_uris_as_manager_with_fds(info.get(), list.get(), context.get(),
+        GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild, nullptr, &rememberPid, &pid,
+        input.fd(), output.fd(), errors.fd(), &error);
     if (error)
         g_error_free(error);
     if (!started || pid <= 0)

@@ -194,7 +194,8 @@ private slots:
         const QString bin = file(QStringLiteral("bin"));
         QVERIFY(QDir().mkpath(bin));
         QVERIFY(writeExecutable(QDir(bin).filePath(QStringLiteral("xdg-open")),
-            "#!/bin/sh\n" + readStreams + "printf '%s\\t%s\\t%s\\t%s\\t%s\\t%s\\n' \"$$\" \"$#\" \"$*\" \"$in\" \"$out\" \"$err\" >> \""
+            "#!/bin/sh\n" + readStreams
+                + "printf '%s\\t%s\\t%s\\t%s\\t%s\\t%s\\n' \"$$\" \"$#\" \"$*\" \"$in\" \"$out\" \"$err\" >> \""
                 + calls.toUtf8() + "\"\n"));
         qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
 
