@@ -38,9 +38,48 @@ Item {
         blurRadius: 32
     }
 
+    // Not fatal, but never silent: the store cannot keep changes, or could
+    // not read some entries. It pushes the pages down rather than covering them.
+    Rectangle {
+        id: storeBanner
+        objectName: "storeProblemBanner"
+        anchors { top: parent.top; left: parent.left; right: parent.right }
+        visible: Services.storeProblem !== ""
+        height: visible ? bannerRow.implicitHeight + 12 : 0
+        color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.14)
+
+        Row {
+            id: bannerRow
+            anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; leftMargin: 12; rightMargin: 12 }
+            spacing: 8
+            SymbolIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: "exclamationmark.triangle.fill"
+                size: 12
+                color: Theme.orange
+            }
+            Text {
+                objectName: "storeProblemText"
+                width: bannerRow.width - 20
+                anchors.verticalCenter: parent.verticalCenter
+                text: Services.storeProblem
+                color: Theme.primaryText
+                wrapMode: Text.Wrap
+                font.family: Theme.systemFamily
+                font.pixelSize: 12
+                font.weight: Theme.medium
+            }
+        }
+        Rectangle {
+            anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+            height: 1
+            color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.5)
+        }
+    }
+
     SplitView {
         id: split
-        anchors.fill: parent
+        anchors { top: storeBanner.bottom; left: parent.left; right: parent.right; bottom: parent.bottom }
         orientation: Qt.Horizontal
 
         handle: Rectangle {

@@ -3,7 +3,6 @@
 #include "backupcontroller.h"
 
 #include "model/backup/backupfile.h"
-#include "model/workspace.h"
 #include "model/workspacestore.h"
 
 #include <QDir>
@@ -57,12 +56,21 @@ void BackupController::exportBackup(const QUrl &file)
 {
     if (!m_services || file.isEmpty() || !file.isLocalFile())
         return;
-    QList<WorkspaceData> workspaces;
-    const QList<Workspace *> stored = m_services->store().workspaces();
-    workspaces.reserve(stored.size());
-    for (const Workspace *workspace : stored)
-        workspaces.append(workspace->data());
-    setStatus(BackupFile::exportToFile(file.toLocalFile(), workspaces));
+    // A backup that silently lacks the entries the store could not read
+    // would look complete to whoever restores it; refusing says what is wrong.
+    QString error;
+    const std::optional<QList<WorkspaceData>> workspaces = m_services->store().snapshot(&error);
+    if (!workspaces) {
+        setStatus(storeUnreadableStatus(error));
+        return;
+    }
+    setStatus(BackupFile::exportToFile(file.toLocalFile(), *workspaces));
+}
+
+QString BackupController::storeUnreadableStatus(const QString &reason)
+{
+    return QStringLiteral("Export abgelehnt: Nicht alle Workspaces ließen sich aus der Datenbank lesen (%1)")
+        .arg(reason);
 }
 
 void BackupController::importBackup(const QUrl &file)

@@ -40,8 +40,11 @@ public:
     static QUrl suggestedExportUrl();
 
     /// Writes every workspace of the store to the local file `file`. An empty
-    /// or non-local URL (a cancelled panel) changes nothing.
+    /// or non-local URL (a cancelled panel) changes nothing. When the store
+    /// cannot read every entry, nothing is written and the status says so.
     Q_INVOKABLE void exportBackup(const QUrl &file);
+    /// The status line of an export refused because the store could not be read.
+    static QString storeUnreadableStatus(const QString &reason);
     /// Reads the local file `file` and adds the workspaces the store does not
     /// hold yet, all or none. An empty or non-local URL changes nothing.
     Q_INVOKABLE void importBackup(const QUrl &file);

@@ -4,6 +4,7 @@
 
 #include "showdockiconsetting.h"
 #include "automation/desktopplatform.h"
+#include "model/workspacestore.h"
 
 #include <QJSEngine>
 #include <QQmlEngine>
@@ -27,6 +28,13 @@ ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation,
         m_screenCount = count;
         emit screenCountChanged();
     });
+    connect(&m_store, &WorkspaceStore::writeProblemChanged, this, &ViewServices::updateStoreProblem);
+    // Damage does not mend itself while the application runs, so the note stays.
+    connect(&m_store, &WorkspaceStore::readFailed, this, [this] {
+        m_entriesUnreadable = true;
+        updateStoreProblem();
+    });
+    updateStoreProblem();
 }
 
 ViewServices::~ViewServices()
@@ -69,6 +77,23 @@ void ViewServices::setShowDockIcon(bool show)
     m_settings.sync();
     if (before != show)
         emit showDockIconChanged(show);
+}
+
+QString ViewServices::unreadableEntriesText()
+{
+    return QStringLiteral("Einige Einträge ließen sich nicht aus der Datenbank lesen; sie ist vermutlich beschädigt.");
+}
+
+void ViewServices::updateStoreProblem()
+{
+    // Unsaved changes matter more than unreadable ones: they are being lost now.
+    QString text = m_store.writeProblem();
+    if (text.isEmpty() && m_entriesUnreadable)
+        text = unreadableEntriesText();
+    if (text == m_storeProblem)
+        return;
+    m_storeProblem = text;
+    emit storeProblemChanged();
 }
 
 void ViewServices::setOverlay(PreviewOverlayManager *overlay)

@@ -24,6 +24,8 @@ class ViewServices : public QObject
     Q_PROPERTY(bool showDockIcon READ showDockIcon WRITE setShowDockIcon NOTIFY showDockIconChanged)
     // The shared preview overlay; null until the application hands one over.
     Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
+    // What the window's banner says about the store; empty while all is well.
+    Q_PROPERTY(QString storeProblem READ storeProblem NOTIFY storeProblemChanged)
 
 public:
     /// Every reference must outlive this object.
@@ -54,17 +56,28 @@ public:
     PreviewOverlayManager *overlay() const { return m_overlay; }
     void setOverlay(PreviewOverlayManager *overlay);
 
+    /// Why changes are not saved (the store's writeProblem) or, while they
+    /// are, that entries could not be read from the store; empty otherwise.
+    QString storeProblem() const { return m_storeProblem; }
+    /// The banner's sentence after entries could not be read.
+    static QString unreadableEntriesText();
+
 signals:
     void overlayChanged();
     void screenCountChanged();
     void showDockIconChanged(bool show);
+    void storeProblemChanged();
 
 private:
+    void updateStoreProblem();
+
     WorkspaceStore &m_store;
     AutomationService &m_automation;
     DesktopPlatform &m_platform;
     QSettings &m_settings;
     int m_screenCount = 0;
+    bool m_entriesUnreadable = false;
+    QString m_storeProblem;
 
     QPointer<PreviewOverlayManager> m_overlay;
     static QPointer<ViewServices> s_instance;
