@@ -9,6 +9,7 @@
 #include "cli/commandresult.h"
 #include "cli/desktopsession.h"
 #include "cli/instancechannel.h"
+#include "cli/instancelock.h"
 #include "cli/storecommands.h"
 #include "instanceserver.h"
 #include "model/workspacestore.h"
@@ -53,10 +54,23 @@ bool lacksDisplay()
 /// Asks the running instance to bring its window back.
 int activateRunningInstance(const QString &path)
 {
-    const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), 2000, 10000);
-    if (!reply)
-        return fail(QStringLiteral("corvalint: Corvalint runs already but did not answer"));
-    return 0;
+    InstanceChannel::Bounds bounds;
+    bounds.connectMs = 2000;
+    bounds.acceptMs = 10000;
+    bounds.resultMs = 10000;
+    const InstanceChannel::Reply reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), bounds);
+    switch (reply.status) {
+    case InstanceChannel::Reply::Status::answered:
+        return 0;
+    case InstanceChannel::Reply::Status::noResult:
+        return fail(QStringLiteral("corvalint: Corvalint runs already; it took the request to show its window but "
+                                   "has not shown it within 10 s"));
+    case InstanceChannel::Reply::Status::notTaken:
+    case InstanceChannel::Reply::Status::noInstance:
+        break;
+    }
+    return fail(QStringLiteral("corvalint: Corvalint runs already but did not answer within 10 s (it is busy or "
+                               "frozen); its window was not shown"));
 }
 
 } // namespace
@@ -101,6 +115,13 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     case InstanceServer::Claim::listening:
         break;
     }
+
+    // One writer per store: a command line working on the store by itself
+    // finishes first; a Corvalint on another display keeps it.
+    InstanceLock storeLock;
+    if (!storeLock.acquire(storeDirectory, 3000, &error))
+        return fail(QStringLiteral("corvalint: another Corvalint works on the store in %1 (%2)")
+                        .arg(storeDirectory, error));
 
     // The store opens before any window; failing to open it is fatal.
     std::unique_ptr<WorkspaceStore> store = WorkspaceStore::open(storeDirectory, &error);

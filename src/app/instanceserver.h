@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QList>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QObject>
 #include <functional>
 
@@ -36,7 +38,10 @@ public:
 
 private:
     void accept();
+    void answer(QLocalSocket *socket);
+    qint64 bufferedBytes() const;
 
     Handler m_handler;
     QLocalServer m_server;
+    QList<QLocalSocket *> m_connections;
 };

@@ -4,6 +4,7 @@
 #include "commanddefinition.h"
 #include "desktopsession.h"
 #include "storeaccess.h"
+#include "terminaltext.h"
 #include "workspacejson.h"
 
 #include "automation/automationservice.h"
@@ -46,10 +47,12 @@ QJsonObject storeRequest(const CommandDefinition &spec, const CommandArguments &
     return request;
 }
 
-int print(const CommandResult &result, QTextStream &out, QTextStream &err)
+int print(const CommandResult &result, QTextStream &out, QTextStream &err, bool jsonOutput)
 {
-    out << result.out;
-    err << result.err;
+    // Names and paths come from the store, and so from any backup file ever
+    // imported: nothing in them may steer the user's terminal.
+    out << (jsonOutput ? TerminalText::json(result.out) : TerminalText::block(result.out));
+    err << TerminalText::block(result.err);
     out.flush();
     err.flush();
     return result.exitCode;
@@ -57,7 +60,7 @@ int print(const CommandResult &result, QTextStream &out, QTextStream &err)
 
 int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
 {
-    err << "corvalint: " << line << '\n';
+    err << "corvalint: " << TerminalText::block(line) << '\n';
     err.flush();
     return code;
 }
@@ -102,13 +105,15 @@ int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
 
 int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream &err)
 {
-    if (!invocation.error.isEmpty())
-        return fail(err, invocation.error, usage);
-    if (invocation.help && invocation.command.isEmpty()) {
-        out << CommandDefinition::overviewText();
+    // A help flag anywhere only ever prints help: it must not run the command
+    // it stands beside.
+    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
+    if (invocation.help) {
+        out << (spec ? spec->helpText() : CommandDefinition::overviewText());
         return ok;
     }
-    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
+    if (!invocation.error.isEmpty())
+        return fail(err, invocation.error, usage);
     if (!spec)
         return fail(err, QStringLiteral("unknown command \"%1\"; see corvalint --help").arg(invocation.command), usage);
     const CommandArguments args = CommandArguments::parse(*spec, invocation.arguments);
@@ -149,7 +154,7 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
 
     StoreAccess store(WorkspaceStore::defaultDirectory(), qEnvironmentVariable("DISPLAY"));
     const CommandResult result = store.execute(request);
-    const int code = print(result, out, err);
+    const int code = print(result, out, err, spec->name == QLatin1String("list") && args.has(QStringLiteral("--json")));
     if (code != ok)
         return finish(code);
 
@@ -158,7 +163,7 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         desktop->runLaunch(entries, result.data.value(QLatin1String("restoreDocuments")).toBool(true),
                            args.has(QStringLiteral("--focus")));
         out << QStringLiteral("Launched \"%1\" (%2 entries)\n")
-                   .arg(result.data.value(QLatin1String("name")).toString())
+                   .arg(TerminalText::field(result.data.value(QLatin1String("name")).toString()))
                    .arg(entries.size());
         out.flush();
     } else if (spec->name == QLatin1String("preview")) {

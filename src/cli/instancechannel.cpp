@@ -1,14 +1,19 @@
 // Naming the instance socket and sending one request over it.
 #include "instancechannel.h"
 
+#include "peercredentials.h"
+#include "privatedirectory.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTimer>
 
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +35,17 @@ QString storeKey(const QString &storeDirectory)
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
+constexpr int takenGraceMs = 1000;
+
+// Both ends read the same clock: the monotonic clock is one for the whole
+// system and does not jump when the wall clock is set.
+qint64 monotonicMs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 QString namePrefix()
 {
     return QStringLiteral("corvalint-%1-").arg(::getuid());
@@ -37,27 +53,52 @@ QString namePrefix()
 
 } // namespace
 
-QString InstanceChannel::runtimeDirectory()
+QString InstanceChannel::runtimeDirectory(QString *error)
 {
+    // The session's runtime folder is private by definition; anything else
+    // is checked, because a predictable name in a shared folder can be taken
+    // by another local user first.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+    if (!runtime.isEmpty() && PrivateDirectory::isPrivate(runtime))
         return runtime;
-    return QDir::tempPath();
+    QStringList problems;
+    const QString inTemp = QDir::tempPath() + QStringLiteral("/corvalint-%1").arg(::getuid());
+    QString problem;
+    if (PrivateDirectory::ensure(inTemp, &problem))
+        return inTemp;
+    problems << problem;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty()) {
+        const QString inCache = cache + QStringLiteral("/corvalint-run");
+        QDir().mkpath(cache);
+        if (PrivateDirectory::ensure(inCache, &problem))
+            return inCache;
+        problems << problem;
+    }
+    if (error)
+        *error = problems.join(QLatin1String("; "));
+    return {};
 }
 
 QString InstanceChannel::socketPath(const QString &storeDirectory, const QString &display)
 {
-    return runtimeDirectory() + QLatin1Char('/') + namePrefix() + sanitizedDisplay(display) + QLatin1Char('-')
+    const QString directory = runtimeDirectory();
+    if (directory.isEmpty())
+        return {};
+    return directory + QLatin1Char('/') + namePrefix() + sanitizedDisplay(display) + QLatin1Char('-')
         + storeKey(storeDirectory) + QStringLiteral(".socket");
 }
 
 QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const QString &display)
 {
     QStringList paths;
+    const QString directory = runtimeDirectory();
+    if (directory.isEmpty())
+        return paths;
     if (!display.isEmpty())
         paths << socketPath(storeDirectory, display);
     const QString pattern = namePrefix() + QStringLiteral("*-") + storeKey(storeDirectory) + QStringLiteral(".socket");
-    const QDir dir(runtimeDirectory());
+    const QDir dir(directory);
     const QStringList names = dir.entryList({pattern}, QDir::System | QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
@@ -67,11 +108,12 @@ QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const
     return paths;
 }
 
-std::optional<QJsonObject> InstanceChannel::request(const QString &path, const QJsonObject &message,
-                                                     int connectTimeoutMs, int replyTimeoutMs, bool *connected)
+InstanceChannel::Reply InstanceChannel::request(const QString &path, const QJsonObject &message,
+                                                const Bounds &bounds)
 {
-    if (connected)
-        *connected = false;
+    Reply reply;
+    if (path.isEmpty())
+        return reply;
     QLocalSocket socket;
     QEventLoop loop;
     QTimer deadline;
@@ -84,27 +126,51 @@ std::optional<QJsonObject> InstanceChannel::request(const QString &path, const Q
             loop.quit();
     });
     QObject::connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+    const auto waitForLine = [&](int milliseconds) -> std::optional<QJsonObject> {
+        deadline.start(milliseconds);
+        while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState && deadline.isActive())
+            loop.exec();
+        if (!socket.canReadLine())
+            return std::nullopt;
+        return parseFrame(socket.readLine().trimmed());
+    };
 
     // The event loop keeps running while we wait, so an instance in this very
     // process (the tests) can answer too.
     socket.connectToServer(path);
     if (socket.state() != QLocalSocket::ConnectedState) {
-        deadline.start(connectTimeoutMs);
+        deadline.start(bounds.connectMs);
         while (socket.state() == QLocalSocket::ConnectingState && deadline.isActive())
             loop.exec();
     }
     if (socket.state() != QLocalSocket::ConnectedState)
-        return std::nullopt;
-    if (connected)
-        *connected = true;
+        return reply;
+    // Captured frames and paths go to our own user's instance only.
+    if (!PeerCredentials::isSameUser(socket.socketDescriptor())) {
+        socket.abort();
+        return reply;
+    }
 
-    socket.write(frame(message));
-    deadline.start(replyTimeoutMs);
-    while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState && deadline.isActive())
-        loop.exec();
-    if (!socket.canReadLine())
-        return std::nullopt;
-    return parseFrame(socket.readLine().trimmed());
+    QJsonObject stamped = message;
+    stamped[QLatin1String("deadline")] = double(monotonicMs() + bounds.acceptMs);
+    socket.write(frame(stamped));
+    // A little longer than the deadline itself: a request taken just before
+    // it must not be reported as dropped.
+    reply.status = Reply::Status::notTaken;
+    const std::optional<QJsonObject> first = waitForLine(bounds.acceptMs + takenGraceMs);
+    if (!first)
+        return reply;
+    if (!first->value(QLatin1String("taken")).toBool()) {
+        reply.status = Reply::Status::answered;
+        reply.result = *first;
+        return reply;
+    }
+    reply.status = Reply::Status::noResult;
+    if (const std::optional<QJsonObject> result = waitForLine(bounds.resultMs)) {
+        reply.status = Reply::Status::answered;
+        reply.result = *result;
+    }
+    return reply;
 }
 
 QByteArray InstanceChannel::frame(const QJsonObject &message)
@@ -119,6 +185,18 @@ std::optional<QJsonObject> InstanceChannel::parseFrame(const QByteArray &line)
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
     return document.object();
+}
+
+bool InstanceChannel::isStillWanted(const QJsonObject &message)
+{
+    const QJsonValue deadline = message.value(QLatin1String("deadline"));
+    // A request without a deadline comes from a sender that waits for good.
+    return !deadline.isDouble() || monotonicMs() <= qint64(deadline.toDouble());
+}
+
+QJsonObject InstanceChannel::takenMessage()
+{
+    return {{QStringLiteral("taken"), true}};
 }
 
 QJsonObject InstanceChannel::activateMessage()

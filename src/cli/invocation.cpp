@@ -44,10 +44,17 @@ Invocation Invocation::parse(const QStringList &arguments)
     for (qsizetype i = 0; i < arguments.size() && invocation.error.isEmpty(); ++i) {
         const QString &word = arguments[i];
         if (!optionsEnded) {
+            QString *value = nullptr;
             if (takeValue(arguments, i, QStringLiteral("--desktop"), &invocation.desktop, &invocation.error))
+                value = &invocation.desktop;
+            else if (takeValue(arguments, i, QStringLiteral("--log"), &invocation.logFile, &invocation.error))
+                value = &invocation.logFile;
+            if (value) {
+                // "--desktop --help" asks for help, not for a desktop named so.
+                if (*value == QLatin1String("--help") || *value == QLatin1String("-h"))
+                    invocation.help = true;
                 continue;
-            if (takeValue(arguments, i, QStringLiteral("--log"), &invocation.logFile, &invocation.error))
-                continue;
+            }
         }
         if (invocation.command.isEmpty()) {
             if (word == QLatin1String("--help") || word == QLatin1String("-h")) {

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr int connectTimeoutMs = 1000;
+// A command that finds the store's writer lock taken waits this long for a
+// command line running beside it to finish.
+constexpr int lockWaitMs = 3000;
 
 } // namespace
 
@@ -25,17 +27,31 @@ CommandResult StoreAccess::execute(const QJsonObject &request)
     if (!m_localStore) {
         const QJsonObject message = InstanceChannel::storeMessage(request);
         for (const QString &path : InstanceChannel::candidatePaths(m_directory, m_display)) {
-            bool connected = false;
-            const auto reply = InstanceChannel::request(path, message, connectTimeoutMs, m_replyTimeoutMs, &connected);
-            if (reply)
-                return CommandResult::fromJson(*reply);
-            // Someone listens but does not answer: writing the store from here
-            // could lose its writes or ours, so stop instead.
-            if (connected)
+            const InstanceChannel::Reply reply = InstanceChannel::request(path, message, m_bounds);
+            switch (reply.status) {
+            case InstanceChannel::Reply::Status::noInstance:
+                continue;
+            case InstanceChannel::Reply::Status::answered:
+                return CommandResult::fromJson(reply.result);
+            case InstanceChannel::Reply::Status::notTaken:
                 return CommandResult::failure(
-                    QStringLiteral("corvalint: the running Corvalint did not answer in time"));
+                    QStringLiteral("corvalint: the running Corvalint did not take the request within %1 s (it is busy "
+                                   "or frozen); nothing was changed")
+                        .arg(m_bounds.acceptMs / 1000.0));
+            case InstanceChannel::Reply::Status::noResult:
+                return CommandResult::failure(
+                    QStringLiteral("corvalint: the running Corvalint took the request but gave no result within %1 s; "
+                                   "whether it was carried out is unknown (see corvalint list)")
+                        .arg(m_bounds.resultMs / 1000.0));
+            }
         }
+        // Nobody answered: this process becomes the store's writer, unless a
+        // Corvalint we could not reach holds the store.
         QString error;
+        if (!m_lock.acquire(m_directory, lockWaitMs, &error))
+            return CommandResult::failure(
+                QStringLiteral("corvalint: Corvalint runs on this store but cannot be reached, so nothing was changed (%1)")
+                    .arg(error));
         m_localStore = WorkspaceStore::open(m_directory, &error);
         if (!m_localStore)
             return CommandResult::failure(WorkspaceStore::fatalMessage(error));

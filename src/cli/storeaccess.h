@@ -3,6 +3,8 @@
 #pragma once
 
 #include "commandresult.h"
+#include "instancechannel.h"
+#include "instancelock.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -21,12 +23,14 @@ public:
     /// The result of `request` (see StoreCommands), wherever it ran.
     CommandResult execute(const QJsonObject &request);
 
-    /// How long a running instance may take to answer one request.
-    void setReplyTimeout(int milliseconds) { m_replyTimeoutMs = milliseconds; }
+    /// How long a running instance may take to take and to answer one request.
+    void setBounds(const InstanceChannel::Bounds &bounds) { m_bounds = bounds; }
 
 private:
     QString m_directory;
     QString m_display;
-    int m_replyTimeoutMs = 60000;
+    InstanceChannel::Bounds m_bounds;
+    // Declared before the store: the store saves on destruction, under the lock.
+    InstanceLock m_lock;
     std::unique_ptr<WorkspaceStore> m_localStore;
 };

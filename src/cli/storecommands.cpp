@@ -1,6 +1,7 @@
 // The store operations behind the command line's commands.
 #include "storecommands.h"
 
+#include "terminaltext.h"
 #include "workspacejson.h"
 
 #include "model/backup/backupfile.h"
@@ -14,9 +15,15 @@
 
 namespace {
 
+// Names reach the user's terminal: one line each, controls made visible, and
+// never so long that one name floods the screen.
+constexpr qsizetype maxQuotedName = 200;
+constexpr qsizetype maxNameColumn = 40;
+constexpr qsizetype maxCategoryColumn = 20;
+
 QString quoted(const QString &text)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return QLatin1Char('"') + TerminalText::elided(TerminalText::field(text), maxQuotedName) + QLatin1Char('"');
 }
 
 QString idText(const QUuid &id)
@@ -29,23 +36,40 @@ QString field(const QJsonObject &request, const char *key)
     return request.value(QLatin1String(key)).toString();
 }
 
-QList<WorkspaceData> snapshot(const WorkspaceStore &store)
+QString unreadable(const Workspace &workspace)
+{
+    return QStringLiteral("corvalint: the entries of workspace %1 cannot be read from the store (it may be "
+                          "damaged); nothing was done")
+        .arg(quoted(workspace.name()));
+}
+
+// Every workspace with all its entries, or nothing: a list that silently lacks
+// entries the store could not read must never pass for the whole.
+std::optional<QList<WorkspaceData>> snapshot(const WorkspaceStore &store, QString *error)
 {
     QList<WorkspaceData> all;
-    for (const Workspace *workspace : store.workspaces())
+    for (const Workspace *workspace : store.workspaces()) {
+        workspace->entries();
+        if (!workspace->entriesLoaded()) {
+            *error = unreadable(*workspace);
+            return std::nullopt;
+        }
         all << workspace->data();
+    }
     return all;
 }
 
-QString table(const QList<WorkspaceData> &workspaces)
+// The counts come from the store's figures, so listing reads no entry.
+QString table(const QList<Workspace *> &workspaces)
 {
     const QStringList header{QStringLiteral("NAME"), QStringLiteral("CATEGORY"), QStringLiteral("ENTRIES"),
                              QStringLiteral("MONITORS")};
     QList<QStringList> rows{header};
-    for (const WorkspaceData &data : workspaces) {
-        const std::unique_ptr<Workspace> record(Workspace::fromData(data));
-        rows << QStringList{data.name, data.category, QString::number(data.entries.size()),
-                            QString::number(record->requiredMonitorCount())};
+    for (const Workspace *workspace : workspaces) {
+        rows << QStringList{TerminalText::elided(TerminalText::field(workspace->name()), maxNameColumn),
+                            TerminalText::elided(TerminalText::field(workspace->category()), maxCategoryColumn),
+                            QString::number(workspace->entryCount()),
+                            QString::number(workspace->requiredMonitorCount())};
     }
     QList<qsizetype> widths(header.size(), 0);
     for (const QStringList &row : rows) {
@@ -62,12 +86,16 @@ QString table(const QList<WorkspaceData> &workspaces)
     return text;
 }
 
-QJsonObject launchData(const Workspace &workspace)
+std::optional<QJsonObject> launchData(const Workspace &workspace, QString *error)
 {
     QList<EntryData> entries;
     for (const WorkspaceEntry *entry : workspace.entries())
         entries << entry->data();
-    return {{QStringLiteral("id"), idText(workspace.id())},
+    if (!workspace.entriesLoaded()) {
+        *error = unreadable(workspace);
+        return std::nullopt;
+    }
+    return QJsonObject{{QStringLiteral("id"), idText(workspace.id())},
             {QStringLiteral("name"), workspace.name()},
             {QStringLiteral("entries"), entriesToJson(entries)},
             {QStringLiteral("restoreDocuments"), workspace.restoreDocuments()},
@@ -134,31 +162,41 @@ Workspace *StoreCommands::resolve(const QString &target, QString *error) const
 
 CommandResult StoreCommands::list(const QJsonObject &request) const
 {
-    const QList<WorkspaceData> all = snapshot(m_store);
     if (request.value(QLatin1String("json")).toBool()) {
+        QString error;
+        const std::optional<QList<WorkspaceData>> all = snapshot(m_store, &error);
+        if (!all)
+            return CommandResult::failure(error);
         QJsonArray array;
-        for (const WorkspaceData &data : all)
+        for (const WorkspaceData &data : *all)
             array.append(workspaceToJson(data));
         CommandResult result;
         result.out = QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
         return result;
     }
     CommandResult result;
-    if (!all.isEmpty())
-        result.out = table(all);
+    if (m_store.count() > 0)
+        result.out = table(m_store.workspaces());
     return result;
 }
 
 CommandResult StoreCommands::exportFile(const QJsonObject &request) const
 {
-    const QList<WorkspaceData> all = snapshot(m_store);
+    QString error;
+    const std::optional<QList<WorkspaceData>> snapshotted = snapshot(m_store, &error);
+    if (!snapshotted)
+        return CommandResult::failure(error);
+    const QList<WorkspaceData> &all = *snapshotted;
     const QByteArray bytes = BackupFile::serialize(all);
     // A file that would not read back is not worth replacing a good one with.
     const BackupParseResult check = BackupFile::parse(bytes);
     if (!check.ok())
         return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(check.error));
-    QString error;
-    if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error))
+    // The store's own files are never a backup's target, whatever path names them.
+    const QString store = m_store.filePath();
+    const QStringList protectedPaths{store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm"),
+                                     store + QStringLiteral("-journal")};
+    if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error, protectedPaths))
         return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(error));
     return CommandResult::success(BackupMessages::exportSummary(all.size()));
 }
@@ -182,9 +220,16 @@ CommandResult StoreCommands::remove(const QJsonObject &request)
     if (!workspace)
         return CommandResult::failure(error);
     const QString line = QStringLiteral("Deleted workspace %1 (%2)").arg(quoted(workspace->name()), idText(workspace->id()));
+    // Kept so that a delete that cannot be saved is withdrawn, not left to a
+    // later save after the command reported failure.
+    const WorkspaceData before = workspace->data();
+    if (!workspace->entriesLoaded())
+        return CommandResult::failure(unreadable(*workspace));
     m_store.remove(workspace);
-    if (auto failed = saveFailure())
-        return *failed;
+    if (auto failed = saveFailure()) {
+        m_store.insert(Workspace::fromData(before));
+        return withdrawn(*failed);
+    }
     return CommandResult::success(line);
 }
 
@@ -193,6 +238,15 @@ CommandResult StoreCommands::create(const QJsonObject &request)
     const QString name = field(request, "name");
     if (name.trimmed().isEmpty())
         return CommandResult::failure(QStringLiteral("corvalint: a workspace needs a name that is not blank"), 2);
+    // Names are how the other commands find a workspace: a second one of the
+    // same name could not be launched by name any more.
+    for (const Workspace *existing : m_store.workspaces()) {
+        if (existing->name() == name)
+            return CommandResult::failure(
+                QStringLiteral("corvalint: a workspace named %1 exists already; use \"corvalint update NAME\" to "
+                               "refresh it from the desktop, or choose another name")
+                    .arg(quoted(name)));
+    }
     const QString category = field(request, "category");
     if (!categoryFromText(category)) {
         QStringList names;
@@ -214,8 +268,10 @@ CommandResult StoreCommands::create(const QJsonObject &request)
     CommandResult result = CommandResult::success(line);
     result.data = {{QStringLiteral("id"), idText(workspace->id())}};
     m_store.insert(workspace);
-    if (auto failed = saveFailure())
-        return *failed;
+    if (auto failed = saveFailure()) {
+        m_store.remove(workspace);
+        return withdrawn(*failed);
+    }
     return result;
 }
 
@@ -226,12 +282,21 @@ CommandResult StoreCommands::update(const QJsonObject &request)
     if (!workspace)
         return CommandResult::failure(error);
     const QList<EntryData> captured = entriesFromJson(request.value(QLatin1String("entries")).toArray());
+    const WorkspaceData previous = workspace->data();
+    if (!workspace->entriesLoaded())
+        return CommandResult::failure(unreadable(*workspace));
     const int before = workspace->entryCount();
     mergeCapturedEntries(*workspace, captured);
     workspace->setModifiedAt(m_now());
     const int added = workspace->entryCount() - before;
-    if (auto failed = saveFailure())
-        return *failed;
+    if (auto failed = saveFailure()) {
+        QList<WorkspaceEntry *> entries;
+        for (const EntryData &entry : previous.entries)
+            entries << new WorkspaceEntry(entry);
+        workspace->setEntries(entries);
+        workspace->setModifiedAt(previous.modifiedAt);
+        return withdrawn(*failed);
+    }
     return CommandResult::success(QStringLiteral("Updated workspace %1: %2 windows captured, %3 new entries, %4 in all")
                                       .arg(quoted(workspace->name()))
                                       .arg(captured.size())
@@ -246,6 +311,10 @@ CommandResult StoreCommands::launch(const QJsonObject &request)
     if (!workspace)
         return CommandResult::failure(error);
     CommandResult result;
+    const std::optional<QJsonObject> data = launchData(*workspace, &error);
+    if (!data)
+        return CommandResult::failure(error);
+    result.data = *data;
     if (request.value(QLatin1String("count")).toBool()) {
         workspace->recordLaunch(m_now());
         // As in the main window: a failed save does not stop the launch; the
@@ -253,7 +322,6 @@ CommandResult StoreCommands::launch(const QJsonObject &request)
         if (auto failed = saveFailure())
             result.err = failed->err;
     }
-    result.data = launchData(*workspace);
     return result;
 }
 
@@ -263,9 +331,18 @@ CommandResult StoreCommands::show(const QJsonObject &request) const
     Workspace *workspace = resolve(field(request, "target"), &error);
     if (!workspace)
         return CommandResult::failure(error);
+    const std::optional<QJsonObject> data = launchData(*workspace, &error);
+    if (!data)
+        return CommandResult::failure(error);
     CommandResult result;
-    result.data = launchData(*workspace);
+    result.data = *data;
     return result;
+}
+
+CommandResult StoreCommands::withdrawn(CommandResult failure)
+{
+    failure.err += QStringLiteral("corvalint: nothing was changed\n");
+    return failure;
 }
 
 std::optional<CommandResult> StoreCommands::saveFailure()

@@ -48,8 +48,10 @@ private:
     CommandResult update(const QJsonObject &request);
     CommandResult launch(const QJsonObject &request);
     CommandResult show(const QJsonObject &request) const;
-    /// Saves; an error result when the store refused (the change stays pending).
+    /// Saves; an error result when the store refused.
     std::optional<CommandResult> saveFailure();
+    /// `failure` of a change that was taken back after its save failed.
+    static CommandResult withdrawn(CommandResult failure);
 
     WorkspaceStore &m_store;
     Clock m_now;

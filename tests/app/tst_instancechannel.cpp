@@ -4,8 +4,17 @@
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
 
+#include "cli/privatedirectory.h"
+
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QScopeGuard>
+#include <QThread>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,11 +68,9 @@ private slots:
         InstanceServer server(&echo);
         QString error;
         QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
-        bool connected = false;
-        const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), 1000, 5000, &connected);
-        QVERIFY(connected);
-        QVERIFY(reply);
-        const CommandResult result = CommandResult::fromJson(*reply);
+        const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), {});
+        QCOMPARE(reply.status, InstanceChannel::Reply::Status::answered);
+        const CommandResult result = CommandResult::fromJson(reply.result);
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, QStringLiteral("activate\n"));
     }
@@ -75,18 +82,17 @@ private slots:
         QString error;
         QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
         const QJsonObject request{{QStringLiteral("command"), QStringLiteral("list")}};
-        const auto reply = InstanceChannel::request(path, InstanceChannel::storeMessage(request), 1000, 5000);
-        QVERIFY(reply);
-        const CommandResult result = CommandResult::fromJson(*reply);
+        const auto reply = InstanceChannel::request(path, InstanceChannel::storeMessage(request), {});
+        QCOMPARE(reply.status, InstanceChannel::Reply::Status::answered);
+        const CommandResult result = CommandResult::fromJson(reply.result);
         QCOMPARE(result.data.value(QLatin1String("request")).toObject(), request);
     }
 
     void nobodyListeningGivesNoReplyAndNoConnection()
     {
-        bool connected = true;
         const QString path = InstanceChannel::socketPath(m_store.path(), QStringLiteral(":4"));
-        QVERIFY(!InstanceChannel::request(path, InstanceChannel::activateMessage(), 200, 200, &connected));
-        QVERIFY(!connected);
+        const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), {200, 200, 200});
+        QCOMPARE(reply.status, InstanceChannel::Reply::Status::noInstance);
     }
 
     void leftoverSocketFileIsReplaced()
@@ -98,7 +104,8 @@ private slots:
         InstanceServer server(&echo);
         QString error;
         QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
-        QVERIFY(InstanceChannel::request(path, InstanceChannel::activateMessage(), 1000, 5000));
+        QCOMPARE(InstanceChannel::request(path, InstanceChannel::activateMessage(), {}).status,
+                 InstanceChannel::Reply::Status::answered);
     }
 
     void garbageRequestIsAnsweredWithAnError()
@@ -111,6 +118,8 @@ private slots:
         socket.connectToServer(path);
         QVERIFY(socket.waitForConnected(1000));
         socket.write("this is not json\n");
+        QTRY_VERIFY_WITH_TIMEOUT(socket.canReadLine(), 5000);
+        QCOMPARE(InstanceChannel::parseFrame(socket.readLine().trimmed()), InstanceChannel::takenMessage());
         QTRY_VERIFY_WITH_TIMEOUT(socket.canReadLine(), 5000);
         const auto reply = InstanceChannel::parseFrame(socket.readLine().trimmed());
         QVERIFY(reply);
@@ -128,6 +137,100 @@ private slots:
         const QStringList candidates = InstanceChannel::candidatePaths(m_store.path(), QString());
         QVERIFY(candidates.contains(path));
         QCOMPARE(InstanceChannel::candidatePaths(m_store.path(), QStringLiteral(":7")).first(), path);
+    }
+
+    void aRequestTheSenderGaveUpOnIsNeverCarriedOut()
+    {
+        const QString path = InstanceChannel::socketPath(m_store.path(), QStringLiteral(":8"));
+        int handled = 0;
+        InstanceServer server([&handled](const QJsonObject &request) {
+            ++handled;
+            return echo(request);
+        });
+        QString error;
+        QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
+        // The instance is frozen (this thread does not run its event loop)
+        // while the sender waits; the sender reports that nothing happened.
+        InstanceChannel::Reply reply;
+        std::thread sender([&] {
+            reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), {1000, 200, 1000});
+        });
+        sender.join();
+        QCOMPARE(reply.status, InstanceChannel::Reply::Status::notTaken);
+        // Thawed, the instance reads the request and must drop it.
+        QTest::qWait(300);
+        QCOMPARE(handled, 0);
+        // A sender that waits is still served.
+        QCOMPARE(InstanceChannel::request(path, InstanceChannel::activateMessage(), {}).status,
+                 InstanceChannel::Reply::Status::answered);
+        QCOMPARE(handled, 1);
+    }
+
+    void oversizedRequestsAreDropped()
+    {
+        const QString path = InstanceChannel::socketPath(m_store.path(), QStringLiteral(":9"));
+        InstanceServer server(&echo);
+        QString error;
+        QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
+        QLocalSocket socket;
+        socket.connectToServer(path);
+        QVERIFY(socket.waitForConnected(1000));
+        const QByteArray chunk(1024 * 1024, 'x');
+        for (int i = 0; i < 12 && socket.state() == QLocalSocket::ConnectedState; ++i) {
+            socket.write(chunk);
+            socket.waitForBytesWritten(100);
+            QTest::qWait(20);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QLocalSocket::UnconnectedState, 5000);
+    }
+
+    void withoutRuntimeFolderTheSocketFolderIsPrivate()
+    {
+        QTemporaryDir temp;
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedTemp = qgetenv("TMPDIR");
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", (temp.path() + QStringLiteral("/cache")).toLocal8Bit());
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+            savedTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemp);
+            savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
+        });
+        const QString expected = temp.path() + QStringLiteral("/corvalint-%1").arg(::getuid());
+
+        // Another user (or a planted link) got the predictable name first:
+        // it is neither used nor changed, and another private folder serves.
+        QVERIFY(QFile::link(temp.path(), expected));
+        const QString fallback = InstanceChannel::runtimeDirectory();
+        QVERIFY(!fallback.isEmpty());
+        QVERIFY(fallback != expected);
+        QVERIFY(PrivateDirectory::isPrivate(fallback));
+        QVERIFY(InstanceChannel::socketPath(m_store.path(), QStringLiteral(":1")).startsWith(fallback + QLatin1Char('/')));
+        QVERIFY(QFile::remove(expected));
+
+        QVERIFY(QDir().mkdir(expected));
+        QVERIFY(QFile::setPermissions(expected, QFileDevice::Permissions(0x7777)));
+        QVERIFY(InstanceChannel::runtimeDirectory() != expected);
+        QVERIFY(QDir().rmdir(expected));
+
+        // Free, it is made for this user alone.
+        QCOMPARE(InstanceChannel::runtimeDirectory(), expected);
+        struct stat info {};
+        QCOMPARE(::lstat(expected.toLocal8Bit().constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & 0777), 0700);
+        QCOMPARE(info.st_uid, ::getuid());
+    }
+
+    void aSharedRuntimeFolderIsNotTrusted()
+    {
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", shared.path().toLocal8Bit());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", savedRuntime); });
+        QVERIFY(InstanceChannel::runtimeDirectory() != shared.path());
     }
 
     void framesAreOneJsonObjectPerLine()

@@ -4,6 +4,11 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QUuid>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -38,6 +43,32 @@ QStringList actions(const QList<QJsonObject> &lines, const QString &action)
     return applications;
 }
 
+/// Writes a backup holding `copies` copies of `workspace`, each with a fresh
+/// id and the name `name`.
+QString backupWith(const QString &path, QJsonObject workspace, const QString &name, int copies)
+{
+    QJsonArray workspaces;
+    for (int i = 0; i < copies; ++i) {
+        workspace[QLatin1String("id")] = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        workspace[QLatin1String("name")] = name;
+        // Entry ids must be unique across the file too.
+        QJsonArray entries = workspace.value(QLatin1String("entries")).toArray();
+        for (qsizetype e = 0; e < entries.size(); ++e) {
+            QJsonObject entry = entries.at(e).toObject();
+            entry[QLatin1String("id")] = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+            entries[e] = entry;
+        }
+        workspace[QLatin1String("entries")] = entries;
+        workspaces.append(workspace);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(QJsonDocument(QJsonObject{{QStringLiteral("version"), 1}, {QStringLiteral("workspaces"), workspaces}})
+                   .toJson(QJsonDocument::Compact));
+    return path;
+}
+
 } // namespace
 
 class TestCommandLine : public QObject
@@ -51,6 +82,25 @@ private:
     CliRun capture(const QString &name, const QStringList &more = {})
     {
         return m_cli->run(QStringList{QStringLiteral("capture"), name, QStringLiteral("--desktop"), desk} + more);
+    }
+
+    // A name from a foreign backup may hold anything; two workspaces may share it.
+    QString importNamed(CliRunner &into, const QString &name, int copies)
+    {
+        CliRunner source;
+        if (source.run({QStringLiteral("capture"), QStringLiteral("Seed"), QStringLiteral("--desktop"), desk}).exitCode != 0)
+            return {};
+        const QString exported = source.dataPath() + QStringLiteral("/seed.workspace");
+        if (source.run({QStringLiteral("export"), exported}).exitCode != 0)
+            return {};
+        QFile file(exported);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QJsonObject seed =
+            QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("workspaces")).toArray().at(0).toObject();
+        const QString path = backupWith(source.dataPath() + QStringLiteral("/named.workspace"), seed, name, copies);
+        const CliRun run = into.run({QStringLiteral("import"), path});
+        return run.exitCode == 0 ? run.out : QString();
     }
 
 private slots:
@@ -292,12 +342,91 @@ private slots:
 
     void ambiguousNameFails()
     {
-        QCOMPARE(capture(QStringLiteral("Twin")).exitCode, 0);
-        QCOMPARE(capture(QStringLiteral("Twin")).exitCode, 0);
+        QVERIFY(!importNamed(*m_cli, QStringLiteral("Twin"), 2).isEmpty());
         const CliRun run = m_cli->run({QStringLiteral("delete"), QStringLiteral("Twin")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.startsWith(QStringLiteral("corvalint: \"Twin\" names 2 workspaces; give one of their ids: ")));
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    }
+
+    void captureRefusesANameThatExists()
+    {
+        QCOMPARE(capture(QStringLiteral("Once")).exitCode, 0);
+        const CliRun again = capture(QStringLiteral("Once"));
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.err.contains(QStringLiteral("corvalint update NAME")), qPrintable(again.err));
+        QCOMPARE(listJson(*m_cli).size(), 1);
+    }
+
+    void helpAnywhereRunsNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("--help first") << QStringList{QStringLiteral("--help"), QStringLiteral("delete"), QStringLiteral("Kept")};
+        QTest::newRow("-h first") << QStringList{QStringLiteral("-h"), QStringLiteral("delete"), QStringLiteral("Kept")};
+        QTest::newRow("--help last") << QStringList{QStringLiteral("delete"), QStringLiteral("Kept"), QStringLiteral("--help")};
+        QTest::newRow("as a desktop") << QStringList{QStringLiteral("--desktop"), QStringLiteral("--help"), QStringLiteral("delete"), QStringLiteral("Kept")};
+    }
+
+    void helpAnywhereRunsNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(capture(QStringLiteral("Kept")).exitCode, 0);
+        const CliRun run = m_cli->run(arguments);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith(QStringLiteral("Usage: corvalint")));
+        QCOMPARE(listJson(*m_cli).size(), 1);
+    }
+
+    void namesCannotSteerTheTerminal()
+    {
+        const QString hostile = QStringLiteral("\x1b]0;owned\x07\x1b[2J\u009b31m\u202Eevil\nfake line");
+        QVERIFY(!importNamed(*m_cli, hostile, 1).isEmpty());
+        const CliRun listed = m_cli->run({QStringLiteral("list")});
+        QCOMPARE(listed.exitCode, 0);
+        const CliRun deleted = m_cli->run({QStringLiteral("delete"), hostile});
+        QCOMPARE(deleted.exitCode, 0);
+        for (const QString &text : {listed.out, deleted.out}) {
+            QVERIFY2(!text.contains(QChar(0x1b)) && !text.contains(QChar(0x07)) && !text.contains(QChar(0x9b))
+                         && !text.contains(QChar(0x202E)),
+                     qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("\\x1B]0;owned\\x07")));
+        }
+        QCOMPARE(listed.out.count(QLatin1Char('\n')), 2); // header and one row: the name's newline is escaped
+        // JSON output stays exact JSON and gives the name back unchanged.
+        QVERIFY(!importNamed(*m_cli, hostile, 1).isEmpty());
+        const CliRun json = m_cli->run({QStringLiteral("list"), QStringLiteral("--json")});
+        QVERIFY(!json.out.contains(QChar(0x9b)));
+        QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).array().at(0).toObject().value(QLatin1String("name")).toString(),
+                 hostile);
+    }
+
+    void aHugeNameDoesNotWidenTheTable()
+    {
+        QVERIFY(!importNamed(*m_cli, QString(1024 * 1024, QLatin1Char('n')), 1).isEmpty());
+        QCOMPARE(capture(QStringLiteral("Short")).exitCode, 0);
+        const CliRun run = m_cli->run({QStringLiteral("list")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.size() < 400, qPrintable(QString::number(run.out.size())));
+        QVERIFY(run.out.contains(QStringLiteral("…")));
+    }
+
+    void anUnreachableInstanceIsNeverWrittenBehind()
+    {
+        QCOMPARE(capture(QStringLiteral("Before")).exitCode, 0);
+        // A running Corvalint holds this lock; here it cannot be reached (no socket).
+        const QByteArray lockPath = (m_cli->dataPath() + QStringLiteral("/corvalint.lock")).toLocal8Bit();
+        const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        const CliRun captured = capture(QStringLiteral("Behind"));
+        const CliRun deleted = m_cli->run({QStringLiteral("delete"), QStringLiteral("Before")});
+        ::close(fd);
+        QCOMPARE(captured.exitCode, 1);
+        QVERIFY2(captured.err.contains(QStringLiteral("cannot be reached")), qPrintable(captured.err));
+        QCOMPARE(deleted.exitCode, 1);
+        const QJsonArray after = listJson(*m_cli);
+        QCOMPARE(after.size(), 1);
+        QCOMPARE(after.at(0).toObject().value(QLatin1String("name")).toString(), QStringLiteral("Before"));
     }
 
     void exportAndImportRoundTrip()

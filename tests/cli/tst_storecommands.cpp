@@ -7,6 +7,8 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,10 +169,56 @@ private slots:
         QVERIFY(commands().resolve(id.toString(), &error));
     }
 
+    void aChangeThatCannotBeSavedIsWithdrawn()
+    {
+        QCOMPARE(create(QStringLiteral("Kept"), {editor(1), editor(2)}).exitCode, 0);
+        m_store->setBusyTimeout(50);
+        const QString blockerName = QStringLiteral("blocker");
+        {
+            // Another writer holds the file: every save of ours fails for now.
+            QSqlDatabase blocker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), blockerName);
+            blocker.setDatabaseName(m_store->filePath());
+            QVERIFY(blocker.open());
+            QVERIFY(QSqlQuery(blocker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+            const CommandResult created = create(QStringLiteral("Lost"), {editor()});
+            QCOMPARE(created.exitCode, 1);
+            QVERIFY(created.err.contains(QStringLiteral("nothing was changed")));
+            const CommandResult deleted =
+                commands().execute(req(QStringLiteral("delete"), {{QStringLiteral("target"), QStringLiteral("Kept")}}));
+            QCOMPARE(deleted.exitCode, 1);
+            const CommandResult updated = commands().execute(
+                req(QStringLiteral("update"), {{QStringLiteral("target"), QStringLiteral("Kept")},
+                                               {QStringLiteral("entries"), entriesToJson({editor(9)})}}));
+            QCOMPARE(updated.exitCode, 1);
+
+            // What the store shows is what the file will hold once saving works again.
+            QCOMPARE(m_store->count(), 1);
+            const Workspace *kept = m_store->workspaces().first();
+            QCOMPARE(kept->name(), QStringLiteral("Kept"));
+            QCOMPARE(kept->entryCount(), 2);
+            QCOMPARE(kept->entries().at(0)->frameX(), 1.0);
+            QVERIFY(QSqlQuery(blocker).exec(QStringLiteral("ROLLBACK")));
+            blocker.close();
+        }
+        QSqlDatabase::removeDatabase(blockerName);
+        QVERIFY(m_store->save());
+        m_store.reset();
+        const auto again = reopened();
+        QVERIFY(again);
+        QCOMPARE(again->count(), 1);
+        QCOMPARE(again->workspaces().first()->name(), QStringLiteral("Kept"));
+        QCOMPARE(again->workspaces().first()->entryCount(), 2);
+        QCOMPARE(again->workspaces().first()->entries().at(1)->frameX(), 2.0);
+    }
+
     void ambiguousNamesAskForAnId()
     {
-        create(QStringLiteral("Twin"));
-        create(QStringLiteral("Twin"));
+        // Two of one name come from elsewhere (a backup, the window); the
+        // command line itself refuses to make the second.
+        m_store->insert(new Workspace(QStringLiteral("Twin"), QStringLiteral("briefcase.fill"), QStringLiteral("Design"), false, true));
+        m_store->insert(new Workspace(QStringLiteral("Twin"), QStringLiteral("briefcase.fill"), QStringLiteral("Design"), false, true));
+        QCOMPARE(create(QStringLiteral("Twin")).exitCode, 1);
         const CommandResult result = commands().execute(req(QStringLiteral("delete"), {{QStringLiteral("target"), QStringLiteral("Twin")}}));
         QCOMPARE(result.exitCode, 1);
         QVERIFY(result.err.startsWith(QStringLiteral("corvalint: \"Twin\" names 2 workspaces; give one of their ids: ")));
