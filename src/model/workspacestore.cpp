@@ -62,8 +62,9 @@ QString writeLockProblem(QSqlDatabase &database, const QString &path)
     } else {
         const int code = query.lastError().nativeErrorCode().toInt() & 0xff;
         if (code != sqliteBusy && code != sqliteLocked)
-            problem = QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 lässt sich nicht beschreiben (%2).")
-                          .arg(path, query.lastError().databaseText());
+            problem
+                = QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 lässt sich nicht beschreiben (%2).")
+                      .arg(path, query.lastError().databaseText());
     }
     StoreSchema::setBusyTimeout(database, kDefaultBusyTimeoutMs);
     return problem;
@@ -182,8 +183,8 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     // folder nobody may write no log can appear while it is read.
     const QString permission = permissionProblem(path);
     const bool writing = permission.isEmpty();
-    const bool fileAlone = !writing && !writable(QFileInfo(path).absolutePath())
-        && !QFileInfo::exists(path + QStringLiteral("-wal"));
+    const bool fileAlone
+        = !writing && !writable(QFileInfo(path).absolutePath()) && !QFileInfo::exists(path + QStringLiteral("-wal"));
     const auto readMode = fileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly;
 
     // Everything about the file is judged through a read-only connection
@@ -220,6 +221,7 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     if (!store->load(&error))
         return refuse(errorDescription, QStringLiteral("the store file cannot be read: %1").arg(error));
     store->m_writeProblem = problem;
+    store->m_readFileAlone = fileAlone;
     return store;
 }
 
@@ -591,9 +593,9 @@ std::optional<QList<WorkspaceData>> WorkspaceStore::snapshot(QString *error) con
         if (!read) {
             if (error) {
                 const Workspace *failed = byKey.value(failedPk);
-                *error = failed ? QStringLiteral("the entries of workspace \"%1\" cannot be read: %2")
-                                      .arg(failed->name(), why)
-                                : QStringLiteral("the entries cannot be read: %1").arg(why);
+                *error = failed
+                    ? QStringLiteral("the entries of workspace \"%1\" cannot be read: %2").arg(failed->name(), why)
+                    : QStringLiteral("the entries cannot be read: %1").arg(why);
             }
             return std::nullopt;
         }
@@ -615,7 +617,8 @@ std::optional<QList<WorkspaceData>> WorkspaceStore::snapshot(QString *error) con
 
 std::optional<QList<WorkspaceData>> WorkspaceStore::fetchAll(bool newestFirst) const
 {
-    StoreConnection reader(m_filePath, StoreConnection::Mode::readOnly, QStringLiteral("fetch"));
+    StoreConnection reader(m_filePath,
+        m_readFileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly, QStringLiteral("fetch"));
     if (!reader.isOpen())
         return std::nullopt;
     StoreSchema::setBusyTimeout(reader.database(), m_busyTimeoutMs);

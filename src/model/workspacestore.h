@@ -158,5 +158,8 @@ private:
     bool m_unsaved = false;
     bool m_applyingStored = false;
     QString m_writeProblem;
+    // How read contexts open the file: read-only, or as it lies on disk in a
+    // folder where SQLite could not create what a read-only connection needs.
+    bool m_readFileAlone = false;
     QTimer m_autoSave;
 };

@@ -36,11 +36,12 @@ inline bool buildLargeStore(const QString &directory)
         // Concatenated, not arg(): printf's "%012x" would count as a placeholder.
         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ")
             + QString::number(kLargeWorkspaces)
-            + QStringLiteral(")"
-                       " INSERT INTO workspace (id, name, icon, category, createdAt, modifiedAt, autoLaunch,"
-                       " restoreDocuments, isFavorite, launchCount, timeSavedInSeconds)"
-                       " SELECT printf('%08x-0000-4000-8000-%012x', i, i), 'Workspace ' || i, 'star', 'Development',"
-                       " 1700000000000 + i, 1700000000000 + i, 0, 1, 0, 0, 0 FROM n"),
+            + QStringLiteral(
+                ")"
+                " INSERT INTO workspace (id, name, icon, category, createdAt, modifiedAt, autoLaunch,"
+                " restoreDocuments, isFavorite, launchCount, timeSavedInSeconds)"
+                " SELECT printf('%08x-0000-4000-8000-%012x', i, i), 'Workspace ' || i, 'star', 'Development',"
+                " 1700000000000 + i, 1700000000000 + i, 0, 1, 0, 0, 0 FROM n"),
         &ok);
     if (!ok)
         return false;
@@ -49,12 +50,13 @@ inline bool buildLargeStore(const QString &directory)
     rawSql(path,
         QStringLiteral("WITH RECURSIVE k(j) AS (SELECT 0 UNION ALL SELECT j + 1 FROM k WHERE j < ")
             + QString::number(kLargeEntriesEach - 1)
-            + QStringLiteral(")"
-                       " INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath,"
-                       " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch)"
-                       " SELECT w.pk, k.j, printf('%08x-%04x-4000-8000-000000000000', w.pk, k.j), 'application',"
-                       " 'org.example.App', printf('/home/user/ws-%d/entry-%d/%s', w.pk, k.j, hex(zeroblob(150))),"
-                       " 'MONITOR-' || (k.j % 2), 10, 20, 800, 600, 0, 0.5 FROM workspace w, k ORDER BY w.pk, k.j"),
+            + QStringLiteral(
+                ")"
+                " INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath,"
+                " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch)"
+                " SELECT w.pk, k.j, printf('%08x-%04x-4000-8000-000000000000', w.pk, k.j), 'application',"
+                " 'org.example.App', printf('/home/user/ws-%d/entry-%d/%s', w.pk, k.j, hex(zeroblob(150))),"
+                " 'MONITOR-' || (k.j % 2), 10, 20, 800, 600, 0, 0.5 FROM workspace w, k ORDER BY w.pk, k.j"),
         &ok);
     return ok && QFileInfo(path).size() > 16 * 1024 * 1024;
 }
@@ -75,8 +77,8 @@ inline qint64 damageEntryPage(const QString &path, int number)
     // Pages are numbered from 1 in SQLite; dbstat, where the library has it,
     // confirms that this one is a leaf of the entry table and nothing else.
     bool haveDbstat = false;
-    const QVariant owner = rawSql(
-        path, QStringLiteral("SELECT name FROM dbstat WHERE pageno = %1 AND pagetype = 'leaf'").arg(page + 1), &haveDbstat);
+    const QVariant owner = rawSql(path,
+        QStringLiteral("SELECT name FROM dbstat WHERE pageno = %1 AND pagetype = 'leaf'").arg(page + 1), &haveDbstat);
     if (haveDbstat && owner.toString() != QLatin1String("entry"))
         return -1;
     QByteArray garbage(pageSize, Qt::Uninitialized);

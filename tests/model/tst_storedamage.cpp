@@ -97,8 +97,8 @@ private slots:
                 QVERIFY(!damaged->entriesLoaded());
 
                 // Workspaces on intact pages still read.
-                QCOMPARE(named(*store, storetest::largeWorkspaceName(3))->entries().size(),
-                    storetest::kLargeEntriesEach);
+                QCOMPARE(
+                    named(*store, storetest::largeWorkspaceName(3))->entries().size(), storetest::kLargeEntriesEach);
                 QCOMPARE(failed.count(), 1);
             }
         }

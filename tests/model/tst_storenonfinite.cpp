@@ -176,7 +176,8 @@ private slots:
         auto store = openStore();
         QVERIFY(store);
         const EntryData entry = store->workspaces().at(0)->entries().at(0)->data();
-        QVERIFY(entry.originalScreenX && entry.originalScreenY && entry.originalScreenWidth && entry.originalScreenHeight);
+        QVERIFY(
+            entry.originalScreenX && entry.originalScreenY && entry.originalScreenWidth && entry.originalScreenHeight);
     }
 
     void finiteNumbersAreStoredAsBefore()
