@@ -134,8 +134,11 @@ private slots:
         // Another writer reversed the positions without moving the rows.
         rawSql(filePath(), "UPDATE entry SET position = 10 - position WHERE workspace = 1");
         const QList<double> reversed { 3, 2, 1, 0 };
+        // Held here: a range-for over a member of the temporary would read freed memory.
+        const std::optional<QList<WorkspaceData>> all = store()->fetchAll(true);
+        QVERIFY(all);
         QList<double> fetched;
-        for (const EntryData &e : store()->fetchAll(true)->first().entries)
+        for (const EntryData &e : all->first().entries)
             fetched.append(e.frameX);
         QCOMPARE(fetched, reversed);
         QList<double> loaded;
