@@ -127,6 +127,9 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     std::unique_ptr<WorkspaceStore> store = WorkspaceStore::open(storeDirectory, &error);
     if (!store)
         return fail(WorkspaceStore::fatalMessage(error));
+    // Not fatal: the window shows the same sentence until saving works again.
+    if (!store->writeProblem().isEmpty())
+        QTextStream(stderr) << "corvalint: " << store->writeProblem() << '\n';
 
     std::unique_ptr<DesktopSession> desktop = DesktopSession::open(invocation.desktop, false, &error);
     if (!desktop)

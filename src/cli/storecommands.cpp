@@ -47,15 +47,12 @@ QString unreadable(const Workspace &workspace)
 // entries the store could not read must never pass for the whole.
 std::optional<QList<WorkspaceData>> snapshot(const WorkspaceStore &store, QString *error)
 {
-    QList<WorkspaceData> all;
-    for (const Workspace *workspace : store.workspaces()) {
-        workspace->entries();
-        if (!workspace->entriesLoaded()) {
-            *error = unreadable(*workspace);
-            return std::nullopt;
-        }
-        all << workspace->data();
-    }
+    QString reason;
+    std::optional<QList<WorkspaceData>> all = store.snapshot(&reason);
+    if (!all)
+        *error = QStringLiteral("corvalint: the store cannot be read completely (it may be damaged); nothing was "
+                                "done: %1")
+                     .arg(reason);
     return all;
 }
 
@@ -193,10 +190,7 @@ CommandResult StoreCommands::exportFile(const QJsonObject &request) const
     if (!check.ok())
         return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(check.error));
     // The store's own files are never a backup's target, whatever path names them.
-    const QString store = m_store.filePath();
-    const QStringList protectedPaths{store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm"),
-                                     store + QStringLiteral("-journal")};
-    if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error, protectedPaths))
+    if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error, m_store.ownFiles()))
         return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(error));
     return CommandResult::success(BackupMessages::exportSummary(all.size()));
 }

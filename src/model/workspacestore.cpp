@@ -374,6 +374,12 @@ bool WorkspaceStore::isOrderedBefore(const Workspace *a, const Workspace *b) con
     return orderOf(a) < orderOf(b);
 }
 
+QStringList WorkspaceStore::ownFiles() const
+{
+    return {m_filePath, m_filePath + QStringLiteral("-wal"), m_filePath + QStringLiteral("-shm"),
+            m_filePath + QStringLiteral("-journal")};
+}
+
 QList<Workspace *> WorkspaceStore::workspaces() const
 {
     sortIfNeeded();

@@ -6,6 +6,7 @@
 #include "workspacedata.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -49,6 +50,9 @@ public:
     ~WorkspaceStore() override;
 
     QString filePath() const { return m_filePath; }
+    /// The store file and the files SQLite keeps beside it: nothing may ever
+    /// write over them from outside (an export aimed at them, say).
+    QStringList ownFiles() const;
 
     /// The main context: every loaded workspace, newest `createdAt` first;
     /// equal times keep store order (the order in which they were added).

@@ -64,7 +64,7 @@ void BackupController::exportBackup(const QUrl &file)
         setStatus(storeUnreadableStatus(error));
         return;
     }
-    setStatus(BackupFile::exportToFile(file.toLocalFile(), *workspaces));
+    setStatus(BackupFile::exportToFile(file.toLocalFile(), *workspaces, m_services->store().ownFiles()));
 }
 
 QString BackupController::storeUnreadableStatus(const QString &reason)
