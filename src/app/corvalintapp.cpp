@@ -24,7 +24,6 @@
 
 #if CORVALINT_HAVE_OVERLAY
 #include "overlay/previewoverlaymanager.h"
-#include "platform/x11/taskbarpresence.h"
 #endif
 
 #if CORVALINT_HAVE_VIEWS
@@ -139,12 +138,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     QSettings settings;
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
-    // The overlay is no window to switch to: keep it out of taskbars and pagers,
-    // and let it show on whichever virtual desktop the user is on.
-    overlay.setWindowPreparer([](QWindow &window) {
-        TaskbarPresence::setSkipped(&window, true);
-        TaskbarPresence::setOnAllDesktops(&window);
-    });
+    overlay.setHintsPlatform(&desktop->ownWindows());
 #endif
 #if CORVALINT_HAVE_VIEWS
     ViewServices services(*store, desktop->automation(), desktop->platform(), settings);
@@ -176,6 +170,10 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     });
 #endif
 
+    host.setTaskbarHint([&desktop](quintptr window, bool skip) {
+        desktop->ownWindows().setOwnWindowHints(window, skip, false);
+    });
+
     AutomationService &automation = desktop->automation();
     DesktopSession &session = *desktop;
     AppDelegate delegate(host, [&]() {
@@ -184,7 +182,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
             // Not awaited: the click returns at once and the launch goes on by itself.
             automation.launchWorkspace(entries, restoreDocuments, focusMode);
         };
-        actions.screenCount = [&session] { return int(session.platform().screens().size()); };
+        actions.screenCount = [&session] { return int(session.platform().monitors().size()); };
         actions.openMainWindow = [&host] { host.reopen(); };
         actions.quit = [] { QApplication::quit(); };
         return std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));

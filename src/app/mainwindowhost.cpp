@@ -1,7 +1,6 @@
 // Showing, reopening and re-creating the main window.
 #include "mainwindowhost.h"
 
-#include "platform/x11/taskbarpresence.h"
 
 #include <QGuiApplication>
 
@@ -74,7 +73,8 @@ void MainWindowHost::windowBecameVisible(QWindow *window)
 
 void MainWindowHost::applyPolicy(QWindow *window)
 {
-    TaskbarPresence::setSkipped(window, m_policy == DockPolicy::accessory);
+    if (m_taskbarHint)
+        m_taskbarHint(window->winId(), m_policy == DockPolicy::accessory);
 }
 
 void MainWindowHost::present(QWindow *window)

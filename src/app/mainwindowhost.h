@@ -21,7 +21,13 @@ public:
     /// The factory keeps ownership (a QML engine, say); the host only watches it.
     using Factory = std::function<QWindow *()>;
 
+    /// Tells the desktop whether a window of ours belongs in the taskbar
+    /// (by its native id); only the desktop backend knows how.
+    using TaskbarHint = std::function<void(quintptr nativeWindow, bool skipTaskbar)>;
+
     explicit MainWindowHost(Factory factory, QObject *parent = nullptr);
+
+    void setTaskbarHint(TaskbarHint hint) { m_taskbarHint = std::move(hint); }
 
     /// The main window, or nullptr before the first show and after it was destroyed.
     QWindow *window() const { return m_window; }
@@ -52,6 +58,7 @@ private:
     void windowBecameVisible(QWindow *window);
 
     Factory m_factory;
+    TaskbarHint m_taskbarHint;
     QPointer<QWindow> m_window;
     DockPolicy m_policy = DockPolicy::regular;
     bool m_appearedOnce = false;

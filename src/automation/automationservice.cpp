@@ -4,7 +4,10 @@
 #include "launchdelay.h"
 #include "localfileurl.h"
 
+#include "displaylocator.h"
+
 #include <QPointer>
+#include <algorithm>
 #include <QSet>
 #include <QUrl>
 
@@ -68,11 +71,9 @@ AutomationService::AutomationService(DesktopPlatform &platform, AutomationClock 
     : QObject(parent)
     , m_platform(platform)
     , m_clock(clock)
-    , m_displays(platform)
-    , m_windows(platform)
     , m_documents(platform)
-    , m_capture(platform, m_displays, m_windows, m_documents)
-    , m_placer(platform, m_displays)
+    , m_capture(platform, m_documents)
+    , m_placer(platform)
 {
 }
 
@@ -120,7 +121,7 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
         } else if (isAbsolutePath(entry.filePath)) {
-            m_platform.openURL(QUrl::fromLocalFile(*entry.filePath));
+            m_platform.openUrl(QUrl::fromLocalFile(*entry.filePath));
             placeAfterFolder(entry);
         }
         return;
@@ -131,7 +132,7 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
                 openApplication(fallback, entry);
         } else if (entry.websiteURL) {
             if (const auto url = websiteURL(*entry.websiteURL)) {
-                m_platform.openURL(*url);
+                m_platform.openUrl(*url);
                 placeAfterWebsite(entry);
             }
         }
@@ -146,50 +147,45 @@ void AutomationService::quitOtherApplications(const QList<EntryData> &entries)
         if (entry.appBundleIdentifier)
             keep.insert(*entry.appBundleIdentifier);
     }
-    keep.insert(m_platform.ownBundleIdentifier().value_or(QString()));
+    keep.insert(m_platform.ownAppId().value_or(QString()));
 
-    for (const RunningApplication &application : m_platform.runningApplications()) {
-        if (application.activationPolicy != regularPolicy)
+    for (const DesktopApplication &application : m_platform.snapshot().applications) {
+        if (!application.regular || !hasUsableWindow(application))
             continue;
-        if (!m_windows.hasUsableWindow(application))
+        if (application.appId.isEmpty() || keep.contains(application.appId))
             continue;
-        if (!application.bundleIdentifier || keep.contains(*application.bundleIdentifier))
-            continue;
-        m_platform.terminate(application);
+        m_platform.closeApplication(application);
     }
 }
 
 DesktopPlatform::LaunchCompletion AutomationService::placeOnCompletion(const EntryData &entry)
 {
-    return [self = QPointer<AutomationService>(this), entry](std::optional<RunningApplication> application) {
-        if (!self || !application)
+    return [self = QPointer<AutomationService>(this), entry](const LaunchOutcome &outcome) {
+        if (!self || !outcome.started || !outcome.pid)
             return;
-        self->placeWhenReady(*application, entry);
+        self->placeWhenReady(*outcome.pid, entry);
     };
 }
 
-void AutomationService::openApplication(const QString &bundleIdentifier, const EntryData &entry)
+void AutomationService::openApplication(const QString &appId, const EntryData &entry)
 {
-    const auto location = m_platform.applicationLocation(bundleIdentifier);
-    if (!location)
+    if (!m_platform.canLaunch(appId))
         return;
-    m_platform.openApplication(*location, placeOnCompletion(entry));
+    m_platform.launch(LaunchRequest{appId, {}}, placeOnCompletion(entry));
 }
 
 void AutomationService::openDocument(const QString &path, const EntryData &entry)
 {
     const QUrl url = QUrl::fromLocalFile(path);
-    if (entry.appBundleIdentifier) {
-        if (const auto location = m_platform.applicationLocation(*entry.appBundleIdentifier)) {
-            m_platform.openDocuments({ url }, *location, placeOnCompletion(entry));
-            return;
-        }
+    if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
+        m_platform.launch(LaunchRequest{*entry.appBundleIdentifier, {url}}, placeOnCompletion(entry));
+        return;
     }
-    m_platform.openURL(url);
+    m_platform.openUrl(url);
     placeAfterDocument(entry);
 }
 
-QCoro::Task<> AutomationService::placeWhenReady(RunningApplication application, EntryData entry)
+QCoro::Task<> AutomationService::placeWhenReady(qint64 pid, EntryData entry)
 {
     const PlacementTicket ticket(this);
     AutomationClock &clock = m_clock;
@@ -199,7 +195,7 @@ QCoro::Task<> AutomationService::placeWhenReady(RunningApplication application, 
             co_return;
         // True as soon as the application shows a window: the loop waits for
         // windows to appear, not for the placement to take effect.
-        if (placeWindows(application.processIdentifier, entry))
+        if (placeWindows(pid, entry))
             co_return;
     }
 }
@@ -212,10 +208,10 @@ QCoro::Task<> AutomationService::placeAfterWebsite(EntryData entry)
         co_return;
     // Which browser took the address is unknown: every running one gets the frame.
     const PlatformProfile profile = m_platform.profile();
-    for (const RunningApplication &application : m_platform.runningApplications()) {
-        if (application.activationPolicy == regularPolicy && application.bundleIdentifier
-            && profile.browserIndex(*application.bundleIdentifier) >= 0)
-            placeWindows(application.processIdentifier, entry);
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const DesktopApplication &application : desktop.applications) {
+        if (application.regular && profile.browserIndex(application.appId) >= 0)
+            m_placer.placeWindows(application, entry, desktop);
     }
 }
 
@@ -228,8 +224,7 @@ QCoro::Task<> AutomationService::placeAfterFolder(EntryData entry)
     const QString fileManager = m_platform.profile().fileManager;
     if (fileManager.isEmpty())
         co_return;
-    if (const auto application = firstRunning(fileManager))
-        placeWindows(application->processIdentifier, entry);
+    placeFirstRunning(fileManager, entry);
 }
 
 QCoro::Task<> AutomationService::placeAfterDocument(EntryData entry)
@@ -238,17 +233,18 @@ QCoro::Task<> AutomationService::placeAfterDocument(EntryData entry)
     co_await m_clock.sleep(documentPlacementPause);
     if (!ticket.alive() || !entry.appBundleIdentifier)
         co_return;
-    if (const auto application = firstRunning(*entry.appBundleIdentifier))
-        placeWindows(application->processIdentifier, entry);
+    placeFirstRunning(*entry.appBundleIdentifier, entry);
 }
 
-std::optional<RunningApplication> AutomationService::firstRunning(const QString &bundleIdentifier) const
+void AutomationService::placeFirstRunning(const QString &appId, const EntryData &entry)
 {
-    for (const RunningApplication &application : m_platform.runningApplications()) {
-        if (application.bundleIdentifier && *application.bundleIdentifier == bundleIdentifier)
-            return application;
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const DesktopApplication &application : desktop.applications) {
+        if (application.appId == appId) {
+            m_placer.placeWindows(application, entry, desktop);
+            return;
+        }
     }
-    return std::nullopt;
 }
 
 bool AutomationService::placeWindows(qint64 processIdentifier, const EntryData &entry)
@@ -270,21 +266,22 @@ void AutomationService::placementEnded()
         emit placementsIdle();
 }
 
-std::optional<QString> AutomationService::monitorIDForScreen(const PlatformScreen &screen) const
+std::optional<QString> AutomationService::monitorIdForFrame(const QRectF &frame) const
 {
-    return m_displays.monitorIDForScreen(screen);
+    return DisplayLocator::monitorIdForFrame(frame, m_platform.monitors());
 }
 
-std::optional<QString> AutomationService::monitorIDForFrame(
-    double x, double y, double width, double height, const QList<PlatformScreen> &screens) const
+QList<std::optional<QString>> AutomationService::monitorIds() const
 {
-    return m_displays.monitorIDForFrame(QRectF(x, y, width, height), screens);
+    QList<std::optional<QString>> ids;
+    for (const DesktopMonitor &monitor : m_platform.monitors())
+        ids.append(DisplayLocator::identifierOf(monitor));
+    return ids;
 }
 
-std::optional<ScreenMatch> AutomationService::screenForMonitorID(
-    const QString &monitorID, const QList<PlatformScreen> &screens) const
+std::optional<ScreenMatch> AutomationService::monitorWithId(const QString &monitorId) const
 {
-    return m_displays.screenForMonitorID(monitorID, screens);
+    return DisplayLocator::monitorWithId(monitorId, m_platform.monitors());
 }
 
 QRectF AutomationService::placementFrame(const EntryData &entry) const
@@ -292,37 +289,17 @@ QRectF AutomationService::placementFrame(const EntryData &entry) const
     return m_placer.frameFor(entry);
 }
 
-std::optional<QList<WindowRef>> AutomationService::copyWindowList(const RunningApplication &application) const
+bool AutomationService::hasUsableWindow(const DesktopApplication &application)
 {
-    return m_windows.copyWindowList(application);
+    if (!application.windowsKnown)
+        return false;
+    return std::any_of(application.windows.cbegin(), application.windows.cend(), [](const DesktopWindow &window) {
+        return window.isStandard() && window.frame.width() > usableWindowMinimum
+            && window.frame.height() > usableWindowMinimum;
+    });
 }
 
-QString AutomationService::windowTitle(WindowRef window) const
-{
-    return m_windows.windowTitle(window);
-}
-
-WindowState AutomationService::readWindowState(WindowRef window) const
-{
-    return m_windows.readWindowState(window);
-}
-
-std::optional<QString> AutomationService::windowDocument(WindowRef window) const
-{
-    return m_windows.windowDocument(window);
-}
-
-bool AutomationService::hasUsableWindow(const RunningApplication &application) const
-{
-    return m_windows.hasUsableWindow(application);
-}
-
-QStringList AutomationService::runScript(DocumentRole role, const QString &applicationIdentifier) const
-{
-    return m_documents.run(role, applicationIdentifier);
-}
-
-ScriptedDocuments AutomationService::collectScriptedDocuments(const QList<RunningApplication> &running) const
+CollectedDocuments AutomationService::collectDocuments(const QList<DesktopApplication> &running) const
 {
     return m_documents.collect(running, m_platform.profile());
 }

@@ -4,14 +4,11 @@
 #include "automationclock.h"
 #include "desktopcapture.h"
 #include "desktopplatform.h"
-#include "displaylocator.h"
 #include "documentcollector.h"
 #include "model/entrydata.h"
+#include "collecteddocuments.h"
 #include "screenmatch.h"
-#include "scripteddocuments.h"
-#include "windowreader.h"
 #include "windowplacer.h"
-#include "windowstate.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -57,55 +54,45 @@ public:
     /// Asks every regular application with a usable window to quit, unless an
     /// entry names it or it is this program. Waits for nothing.
     void quitOtherApplications(const QList<EntryData> &entries);
-
-    /// Launches (or brings forward) the installed application with this
-    /// identifier and, once the platform reports it running, places its windows.
-    void openApplication(const QString &bundleIdentifier, const EntryData &entry);
-
+    /// Launches (or brings forward) the installed application with this id
+    /// and, once the desktop reports it running, places its windows.
+    void openApplication(const QString &appId, const EntryData &entry);
     /// Opens a document with the entry's application when that is installed,
     /// else with its default application followed by one placement.
     void openDocument(const QString &path, const EntryData &entry);
-
     /// Tries `placeWindows` every 0.2 s, at most 15 times, until the
-    /// application shows a window.
-    QCoro::Task<> placeWhenReady(RunningApplication application, EntryData entry);
-
+    /// application running as `pid` shows a window.
+    QCoro::Task<> placeWhenReady(qint64 pid, EntryData entry);
     /// The single placements after opening with a default handler: every
     /// regular browser of the profile (after 0.8 s), the first running file
-    /// manager (0.5 s), the first application with the entry's identifier (1.0 s).
+    /// manager (0.5 s), the first application with the entry's id (1.0 s).
     QCoro::Task<> placeAfterWebsite(EntryData entry);
     QCoro::Task<> placeAfterFolder(EntryData entry);
     QCoro::Task<> placeAfterDocument(EntryData entry);
-
-    /// Places every window of the process with the entry's frame; false when
-    /// it has no readable, non-empty window list.
-    bool placeWindows(qint64 processIdentifier, const EntryData &entry);
+    /// Places every window of the application running as `pid` with the
+    /// entry's frame; false when it shows no known window.
+    bool placeWindows(qint64 pid, const EntryData &entry);
 
     int pendingPlacements() const { return m_pendingPlacements; }
 
-    // --- Displays ------------------------------------------------------------
+    // --- Monitors ------------------------------------------------------------
 
-    std::optional<QString> monitorIDForScreen(const PlatformScreen &screen) const;
-    std::optional<QString> monitorIDForFrame(
-        double x, double y, double width, double height, const QList<PlatformScreen> &screens) const;
-    std::optional<ScreenMatch> screenForMonitorID(const QString &monitorID, const QList<PlatformScreen> &screens) const;
+    /// The identifier of the monitor holding most of `frame` now.
+    std::optional<QString> monitorIdForFrame(const QRectF &frame) const;
+    /// Each current monitor's identifier, primary first; nothing for one without.
+    QList<std::optional<QString>> monitorIds() const;
+    /// The current monitor with this identifier.
+    std::optional<ScreenMatch> monitorWithId(const QString &monitorId) const;
     /// The frame `placeWindows` would give this entry's windows now (for previews).
     QRectF placementFrame(const EntryData &entry) const;
 
-    // --- Windows -------------------------------------------------------------
+    // --- Windows and documents -----------------------------------------------
 
-    std::optional<QList<WindowRef>> copyWindowList(const RunningApplication &application) const;
-    QString windowTitle(WindowRef window) const;
-    WindowState readWindowState(WindowRef window) const;
-    std::optional<QString> windowDocument(WindowRef window) const;
-    bool hasUsableWindow(const RunningApplication &application) const;
-
-    // --- Documents -----------------------------------------------------------
-
-    /// One collector's answer as strings, empty on any failure.
-    QStringList runScript(DocumentRole role, const QString &applicationIdentifier) const;
-    /// The lists one capture hands out.
-    ScriptedDocuments collectScriptedDocuments(const QList<RunningApplication> &running) const;
+    /// Whether the application shows a normal window or dialog wider and
+    /// taller than 10 pixels: one a user would miss when it closes.
+    static bool hasUsableWindow(const DesktopApplication &application);
+    /// The document lists one capture hands out.
+    CollectedDocuments collectDocuments(const QList<DesktopApplication> &running) const;
 
 signals:
     void pendingPlacementsChanged();
@@ -115,16 +102,16 @@ signals:
 private:
     class PlacementTicket;
 
+    static constexpr double usableWindowMinimum = 10.0;
+
     void openEntry(const EntryData &entry, bool restoreDocuments);
     DesktopPlatform::LaunchCompletion placeOnCompletion(const EntryData &entry);
-    std::optional<RunningApplication> firstRunning(const QString &bundleIdentifier) const;
+    void placeFirstRunning(const QString &appId, const EntryData &entry);
     void placementStarted();
     void placementEnded();
 
     DesktopPlatform &m_platform;
     AutomationClock &m_clock;
-    DisplayLocator m_displays;
-    WindowReader m_windows;
     DocumentCollector m_documents;
     DesktopCapture m_capture;
     WindowPlacer m_placer;

@@ -22,20 +22,17 @@ EntryData makeEntry(EntryType type)
 
 /// The state of one capture: its inputs, read once, and the lists' cursors.
 struct DesktopCapture::Run {
-    QList<PlatformScreen> screens;
+    QList<DesktopMonitor> monitors;
     PlatformProfile profile;
-    ScriptedDocuments documents;
+    CollectedDocuments documents;
     std::array<int, 4> browserCursors {};
     int fileManagerCursor = 0;
     int ideCursor = 0;
     QList<EntryData> entries;
 };
 
-DesktopCapture::DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays,
-    const WindowReader &windows, const DocumentCollector &documents)
+DesktopCapture::DesktopCapture(DesktopPlatform &platform, const DocumentCollector &documents)
     : m_platform(platform)
-    , m_displays(displays)
-    , m_windows(windows)
     , m_documents(documents)
 {
 }
@@ -48,60 +45,54 @@ bool DesktopCapture::carriesOwnMarker(const QString &text)
 QList<EntryData> DesktopCapture::capture() const
 {
     Run run;
-    const QList<RunningApplication> running = m_platform.runningApplications();
-    run.screens = m_platform.screens();
+    const DesktopSnapshot snapshot = m_platform.snapshot();
+    run.monitors = snapshot.monitors;
     run.profile = m_platform.profile();
     // Every collector runs before any window is looked at.
-    run.documents = m_documents.collect(running, run.profile);
+    run.documents = m_documents.collect(snapshot.applications, run.profile);
 
-    const std::optional<QString> ownIdentifier = m_platform.ownBundleIdentifier();
-    for (const RunningApplication &application : running) {
-        if (!takesPart(application, ownIdentifier))
+    const std::optional<QString> ownAppId = m_platform.ownAppId();
+    for (const DesktopApplication &application : snapshot.applications) {
+        if (!takesPart(application, ownAppId) || !application.windowsKnown)
             continue;
-        const auto windows = m_windows.copyWindowList(application);
-        if (!windows)
-            continue;
-        for (WindowRef window : *windows)
-            captureWindow(run, *application.bundleIdentifier, window);
+        for (const DesktopWindow &window : application.windows)
+            captureWindow(run, application.appId, window);
     }
     return run.entries;
 }
 
-bool DesktopCapture::takesPart(const RunningApplication &application, const std::optional<QString> &ownIdentifier) const
+bool DesktopCapture::takesPart(const DesktopApplication &application, const std::optional<QString> &ownAppId) const
 {
-    if (application.activationPolicy != regularPolicy)
+    if (!application.regular || application.appId.isEmpty())
         return false;
-    if (!application.bundleIdentifier)
+    if (ownAppId && *ownAppId == application.appId)
         return false;
-    if (ownIdentifier && *ownIdentifier == *application.bundleIdentifier)
-        return false;
-    return !carriesOwnMarker(*application.bundleIdentifier);
+    return !carriesOwnMarker(application.appId);
 }
 
-void DesktopCapture::captureWindow(Run &run, const QString &identifier, WindowRef window) const
+void DesktopCapture::captureWindow(Run &run, const QString &appId, const DesktopWindow &window) const
 {
     // Only the file manager's windows may be untitled (its desktop and empty folders).
-    if (m_windows.windowTitle(window).isEmpty() && identifier != run.profile.fileManager)
+    if (window.title.isEmpty() && appId != run.profile.fileManager)
         return;
 
-    const WindowState state = m_windows.readWindowState(window);
-    const auto monitorID
-        = m_displays.monitorIDForFrame(QRectF(state.x, state.y, state.width, state.height), run.screens);
+    const QRectF frame = window.frame;
+    const auto monitorID = DisplayLocator::monitorIdForFrame(frame, run.monitors);
 
-    auto entry = entryForWindow(run, identifier, window);
+    auto entry = entryForWindow(run, appId, window);
     if (!entry)
         return;
     entry->monitorID = monitorID;
-    entry->frameX = state.x;
-    entry->frameY = state.y;
-    entry->width = state.width;
-    entry->height = state.height;
-    entry->isFullscreen = state.isFullscreen;
+    entry->frameX = frame.x();
+    entry->frameY = frame.y();
+    entry->width = frame.width();
+    entry->height = frame.height();
+    entry->isFullscreen = window.state.fullScreen;
 
     // The monitor's bounds go with the frame so that a launch can rescale it
     // when that monitor has changed size.
     if (monitorID) {
-        if (const auto match = m_displays.screenForMonitorID(*monitorID, run.screens)) {
+        if (const auto match = DisplayLocator::monitorWithId(*monitorID, run.monitors)) {
             entry->originalScreenX = match->bounds.x();
             entry->originalScreenY = match->bounds.y();
             entry->originalScreenWidth = match->bounds.width();
@@ -111,7 +102,8 @@ void DesktopCapture::captureWindow(Run &run, const QString &identifier, WindowRe
     run.entries.append(*entry);
 }
 
-std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString &identifier, WindowRef window) const
+std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString &identifier,
+                                                        const DesktopWindow &window) const
 {
     const PlatformProfile &profile = run.profile;
 
@@ -166,9 +158,10 @@ std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString 
     return entry;
 }
 
-DesktopCapture::DocumentOutcome DesktopCapture::documentRule(const QString &identifier, WindowRef window) const
+DesktopCapture::DocumentOutcome DesktopCapture::documentRule(const QString &identifier,
+                                                             const DesktopWindow &window) const
 {
-    const auto document = m_windows.windowDocument(window);
+    const std::optional<QString> &document = window.document;
     if (!document)
         return {};
     const auto local = localPathOfFileUrl(QUrl(*document, QUrl::StrictMode));

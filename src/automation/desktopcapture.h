@@ -5,15 +5,13 @@
 #include "displaylocator.h"
 #include "documentcollector.h"
 #include "model/entrydata.h"
-#include "windowreader.h"
 
 #include <QList>
 
 class DesktopCapture
 {
 public:
-    DesktopCapture(DesktopPlatform &platform, const DisplayLocator &displays, const WindowReader &windows,
-        const DocumentCollector &documents);
+    DesktopCapture(DesktopPlatform &platform, const DocumentCollector &documents);
 
     /// One new entry per qualifying window of every regular application, in
     /// running-application order and each application's window order. Never
@@ -35,13 +33,11 @@ private:
         EntryData entry;
     };
 
-    bool takesPart(const RunningApplication &application, const std::optional<QString> &ownIdentifier) const;
-    void captureWindow(Run &run, const QString &identifier, WindowRef window) const;
-    std::optional<EntryData> entryForWindow(Run &run, const QString &identifier, WindowRef window) const;
-    DocumentOutcome documentRule(const QString &identifier, WindowRef window) const;
+    bool takesPart(const DesktopApplication &application, const std::optional<QString> &ownAppId) const;
+    void captureWindow(Run &run, const QString &appId, const DesktopWindow &window) const;
+    std::optional<EntryData> entryForWindow(Run &run, const QString &identifier, const DesktopWindow &window) const;
+    DocumentOutcome documentRule(const QString &identifier, const DesktopWindow &window) const;
 
     DesktopPlatform &m_platform;
-    const DisplayLocator &m_displays;
-    const WindowReader &m_windows;
     const DocumentCollector &m_documents;
 };

@@ -1,55 +1,36 @@
-// Monitor identifiers of the platform's screens: which monitor holds a frame, and which screen has a stored identifier.
+// Monitor identifiers on the current desktop: which monitor holds a frame, and which monitor has a stored identifier.
 #include "displaylocator.h"
 
-DisplayLocator::DisplayLocator(DesktopPlatform &platform)
-    : m_platform(platform)
+std::optional<QString> DisplayLocator::identifierOf(const DesktopMonitor &monitor)
 {
+    if (!monitor.identifier || monitor.identifier->isEmpty())
+        return std::nullopt;
+    return monitor.identifier;
 }
 
-std::optional<QString> DisplayLocator::monitorIDForScreen(const PlatformScreen &screen) const
+std::optional<QString> DisplayLocator::monitorIdForFrame(const QRectF &frame, const QList<DesktopMonitor> &monitors)
 {
-    if (!screen.displayNumber)
-        return std::nullopt;
-    auto uuid = m_platform.displayUUID(*screen.displayNumber);
-    if (!uuid || uuid->isEmpty())
-        return std::nullopt;
-    return uuid;
-}
-
-std::optional<QString> DisplayLocator::monitorIDForFrame(
-    const QRectF &frame, const QList<PlatformScreen> &screens) const
-{
-    // Identifiers are only asked for the chosen screen: each is a platform call.
     QList<MonitorCandidate> candidates;
-    candidates.reserve(screens.size());
-    for (const PlatformScreen &screen : screens) {
-        MonitorCandidate candidate;
-        if (screen.displayNumber)
-            candidate.bounds = m_platform.displayBounds(*screen.displayNumber);
-        candidates.append(candidate);
-    }
-    const int index = screenIndexForFrame(frame, candidates);
-    if (index < 0)
-        return std::nullopt;
-    return monitorIDForScreen(screens[index]);
+    candidates.reserve(monitors.size());
+    for (const DesktopMonitor &monitor : monitors)
+        candidates.append(MonitorCandidate{monitor.bounds, identifierOf(monitor)});
+    return monitorIDForFrame(frame, candidates);
 }
 
-std::optional<ScreenMatch> DisplayLocator::screenForMonitorID(
-    const QString &monitorID, const QList<PlatformScreen> &screens) const
+std::optional<ScreenMatch> DisplayLocator::monitorWithId(const QString &monitorId, const QList<DesktopMonitor> &monitors)
 {
-    for (int i = 0; i < screens.size(); ++i) {
-        const auto id = monitorIDForScreen(screens[i]);
-        if (id && *id == monitorID)
-            return ScreenMatch { screens[i], i, *screens[i].displayNumber,
-                m_platform.displayBounds(*screens[i].displayNumber) };
+    for (int i = 0; i < monitors.size(); ++i) {
+        const auto id = identifierOf(monitors[i]);
+        if (id && *id == monitorId)
+            return ScreenMatch{monitors[i], i, monitors[i].bounds};
     }
     return std::nullopt;
 }
 
-std::optional<PlatformScreen> DisplayLocator::mainScreen(const QList<PlatformScreen> &screens) const
+std::optional<DesktopMonitor> DisplayLocator::focusedMonitor(const DesktopSnapshot &snapshot)
 {
-    const auto index = m_platform.mainScreenIndex();
-    if (!index || *index < 0 || *index >= screens.size())
+    const auto index = snapshot.focusedMonitor;
+    if (!index || *index < 0 || *index >= snapshot.monitors.size())
         return std::nullopt;
-    return screens[*index];
+    return snapshot.monitors[*index];
 }

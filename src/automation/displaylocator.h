@@ -1,4 +1,4 @@
-// Monitor identifiers of the platform's screens: which monitor holds a frame, and which screen has a stored identifier.
+// Monitor identifiers on the current desktop: which monitor holds a frame, and which monitor has a stored identifier.
 #pragma once
 
 #include "desktopplatform.h"
@@ -9,26 +9,20 @@
 #include <QRectF>
 #include <optional>
 
-class DisplayLocator
-{
-public:
-    explicit DisplayLocator(DesktopPlatform &platform);
+namespace DisplayLocator {
 
-    /// The screen's persistent monitor identifier: nothing without a display
-    /// number, or when the display has no (or an empty) UUID.
-    std::optional<QString> monitorIDForScreen(const PlatformScreen &screen) const;
+/// The identifier of the monitor holding the largest part of the frame, ties
+/// going to the earlier monitor and a frame on no monitor to the first;
+/// nothing when that monitor has no (or an empty) identifier.
+std::optional<QString> monitorIdForFrame(const QRectF &frame, const QList<DesktopMonitor> &monitors);
 
-    /// The identifier of the screen holding the largest part of the frame,
-    /// ties going to the earlier screen and a frame on no screen to the first.
-    std::optional<QString> monitorIDForFrame(const QRectF &frame, const QList<PlatformScreen> &screens) const;
+/// The first monitor of the list with exactly this identifier.
+std::optional<ScreenMatch> monitorWithId(const QString &monitorId, const QList<DesktopMonitor> &monitors);
 
-    /// The first screen of the list with exactly this identifier, with its
-    /// display number and current bounds.
-    std::optional<ScreenMatch> screenForMonitorID(const QString &monitorID, const QList<PlatformScreen> &screens) const;
+/// The monitor with the focused window, when the snapshot names one.
+std::optional<DesktopMonitor> focusedMonitor(const DesktopSnapshot &snapshot);
 
-    /// The platform's main screen, when it names one inside `screens`.
-    std::optional<PlatformScreen> mainScreen(const QList<PlatformScreen> &screens) const;
+/// A monitor's identifier when it has a non-empty one.
+std::optional<QString> identifierOf(const DesktopMonitor &monitor);
 
-private:
-    DesktopPlatform &m_platform;
-};
+} // namespace DisplayLocator

@@ -6,18 +6,12 @@
 
 namespace {
 
-bool isRunning(const QString &identifier, const QList<RunningApplication> &running)
+bool isRunning(const QString &appId, const QList<DesktopApplication> &running)
 {
-    if (identifier.isEmpty())
+    if (appId.isEmpty())
         return false;
-    return std::any_of(running.begin(), running.end(), [&](const RunningApplication &application) {
-        return application.bundleIdentifier && *application.bundleIdentifier == identifier;
-    });
-}
-
-bool isText(const QVariant &item)
-{
-    return item.metaType() == QMetaType::fromType<QString>();
+    return std::any_of(running.begin(), running.end(),
+                       [&](const DesktopApplication &application) { return application.appId == appId; });
 }
 
 } // namespace
@@ -27,49 +21,26 @@ DocumentCollector::DocumentCollector(DesktopPlatform &platform)
 {
 }
 
-QStringList DocumentCollector::stringsFromResult(const ScriptResult &result)
+QStringList DocumentCollector::run(DocumentRole role, const QString &appId) const
 {
-    if (result.failed)
-        return {};
-    const QVariant &value = result.value;
-    QVariantList items;
-    if (value.metaType() == QMetaType::fromType<QVariantList>())
-        items = value.toList();
-    else if (value.metaType() == QMetaType::fromType<QStringList>())
-        items = value.toList();
-    if (!items.isEmpty()) {
-        QStringList strings;
-        for (const QVariant &item : std::as_const(items)) {
-            if (isText(item))
-                strings.append(item.toString());
-        }
-        return strings;
-    }
-    if (isText(value))
-        return { value.toString() };
-    return {};
+    return m_platform.collectDocuments(role, appId).value_or(QStringList());
 }
 
-QStringList DocumentCollector::run(DocumentRole role, const QString &applicationIdentifier) const
-{
-    return stringsFromResult(m_platform.runScript(role, applicationIdentifier));
-}
-
-ScriptedDocuments DocumentCollector::collect(
-    const QList<RunningApplication> &running, const PlatformProfile &profile) const
+CollectedDocuments DocumentCollector::collect(const QList<DesktopApplication> &running,
+                                              const PlatformProfile &profile) const
 {
     const std::pair<DocumentRole, QString> roles[] = {
-        { DocumentRole::browser0, profile.browsers[0] },
-        { DocumentRole::browser1, profile.browsers[1] },
-        { DocumentRole::browser2, profile.browsers[2] },
-        { DocumentRole::browser3, profile.browsers[3] },
-        { DocumentRole::fileManager, profile.fileManager },
-        { DocumentRole::ide, profile.ide },
+        {DocumentRole::browser0, profile.browsers[0]},
+        {DocumentRole::browser1, profile.browsers[1]},
+        {DocumentRole::browser2, profile.browsers[2]},
+        {DocumentRole::browser3, profile.browsers[3]},
+        {DocumentRole::fileManager, profile.fileManager},
+        {DocumentRole::ide, profile.ide},
     };
-    ScriptedDocuments documents;
-    for (const auto &[role, identifier] : roles) {
-        if (isRunning(identifier, running))
-            documents.list(role) = run(role, identifier);
+    CollectedDocuments documents;
+    for (const auto &[role, appId] : roles) {
+        if (isRunning(appId, running))
+            documents.list(role) = run(role, appId);
     }
     return documents;
 }

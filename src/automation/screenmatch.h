@@ -1,15 +1,12 @@
-// A screen found by its monitor identifier, with what placement and the overlay need of it.
+// A monitor found by its stored identifier, with what placement and the overlay need of it.
 #pragma once
 
-#include "desktopplatform.h"
-
-#include <QRectF>
+#include "desktoptypes.h"
 
 struct ScreenMatch {
-    PlatformScreen screen;
-    /// The screen's index in the list it was found in.
+    DesktopMonitor monitor;
+    /// The monitor's index in the list it was found in.
     int index = 0;
-    quint32 displayNumber = 0;
-    /// The display's current bounds in the global display space.
+    /// Its current bounds in global logical pixels.
     QRectF bounds;
 };

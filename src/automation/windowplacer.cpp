@@ -1,11 +1,9 @@
 // Moves and resizes every window of one application to the frame an entry saved, on the monitor it was saved on.
 #include "windowplacer.h"
 
-#include "axattributes.h"
+#include "displaylocator.h"
 #include "framemapping.h"
 
-#include <QPointF>
-#include <QSizeF>
 #include <cmath>
 
 namespace {
@@ -17,52 +15,64 @@ bool isFinite(const QRectF &r)
 
 } // namespace
 
-WindowPlacer::WindowPlacer(DesktopPlatform &platform, const DisplayLocator &displays)
+WindowPlacer::WindowPlacer(DesktopPlatform &platform)
     : m_platform(platform)
-    , m_displays(displays)
 {
+}
+
+QRectF WindowPlacer::frameFor(const EntryData &entry, const DesktopSnapshot &desktop)
+{
+    std::optional<QRectF> bounds;
+    if (entry.monitorID) {
+        if (const auto match = DisplayLocator::monitorWithId(*entry.monitorID, desktop.monitors))
+            bounds = match->bounds;
+    }
+    // A monitor that is gone sends its windows to the focused monitor by the same rules.
+    if (!bounds) {
+        if (const auto focused = DisplayLocator::focusedMonitor(desktop))
+            bounds = focused->bounds;
+    }
+    if (!bounds)
+        return savedFrame(entry);
+    return targetFrame(entry, *bounds);
 }
 
 QRectF WindowPlacer::frameFor(const EntryData &entry) const
 {
-    const QList<PlatformScreen> screens = m_platform.screens();
-    std::optional<quint32> displayNumber;
-    if (entry.monitorID) {
-        if (const auto match = m_displays.screenForMonitorID(*entry.monitorID, screens))
-            displayNumber = match->displayNumber;
-    }
-    // A monitor that is gone sends its windows to the main screen by the same rules.
-    if (!displayNumber) {
-        if (const auto main = m_displays.mainScreen(screens))
-            displayNumber = main->displayNumber;
-    }
-    if (!displayNumber)
-        return savedFrame(entry);
-    return targetFrame(entry, m_platform.displayBounds(*displayNumber));
+    return frameFor(entry, m_platform.snapshot());
 }
 
-bool WindowPlacer::placeWindows(qint64 processIdentifier, const EntryData &entry) const
+bool WindowPlacer::placeWindows(qint64 pid, const EntryData &entry) const
 {
-    const auto windows = m_platform.copyWindowList(processIdentifier);
-    if (!windows || windows->isEmpty())
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const DesktopApplication &application : desktop.applications) {
+        if (application.hasPid(pid))
+            return placeWindows(application, entry, desktop);
+    }
+    return false;
+}
+
+bool WindowPlacer::placeWindows(const DesktopApplication &application, const EntryData &entry,
+                                const DesktopSnapshot &desktop) const
+{
+    if (!application.windowsKnown || application.windows.isEmpty())
         return false;
+    const QRectF frame = frameFor(entry, desktop);
     // Every window gets the same entry: there is nothing to match windows to entries by.
-    for (WindowRef window : *windows)
-        place(window, entry, frameFor(entry));
+    for (const DesktopWindow &window : application.windows)
+        place(window.id, entry, frame);
     return true;
 }
 
-void WindowPlacer::place(WindowRef window, const EntryData &entry, const QRectF &frame) const
+void WindowPlacer::place(WindowId window, const EntryData &entry, const QRectF &frame) const
 {
-    // A frame that is not finite cannot be expressed as a position and size;
-    // such a window is left where it is, like a failed value wrap.
+    // A frame that is not finite cannot be asked of any window manager; such
+    // a window is left where it is.
     if (!isFinite(frame))
         return;
-    if (entry.isFullscreen) {
-        m_platform.setAttribute(window, Ax::subrole, QString(Ax::fullScreenSubrole));
-    } else {
-        m_platform.setAttribute(window, Ax::position, QPointF(frame.x(), frame.y()));
-        m_platform.setAttribute(window, Ax::size, QSizeF(frame.width(), frame.height()));
-    }
-    m_platform.setAttribute(window, Ax::main, true);
+    WindowPlacement placement;
+    placement.frame = frame;
+    placement.state.fullScreen = entry.isFullscreen;
+    m_platform.place(window, placement);
+    m_platform.activate(window);
 }

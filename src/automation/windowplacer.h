@@ -2,7 +2,6 @@
 #pragma once
 
 #include "desktopplatform.h"
-#include "displaylocator.h"
 #include "model/entrydata.h"
 
 #include <QRectF>
@@ -10,23 +9,27 @@
 class WindowPlacer
 {
 public:
-    WindowPlacer(DesktopPlatform &platform, const DisplayLocator &displays);
+    explicit WindowPlacer(DesktopPlatform &platform);
 
-    /// Gives every window of the process the entry's placement, in window
-    /// order. True when the application has at least one window (whether the
-    /// writes took effect or not); false when its window list cannot be read
-    /// or is empty, and then nothing is written.
-    bool placeWindows(qint64 processIdentifier, const EntryData &entry) const;
+    /// Gives every window of the application running as `pid` the entry's
+    /// placement, in window order, and activates each. True when the
+    /// application has at least one window (whether the desktop obeyed or
+    /// not); false when its windows are unknown or there are none, and then
+    /// nothing is asked.
+    bool placeWindows(qint64 pid, const EntryData &entry) const;
+    /// The same for every window of `application`, as `desktop` shows it.
+    bool placeWindows(const DesktopApplication &application, const EntryData &entry,
+                      const DesktopSnapshot &desktop) const;
 
-    /// The frame the entry's windows receive right now: mapped onto the screen
-    /// with the entry's monitor identifier, else onto the main screen; the
-    /// saved frame unchanged when there is no such screen or it has no display
-    /// number.
+    /// The frame the entry's windows receive on these monitors: mapped onto
+    /// the monitor with the entry's identifier, else onto the focused one; the
+    /// saved frame unchanged when there is neither.
+    static QRectF frameFor(const EntryData &entry, const DesktopSnapshot &desktop);
+    /// The same on the desktop as it is now.
     QRectF frameFor(const EntryData &entry) const;
 
 private:
-    void place(WindowRef window, const EntryData &entry, const QRectF &frame) const;
+    void place(WindowId window, const EntryData &entry, const QRectF &frame) const;
 
     DesktopPlatform &m_platform;
-    const DisplayLocator &m_displays;
 };

@@ -69,6 +69,7 @@ int showPreview(const CommandResult &resolved, DesktopSession &desktop, QTextStr
 {
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop.platform());
+    overlay.setHintsPlatform(&desktop.ownWindows());
     QEventLoop loop;
     QObject::connect(&overlay, &PreviewOverlayManager::closed, &loop, &QEventLoop::quit);
     overlay.show(entriesFromJson(resolved.data.value(QLatin1String("entries")).toArray()));

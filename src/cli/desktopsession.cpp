@@ -49,7 +49,7 @@ std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool
             *error = QStringLiteral("needs an X11 session; cannot open the display %1: %2").arg(display, reason);
             return nullptr;
         }
-        if (needWindowManager && !desktop->isTrusted()) {
+        if (needWindowManager && !desktop->canControlWindows()) {
             *error = QStringLiteral("needs an EWMH window manager on the display %1, and none is running").arg(display);
             return nullptr;
         }
@@ -63,12 +63,24 @@ std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool
     return session;
 }
 
+DesktopPlatform &DesktopSession::ownWindows()
+{
+    if (!m_simulated)
+        return *m_platform;
+    if (!m_ownWindows && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        QString ignored;
+        m_ownWindows = X11Desktop::connect(qEnvironmentVariable("DISPLAY"), &ignored);
+    }
+    return m_ownWindows ? *m_ownWindows : *m_platform;
+}
+
 DesktopSession::~DesktopSession()
 {
     // Suspended launch steps hold references into the clock: let them finish
     // first so that nothing is left waiting on a clock that is gone.
     drainVirtualTime();
     m_automation.reset();
+    m_ownWindows.reset();
     m_platform.reset();
     m_clock.reset();
 }

@@ -37,6 +37,12 @@ public:
     /// The simulated desktop, or nullptr on X11.
     SimulatedDesktop *simulatedDesktop() const { return m_simulated; }
 
+    /// The desktop Corvalint's own windows live on, for their taskbar and
+    /// virtual-desktop hints: the automated desktop itself, except on a
+    /// simulated desktop, whose scenario has no windows of ours; then the
+    /// real display when there is one (connected on first use).
+    DesktopPlatform &ownWindows();
+
     /// Runs a launch to its end and waits for its placements as well: in
     /// virtual time on a simulated desktop, on the event loop (at most
     /// `placementWaitMs` after the launch itself) on X11.
@@ -58,6 +64,8 @@ public:
 
 private:
     DesktopSession() = default;
+
+    std::unique_ptr<DesktopPlatform> m_ownWindows;
 
     // Declared in the order they must be built; destroyed in reverse.
     std::unique_ptr<AutomationClock> m_clock;

@@ -49,10 +49,6 @@ PreviewOverlayManager::~PreviewOverlayManager()
         delete window.data();
 }
 
-QRectF PreviewOverlayManager::screenRect(const DesktopPlatform &platform, const PlatformScreen &screen)
-{
-    return screen.displayNumber ? platform.displayBounds(*screen.displayNumber) : screen.frame;
-}
 
 QList<QQuickView *> PreviewOverlayManager::windowList() const
 {
@@ -65,11 +61,11 @@ QList<QQuickView *> PreviewOverlayManager::windowList() const
 void PreviewOverlayManager::show(const QList<EntryData> &entries)
 {
     close();
-    const QList<PlatformScreen> screens = m_platform.screens();
-    if (screens.isEmpty())
+    const QList<DesktopMonitor> monitors = m_platform.monitors();
+    if (monitors.isEmpty())
         return;
-    for (const PlatformScreen &screen : screens)
-        m_windows.push_back(createWindow(screen, entries));
+    for (const DesktopMonitor &monitor : monitors)
+        m_windows.push_back(createWindow(monitor, entries));
     QCoreApplication::instance()->installEventFilter(this);
     emit windowsChanged();
 }
@@ -113,7 +109,7 @@ QQmlEngine &PreviewOverlayManager::engine()
     return *m_engine;
 }
 
-std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const PlatformScreen &screen,
+std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const DesktopMonitor &monitor,
                                                                 const QList<EntryData> &entries)
 {
     auto window = std::make_unique<QQuickView>(&engine(), nullptr);
@@ -127,21 +123,22 @@ std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const PlatformSc
     window->setColor(Qt::transparent);
     window->setResizeMode(QQuickView::SizeRootObjectToView);
 
-    const QRect geometry = windowGeometry(screen.frame);
+    const QRect geometry = windowGeometry(monitor.bounds);
     if (QScreen *qtScreen = qtScreenAt(geometry))
         window->setScreen(qtScreen);
     window->setGeometry(geometry);
 
     QVariantList boxes;
-    for (const OverlayBox &box : overlayBoxes(entries, screenRect(m_platform, screen)))
+    for (const OverlayBox &box : overlayBoxes(entries, monitor.bounds))
         boxes.append(box.toVariant());
     window->setInitialProperties({{QStringLiteral("boxes"), boxes}});
     window->setSource(overlayViewUrl);
     if (QQuickItem *root = window->rootObject())
         connect(root, SIGNAL(closeRequested()), this, SLOT(close()), Qt::QueuedConnection);
 
-    if (m_prepareWindow)
-        m_prepareWindow(*window);
+    // The overlay is no window to switch to: kept out of taskbars and pagers,
+    // and shown on whichever virtual desktop the user is on.
+    (m_hintsPlatform ? *m_hintsPlatform : m_platform).setOwnWindowHints(window->winId(), true, true);
     window->show();
     window->raise();
     window->requestActivate();

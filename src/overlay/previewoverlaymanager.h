@@ -24,10 +24,6 @@ class PreviewOverlayManager : public QObject
     Q_PROPERTY(int windows READ windowCount NOTIFY windowsChanged)
 
 public:
-    /// Lets the desktop add what Qt cannot say itself (on X11: shown on every
-    /// virtual desktop, left out of taskbars). Called before a window is shown.
-    using WindowPreparer = std::function<void(QWindow &)>;
-
     /// One instance is made at start-up; `platform` must outlive it.
     explicit PreviewOverlayManager(DesktopPlatform &platform, QObject *parent = nullptr);
     /// Closes what is still open.
@@ -45,11 +41,10 @@ public:
     /// The open windows in screen order (for tests and screenshots).
     QList<QQuickView *> windowList() const;
 
-    void setWindowPreparer(WindowPreparer preparer) { m_prepareWindow = std::move(preparer); }
+    /// Where the windows' own hints (no taskbar entry, every virtual desktop)
+    /// go, when that is another desktop than the one whose monitors they cover.
+    void setHintsPlatform(DesktopPlatform *platform) { m_hintsPlatform = platform; }
 
-    /// The rectangle of `screen` in the global display space: the platform's
-    /// display bounds when the screen has a display number, else its frame.
-    static QRectF screenRect(const DesktopPlatform &platform, const PlatformScreen &screen);
 
 public slots:
     /// Closes every overlay window; nothing when none is open.
@@ -66,11 +61,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::unique_ptr<QQuickView> createWindow(const PlatformScreen &screen, const QList<EntryData> &entries);
+    std::unique_ptr<QQuickView> createWindow(const DesktopMonitor &monitor, const QList<EntryData> &entries);
     QQmlEngine &engine();
 
     DesktopPlatform &m_platform;
-    WindowPreparer m_prepareWindow;
+    DesktopPlatform *m_hintsPlatform = nullptr;
     std::unique_ptr<QQmlEngine> m_engine;
     std::vector<std::unique_ptr<QQuickView>> m_windows;
     /// Closed windows waiting for deletion; they must go before the engine.

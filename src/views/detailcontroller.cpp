@@ -38,7 +38,7 @@ void DetailController::setServices(ViewServices *services)
     m_services = services;
     if (m_services) {
         // The badge follows screens plugged in or out while the view is open.
-        m_screensConnection = connect(&m_services->platform(), &DesktopPlatform::screensChanged, this,
+        m_screensConnection = connect(&m_services->platform(), &DesktopPlatform::monitorsChanged, this,
                                       &DetailController::readScreens);
     }
     emit servicesChanged();
@@ -238,11 +238,8 @@ void DetailController::deleteWorkspace()
 void DetailController::readScreens()
 {
     QList<std::optional<QString>> ids;
-    if (m_services) {
-        const AutomationService &automation = m_services->automation();
-        for (const PlatformScreen &screen : m_services->platform().screens())
-            ids.append(automation.monitorIDForScreen(screen));
-    }
+    if (m_services)
+        ids = m_services->automation().monitorIds();
     if (ids != m_screenMonitorIDs) {
         m_screenMonitorIDs = ids;
         emit screensChanged();

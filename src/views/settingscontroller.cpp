@@ -107,7 +107,7 @@ void SettingsController::openSystemSettings()
 void SettingsController::refreshTrust()
 {
     if (m_services)
-        setTrusted(m_services->platform().isTrusted());
+        setTrusted(m_services->platform().canControlWindows());
 }
 
 void SettingsController::setTrusted(bool trusted)

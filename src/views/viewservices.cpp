@@ -19,10 +19,10 @@ ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation,
     , m_automation(automation)
     , m_platform(platform)
     , m_settings(settings)
-    , m_screenCount(int(platform.screens().size()))
+    , m_screenCount(int(platform.monitors().size()))
 {
-    connect(&m_platform, &DesktopPlatform::screensChanged, this, [this] {
-        const int count = int(m_platform.screens().size());
+    connect(&m_platform, &DesktopPlatform::monitorsChanged, this, [this] {
+        const int count = int(m_platform.monitors().size());
         if (count == m_screenCount)
             return;
         m_screenCount = count;

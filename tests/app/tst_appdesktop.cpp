@@ -7,7 +7,7 @@
 #include "app/statusbarmenucoordinator.h"
 
 #include "model/workspacestore.h"
-#include "platform/x11/taskbarpresence.h"
+#include "platform/x11/x11desktop.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -177,21 +177,25 @@ private slots:
 
     void overlayWindowsShowOnEveryVirtualDesktop()
     {
+        QString error;
+        auto desktop = X11Desktop::connect(qEnvironmentVariable("DISPLAY"), &error);
+        QVERIFY2(desktop, qPrintable(error));
         QWindow window;
         window.resize(200, 100);
-        QVERIFY(TaskbarPresence::setOnAllDesktops(&window));
+        desktop->setOwnWindowHints(window.winId(), true, true);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_VERIFY_WITH_TIMEOUT(tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
                                                                QStringLiteral("_NET_WM_DESKTOP")})
                                      .contains(QLatin1String("4294967295")),
                                  10000);
-        // A shown window is the window manager's to move between desktops.
-        QVERIFY(!TaskbarPresence::setOnAllDesktops(&window));
     }
 
     void dockPolicySwitchesAtOnceBothWays()
     {
+        QString error;
+        auto desktop = X11Desktop::connect(qEnvironmentVariable("DISPLAY"), &error);
+        QVERIFY2(desktop, qPrintable(error));
         std::unique_ptr<QWindow> window;
         MainWindowHost host([&window]() {
             window = std::make_unique<QWindow>();
@@ -199,6 +203,7 @@ private slots:
             window->resize(320, 200);
             return window.get();
         });
+        host.setTaskbarHint([&desktop](quintptr id, bool skip) { desktop->setOwnWindowHints(id, skip, false); });
         host.setDockPolicy(DockPolicy::accessory);
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get(), 10000));

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "automation/automationservice.h"
-#include "automation/axattributes.h"
 #include "platform/sim/simulateddesktop.h"
 #include "platform/sim/virtualclock.h"
 
@@ -26,10 +25,10 @@ inline QList<SimScreen> twoScreens()
         SimScreen { 2, QRectF(1920, 0, 1920, 1080), rightUUID } };
 }
 
-inline SimApplication app(const QString &identifier, QList<SimWindow> windows = {}, int policy = regularPolicy)
+inline SimApplication app(const QString &identifier, QList<SimWindow> windows = {}, int policy = SimPolicy::regular)
 {
     SimApplication application;
-    application.bundleIdentifier = identifier;
+    application.appId = identifier;
     application.activationPolicy = policy;
     application.windows = std::move(windows);
     return application;
@@ -44,7 +43,7 @@ inline SimWindow window(
 inline SimWindow documentWindow(const QString &document, const QString &title = QStringLiteral("Document"))
 {
     SimWindow w = window(title);
-    w.attributes.insert(Ax::document, document);
+    w.document = document;
     return w;
 }
 
@@ -62,12 +61,14 @@ inline ScriptResult listResult(const QStringList &items)
     return ScriptResult { false, list };
 }
 
-/// The attributes written, in order, as "attribute" names.
-inline QStringList writtenAttributes(const SimulatedDesktop &desktop)
+/// The window requests made, in order: "place" and "activate".
+inline QStringList windowRequests(const SimulatedDesktop &desktop)
 {
     QStringList names;
-    for (const SimRequest &request : desktop.requests(QStringLiteral("setAttribute")))
-        names.append(request.attribute);
+    for (const SimRequest &request : desktop.requests()) {
+        if (request.action == QLatin1String("place") || request.action == QLatin1String("activate"))
+            names.append(request.action);
+    }
     return names;
 }
 
@@ -94,9 +95,9 @@ struct AutomationFixture {
     }
     ~AutomationFixture() { clock.runUntilIdle(3600); }
 
-    QRectF frameOf(WindowRef window) const
+    QRectF frameOf(WindowId window) const
     {
-        const QVariantMap attributes = desktop.windowAttributes(window);
-        return QRectF(attributes.value(Ax::position).toPointF(), attributes.value(Ax::size).toSizeF());
+        const std::optional<SimWindow> found = desktop.window(window);
+        return found ? found->frame : QRectF();
     }
 };

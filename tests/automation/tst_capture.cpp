@@ -146,7 +146,7 @@ private slots:
     void ownIdentifierIsSkipped()
     {
         AutomationFixture f;
-        f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
+        f.desktop.setOwnAppId(QStringLiteral("org.example.Workspaces"));
         f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), { window() }));
         f.desktop.addRunningApplication(app(QStringLiteral("org.example.workspaces"), { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -157,8 +157,8 @@ private slots:
     void accessoryAndUnnamedApplicationsAreSkipped()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), { window() }, accessoryPolicy));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), { window() }, prohibitedPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), { window() }, SimPolicy::accessory));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), { window() }, SimPolicy::prohibited));
         SimApplication unnamed;
         unnamed.windows = { window() };
         f.desktop.addRunningApplication(unnamed);
@@ -222,7 +222,7 @@ private slots:
     {
         AutomationFixture f;
         SimWindow full = window(QStringLiteral("Full"), QRectF(1920, 0, 1920, 1080));
-        full.attributes.insert(Ax::subrole, QStringLiteral("AXFullScreenWindow"));
+        full.state.fullScreen = true;
         f.desktop.addRunningApplication(
             app(editor, { window(QStringLiteral("Straddle"), QRectF(1800, 10, 400, 300)), full }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();

@@ -67,14 +67,14 @@ private slots:
     void focusModeKeepsNamedAndOwnApplications()
     {
         AutomationFixture f;
-        f.desktop.setOwnBundleIdentifier(QStringLiteral("org.example.Workspaces"));
+        f.desktop.setOwnAppId(QStringLiteral("org.example.Workspaces"));
         f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), { window() }));
         f.desktop.addRunningApplication(app(safari, { window() }));
         f.desktop.addRunningApplication(app(editor, { window() }));
         f.desktop.addRunningApplication(app(finder, { window() }));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Tray"), { window() }, accessoryPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.example.Tray"), { window() }, SimPolicy::accessory));
         SimWindow sheet = window();
-        sheet.attributes.insert(Ax::role, QStringLiteral("AXSheet"));
+        sheet.kind = WindowKind::other;
         f.desktop.addRunningApplication(app(QStringLiteral("com.example.Sheets"), { sheet }));
         f.desktop.addRunningApplication(
             app(QStringLiteral("com.example.Thin"), { window("t", QRectF(0, 0, 10, 500)) }));
@@ -238,12 +238,12 @@ private slots:
         f.desktop.installApplication(installed(editor, plan));
         LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
-        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
-        QCOMPARE(writes.size(), 3);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(writes.size(), 1);
         // Attempts run at 0.3, 0.5, ... 2.1 s: the first after the window appeared at 2.05 s.
         QCOMPARE(writes[0].time, 2.1);
-        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
-        QCOMPARE(f.desktop.windowListReads(pid), 10);
+        const qint64 pid = f.desktop.processIdentifierOf(editor);
+        QCOMPARE(f.desktop.snapshotCount(), 10);
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(300, 200, 640, 480));
     }
 
@@ -256,9 +256,10 @@ private slots:
         f.desktop.installApplication(installed(editor, plan));
         LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
-        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
-        QCOMPARE(f.desktop.windowListReads(pid), 15);
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        const qint64 pid = f.desktop.processIdentifierOf(editor);
+        Q_UNUSED(pid)
+        QCOMPARE(f.desktop.snapshotCount(), 15);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 0);
         QCOMPARE(f.service.pendingPlacements(), 0);
     }
 
@@ -269,8 +270,8 @@ private slots:
         f.desktop.installApplication(installed(editor));
         LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
-        QCOMPARE(f.desktop.windowListReads(f.desktop.runningApplication(editor)->processIdentifier), 15);
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(f.desktop.snapshotCount(), 15);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 0);
     }
 
     void failedLaunchGetsNoPlacement()
@@ -318,27 +319,28 @@ private slots:
         f.desktop.addRunningApplication(app(chrome, { window() }));
         f.desktop.addRunningApplication(app(editor, { window() }));
         f.desktop.addRunningApplication(app(safari, { window(), window() }));
-        f.desktop.addRunningApplication(app(QStringLiteral("com.brave.Browser"), { window() }, accessoryPolicy));
+        f.desktop.addRunningApplication(app(QStringLiteral("com.brave.Browser"), { window() }, SimPolicy::accessory));
         LaunchRun launch(f, { websiteEntry("https://example.com") });
         f.clock.runUntilIdle(60);
-        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
-        QCOMPARE(writes.size(), 9);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(writes.size(), 3);
         QCOMPARE(writes.first().time, 0.8);
         QCOMPARE(writes[0].application, chrome);
-        QCOMPARE(writes[3].application, safari);
+        QCOMPARE(writes[1].application, safari);
+        QCOMPARE(writes[2].application, safari);
     }
 
     void folderPlacesFirstFileManager()
     {
         AutomationFixture f;
-        f.desktop.addRunningApplication(app(finder, { window() }, accessoryPolicy));
+        f.desktop.addRunningApplication(app(finder, { window() }, SimPolicy::accessory));
         f.desktop.addRunningApplication(app(finder, { window() }));
         LaunchRun launch(f, { pathEntry("folder", "/home/me") });
         f.clock.runUntilIdle(60);
-        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
-        QCOMPARE(writes.size(), 3);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(writes.size(), 1);
         QCOMPARE(writes.first().time, 0.5);
-        QCOMPARE(writes.first().processIdentifier, f.desktop.runningApplications().first().processIdentifier);
+        QCOMPARE(writes.first().processIdentifier, f.desktop.runningApplications().first().pids.first());
     }
 
     void documentWithoutInstalledApplicationPlacesRunningOne()
@@ -348,8 +350,8 @@ private slots:
         LaunchRun launch(f, { pathEntry("file", "/home/me/a.txt", editor), pathEntry("file", "/home/me/b.txt") });
         f.clock.runUntilIdle(60);
         QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 2);
-        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("setAttribute"));
-        QCOMPARE(writes.size(), 3);
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(writes.size(), 1);
         QCOMPARE(writes.first().time, 1.0);
     }
 
@@ -366,7 +368,7 @@ private slots:
         f.clock.runUntilIdle(60);
         QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList { editor, editor }));
         QCOMPARE(f.desktop.runningApplications().size(), 1);
-        const qint64 pid = f.desktop.runningApplication(editor)->processIdentifier;
+        const qint64 pid = f.desktop.processIdentifierOf(editor);
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()).x(), 700.0);
     }
 
@@ -419,7 +421,7 @@ private slots:
         service.reset();
         QVERIFY(clock.runUntilIdle(60));
         QVERIFY(launch.isReady());
-        QCOMPARE(desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(desktop.requests(QStringLiteral("place")).size(), 0);
         QCOMPARE(desktop.requests(QStringLiteral("openURL")).size(), 0);
     }
 };

@@ -43,8 +43,8 @@ private slots:
         setSavedScreen(entry, QRectF(2560, 0, 2560, 1440));
         QVERIFY(f.service.placeWindows(pid, entry));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(1995, 37.5, 960, 540));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXPosition", "AXSize", "AXMain" }));
-        QCOMPARE(f.desktop.windowAttributes(f.desktop.windowsOf(pid).first()).value(Ax::main), QVariant(true));
+        QCOMPARE(windowRequests(f.desktop), (QStringList { "place", "activate" }));
+        QCOMPARE(f.desktop.activeWindow(), std::optional<WindowId>(f.desktop.windowsOf(pid).first()));
     }
 
     void monitorIsFoundWhereverItNowStands()
@@ -126,26 +126,29 @@ private slots:
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(6000, 300, 800, 600));
     }
 
-    void mainScreenWithoutNumberKeepsSavedFrame()
+    void mainScreenWithoutIdentifierStillReceivesTheFrame()
     {
+        // A monitor without an identifier still has bounds: the saved frame is
+        // pulled onto it like onto any other focused monitor.
         AutomationFixture f;
         f.desktop.setScreens({ SimScreen { std::nullopt, QRectF(0, 0, 1440, 900), std::nullopt } });
         const qint64 pid = f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.placeWindows(pid, entryAt(QRectF(5000, 300, 800, 600)));
-        QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(5000, 300, 800, 600));
+        QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(50, 300, 800, 600));
     }
 
-    void fullScreenEntryWritesOnlySubroleAndMain()
+    void fullScreenEntryAsksFullScreenOnItsMonitor()
     {
         AutomationFixture f;
         const qint64 pid = f.desktop.addRunningApplication(app(editor, { window(), window() }));
-        EntryData entry = entryAt(QRectF(0, 0, 1920, 1080), leftUUID);
+        EntryData entry = entryAt(QRectF(1920, 0, 1920, 1080), rightUUID);
         entry.isFullscreen = true;
         QVERIFY(f.service.placeWindows(pid, entry));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXSubrole", "AXMain", "AXSubrole", "AXMain" }));
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).first().value,
-            QVariant(QStringLiteral("AXFullScreenWindow")));
-        QCOMPARE(f.service.readWindowState(f.desktop.windowsOf(pid).first()).isFullscreen, true);
+        QCOMPARE(windowRequests(f.desktop), (QStringList { "place", "activate", "place", "activate" }));
+        const SimRequest place = f.desktop.requests(QStringLiteral("place")).first();
+        QVERIFY(place.placement && place.placement->state.fullScreen);
+        QCOMPARE(place.placement->frame, QRectF(1920, 0, 1920, 1080));
+        QVERIFY(f.desktop.window(f.desktop.windowsOf(pid).first())->state.fullScreen);
     }
 
     void allWindowsGetTheSameFrame()
@@ -154,9 +157,9 @@ private slots:
         const qint64 pid = f.desktop.addRunningApplication(
             app(editor, { window("a", QRectF(0, 0, 10, 10)), window("b", QRectF(5, 5, 20, 20)), window("c") }));
         QVERIFY(f.service.placeWindows(pid, entryAt(QRectF(300, 200, 640, 480), leftUUID)));
-        for (WindowRef ref : f.desktop.windowsOf(pid))
-            QCOMPARE(f.frameOf(ref), QRectF(300, 200, 640, 480));
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 9);
+        for (WindowId id : f.desktop.windowsOf(pid))
+            QCOMPARE(f.frameOf(id), QRectF(300, 200, 640, 480));
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 3);
     }
 
     void noWindowsGivesFalseAndNoWrites()
@@ -167,7 +170,7 @@ private slots:
         f.desktop.setWindowListMissing(pid, true);
         QVERIFY(!f.service.placeWindows(pid, entryAt(QRectF(0, 0, 100, 100))));
         QVERIFY(!f.service.placeWindows(99999, entryAt(QRectF(0, 0, 100, 100))));
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(windowRequests(f.desktop), QStringList());
     }
 
     void refusedWritesStillCountAsPlaced()
@@ -178,7 +181,7 @@ private slots:
         const qint64 pid = f.desktop.addRunningApplication(app(editor, { fixed }));
         QVERIFY(f.service.placeWindows(pid, entryAt(QRectF(500, 500, 640, 480), leftUUID)));
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(10, 10, 300, 300));
-        QCOMPARE(writtenAttributes(f.desktop), (QStringList { "AXPosition", "AXSize", "AXMain" }));
+        QCOMPARE(windowRequests(f.desktop), (QStringList { "place", "activate" }));
     }
 
     void nonFiniteFrameWritesNothingToWindow()
@@ -190,7 +193,7 @@ private slots:
         entry.width = std::numeric_limits<double>::quiet_NaN();
         entry.isFullscreen = true;
         QVERIFY(f.service.placeWindows(pid, entry));
-        QCOMPARE(f.desktop.requests(QStringLiteral("setAttribute")).size(), 0);
+        QCOMPARE(windowRequests(f.desktop), QStringList());
     }
 
     void placementFrameMatchesWhatIsWritten()

@@ -286,7 +286,7 @@ private slots:
                  (QStringList{QStringLiteral("org.example.Editor"), QStringLiteral("org.example.Terminal"),
                               QStringLiteral("org.example.Terminal")}));
         QVERIFY(actions(lines, QStringLiteral("terminate")).isEmpty());
-        QVERIFY(!actions(lines, QStringLiteral("setAttribute")).isEmpty());
+        QVERIFY(!actions(lines, QStringLiteral("place")).isEmpty());
         const QJsonObject w = listJson(*m_cli)[0].toObject();
         QCOMPARE(w.value(QLatin1String("launchCount")).toInt(), 1);
         QCOMPARE(w.value(QLatin1String("timeSavedInSeconds")).toDouble(), 80.0);

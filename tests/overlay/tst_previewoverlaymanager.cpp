@@ -56,6 +56,30 @@ QStringList texts(QQuickView *window, const QString &objectName)
     return list;
 }
 
+/// A simulated desktop that remembers the hints given for our own windows.
+class HintRecorder : public SimulatedDesktop
+{
+public:
+    using SimulatedDesktop::SimulatedDesktop;
+    struct Hint {
+        quintptr window = 0;
+        bool skipTaskbar = false;
+        bool onAllDesktops = false;
+        bool visibleThen = false;
+    };
+    QList<Hint> hints;
+
+    void setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops) override
+    {
+        bool visible = false;
+        for (QWindow *window : QGuiApplication::topLevelWindows()) {
+            if (window->handle() && window->winId() == nativeWindow)
+                visible = window->isVisible();
+        }
+        hints.append({nativeWindow, skipTaskbar, onAllDesktops, visible});
+    }
+};
+
 } // namespace
 
 class TestPreviewOverlayManager : public QObject
@@ -192,24 +216,21 @@ private slots:
         QCOMPARE(closed.size(), 0);
     }
 
-    void screenWithoutDisplayNumberUsesItsFrame()
+    void everyWindowIsHintedBeforeItShows()
     {
-        desktop.setScreens({SimScreen{std::nullopt, QRectF(100, 0, 800, 600), std::nullopt}});
-        QCOMPARE(PreviewOverlayManager::screenRect(desktop, desktop.screens().first()), QRectF(100, 0, 800, 600));
-        desktop.setScreens({SimScreen{7, QRectF(0, 0, 800, 600), QStringLiteral("C")}});
-        QCOMPARE(PreviewOverlayManager::screenRect(desktop, desktop.screens().first()), QRectF(0, 0, 800, 600));
-    }
-
-    void preparerSeesEveryWindowBeforeItShows()
-    {
-        PreviewOverlayManager overlay(desktop);
-        int prepared = 0;
-        overlay.setWindowPreparer([&prepared](QWindow &window) {
-            QVERIFY(!window.isVisible());
-            ++prepared;
-        });
+        // The overlay is no window to switch to: each one asks the desktop to
+        // keep it out of the taskbar and show it on every virtual desktop.
+        HintRecorder recorder(clock);
+        recorder.setScreens(desktop.screens());
+        PreviewOverlayManager overlay(recorder);
         overlay.show({});
-        QCOMPARE(prepared, 2);
+        QCOMPARE(recorder.hints.size(), 2);
+        const QList<QQuickView *> windows = overlay.windowList();
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(recorder.hints[i].window, windows[i]->winId());
+            QVERIFY(recorder.hints[i].skipTaskbar && recorder.hints[i].onAllDesktops);
+            QVERIFY(!recorder.hints[i].visibleThen);
+        }
     }
 };
 

@@ -70,7 +70,7 @@ private slots:
         // Another application with a window is running; focus mode would ask it to quit.
         fixture.addRunningWindow(QStringLiteral("com.other.Editor"), QRectF(100, 100, 800, 600));
         SimInstalledApplication installed;
-        installed.bundleIdentifier = QStringLiteral("org.example.app0");
+        installed.appId = QStringLiteral("org.example.app0");
         installed.location = QStringLiteral("/apps/app0");
         fixture.desktop.installApplication(installed);
 

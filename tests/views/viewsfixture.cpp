@@ -52,11 +52,11 @@ Workspace *ViewsFixture::addWorkspace(const QString &name, const QString &catego
     return workspace;
 }
 
-void ViewsFixture::addRunningWindow(const QString &bundleIdentifier, const QRectF &frame)
+void ViewsFixture::addRunningWindow(const QString &appId, const QRectF &frame)
 {
     SimApplication application;
-    application.bundleIdentifier = bundleIdentifier;
-    application.windows = {simWindow(bundleIdentifier, frame)};
+    application.appId = appId;
+    application.windows = {simWindow(appId, frame)};
     desktop.addRunningApplication(application);
 }
 

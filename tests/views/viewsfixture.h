@@ -25,7 +25,7 @@ public:
     Workspace *addWorkspace(const QString &name, const QString &category = QStringLiteral("Development"),
                             int entryCount = 0, int monitorCount = 0, bool favorite = false, int ageSeconds = 0);
     /// A running application with one window, so that a capture finds it.
-    void addRunningWindow(const QString &bundleIdentifier, const QRectF &frame);
+    void addRunningWindow(const QString &appId, const QRectF &frame);
 
     /// Reopens the store file as a new process would, to see what was saved.
     std::unique_ptr<WorkspaceStore> reopenStore() const;

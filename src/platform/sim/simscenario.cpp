@@ -1,141 +1,55 @@
 // Reads a scenario file's JSON into a simulated desktop (the format is in docs/scenario-format.md).
 #include "simscenario.h"
 
-#include "automation/axattributes.h"
+#include "simjsonreader.h"
 #include "simulateddesktop.h"
+#include "simwindowreader.h"
 
+#include <QFile>
 #include <QJsonArray>
-#include <QPointF>
-#include <QSet>
-#include <QSizeF>
-#include <cmath>
+#include <QJsonDocument>
 
 namespace {
 
-/// Thrown nowhere: each reader returns false and leaves its message here.
-struct Reader {
-    QString error;
-
-    bool fail(const QString &where, const QString &what)
+/// The scenario's sections, each read in full before the next; the first
+/// malformed value stops the reading.
+struct ScenarioReader : SimJsonReader {
+    /// An application id under its typed name "appId" or its old name "bundleIdentifier".
+    bool appId(const QJsonObject &object, const QString &where, std::optional<QString> *out)
     {
-        error = QStringLiteral("%1: %2").arg(where, what);
-        return false;
+        QString key;
+        return eitherKey(object, QStringLiteral("bundleIdentifier"), QStringLiteral("appId"), where, &key)
+            && optionalString(object, key, where, out);
     }
 
-    bool checkKeys(const QJsonObject &object, const QString &where, const QSet<QString> &known)
-    {
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!known.contains(it.key()))
-                return fail(where, QStringLiteral("unknown key \"%1\"").arg(it.key()));
-        }
-        return true;
-    }
-
-    bool numbers(const QJsonValue &value, qsizetype count, const QString &where, QList<double> *out)
-    {
-        const QJsonArray array = value.toArray();
-        if (!value.isArray() || array.size() != count)
-            return fail(where, QStringLiteral("expected an array of %1 numbers").arg(count));
-        for (const QJsonValue &item : array) {
-            if (!item.isDouble())
-                return fail(where, QStringLiteral("expected an array of %1 numbers").arg(count));
-            out->append(item.toDouble());
-        }
-        return true;
-    }
-
-    bool optionalString(
-        const QJsonObject &object, const QString &key, const QString &where, std::optional<QString> *out)
-    {
-        const QJsonValue value = object.value(key);
-        if (value.isUndefined() || value.isNull())
-            return true;
-        if (!value.isString())
-            return fail(where + QLatin1Char('.') + key, QStringLiteral("expected a string"));
-        *out = value.toString();
-        return true;
-    }
-
-    bool boolean(const QJsonObject &object, const QString &key, const QString &where, bool *out)
-    {
-        const QJsonValue value = object.value(key);
-        if (value.isUndefined())
-            return true;
-        if (!value.isBool())
-            return fail(where + QLatin1Char('.') + key, QStringLiteral("expected true or false"));
-        *out = value.toBool();
-        return true;
-    }
-
-    bool seconds(const QJsonObject &object, const QString &key, const QString &where, double *out)
-    {
-        const QJsonValue value = object.value(key);
-        if (value.isUndefined())
-            return true;
-        if (!value.isDouble() || value.toDouble() < 0)
-            return fail(where + QLatin1Char('.') + key, QStringLiteral("expected a number of seconds, at least 0"));
-        *out = value.toDouble();
-        return true;
-    }
-
+    /// "regular" (a bool) or the old "policy" (a number or a policy name).
     bool policy(const QJsonObject &object, const QString &where, int *out)
     {
-        const QJsonValue value = object.value(QStringLiteral("policy"));
+        QString key;
+        if (!eitherKey(object, QStringLiteral("policy"), QStringLiteral("regular"), where, &key))
+            return false;
+        const QJsonValue value = object.value(key);
         if (value.isUndefined())
             return true;
-        static const QHash<QString, int> names { { QStringLiteral("regular"), regularPolicy },
-            { QStringLiteral("accessory"), accessoryPolicy }, { QStringLiteral("prohibited"), prohibitedPolicy } };
+        if (key == QLatin1String("regular")) {
+            bool regular = true;
+            if (!boolean(object, key, where, &regular))
+                return false;
+            *out = regular ? SimPolicy::regular : SimPolicy::accessory;
+            return true;
+        }
+        static const QHash<QString, int> names { { QStringLiteral("regular"), SimPolicy::regular },
+            { QStringLiteral("accessory"), SimPolicy::accessory },
+            { QStringLiteral("prohibited"), SimPolicy::prohibited } };
         if (value.isString() && names.contains(value.toString())) {
             *out = names.value(value.toString());
             return true;
         }
-        if (value.isDouble() && value.toDouble() == std::floor(value.toDouble()) && std::abs(value.toDouble()) < 1e9) {
-            *out = int(value.toDouble());
-            return true;
-        }
-        return fail(where + QStringLiteral(".policy"), QStringLiteral("expected 0, 1, 2 or a policy name"));
-    }
-
-    bool window(const QJsonValue &value, const QString &where, SimWindow *out)
-    {
-        if (!value.isObject())
-            return fail(where, QStringLiteral("expected an object"));
-        const QJsonObject object = value.toObject();
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            const QString key = it.key();
-            const QJsonValue attribute = it.value();
-            if (key == QLatin1String("refusesWrites")) {
-                if (!boolean(object, key, where, &out->refusesWrites))
-                    return false;
-                continue;
-            }
-            if (!key.startsWith(QLatin1String("AX")))
-                return fail(where, QStringLiteral("unknown key \"%1\" (attributes start with \"AX\")").arg(key));
-            // Two numbers make a point or a size; anything else is kept as it
-            // is, so that scenarios can give attributes of a wrong type.
-            const bool pair = attribute.isArray() && attribute.toArray().size() == 2
-                && attribute.toArray().at(0).isDouble() && attribute.toArray().at(1).isDouble();
-            if (pair && key == Ax::position)
-                out->attributes.insert(key, QPointF(attribute[0].toDouble(), attribute[1].toDouble()));
-            else if (pair && key == Ax::size)
-                out->attributes.insert(key, QSizeF(attribute[0].toDouble(), attribute[1].toDouble()));
-            else
-                out->attributes.insert(key, attribute.toVariant());
-        }
-        return true;
-    }
-
-    bool windows(const QJsonValue &value, const QString &where, QList<SimWindow> *out)
-    {
-        if (!value.isArray())
-            return fail(where, QStringLiteral("expected an array of windows"));
-        const QJsonArray array = value.toArray();
-        for (qsizetype i = 0; i < array.size(); ++i) {
-            SimWindow w;
-            if (!window(array[i], QStringLiteral("%1[%2]").arg(where).arg(i), &w))
-                return false;
-            out->append(w);
-        }
+        double number = 0;
+        if (!integer(
+                value, -1e9 + 1, 1e9 - 1, at(where, key), QStringLiteral("expected 0, 1, 2 or a policy name"), &number))
+            return false;
+        *out = int(number);
         return true;
     }
 
@@ -155,11 +69,12 @@ struct Reader {
         const QJsonValue browsers = object.value(QStringLiteral("browsers"));
         if (!browsers.isUndefined()) {
             const QJsonArray array = browsers.toArray();
+            const QString expected = QStringLiteral("expected up to four strings");
             if (!browsers.isArray() || array.size() > 4)
-                return fail(where + QStringLiteral(".browsers"), QStringLiteral("expected up to four strings"));
+                return fail(at(where, QStringLiteral("browsers")), expected);
             for (qsizetype i = 0; i < array.size(); ++i) {
                 if (!array[i].isString())
-                    return fail(where + QStringLiteral(".browsers"), QStringLiteral("expected up to four strings"));
+                    return fail(at(where, QStringLiteral("browsers")), expected);
                 profile.browsers[size_t(i)] = array[i].toString();
             }
         }
@@ -179,38 +94,113 @@ struct Reader {
         return true;
     }
 
-    bool screens(const QJsonValue &value, QList<SimScreen> *out)
+    bool screen(const QJsonValue &value, const QString &where, SimScreen *out)
+    {
+        if (!value.isObject())
+            return fail(where, QStringLiteral("expected an object"));
+        const QJsonObject object = value.toObject();
+        if (!checkKeys(object, where,
+                { QStringLiteral("displayNumber"), QStringLiteral("uuid"), QStringLiteral("bounds"),
+                    QStringLiteral("identifier"), QStringLiteral("connector"), QStringLiteral("primary") }))
+            return false;
+        // The typed identifier says all the old pair said; both would disagree sooner or later.
+        if (object.contains(QLatin1String("identifier"))
+            && (object.contains(QLatin1String("uuid")) || object.contains(QLatin1String("displayNumber"))))
+            return fail(where, QStringLiteral("give \"identifier\" or \"displayNumber\" and \"uuid\", not both"));
+        const QJsonValue number = object.value(QStringLiteral("displayNumber"));
+        if (!number.isUndefined() && !number.isNull()) {
+            double n = 0;
+            if (!integer(number, 0, 4294967295.0, at(where, QStringLiteral("displayNumber")),
+                    QStringLiteral("expected an unsigned 32-bit integer"), &n))
+                return false;
+            out->displayNumber = quint32(n);
+        }
+        std::optional<QString> connector;
+        if (!optionalString(object, QStringLiteral("uuid"), where, &out->uuid)
+            || !optionalString(object, QStringLiteral("identifier"), where, &out->identifier)
+            || !optionalString(object, QStringLiteral("connector"), where, &connector))
+            return false;
+        if (out->identifier && out->identifier->isEmpty())
+            return fail(at(where, QStringLiteral("identifier")), QStringLiteral("expected a non-empty string or null"));
+        out->connector = connector.value_or(QString());
+        if (object.contains(QLatin1String("primary"))) {
+            bool primary = false;
+            if (!boolean(object, QStringLiteral("primary"), where, &primary))
+                return false;
+            out->primary = primary;
+        }
+        QList<double> bounds;
+        if (!numbers(object.value(QStringLiteral("bounds")), 4, at(where, QStringLiteral("bounds")), &bounds))
+            return false;
+        out->bounds = QRectF(bounds[0], bounds[1], bounds[2], bounds[3]);
+        return true;
+    }
+
+    /// `key` is "screens" or "monitors", whichever the scenario uses.
+    bool screens(const QString &key, const QJsonValue &value, QList<SimScreen> *out)
     {
         if (value.isUndefined())
             return true;
         if (!value.isArray())
-            return fail(QStringLiteral("screens"), QStringLiteral("expected an array"));
+            return fail(key, QStringLiteral("expected an array"));
         const QJsonArray array = value.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            const QString where = QStringLiteral("screens[%1]").arg(i);
-            const QJsonObject object = array[i].toObject();
-            if (!array[i].isObject())
-                return fail(where, QStringLiteral("expected an object"));
-            if (!checkKeys(object, where,
-                    { QStringLiteral("displayNumber"), QStringLiteral("uuid"), QStringLiteral("bounds") }))
+            SimScreen one;
+            if (!screen(array[i], QStringLiteral("%1[%2]").arg(key).arg(i), &one))
                 return false;
-            SimScreen screen;
-            const QJsonValue number = object.value(QStringLiteral("displayNumber"));
-            if (!number.isUndefined() && !number.isNull()) {
-                const double n = number.toDouble(-1);
-                if (!number.isDouble() || n < 0 || n > 4294967295.0 || n != std::floor(n))
-                    return fail(where + QStringLiteral(".displayNumber"),
-                        QStringLiteral("expected an unsigned 32-bit integer"));
-                screen.displayNumber = quint32(n);
-            }
-            if (!optionalString(object, QStringLiteral("uuid"), where, &screen.uuid))
-                return false;
-            QList<double> bounds;
-            if (!numbers(object.value(QStringLiteral("bounds")), 4, where + QStringLiteral(".bounds"), &bounds))
-                return false;
-            screen.bounds = QRectF(bounds[0], bounds[1], bounds[2], bounds[3]);
-            out->append(screen);
+            out->append(one);
         }
+        return true;
+    }
+
+    /// The screen holding the focused window: the first unless the scenario says otherwise.
+    bool focused(const QString &key, const QJsonValue &value, qsizetype screenCount, std::optional<int> *out)
+    {
+        if (screenCount > 0)
+            *out = 0;
+        if (value.isNull()) {
+            out->reset();
+            return true;
+        }
+        if (value.isUndefined())
+            return true;
+        double index = 0;
+        const QString expected
+            = QStringLiteral("expected an index into %1 or null")
+                  .arg(key == QLatin1String("mainScreen") ? QStringLiteral("screens") : QStringLiteral("monitors"));
+        if (screenCount == 0 || !integer(value, 0, double(screenCount - 1), key, expected, &index))
+            return fail(key, expected);
+        *out = int(index);
+        return true;
+    }
+
+    bool application(const QJsonValue &value, const QString &where, SimApplication *out)
+    {
+        if (!value.isObject())
+            return fail(where, QStringLiteral("expected an object"));
+        const QJsonObject object = value.toObject();
+        if (!checkKeys(object, where,
+                { QStringLiteral("bundleIdentifier"), QStringLiteral("appId"), QStringLiteral("policy"),
+                    QStringLiteral("regular"), QStringLiteral("pid"), QStringLiteral("windows"),
+                    QStringLiteral("quitsOnTerminate") }))
+            return false;
+        if (!appId(object, where, &out->appId) || !policy(object, where, &out->activationPolicy)
+            || !boolean(object, QStringLiteral("quitsOnTerminate"), where, &out->quitsOnTerminate))
+            return false;
+        const QJsonValue pid = object.value(QStringLiteral("pid"));
+        double number = 0;
+        if (!pid.isUndefined()) {
+            if (!integer(pid, 1, 4e9, at(where, QStringLiteral("pid")), QStringLiteral("expected a positive integer"),
+                    &number))
+                return false;
+            out->processIdentifier = qint64(number);
+        }
+        const QJsonValue list = object.value(QStringLiteral("windows"));
+        if (list.isNull())
+            out->windowListMissing = true;
+        else if (!list.isUndefined()
+            && !SimWindowReader::readList(*this, list, at(where, QStringLiteral("windows")), &out->windows))
+            return false;
         return true;
     }
 
@@ -222,32 +212,10 @@ struct Reader {
             return fail(QStringLiteral("running"), QStringLiteral("expected an array"));
         const QJsonArray array = value.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            const QString where = QStringLiteral("running[%1]").arg(i);
-            if (!array[i].isObject())
-                return fail(where, QStringLiteral("expected an object"));
-            const QJsonObject object = array[i].toObject();
-            if (!checkKeys(object, where,
-                    { QStringLiteral("bundleIdentifier"), QStringLiteral("policy"), QStringLiteral("pid"),
-                        QStringLiteral("windows"), QStringLiteral("quitsOnTerminate") }))
+            SimApplication one;
+            if (!application(array[i], QStringLiteral("running[%1]").arg(i), &one))
                 return false;
-            SimApplication application;
-            if (!optionalString(object, QStringLiteral("bundleIdentifier"), where, &application.bundleIdentifier)
-                || !policy(object, where, &application.activationPolicy)
-                || !boolean(object, QStringLiteral("quitsOnTerminate"), where, &application.quitsOnTerminate))
-                return false;
-            const QJsonValue pid = object.value(QStringLiteral("pid"));
-            if (!pid.isUndefined()) {
-                if (!pid.isDouble() || pid.toDouble() < 1 || pid.toDouble() > 4e9
-                    || pid.toDouble() != std::floor(pid.toDouble()))
-                    return fail(where + QStringLiteral(".pid"), QStringLiteral("expected a positive integer"));
-                application.processIdentifier = qint64(pid.toDouble());
-            }
-            const QJsonValue list = object.value(QStringLiteral("windows"));
-            if (list.isNull())
-                application.windowListMissing = true;
-            else if (!list.isUndefined() && !windows(list, where + QStringLiteral(".windows"), &application.windows))
-                return false;
-            desktop.addRunningApplication(application);
+            desktop.addRunningApplication(one);
         }
         return true;
     }
@@ -261,7 +229,8 @@ struct Reader {
         const QJsonObject object = value.toObject();
         if (!checkKeys(object, where,
                 { QStringLiteral("completionAfter"), QStringLiteral("windowAfter"), QStringLiteral("neverCompletes"),
-                    QStringLiteral("fails"), QStringLiteral("policy"), QStringLiteral("windows") }))
+                    QStringLiteral("fails"), QStringLiteral("policy"), QStringLiteral("regular"),
+                    QStringLiteral("windows") }))
             return false;
         if (!seconds(object, QStringLiteral("completionAfter"), where, &plan->completionDelay)
             || !boolean(object, QStringLiteral("neverCompletes"), where, &plan->neverCompletes)
@@ -278,7 +247,8 @@ struct Reader {
             plan->windowDelay = delay;
         }
         const QJsonValue list = object.value(QStringLiteral("windows"));
-        return list.isUndefined() || windows(list, where + QStringLiteral(".windows"), &plan->windows);
+        return list.isUndefined()
+            || SimWindowReader::readList(*this, list, at(where, QStringLiteral("windows")), &plan->windows);
     }
 
     bool installed(const QJsonValue &value, SimulatedDesktop &desktop)
@@ -294,21 +264,25 @@ struct Reader {
                 return fail(where, QStringLiteral("expected an object"));
             const QJsonObject object = array[i].toObject();
             if (!checkKeys(object, where,
-                    { QStringLiteral("bundleIdentifier"), QStringLiteral("location"), QStringLiteral("launch") }))
+                    { QStringLiteral("bundleIdentifier"), QStringLiteral("appId"), QStringLiteral("location"),
+                        QStringLiteral("launch") }))
                 return false;
             std::optional<QString> identifier;
             std::optional<QString> location;
-            if (!optionalString(object, QStringLiteral("bundleIdentifier"), where, &identifier)
+            if (!appId(object, where, &identifier)
                 || !optionalString(object, QStringLiteral("location"), where, &location))
                 return false;
-            if (!identifier || identifier->isEmpty())
-                return fail(where + QStringLiteral(".bundleIdentifier"), QStringLiteral("required"));
+            if (!identifier || identifier->isEmpty()) {
+                const bool typed = object.contains(QLatin1String("appId"));
+                return fail(at(where, typed ? QStringLiteral("appId") : QStringLiteral("bundleIdentifier")),
+                    QStringLiteral("required"));
+            }
             SimInstalledApplication application;
-            application.bundleIdentifier = *identifier;
+            application.appId = *identifier;
             application.location
                 = location.value_or(QStringLiteral("/usr/share/applications/%1.desktop").arg(*identifier));
             if (!launchPlan(
-                    object.value(QStringLiteral("launch")), where + QStringLiteral(".launch"), &application.plan))
+                    object.value(QStringLiteral("launch")), at(where, QStringLiteral("launch")), &application.plan))
                 return false;
             desktop.installApplication(application);
         }
@@ -355,51 +329,70 @@ struct Reader {
 
 bool SimScenario::apply(const QJsonObject &scenario, SimulatedDesktop &desktop, QString *error)
 {
-    Reader reader;
+    ScenarioReader reader;
     const auto done = [&](bool ok) {
         if (!ok && error)
             *error = reader.error;
         return ok;
     };
-    if (!reader.checkKeys(scenario, QStringLiteral("scenario"),
-            { QStringLiteral("description"), QStringLiteral("trusted"), QStringLiteral("ownBundleIdentifier"),
-                QStringLiteral("profile"), QStringLiteral("screens"), QStringLiteral("mainScreen"),
-                QStringLiteral("running"), QStringLiteral("installed"), QStringLiteral("scripts"),
-                QStringLiteral("files") }))
+    const QString where = QStringLiteral("scenario");
+    if (!reader.checkKeys(scenario, where,
+            { QStringLiteral("description"), QStringLiteral("trusted"), QStringLiteral("canControlWindows"),
+                QStringLiteral("ownBundleIdentifier"), QStringLiteral("ownAppId"), QStringLiteral("profile"),
+                QStringLiteral("screens"), QStringLiteral("monitors"), QStringLiteral("mainScreen"),
+                QStringLiteral("focusedMonitor"), QStringLiteral("running"), QStringLiteral("installed"),
+                QStringLiteral("scripts"), QStringLiteral("files") }))
+        return done(false);
+
+    QString trustedKey;
+    QString ownKey;
+    QString screensKey;
+    QString focusedKey;
+    if (!reader.eitherKey(scenario, QStringLiteral("trusted"), QStringLiteral("canControlWindows"), where, &trustedKey)
+        || !reader.eitherKey(
+            scenario, QStringLiteral("ownBundleIdentifier"), QStringLiteral("ownAppId"), where, &ownKey)
+        || !reader.eitherKey(scenario, QStringLiteral("screens"), QStringLiteral("monitors"), where, &screensKey)
+        || !reader.eitherKey(
+            scenario, QStringLiteral("mainScreen"), QStringLiteral("focusedMonitor"), where, &focusedKey))
         return done(false);
 
     bool trusted = true;
     std::optional<QString> own;
     PlatformProfile profile = PlatformProfile::classic();
     QList<SimScreen> screens;
-    if (!reader.boolean(scenario, QStringLiteral("trusted"), QStringLiteral("scenario"), &trusted)
-        || !reader.optionalString(scenario, QStringLiteral("ownBundleIdentifier"), QStringLiteral("scenario"), &own)
+    std::optional<int> focused;
+    if (!reader.boolean(scenario, trustedKey, where, &trusted) || !reader.optionalString(scenario, ownKey, where, &own)
         || !reader.profile(scenario.value(QStringLiteral("profile")), &profile)
-        || !reader.screens(scenario.value(QStringLiteral("screens")), &screens))
+        || !reader.screens(screensKey, scenario.value(screensKey), &screens)
+        || !reader.focused(focusedKey, scenario.value(focusedKey), screens.size(), &focused))
         return done(false);
 
-    // The first screen is the main one unless the scenario says otherwise.
-    std::optional<int> mainScreen;
-    if (!screens.isEmpty())
-        mainScreen = 0;
-    const QJsonValue main = scenario.value(QStringLiteral("mainScreen"));
-    if (main.isNull()) {
-        mainScreen.reset();
-    } else if (!main.isUndefined()) {
-        const double index = main.toDouble(-1);
-        if (!main.isDouble() || index < 0 || index >= double(screens.size()) || index != std::floor(index))
-            return done(
-                reader.fail(QStringLiteral("mainScreen"), QStringLiteral("expected an index into screens or null")));
-        mainScreen = int(index);
-    }
-
     desktop.setTrusted(trusted);
-    desktop.setOwnBundleIdentifier(own);
+    desktop.setOwnAppId(own);
     desktop.setProfile(profile);
     desktop.setScreens(screens);
-    desktop.setMainScreenIndex(mainScreen);
+    desktop.setMainScreenIndex(focused);
     return done(reader.running(scenario.value(QStringLiteral("running")), desktop)
         && reader.installed(scenario.value(QStringLiteral("installed")), desktop)
         && reader.scripts(scenario.value(QStringLiteral("scripts")), desktop)
         && reader.files(scenario.value(QStringLiteral("files")), desktop));
+}
+
+bool SimScenario::readFile(const QString &path, QJsonObject *scenario, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        if (error)
+            *error = QStringLiteral("%1 is not a JSON object: %2").arg(path, parseError.errorString());
+        return false;
+    }
+    *scenario = document.object();
+    return true;
 }

@@ -10,6 +10,9 @@ class SimScenario
 {
 public:
     /// Builds the scenario's desktop into `desktop` (expected empty). False,
-    /// with a message naming the offending key, on the first malformed part.
+    /// with a message naming the offending key, on the first malformed value.
     static bool apply(const QJsonObject &scenario, SimulatedDesktop &desktop, QString *error);
+    /// The scenario object in a file; false, with a message naming the file,
+    /// when it cannot be read or is not one JSON object.
+    static bool readFile(const QString &path, QJsonObject *scenario, QString *error);
 };

@@ -1,55 +1,32 @@
-// The pieces a simulated desktop is made of: screens, windows, applications, install plans and the request log.
+// The pieces a simulated desktop is made of: screens, windows, applications, install plans and collector answers.
 #include "simtypes.h"
 
-#include "automation/axattributes.h"
+#include <cmath>
 
-#include <QJsonArray>
-#include <QPointF>
-#include <QSizeF>
-
-namespace {
-
-QJsonValue jsonValue(const QVariant &value)
+DesktopWindow SimWindow::toDesktopWindow(WindowId id, const QString &appId, qint64 pid) const
 {
-    if (value.metaType() == QMetaType::fromType<QPointF>()) {
-        const QPointF p = value.toPointF();
-        return QJsonArray { p.x(), p.y() };
-    }
-    if (value.metaType() == QMetaType::fromType<QSizeF>()) {
-        const QSizeF s = value.toSizeF();
-        return QJsonArray { s.width(), s.height() };
-    }
-    return QJsonValue::fromVariant(value);
+    DesktopWindow window;
+    window.id = id;
+    window.appId = appId;
+    window.pid = pid;
+    window.title = title;
+    // Position and size are read as two separate pairs: one unreadable pair
+    // does not take the other with it.
+    const bool position = std::isfinite(frame.x()) && std::isfinite(frame.y());
+    const bool size = std::isfinite(frame.width()) && std::isfinite(frame.height());
+    window.frame = QRectF(
+        position ? frame.x() : 0, position ? frame.y() : 0, size ? frame.width() : 0, size ? frame.height() : 0);
+    window.state = state;
+    window.desktop = desktop;
+    window.kind = kind;
+    window.document = document;
+    return window;
 }
-
-} // namespace
 
 SimWindow simWindow(const QString &title, const QRectF &frame)
 {
     SimWindow window;
-    window.attributes.insert(Ax::role, QString(Ax::windowRole));
-    window.attributes.insert(Ax::title, title);
-    window.attributes.insert(Ax::position, frame.topLeft());
-    window.attributes.insert(Ax::size, frame.size());
+    window.title = title;
+    window.frame = frame;
     return window;
-}
-
-QJsonObject SimRequest::toJson() const
-{
-    QJsonObject object { { QStringLiteral("time"), time }, { QStringLiteral("action"), action } };
-    if (!application.isEmpty())
-        object.insert(QStringLiteral("application"), application);
-    if (processIdentifier != 0)
-        object.insert(QStringLiteral("pid"), processIdentifier);
-    if (!documents.isEmpty())
-        object.insert(QStringLiteral("documents"), QJsonArray::fromStringList(documents));
-    if (!url.isEmpty())
-        object.insert(QStringLiteral("url"), url);
-    if (window != 0)
-        object.insert(QStringLiteral("window"), qint64(window));
-    if (!attribute.isEmpty()) {
-        object.insert(QStringLiteral("attribute"), attribute);
-        object.insert(QStringLiteral("value"), jsonValue(value));
-    }
-    return object;
 }

@@ -1,85 +1,100 @@
-// The pieces a simulated desktop is made of: screens, windows, applications, install plans and the request log.
+// The pieces a simulated desktop is made of: screens, windows, applications, install plans and collector answers.
 #pragma once
 
-#include "automation/desktopplatform.h"
+#include "automation/desktoptypes.h"
 
-#include <QJsonObject>
 #include <QList>
 #include <QRectF>
 #include <QString>
-#include <QStringList>
-#include <QVariantMap>
+#include <QVariant>
 #include <optional>
 
-/// One simulated screen. Without a display number it has no bounds or UUID
-/// for the automation; without a UUID it has no monitor identifier.
+/// Activation policies as scenarios give them (any other number is kept too):
+/// only a regular application is shown in the task switcher.
+namespace SimPolicy {
+inline constexpr int regular = 0;
+inline constexpr int accessory = 1;
+inline constexpr int prohibited = 2;
+} // namespace SimPolicy
+
+/// One simulated screen. The first three members are the old form: without a
+/// display number a screen has no identifier and its own rectangle as bounds;
+/// without a UUID it has no identifier. `identifier` is the typed form.
 struct SimScreen {
     std::optional<quint32> displayNumber;
     QRectF bounds;
     std::optional<QString> uuid;
+    /// The monitor identifier as given, whatever the display number says.
+    std::optional<QString> identifier {};
+    QString connector {};
+    /// Nothing: primary exactly when it is the first screen.
+    std::optional<bool> primary {};
 };
 
-/// One simulated window: its attributes by name ("AXTitle", "AXPosition" as
-/// QPointF, "AXSize" as QSizeF, ...), any of which may be missing or of a
-/// wrong type. A window that refuses writes keeps its attributes.
+/// One simulated window in the typed picture, plus what the simulation needs
+/// beside it. A window that refuses writes keeps everything when placed or
+/// activated (the request is still logged).
 struct SimWindow {
-    QVariantMap attributes;
+    QString title;
+    QRectF frame;
+    WindowState state;
+    std::optional<int> desktop;
+    WindowKind kind = WindowKind::normal;
+    std::optional<QString> document;
     bool refusesWrites = false;
+    /// The main window of its application: the last one activated.
+    bool main = false;
+
+    /// The window as a snapshot lists it. A position or size with a coordinate
+    /// that is not finite reads as zeros, as the automation read such values.
+    DesktopWindow toDesktopWindow(WindowId id, const QString &appId, qint64 pid) const;
 };
 
-/// A standard window: role "AXWindow", the given title and frame.
+/// A normal window with the given title and frame.
 SimWindow simWindow(const QString &title, const QRectF &frame);
 
 /// One running application as the scenario gives it.
 struct SimApplication {
-    std::optional<QString> bundleIdentifier;
-    int activationPolicy = regularPolicy;
+    std::optional<QString> appId;
+    int activationPolicy = SimPolicy::regular;
     /// 0: the desktop picks the next free process identifier.
     qint64 processIdentifier = 0;
-    /// The window list cannot be read (as if "AXWindows" failed).
+    /// The window list cannot be read: snapshots say its windows are unknown.
     bool windowListMissing = false;
     QList<SimWindow> windows;
     /// Whether a polite quit request ends it at once.
     bool quitsOnTerminate = true;
 };
 
-/// What happens when an installed application is opened while it does not run.
+/// What happens when an installed application is launched while it does not run.
 struct SimLaunchPlan {
-    /// Virtual seconds from the open request to the completion.
+    /// Virtual seconds from the launch request to the completion.
     double completionDelay = 0.1;
     /// The completion never arrives.
     bool neverCompletes = false;
     /// The completion reports a failed launch.
     bool fails = false;
-    int activationPolicy = regularPolicy;
-    /// Virtual seconds from the open request to the windows; nothing: never.
+    int activationPolicy = SimPolicy::regular;
+    /// Virtual seconds from the launch request to the windows; nothing: never.
     std::optional<double> windowDelay = 0.5;
-    /// The windows that appear; none given: one standard window titled after
+    /// The windows that appear; none given: one normal window titled after
     /// the application.
     QList<SimWindow> windows;
 };
 
 /// One installed application.
 struct SimInstalledApplication {
-    QString bundleIdentifier;
+    QString appId;
     QString location;
     SimLaunchPlan plan;
 };
 
-/// One request the automation made of the desktop, for tests to assert on.
-struct SimRequest {
-    double time = 0;
-    /// "openApplication", "openDocuments", "openURL", "terminate", "setAttribute" or "runScript".
-    QString action;
-    /// The application's identifier (or its location when none is known).
-    QString application;
-    qint64 processIdentifier = 0;
-    QStringList documents;
-    QString url;
-    WindowRef window = 0;
-    QString attribute;
+/// What a document collector answers, before it is read as a list of strings
+/// (the rules are in SimTranslation::collectorStrings).
+struct ScriptResult {
+    /// The collector failed; the value is not used.
+    bool failed = false;
+    /// A QVariantList of items (strings, or items without text), one QString,
+    /// or anything else (no text at all).
     QVariant value;
-
-    /// One JSON object; points and sizes become two-number arrays.
-    QJsonObject toJson() const;
 };

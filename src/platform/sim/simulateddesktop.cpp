@@ -1,25 +1,23 @@
 // A deterministic desktop in memory, on virtual time: what the automation sees and a log of what it asked for.
 #include "simulateddesktop.h"
 
-#include "automation/axattributes.h"
 #include "simscenario.h"
+#include "simtranslation.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QPointF>
-#include <QSizeF>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 SimulatedDesktop::SimulatedDesktop(VirtualClock &clock, QObject *parent)
     : DesktopPlatform(parent)
     , m_clock(clock)
+    , m_launcher(*this, clock)
 {
 }
 
 void SimulatedDesktop::reset()
 {
-    ++m_generation;
+    m_launcher.reset();
     m_screens.clear();
     m_mainScreen.reset();
     setTrusted(true);
@@ -27,13 +25,12 @@ void SimulatedDesktop::reset()
     m_profile = PlatformProfile::classic();
     m_processes.clear();
     m_windows.clear();
-    m_installed.clear();
+    m_activeWindow.reset();
     m_scripts.clear();
     m_files.clear();
-    m_windowListReads.clear();
-    m_startingLaunches.clear();
-    m_requests.clear();
-    emit screensChanged();
+    m_snapshots = 0;
+    m_log.clear();
+    emit monitorsChanged();
 }
 
 bool SimulatedDesktop::loadScenario(const QJsonObject &scenario, QString *error)
@@ -51,20 +48,8 @@ bool SimulatedDesktop::loadScenario(const QJsonObject &scenario, QString *error)
 
 bool SimulatedDesktop::loadScenario(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        if (error)
-            *error = QStringLiteral("%1 is not a JSON object: %2").arg(path, parseError.errorString());
-        return false;
-    }
-    return loadScenario(document.object(), error);
+    QJsonObject scenario;
+    return SimScenario::readFile(path, &scenario, error) && loadScenario(scenario, error);
 }
 
 // --- Building ------------------------------------------------------------------
@@ -72,7 +57,7 @@ bool SimulatedDesktop::loadScenario(const QString &path, QString *error)
 void SimulatedDesktop::setScreens(const QList<SimScreen> &screens)
 {
     m_screens = screens;
-    emit screensChanged();
+    emit monitorsChanged();
 }
 
 void SimulatedDesktop::setMainScreenIndex(std::optional<int> index)
@@ -88,7 +73,7 @@ void SimulatedDesktop::setTrusted(bool trusted)
     emit trustedChanged();
 }
 
-void SimulatedDesktop::setOwnBundleIdentifier(const std::optional<QString> &identifier)
+void SimulatedDesktop::setOwnAppId(const std::optional<QString> &identifier)
 {
     m_ownIdentifier = identifier;
 }
@@ -101,13 +86,13 @@ void SimulatedDesktop::setProfile(const PlatformProfile &profile)
 qint64 SimulatedDesktop::addRunningApplication(const SimApplication &application)
 {
     Process process;
-    process.info.bundleIdentifier = application.bundleIdentifier;
-    process.info.activationPolicy = application.activationPolicy;
+    process.appId = application.appId;
+    process.activationPolicy = application.activationPolicy;
     qint64 pid = application.processIdentifier;
     if (pid == 0 || this->process(pid))
         pid = m_nextProcessIdentifier;
     m_nextProcessIdentifier = std::max(m_nextProcessIdentifier, pid + 1);
-    process.info.processIdentifier = pid;
+    process.pid = pid;
     process.windowListMissing = application.windowListMissing;
     process.quitsOnTerminate = application.quitsOnTerminate;
     m_processes.append(process);
@@ -116,22 +101,31 @@ qint64 SimulatedDesktop::addRunningApplication(const SimApplication &application
     return pid;
 }
 
-WindowRef SimulatedDesktop::addWindow(qint64 processIdentifier, const SimWindow &window)
+WindowId SimulatedDesktop::addWindow(qint64 processIdentifier, const SimWindow &window)
 {
     Process *owner = process(processIdentifier);
     if (!owner)
         return 0;
-    const WindowRef ref = m_nextWindow++;
-    m_windows.insert(ref, window);
-    owner->windows.append(ref);
-    return ref;
+    const WindowId id = m_nextWindow++;
+    m_windows.insert(id, window);
+    owner->windows.append(id);
+    return id;
 }
 
-void SimulatedDesktop::removeWindow(WindowRef window)
+void SimulatedDesktop::removeWindow(WindowId window)
 {
     m_windows.remove(window);
     for (Process &p : m_processes)
         p.windows.removeAll(window);
+    if (m_activeWindow == window)
+        m_activeWindow.reset();
+}
+
+void SimulatedDesktop::setWindow(WindowId window, const SimWindow &state)
+{
+    auto it = m_windows.find(window);
+    if (it != m_windows.end())
+        *it = state;
 }
 
 void SimulatedDesktop::setWindowListMissing(qint64 processIdentifier, bool missing)
@@ -140,23 +134,9 @@ void SimulatedDesktop::setWindowListMissing(qint64 processIdentifier, bool missi
         p->windowListMissing = missing;
 }
 
-void SimulatedDesktop::setWindowAttribute(WindowRef window, const QString &attribute, const QVariant &value)
-{
-    auto it = m_windows.find(window);
-    if (it != m_windows.end())
-        it->attributes.insert(attribute, value);
-}
-
-void SimulatedDesktop::removeWindowAttribute(WindowRef window, const QString &attribute)
-{
-    auto it = m_windows.find(window);
-    if (it != m_windows.end())
-        it->attributes.remove(attribute);
-}
-
 void SimulatedDesktop::installApplication(const SimInstalledApplication &application)
 {
-    m_installed.append(application);
+    m_launcher.install(application);
 }
 
 void SimulatedDesktop::setScriptResult(const QString &applicationIdentifier, const ScriptResult &result)
@@ -171,93 +151,54 @@ void SimulatedDesktop::setFile(const QString &path, bool isDirectory)
 
 // --- Inspecting ----------------------------------------------------------------
 
-QList<WindowRef> SimulatedDesktop::windowsOf(qint64 processIdentifier) const
+QList<WindowId> SimulatedDesktop::windowsOf(qint64 processIdentifier) const
 {
     const Process *p = process(processIdentifier);
-    return p ? p->windows : QList<WindowRef>();
+    return p ? p->windows : QList<WindowId>();
 }
 
-QVariantMap SimulatedDesktop::windowAttributes(WindowRef window) const
+std::optional<SimWindow> SimulatedDesktop::window(WindowId window) const
 {
-    return m_windows.value(window).attributes;
+    const auto it = m_windows.constFind(window);
+    if (it == m_windows.constEnd())
+        return std::nullopt;
+    return *it;
 }
 
-std::optional<RunningApplication> SimulatedDesktop::runningApplication(const QString &bundleIdentifier) const
+std::optional<DesktopApplication> SimulatedDesktop::runningApplication(const QString &appId) const
 {
     for (const Process &p : m_processes) {
-        if (p.info.bundleIdentifier == bundleIdentifier)
-            return p.info;
+        if (p.appId == appId)
+            return applicationOf(p);
     }
     return std::nullopt;
 }
 
-QList<SimRequest> SimulatedDesktop::requests(const QString &action) const
+qint64 SimulatedDesktop::processIdentifierOf(const QString &appId) const
 {
-    QList<SimRequest> matching;
-    for (const SimRequest &request : m_requests) {
-        if (request.action == action)
-            matching.append(request);
-    }
-    return matching;
+    const auto application = runningApplication(appId);
+    return application ? application->pids.value(0) : 0;
 }
 
-void SimulatedDesktop::clearRequests()
+QList<DesktopApplication> SimulatedDesktop::runningApplications() const
 {
-    m_requests.clear();
-}
-
-QByteArray SimulatedDesktop::requestLogJsonLines() const
-{
-    QByteArray lines;
-    for (const SimRequest &request : m_requests)
-        lines += QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact) + '\n';
-    return lines;
+    QList<DesktopApplication> list;
+    for (const Process &p : m_processes)
+        list.append(applicationOf(p));
+    return list;
 }
 
 void SimulatedDesktop::log(SimRequest request)
 {
     request.time = m_clock.now();
-    m_requests.append(request);
-    emit requestLogged(m_requests.constLast());
+    m_log.append(request);
+    emit requestLogged(m_log.last());
 }
-
-// --- Screens -------------------------------------------------------------------
-
-QList<PlatformScreen> SimulatedDesktop::screens() const
-{
-    QList<PlatformScreen> list;
-    for (const SimScreen &screen : m_screens)
-        list.append(PlatformScreen { screen.displayNumber, screen.bounds });
-    return list;
-}
-
-const SimScreen *SimulatedDesktop::screenWithNumber(quint32 displayNumber) const
-{
-    for (const SimScreen &screen : m_screens) {
-        if (screen.displayNumber == displayNumber)
-            return &screen;
-    }
-    return nullptr;
-}
-
-QRectF SimulatedDesktop::displayBounds(quint32 displayNumber) const
-{
-    const SimScreen *screen = screenWithNumber(displayNumber);
-    return screen ? screen->bounds : QRectF();
-}
-
-std::optional<QString> SimulatedDesktop::displayUUID(quint32 displayNumber) const
-{
-    const SimScreen *screen = screenWithNumber(displayNumber);
-    return screen ? screen->uuid : std::nullopt;
-}
-
-// --- Applications ----------------------------------------------------------------
 
 SimulatedDesktop::Process *SimulatedDesktop::process(qint64 processIdentifier)
 {
     for (Process &p : m_processes) {
-        if (p.info.processIdentifier == processIdentifier)
+        if (p.pid == processIdentifier)
             return &p;
     }
     return nullptr;
@@ -268,145 +209,57 @@ const SimulatedDesktop::Process *SimulatedDesktop::process(qint64 processIdentif
     return const_cast<SimulatedDesktop *>(this)->process(processIdentifier);
 }
 
-QList<RunningApplication> SimulatedDesktop::runningApplications() const
+const SimulatedDesktop::Process *SimulatedDesktop::processWithWindow(WindowId window) const
 {
-    QList<RunningApplication> list;
-    for (const Process &p : m_processes)
-        list.append(p.info);
-    return list;
-}
-
-void SimulatedDesktop::terminate(const RunningApplication &application)
-{
-    SimRequest request;
-    request.action = QStringLiteral("terminate");
-    request.application = application.bundleIdentifier.value_or(QString());
-    request.processIdentifier = application.processIdentifier;
-    log(request);
-
-    const Process *p = process(application.processIdentifier);
-    if (!p || !p->quitsOnTerminate)
-        return;
-    for (WindowRef window : p->windows)
-        m_windows.remove(window);
-    m_processes.removeIf([&](const Process &q) { return q.info.processIdentifier == application.processIdentifier; });
-}
-
-const SimInstalledApplication *SimulatedDesktop::installedAt(const QString &location) const
-{
-    for (const SimInstalledApplication &installed : m_installed) {
-        if (installed.location == location)
-            return &installed;
+    for (const Process &p : m_processes) {
+        if (p.windows.contains(window))
+            return &p;
     }
     return nullptr;
 }
 
-std::optional<QString> SimulatedDesktop::applicationLocation(const QString &bundleIdentifier) const
+// --- Reading -------------------------------------------------------------------
+
+DesktopApplication SimulatedDesktop::applicationOf(const Process &process) const
 {
-    for (const SimInstalledApplication &installed : m_installed) {
-        if (installed.bundleIdentifier == bundleIdentifier)
-            return installed.location;
-    }
-    return std::nullopt;
+    DesktopApplication application;
+    application.appId = process.appId.value_or(QString());
+    application.pids = { process.pid };
+    application.regular = process.activationPolicy == SimPolicy::regular;
+    // While untrusted every window list read failed, as it did for an
+    // application whose list is missing: its windows are unknown, not none.
+    application.windowsKnown = m_trusted && !process.windowListMissing;
+    if (!application.windowsKnown)
+        return application;
+    for (WindowId id : process.windows)
+        application.windows.append(m_windows.value(id).toDesktopWindow(id, application.appId, process.pid));
+    return application;
 }
 
-void SimulatedDesktop::openApplication(const QString &location, LaunchCompletion completion)
+DesktopSnapshot SimulatedDesktop::snapshot()
 {
+    ++m_snapshots;
+    DesktopSnapshot snapshot;
+    snapshot.applications = runningApplications();
+    snapshot.monitors = monitors();
+    if (m_mainScreen && *m_mainScreen >= 0 && *m_mainScreen < snapshot.monitors.size())
+        snapshot.focusedMonitor = m_mainScreen;
+    return snapshot;
+}
+
+QList<DesktopMonitor> SimulatedDesktop::monitors() const
+{
+    return SimTranslation::monitors(m_screens);
+}
+
+std::optional<QStringList> SimulatedDesktop::collectDocuments(DocumentRole role, const QString &appId)
+{
+    Q_UNUSED(role)
     SimRequest request;
-    request.action = QStringLiteral("openApplication");
-    const SimInstalledApplication *installed = installedAt(location);
-    request.application = installed ? installed->bundleIdentifier : location;
+    request.action = QStringLiteral("runScript");
+    request.application = appId;
     log(request);
-    launch(location, std::move(completion));
-}
-
-void SimulatedDesktop::openDocuments(const QList<QUrl> &urls, const QString &location, LaunchCompletion completion)
-{
-    SimRequest request;
-    request.action = QStringLiteral("openDocuments");
-    const SimInstalledApplication *installed = installedAt(location);
-    request.application = installed ? installed->bundleIdentifier : location;
-    for (const QUrl &url : urls)
-        request.documents.append(url.toString());
-    log(request);
-    launch(location, std::move(completion));
-}
-
-void SimulatedDesktop::openURL(const QUrl &url)
-{
-    SimRequest request;
-    request.action = QStringLiteral("openURL");
-    request.url = url.toString();
-    log(request);
-}
-
-void SimulatedDesktop::later(double delay, std::function<void()> action)
-{
-    m_clock.schedule(
-        delay, [self = QPointer<SimulatedDesktop>(this), generation = m_generation, action = std::move(action)] {
-            if (self && self->m_generation == generation)
-                action();
-        });
-}
-
-void SimulatedDesktop::launch(const QString &location, LaunchCompletion completion)
-{
-    if (!completion)
-        completion = [](std::optional<RunningApplication>) {};
-    const SimInstalledApplication *installed = installedAt(location);
-    if (!installed) {
-        later(0, [completion] { completion(std::nullopt); });
-        return;
-    }
-    // A running copy is brought forward and reported at once.
-    if (const auto running = runningApplication(installed->bundleIdentifier)) {
-        later(0, [completion, app = *running] { completion(app); });
-        return;
-    }
-    startProcess(*installed, std::move(completion));
-}
-
-void SimulatedDesktop::startProcess(const SimInstalledApplication &installed, LaunchCompletion completion)
-{
-    auto waiting = m_startingLaunches.find(installed.bundleIdentifier);
-    if (waiting != m_startingLaunches.end()) {
-        waiting->append(std::move(completion));
-        return;
-    }
-    m_startingLaunches.insert(installed.bundleIdentifier, { std::move(completion) });
-    if (installed.plan.neverCompletes)
-        return;
-    later(installed.plan.completionDelay, [this, installed] { finishLaunch(installed); });
-}
-
-void SimulatedDesktop::finishLaunch(const SimInstalledApplication &installed)
-{
-    const QList<LaunchCompletion> completions = m_startingLaunches.take(installed.bundleIdentifier);
-    const SimLaunchPlan &plan = installed.plan;
-    if (plan.fails) {
-        for (const LaunchCompletion &completion : completions)
-            completion(std::nullopt);
-        return;
-    }
-
-    SimApplication application;
-    application.bundleIdentifier = installed.bundleIdentifier;
-    application.activationPolicy = plan.activationPolicy;
-    const qint64 pid = addRunningApplication(application);
-    const RunningApplication info = process(pid)->info;
-
-    if (plan.windowDelay) {
-        QList<SimWindow> windows = plan.windows;
-        if (windows.isEmpty())
-            windows.append(simWindow(installed.bundleIdentifier, QRectF(0, 0, 800, 600)));
-        const double remaining = std::max(0.0, *plan.windowDelay - plan.completionDelay);
-        later(remaining, [this, pid, windows] {
-            for (const SimWindow &window : windows)
-                addWindow(pid, window);
-        });
-    }
-    for (const LaunchCompletion &completion : completions)
-        completion(info);
+    return SimTranslation::collectorStrings(m_scripts.value(appId, ScriptResult { false, QVariantList() }));
 }
 
 FileStatus SimulatedDesktop::fileStatus(const QString &path) const
@@ -417,56 +270,108 @@ FileStatus SimulatedDesktop::fileStatus(const QString &path) const
     return { true, *it };
 }
 
-// --- Windows -------------------------------------------------------------------
+// --- Acting on windows -----------------------------------------------------------
 
-std::optional<QList<WindowRef>> SimulatedDesktop::copyWindowList(qint64 processIdentifier)
-{
-    ++m_windowListReads[processIdentifier];
-    const Process *p = process(processIdentifier);
-    if (!m_trusted || !p || p->windowListMissing)
-        return std::nullopt;
-    return p->windows;
-}
-
-QVariant SimulatedDesktop::copyAttribute(WindowRef window, QLatin1StringView attribute)
-{
-    if (!m_trusted)
-        return {};
-    return m_windows.value(window).attributes.value(QString(attribute));
-}
-
-void SimulatedDesktop::setAttribute(WindowRef window, QLatin1StringView attribute, const QVariant &value)
+SimRequest SimulatedDesktop::windowRequest(const QString &action, WindowId window) const
 {
     SimRequest request;
-    request.action = QStringLiteral("setAttribute");
+    request.action = action;
     request.window = window;
-    request.attribute = QString(attribute);
-    request.value = value;
-    for (const Process &p : m_processes) {
-        if (p.windows.contains(window)) {
-            request.application = p.info.bundleIdentifier.value_or(QString());
-            request.processIdentifier = p.info.processIdentifier;
-        }
+    if (const Process *owner = processWithWindow(window)) {
+        request.application = owner->appId.value_or(QString());
+        request.processIdentifier = owner->pid;
     }
-    log(request);
+    return request;
+}
 
+SimWindow *SimulatedDesktop::writableWindow(WindowId window)
+{
     auto it = m_windows.find(window);
     if (!m_trusted || it == m_windows.end() || it->refusesWrites)
-        return;
-    const QMetaType type = value.metaType();
-    const bool fits = (attribute == Ax::position && type == QMetaType::fromType<QPointF>())
-        || (attribute == Ax::size && type == QMetaType::fromType<QSizeF>())
-        || (attribute == Ax::subrole && type == QMetaType::fromType<QString>())
-        || (attribute == Ax::main && type == QMetaType::fromType<bool>());
-    if (fits)
-        it->attributes.insert(QString(attribute), value);
+        return nullptr;
+    return &*it;
 }
 
-ScriptResult SimulatedDesktop::runScript(DocumentRole role, const QString &applicationIdentifier)
+void SimulatedDesktop::place(WindowId window, const WindowPlacement &placement)
+{
+    SimRequest request = windowRequest(QStringLiteral("place"), window);
+    request.placement = placement;
+    log(request);
+
+    SimWindow *target = writableWindow(window);
+    if (!target)
+        return;
+    // Full screen keeps the frame the window had: the desktop decides where a
+    // full-screen window stands. A frame that is not finite cannot be asked
+    // of a real desktop, so it changes nothing either.
+    const QRectF &f = placement.frame;
+    const bool finite
+        = std::isfinite(f.x()) && std::isfinite(f.y()) && std::isfinite(f.width()) && std::isfinite(f.height());
+    if (!placement.state.fullScreen && finite)
+        target->frame = f;
+    target->state = placement.state;
+    if (placement.desktop)
+        target->desktop = placement.desktop;
+}
+
+void SimulatedDesktop::activate(WindowId window)
+{
+    log(windowRequest(QStringLiteral("activate"), window));
+    if (!writableWindow(window))
+        return;
+    // One main window per application, as a desktop keeps one focused window.
+    if (const Process *owner = processWithWindow(window)) {
+        for (WindowId sibling : owner->windows)
+            m_windows[sibling].main = sibling == window;
+    }
+    m_activeWindow = window;
+}
+
+// --- Applications ------------------------------------------------------------------
+
+void SimulatedDesktop::closeApplication(const DesktopApplication &application)
 {
     SimRequest request;
-    request.action = QStringLiteral("runScript");
-    request.application = applicationIdentifier;
+    request.action = QStringLiteral("terminate");
+    request.application = application.appId;
+    request.processIdentifier = application.pids.value(0);
     log(request);
-    return m_scripts.value(applicationIdentifier, ScriptResult { false, QVariantList() });
+
+    for (qint64 pid : application.pids) {
+        const Process *p = process(pid);
+        if (!p || !p->quitsOnTerminate)
+            continue;
+        // A copy: removing a window changes the process's list.
+        const QList<WindowId> windows = p->windows;
+        for (WindowId window : windows)
+            removeWindow(window);
+        m_processes.removeIf([pid](const Process &q) { return q.pid == pid; });
+    }
+}
+
+void SimulatedDesktop::openUrl(const QUrl &url)
+{
+    SimRequest request;
+    request.action = QStringLiteral("openURL");
+    request.url = url.toString();
+    log(request);
+}
+
+bool SimulatedDesktop::canLaunch(const QString &appId) const
+{
+    return m_launcher.installedFor(appId) != nullptr;
+}
+
+void SimulatedDesktop::launch(const LaunchRequest &request, LaunchCompletion completion)
+{
+    const SimInstalledApplication *installed = m_launcher.installedFor(request.appId);
+    SimRequest logged;
+    logged.action = request.urls.isEmpty() ? QStringLiteral("openApplication") : QStringLiteral("openDocuments");
+    logged.application = installed ? installed->appId : request.appId;
+    for (const QUrl &url : request.urls)
+        logged.documents.append(url.toString());
+    log(logged);
+    if (!completion)
+        completion = [](const LaunchOutcome &) {};
+    m_launcher.start(request.appId, std::move(completion));
 }

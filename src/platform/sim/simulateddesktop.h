@@ -2,17 +2,17 @@
 #pragma once
 
 #include "automation/desktopplatform.h"
+#include "simlauncher.h"
+#include "simrequestlog.h"
 #include "simtypes.h"
 #include "virtualclock.h"
 
 #include <QHash>
 #include <QJsonObject>
-#include <QMap>
-#include <QPointer>
 
-/// Reports what the other platform would (its identifiers, attribute names and
-/// script answers), so every rule of the automation can be checked literally.
-/// Launch completions and new windows arrive through the virtual clock.
+/// Answers with the identifiers of the classic profile unless told otherwise,
+/// so that scenarios written for the old vocabulary keep describing the same
+/// desktop. Launch completions and new windows arrive through the virtual clock.
 class SimulatedDesktop : public DesktopPlatform
 {
     Q_OBJECT
@@ -27,64 +27,75 @@ public:
     /// `error` says why.
     bool loadScenario(const QJsonObject &scenario, QString *error = nullptr);
     bool loadScenario(const QString &path, QString *error = nullptr);
-    /// Back to an empty, trusted desktop with the classic profile.
+    /// Back to an empty, trusted desktop with the classic profile; events
+    /// scheduled for the earlier desktop are dropped.
     void reset();
 
     // --- Building the desktop --------------------------------------------------
 
+    /// The screens, primary first; announced as a monitor change.
     void setScreens(const QList<SimScreen> &screens);
+    /// The screen holding the focused window (the snapshot's focused monitor).
     void setMainScreenIndex(std::optional<int> index);
+    /// Untrusted: windows can be neither listed nor placed (as a desktop that
+    /// refuses window control); collectors still answer.
     void setTrusted(bool trusted);
-    void setOwnBundleIdentifier(const std::optional<QString> &identifier);
+    void setOwnAppId(const std::optional<QString> &identifier);
     void setProfile(const PlatformProfile &profile);
     /// Adds a running application and returns its process identifier.
     qint64 addRunningApplication(const SimApplication &application);
     /// Adds a window at the end of a running application's list; 0 when there is no such process.
-    WindowRef addWindow(qint64 processIdentifier, const SimWindow &window);
-    void removeWindow(WindowRef window);
+    WindowId addWindow(qint64 processIdentifier, const SimWindow &window);
+    void removeWindow(WindowId window);
+    /// Replaces a window's state (a user moved it, an application retitled it).
+    void setWindow(WindowId window, const SimWindow &state);
     void setWindowListMissing(qint64 processIdentifier, bool missing);
-    void setWindowAttribute(WindowRef window, const QString &attribute, const QVariant &value);
-    void removeWindowAttribute(WindowRef window, const QString &attribute);
     void installApplication(const SimInstalledApplication &application);
+    /// What the collector answers for this application (every role alike).
     void setScriptResult(const QString &applicationIdentifier, const ScriptResult &result);
     void setFile(const QString &path, bool isDirectory);
 
     // --- Inspecting it ---------------------------------------------------------
 
-    QList<WindowRef> windowsOf(qint64 processIdentifier) const;
-    QVariantMap windowAttributes(WindowRef window) const;
-    std::optional<RunningApplication> runningApplication(const QString &bundleIdentifier) const;
-    /// How often the window list of this process was read.
-    int windowListReads(qint64 processIdentifier) const { return m_windowListReads.value(processIdentifier); }
+    bool isTrusted() const { return m_trusted; }
+    QList<SimScreen> screens() const { return m_screens; }
+    std::optional<int> mainScreenIndex() const { return m_mainScreen; }
+    QList<WindowId> windowsOf(qint64 processIdentifier) const;
+    /// A window as stored (whatever trust says), or nothing.
+    std::optional<SimWindow> window(WindowId window) const;
+    /// The window activated last, while it exists.
+    std::optional<WindowId> activeWindow() const { return m_activeWindow; }
+    /// The first running application with this id, as a snapshot lists it.
+    std::optional<DesktopApplication> runningApplication(const QString &appId) const;
+    /// Its process identifier, or 0.
+    qint64 processIdentifierOf(const QString &appId) const;
+    QList<DesktopApplication> runningApplications() const;
+    /// How many snapshots were taken (placement takes one per attempt).
+    int snapshotCount() const { return m_snapshots; }
 
-    QList<SimRequest> requests() const { return m_requests; }
+    QList<SimRequest> requests() const { return m_log.all(); }
     /// The requests of one action, in order.
-    QList<SimRequest> requests(const QString &action) const;
-    int requestCount() const { return int(m_requests.size()); }
-    void clearRequests();
+    QList<SimRequest> requests(const QString &action) const { return m_log.of(action); }
+    int requestCount() const { return m_log.size(); }
+    void clearRequests() { m_log.clear(); }
     /// The log as JSON lines, one request per line.
-    QByteArray requestLogJsonLines() const;
+    QByteArray requestLogJsonLines() const { return m_log.jsonLines(); }
 
     // --- DesktopPlatform -----------------------------------------------------------
 
-    QList<PlatformScreen> screens() const override;
-    std::optional<int> mainScreenIndex() const override { return m_mainScreen; }
-    QRectF displayBounds(quint32 displayNumber) const override;
-    std::optional<QString> displayUUID(quint32 displayNumber) const override;
-    QList<RunningApplication> runningApplications() const override;
-    std::optional<QString> ownBundleIdentifier() const override { return m_ownIdentifier; }
-    void terminate(const RunningApplication &application) override;
-    std::optional<QString> applicationLocation(const QString &bundleIdentifier) const override;
-    void openApplication(const QString &location, LaunchCompletion completion) override;
-    void openDocuments(const QList<QUrl> &urls, const QString &location, LaunchCompletion completion) override;
-    void openURL(const QUrl &url) override;
-    FileStatus fileStatus(const QString &path) const override;
-    bool isTrusted() const override { return m_trusted; }
-    std::optional<QList<WindowRef>> copyWindowList(qint64 processIdentifier) override;
-    QVariant copyAttribute(WindowRef window, QLatin1StringView attribute) override;
-    void setAttribute(WindowRef window, QLatin1StringView attribute, const QVariant &value) override;
-    ScriptResult runScript(DocumentRole role, const QString &applicationIdentifier) override;
+    DesktopSnapshot snapshot() override;
+    QList<DesktopMonitor> monitors() const override;
+    bool canControlWindows() const override { return m_trusted; }
+    std::optional<QString> ownAppId() const override { return m_ownIdentifier; }
     PlatformProfile profile() const override { return m_profile; }
+    std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
+    FileStatus fileStatus(const QString &path) const override;
+    void place(WindowId window, const WindowPlacement &placement) override;
+    void activate(WindowId window) override;
+    void closeApplication(const DesktopApplication &application) override;
+    bool canLaunch(const QString &appId) const override;
+    void launch(const LaunchRequest &request, LaunchCompletion completion) override;
+    void openUrl(const QUrl &url) override;
 
 signals:
     void trustedChanged();
@@ -92,41 +103,39 @@ signals:
 
 private:
     struct Process {
-        RunningApplication info;
+        std::optional<QString> appId;
+        int activationPolicy = SimPolicy::regular;
+        qint64 pid = 0;
         bool windowListMissing = false;
         bool quitsOnTerminate = true;
-        QList<WindowRef> windows;
+        QList<WindowId> windows;
     };
 
     void log(SimRequest request);
-    void launch(const QString &location, LaunchCompletion completion);
-    void startProcess(const SimInstalledApplication &installed, LaunchCompletion completion);
-    void finishLaunch(const SimInstalledApplication &installed);
-    /// Runs `action` after `delay` virtual seconds unless this desktop was reset or destroyed.
-    void later(double delay, std::function<void()> action);
-    const SimInstalledApplication *installedAt(const QString &location) const;
-    const SimScreen *screenWithNumber(quint32 displayNumber) const;
+    /// A request naming a window, with its application filled in.
+    SimRequest windowRequest(const QString &action, WindowId window) const;
+    /// The window a placement or activation may change: nothing while
+    /// untrusted, for an unknown window, or one that refuses writes.
+    SimWindow *writableWindow(WindowId window);
+    DesktopApplication applicationOf(const Process &process) const;
     Process *process(qint64 processIdentifier);
     const Process *process(qint64 processIdentifier) const;
+    const Process *processWithWindow(WindowId window) const;
 
     VirtualClock &m_clock;
+    SimLauncher m_launcher;
     QList<SimScreen> m_screens;
     std::optional<int> m_mainScreen;
     bool m_trusted = true;
     std::optional<QString> m_ownIdentifier;
     PlatformProfile m_profile = PlatformProfile::classic();
     QList<Process> m_processes;
-    QHash<WindowRef, SimWindow> m_windows;
-    QList<SimInstalledApplication> m_installed;
+    QHash<WindowId, SimWindow> m_windows;
+    std::optional<WindowId> m_activeWindow;
     QHash<QString, ScriptResult> m_scripts;
     QHash<QString, bool> m_files;
-    QHash<qint64, int> m_windowListReads;
-    /// Completions waiting for a launch that is under way, by identifier: a
-    /// second open of a starting application joins the first launch.
-    QHash<QString, QList<LaunchCompletion>> m_startingLaunches;
-    /// Bumped by `reset`, so that events scheduled for an earlier desktop are dropped.
-    quint64 m_generation = 0;
-    QList<SimRequest> m_requests;
+    int m_snapshots = 0;
+    SimRequestLog m_log;
     qint64 m_nextProcessIdentifier = 1000;
-    WindowRef m_nextWindow = 1;
+    WindowId m_nextWindow = 1;
 };

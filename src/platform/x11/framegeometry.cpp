@@ -25,6 +25,11 @@ int verticalHalves(int gravity)
     }
 }
 
+bool sideFits(int actual, int target, int increment)
+{
+    return actual == target || (increment > 1 && actual < target && actual > target - increment);
+}
+
 } // namespace
 
 QRect FrameGeometry::outerFrame(const QRect &client, const FrameExtents &wm, const FrameExtents &csd)
@@ -52,4 +57,10 @@ QPoint FrameGeometry::requestPosition(const QPoint &frameTopLeft, const QSize &c
     const int v = verticalHalves(winGravity);
     return {wmFrameTopLeft.x() + (h * (wmFrameSize.width() - clientOuter.width())) / 2,
             wmFrameTopLeft.y() + (v * (wmFrameSize.height() - clientOuter.height())) / 2};
+}
+
+bool FrameGeometry::fits(const QRect &frame, const QRect &target, const QSize &resizeIncrement)
+{
+    return frame.topLeft() == target.topLeft() && sideFits(frame.width(), target.width(), resizeIncrement.width()) &&
+           sideFits(frame.height(), target.height(), resizeIncrement.height());
 }

@@ -20,6 +20,10 @@ public:
     /// `frameTopLeft`. ICCCM 4.1.2.3: the position is that of the client's reference point given by its
     /// `win_gravity`; with StaticGravity it is the client's own top-left, with the other gravities the point of
     /// the frame that the gravity names (frame and client rectangle share it).
+    /// Whether a frame stands where `target` asks: the same top-left, and each side the same or (for a window
+    /// whose size hints give a resize increment) within one step below it, since size hints round down.
+    static bool fits(const QRect &frame, const QRect &target, const QSize &resizeIncrement);
+
     static QPoint requestPosition(const QPoint &frameTopLeft, const QSize &clientSize, int winGravity,
                                   int borderWidth, const FrameExtents &wm, const FrameExtents &csd);
 };

@@ -4,14 +4,21 @@
 
 #include "xcbreply.h"
 
-#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
-#include <poll.h>
 #include <xcb/randr.h>
 #include <xcb/xcb_icccm.h>
+
+namespace {
+
+// An own window whose creation has not reached the server yet is tried again this often, this many times.
+constexpr int ownHintRetryMs = 50;
+constexpr int ownHintTries = 40;
+
+} // namespace
 
 namespace {
 
@@ -56,6 +63,16 @@ std::optional<QString> propertyText(const PropertyReply &reply, xcb_atom_t utf8)
         bytes.truncate(end);
     // COMPOUND_TEXT in practice carries Latin-1 for the titles that still use it.
     return reply->type == utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+}
+
+std::optional<quint32> cardinalOf(const PropertyReply &reply)
+{
+    if (!reply || reply->type != XCB_ATOM_CARDINAL)
+        return std::nullopt;
+    const auto values = propertyValues<uint32_t>(reply, 32);
+    if (values.empty())
+        return std::nullopt;
+    return values.front();
 }
 
 FrameExtents extentsFrom(const std::vector<uint32_t> &values)
@@ -195,12 +212,16 @@ RootState X11Connection::readRoot()
     auto activeCookie = xcb_ewmh_get_active_window(&m_ewmh, m_screenNumber);
     auto checkCookie = xcb_ewmh_get_supporting_wm_check(&m_ewmh, root);
     auto supportedCookie = xcb_ewmh_get_supported(&m_ewmh, m_screenNumber);
+    auto currentCookie = xcb_ewmh_get_current_desktop(&m_ewmh, m_screenNumber);
+    auto countCookie = xcb_ewmh_get_number_of_desktops(&m_ewmh, m_screenNumber);
 
     ++m_roundTrips;
     auto clients = takeProperty(m_connection, clientsCookie);
     auto active = takeProperty(m_connection, activeCookie);
     auto check = takeProperty(m_connection, checkCookie);
     auto supported = takeProperty(m_connection, supportedCookie);
+    auto current = takeProperty(m_connection, currentCookie);
+    auto count = takeProperty(m_connection, countCookie);
 
     if (clients && clients->type == XCB_ATOM_WINDOW)
         state.clients = propertyValues<xcb_window_t>(clients, 32);
@@ -222,6 +243,9 @@ RootState X11Connection::readRoot()
         state.supportsClientList |= atom == m_ewmh._NET_CLIENT_LIST;
         state.supportsMoveResize |= atom == m_ewmh._NET_MOVERESIZE_WINDOW;
     }
+    state.currentDesktop = cardinalOf(current);
+    state.desktopCount = cardinalOf(count);
+    dispatchQueuedLater();
     return state;
 }
 
@@ -232,7 +256,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         xcb_get_geometry_cookie_t geometry;
         xcb_translate_coordinates_cookie_t origin;
         xcb_get_property_cookie_t frameExtents, gtkExtents, netName, wmName, wmClass, pid, transient, types,
-            states, gtkId, kdeFile, protocols, normalHints;
+            states, desktop, gtkId, kdeFile, protocols, normalHints;
     };
     std::vector<WindowFacts> result;
     if (hasError())
@@ -254,6 +278,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
             getProperty(m_connection, w, XCB_ATOM_WM_TRANSIENT_FOR, 1),
             getProperty(m_connection, w, m_ewmh._NET_WM_WINDOW_TYPE, 32),
             getProperty(m_connection, w, m_ewmh._NET_WM_STATE, 32),
+            getProperty(m_connection, w, m_ewmh._NET_WM_DESKTOP, 1),
             getProperty(m_connection, w, m_atoms.gtkApplicationId, 256),
             getProperty(m_connection, w, m_atoms.kdeDesktopFile, 256),
             getProperty(m_connection, w, m_atoms.wmProtocols, 32),
@@ -280,6 +305,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         auto transient = takeProperty(m_connection, c.transient);
         auto types = takeProperty(m_connection, c.types);
         auto states = takeProperty(m_connection, c.states);
+        auto desktop = takeProperty(m_connection, c.desktop);
         auto gtkId = takeProperty(m_connection, c.gtkId);
         auto kdeFile = takeProperty(m_connection, c.kdeFile);
         auto protocols = takeProperty(m_connection, c.protocols);
@@ -316,6 +342,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
             facts.types = propertyValues<xcb_atom_t>(types, 32);
         if (states && states->type == XCB_ATOM_ATOM)
             facts.states = propertyValues<xcb_atom_t>(states, 32);
+        facts.desktop = cardinalOf(desktop);
         facts.gtkApplicationId = propertyText(gtkId, m_atoms.utf8String).value_or(QString());
         facts.kdeDesktopFile = propertyText(kdeFile, m_atoms.utf8String).value_or(QString());
         for (xcb_atom_t protocol : propertyValues<xcb_atom_t>(protocols, 32))
@@ -330,6 +357,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         }
         result.push_back(std::move(facts));
     }
+    dispatchQueuedLater();
     return result;
 }
 
@@ -393,6 +421,7 @@ std::optional<std::vector<MonitorFacts>> X11Connection::readMonitors()
             }
         }
     }
+    dispatchQueuedLater();
     return result;
 }
 
@@ -437,6 +466,13 @@ void X11Connection::requestState(xcb_window_t window, bool add, xcb_atom_t first
                                      XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
 }
 
+void X11Connection::requestDesktop(xcb_window_t window, quint32 desktop)
+{
+    if (hasError())
+        return;
+    xcb_ewmh_request_change_wm_desktop(&m_ewmh, m_screenNumber, window, desktop, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+}
+
 void X11Connection::requestActivate(xcb_window_t window)
 {
     if (hasError())
@@ -475,63 +511,125 @@ void X11Connection::watchWindow(xcb_window_t window)
 {
     if (hasError())
         return;
-    // Other clients' event masks on the window are their own; ours adds StructureNotify for us alone.
+    // Other clients' event masks on the window are their own; ours adds these events for us alone.
     const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     const xcb_void_cookie_t cookie =
         xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(m_connection, cookie.sequence);
 }
 
-bool X11Connection::waitForChange(xcb_window_t window, int timeoutMs)
+void X11Connection::unwatchWindow(xcb_window_t window)
 {
-    // Not flush(): events already read with the last replies are the ones we are waiting for.
-    xcb_flush(m_connection);
-    QDeadlineTimer deadline(timeoutMs);
-    while (!hasError()) {
-        auto event = xcbReply(xcb_poll_for_event(m_connection));
-        if (!event) {
-            const int remaining = int(deadline.remainingTime());
-            if (remaining <= 0)
-                return false;
-            pollfd fd{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-            ::poll(&fd, 1, remaining);
-            continue;
-        }
-        const uint8_t type = event->response_type & 0x7f;
-        // The window manager answers a configure request with a real ConfigureNotify when the client changes
-        // size, else with a synthetic one (ICCCM 4.1.5); state changes rewrite _NET_WM_STATE.
-        if ((type == XCB_CONFIGURE_NOTIFY &&
-             reinterpret_cast<xcb_configure_notify_event_t *>(event.get())->window == window) ||
-            (type == XCB_PROPERTY_NOTIFY &&
-             reinterpret_cast<xcb_property_notify_event_t *>(event.get())->window == window)) {
-            return true;
-        }
-        if (type == XCB_DESTROY_NOTIFY &&
-            reinterpret_cast<xcb_destroy_notify_event_t *>(event.get())->window == window) {
-            return false;
-        }
-        m_pending.push_back(event.release());
-    }
-    return false;
+    if (hasError())
+        return;
+    const uint32_t mask = XCB_EVENT_MASK_NO_EVENT;
+    const xcb_void_cookie_t cookie =
+        xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_discard_reply(m_connection, cookie.sequence);
 }
 
 void X11Connection::flush()
 {
     xcb_flush(m_connection);
-    // Replies we waited for may have brought events with them; the socket notifier will not see those.
-    bool queued = false;
-    while (xcb_generic_event_t *event = xcb_poll_for_queued_event(m_connection)) {
+    dispatchQueuedLater();
+}
+
+void X11Connection::dispatchQueuedLater()
+{
+    // Waiting for a reply reads whatever the server sent before it, events included; those sit in libxcb's
+    // queue, and the socket notifier, which only sees the socket, would never report them.
+    while (xcb_generic_event_t *event = xcb_poll_for_queued_event(m_connection))
         m_pending.push_back(event);
-        queued = true;
+    if (m_pending.empty() || m_dispatchScheduled)
+        return;
+    m_dispatchScheduled = true;
+    QMetaObject::invokeMethod(this, &X11Connection::dispatchEvents, Qt::QueuedConnection);
+}
+
+void X11Connection::setOwnWindowHints(xcb_window_t window, bool skipTaskbar, bool onAllDesktops)
+{
+    if (hasError())
+        return;
+    auto attributesCookie = xcb_get_window_attributes(m_connection, window);
+    auto statesCookie = getProperty(m_connection, window, m_ewmh._NET_WM_STATE, 64);
+    auto desktopCookie = getProperty(m_connection, window, m_ewmh._NET_WM_DESKTOP, 1);
+    auto currentCookie = xcb_ewmh_get_current_desktop(&m_ewmh, m_screenNumber);
+    ++m_roundTrips;
+    auto attributes = takeReply<xcb_get_window_attributes_reply_t>(m_connection, attributesCookie,
+                                                                   &xcb_get_window_attributes_reply);
+    auto statesReply = takeProperty(m_connection, statesCookie);
+    const std::optional<quint32> desktop = cardinalOf(takeProperty(m_connection, desktopCookie));
+    const std::optional<quint32> current = cardinalOf(takeProperty(m_connection, currentCookie));
+    if (!attributes) {
+        // Not created yet: the toolkit's connection has not sent it to the server.
+        auto &pending = m_ownHints[window];
+        pending = {skipTaskbar, onAllDesktops, pending.triesLeft > 0 ? pending.triesLeft - 1 : ownHintTries};
+        if (pending.triesLeft == 0) {
+            m_ownHints.erase(window);
+            return;
+        }
+        QTimer::singleShot(ownHintRetryMs, this, [this, window] {
+            const auto it = m_ownHints.find(window);
+            if (it != m_ownHints.end())
+                setOwnWindowHints(window, it->second.skipTaskbar, it->second.onAllDesktops);
+        });
+        return;
     }
-    if (queued || !m_pending.empty())
-        QMetaObject::invokeMethod(this, &X11Connection::dispatchEvents, Qt::QueuedConnection);
+    constexpr quint32 everyDesktop = 0xFFFFFFFF;
+    const xcb_atom_t skipTaskbarAtom = m_ewmh._NET_WM_STATE_SKIP_TASKBAR;
+    const xcb_atom_t skipPagerAtom = m_ewmh._NET_WM_STATE_SKIP_PAGER;
+
+    if (attributes->map_state != XCB_MAP_STATE_UNMAPPED) {
+        m_ownHints.erase(window);
+        // Managed: the window manager's to change. Source 1: the request comes from the window's own
+        // application.
+        xcb_ewmh_request_change_wm_state(&m_ewmh, m_screenNumber, window,
+                                         skipTaskbar ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
+                                         skipTaskbarAtom, skipPagerAtom, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+        if (onAllDesktops && desktop != everyDesktop) {
+            xcb_ewmh_request_change_wm_desktop(&m_ewmh, m_screenNumber, window, everyDesktop,
+                                               XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+        } else if (!onAllDesktops && desktop == everyDesktop) {
+            xcb_ewmh_request_change_wm_desktop(&m_ewmh, m_screenNumber, window, current.value_or(0),
+                                               XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+        }
+    } else {
+        // Not mapped yet: the properties are the client's, and the window manager reads them when it maps.
+        // The toolkit rewrites them as it maps, so the window manager is asked again once it has.
+        m_ownHints[window] = {skipTaskbar, onAllDesktops, ownHintTries};
+        watchWindow(window);
+        std::vector<xcb_atom_t> states;
+        if (statesReply && statesReply->type == XCB_ATOM_ATOM)
+            states = propertyValues<xcb_atom_t>(statesReply, 32);
+        std::erase_if(states, [&](xcb_atom_t a) { return a == skipTaskbarAtom || a == skipPagerAtom; });
+        if (skipTaskbar) {
+            states.push_back(skipTaskbarAtom);
+            states.push_back(skipPagerAtom);
+        }
+        const xcb_void_cookie_t written = xcb_change_property_checked(
+            m_connection, XCB_PROP_MODE_REPLACE, window, m_ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32,
+            uint32_t(states.size()), states.data());
+        xcb_discard_reply(m_connection, written.sequence);
+        if (onAllDesktops) {
+            const xcb_void_cookie_t cookie = xcb_change_property_checked(
+                m_connection, XCB_PROP_MODE_REPLACE, window, m_ewmh._NET_WM_DESKTOP, XCB_ATOM_CARDINAL, 32, 1,
+                &everyDesktop);
+            xcb_discard_reply(m_connection, cookie.sequence);
+        } else if (desktop == everyDesktop) {
+            const xcb_void_cookie_t cookie = xcb_delete_property_checked(m_connection, window, m_ewmh._NET_WM_DESKTOP);
+            xcb_discard_reply(m_connection, cookie.sequence);
+        }
+    }
+    // Processed before this returns: the toolkit maps the window through a connection of its own.
+    ++m_roundTrips;
+    xcbReply(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    dispatchQueuedLater();
 }
 
 void X11Connection::sync()
 {
     ++m_roundTrips;
-    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    xcbReply(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     dispatchEvents();
 }
 
@@ -555,6 +653,7 @@ xcb_timestamp_t X11Connection::serverTime()
 
 void X11Connection::dispatchEvents()
 {
+    m_dispatchScheduled = false;
     while (xcb_generic_event_t *event = xcb_poll_for_queued_event(m_connection))
         m_pending.push_back(event);
     while (!m_pending.empty()) {
@@ -579,15 +678,43 @@ void X11Connection::handleEvent(xcb_generic_event_t *event)
         return;
     }
     if (m_randrMonitors && type == m_randrEventBase + XCB_RANDR_SCREEN_CHANGE_NOTIFY) {
-        emit screensChanged();
+        emit monitorsChanged();
         return;
     }
     if (m_randrMonitors && type == m_randrEventBase + XCB_RANDR_NOTIFY) {
-        emit screensChanged();
+        emit monitorsChanged();
         return;
     }
-    if (type == XCB_CONFIGURE_NOTIFY &&
-        reinterpret_cast<xcb_configure_notify_event_t *>(event)->window == m_screen->root) {
-        emit screensChanged();
+    switch (type) {
+    case XCB_CONFIGURE_NOTIFY: {
+        const xcb_window_t window = reinterpret_cast<xcb_configure_notify_event_t *>(event)->window;
+        if (window == m_screen->root)
+            emit monitorsChanged();
+        else
+            emit windowConfigured(window);
+        break;
+    }
+    case XCB_PROPERTY_NOTIFY: {
+        const auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(event);
+        if (notify->window != m_timeWindow)
+            emit windowPropertyChanged(notify->window, notify->atom);
+        break;
+    }
+    case XCB_MAP_NOTIFY: {
+        const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
+        const auto it = m_ownHints.find(window);
+        if (it != m_ownHints.end()) {
+            const OwnWindowHints hints = it->second;
+            m_ownHints.erase(it);
+            setOwnWindowHints(window, hints.skipTaskbar, hints.onAllDesktops);
+        }
+        break;
+    }
+    case XCB_DESTROY_NOTIFY:
+        m_ownHints.erase(reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window);
+        emit windowDestroyed(reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window);
+        break;
+    default:
+        break;
     }
 }

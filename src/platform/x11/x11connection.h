@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 #include <deque>
+#include <unordered_map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,6 +28,9 @@ struct RootState {
     bool wmRunning = false;
     bool supportsClientList = false;
     bool supportsMoveResize = false;
+    /// `_NET_CURRENT_DESKTOP` and `_NET_NUMBER_OF_DESKTOPS`, when the window manager sets them.
+    std::optional<quint32> currentDesktop;
+    std::optional<quint32> desktopCount;
 };
 
 /// Everything Corvalint reads from one client window, in one batch.
@@ -50,6 +54,8 @@ struct WindowFacts {
     xcb_window_t transientFor = XCB_NONE;
     std::vector<xcb_atom_t> types;
     std::vector<xcb_atom_t> states;
+    /// `_NET_WM_DESKTOP` (0xFFFFFFFF: every desktop), when set.
+    std::optional<quint32> desktop;
     QString gtkApplicationId;
     QString kdeDesktopFile;
     bool supportsDelete = false;
@@ -99,17 +105,28 @@ public:
     void requestMoveResize(xcb_window_t window, std::optional<QPoint> position, std::optional<QSize> size);
     /// `_NET_WM_STATE` add (`add` true) or remove of up to two states, source indication 2.
     void requestState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second = XCB_NONE);
+    /// `_NET_WM_DESKTOP` to the window manager (0xFFFFFFFF: every desktop), source indication 2.
+    void requestDesktop(xcb_window_t window, quint32 desktop);
     /// `_NET_ACTIVE_WINDOW`, source indication 2, with a fresh server timestamp.
     void requestActivate(xcb_window_t window);
     /// ICCCM WM_DELETE_WINDOW when the window takes it, else `_NET_CLOSE_WINDOW`.
     void requestClose(xcb_window_t window, bool supportsDelete);
 
-    /// Asks for the window's ConfigureNotify and PropertyNotify events, for waitForChange().
+    /// Keeps one of Corvalint's own windows (`window`, not necessarily mapped yet) out of taskbars and pagers
+    /// (`skipTaskbar`) and on every virtual desktop (`onAllDesktops`). EWMH: before mapping the client
+    /// writes `_NET_WM_STATE` and `_NET_WM_DESKTOP` itself; once mapped only the window manager changes them,
+    /// so then it is asked. Returns after a round trip, so that the hints are in place before the toolkit's
+    /// own connection maps the window. The toolkit's connection may still hold the window's creation, or
+    /// rewrite `_NET_WM_STATE` as it maps: so a window not there yet is tried again shortly, and an unmapped
+    /// one is asked again through the window manager once it is mapped.
+    void setOwnWindowHints(xcb_window_t window, bool skipTaskbar, bool onAllDesktops);
+
+    /// Asks for the window's StructureNotify and PropertyChange events: windowConfigured(),
+    /// windowPropertyChanged() and windowDestroyed() then report them.
     void watchWindow(xcb_window_t window);
-    /// Waits at most `timeoutMs` for the next ConfigureNotify or PropertyNotify of `window`; false on time-out
-    /// or when the window was destroyed. Other events are kept for later.
-    bool waitForChange(xcb_window_t window, int timeoutMs);
-    /// Sends what is buffered.
+    /// Stops the events watchWindow() asked for.
+    void unwatchWindow(xcb_window_t window);
+    /// Sends what is buffered; events that arrived with replies are dispatched on the next turn of the loop.
     void flush();
     /// A round trip, then every event that came is handled.
     void sync();
@@ -122,10 +139,17 @@ public:
     xcb_atom_t fullScreenState() const { return m_ewmh._NET_WM_STATE_FULLSCREEN; }
     xcb_atom_t maximizedVertState() const { return m_ewmh._NET_WM_STATE_MAXIMIZED_VERT; }
     xcb_atom_t maximizedHorzState() const { return m_ewmh._NET_WM_STATE_MAXIMIZED_HORZ; }
+    xcb_atom_t gtkFrameExtentsAtom() const { return m_atoms.gtkFrameExtents; }
 
 signals:
     /// RandR reported a change of the screen configuration.
-    void screensChanged();
+    void monitorsChanged();
+    /// A watched window was configured (moved, resized, restacked; or told so by its window manager).
+    void windowConfigured(quint32 window);
+    /// A property of a watched window changed.
+    void windowPropertyChanged(quint32 window, quint32 property);
+    /// A watched window was destroyed.
+    void windowDestroyed(quint32 window);
     /// The connection broke.
     void disconnected();
 
@@ -133,6 +157,8 @@ private:
     explicit X11Connection(xcb_connection_t *connection, int screenNumber);
     bool initialise();
     void dispatchEvents();
+    /// After replies were collected: the events read with them never wake the socket notifier.
+    void dispatchQueuedLater();
     void handleEvent(xcb_generic_event_t *event);
     xcb_timestamp_t serverTime();
     void sendToRoot(const xcb_client_message_event_t &message);
@@ -146,10 +172,19 @@ private:
     uint8_t m_randrEventBase = 0;
     bool m_randrMonitors = false;
     bool m_brokenReported = false;
+    bool m_dispatchScheduled = false;
     quint64 m_strayErrors = 0;
     quint64 m_roundTrips = 0;
     std::deque<xcb_generic_event_t *> m_pending;
     QSocketNotifier *m_notifier = nullptr;
+
+    /// Hints for own windows that are not mapped yet, asked again when they are.
+    struct OwnWindowHints {
+        bool skipTaskbar = false;
+        bool onAllDesktops = false;
+        int triesLeft = 0;
+    };
+    std::unordered_map<xcb_window_t, OwnWindowHints> m_ownHints;
 
     struct Atoms {
         xcb_atom_t wmProtocols = XCB_NONE;

@@ -2,20 +2,22 @@
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
 
-#include "automation/axattributes.h"
 #include "documents/linuxdocuments.h"
 #include "framegeometry.h"
+#include "placementplan.h"
 #include "x11connection.h"
 #include "x11screens.h"
 #include "x11windowmover.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
+#include <QHash>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QSet>
 #include <QTimer>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,8 @@ constexpr int launchPollMs = 50;
 constexpr int entriesMaxAgeMs = 2000;
 // A transient window names its parent; a chain longer than this is a loop.
 constexpr int maxTransientDepth = 8;
+// EWMH: the `_NET_WM_DESKTOP` of a window shown on every desktop.
+constexpr quint32 everyDesktop = 0xFFFFFFFF;
 
 QString executableOf(quint32 pid)
 {
@@ -34,17 +38,85 @@ QString executableOf(quint32 pid)
     return target;
 }
 
+QRect frameOf(const WindowFacts &facts)
+{
+    return FrameGeometry::outerFrame(facts.client, facts.wmExtents, facts.csdExtents);
+}
+
+/// EWMH: the first type the window manager knows wins; none means normal, or dialog for a transient window.
+WindowKind kindOf(const WindowFacts &facts, const xcb_ewmh_connection_t &e)
+{
+    for (xcb_atom_t type : facts.types) {
+        if (type == e._NET_WM_WINDOW_TYPE_NORMAL)
+            return WindowKind::normal;
+        if (type == e._NET_WM_WINDOW_TYPE_DIALOG)
+            return WindowKind::dialog;
+        if (type == e._NET_WM_WINDOW_TYPE_UTILITY || type == e._NET_WM_WINDOW_TYPE_TOOLBAR)
+            return WindowKind::utility;
+        if (type == e._NET_WM_WINDOW_TYPE_SPLASH || type == e._NET_WM_WINDOW_TYPE_MENU
+            || type == e._NET_WM_WINDOW_TYPE_DROPDOWN_MENU || type == e._NET_WM_WINDOW_TYPE_POPUP_MENU
+            || type == e._NET_WM_WINDOW_TYPE_DOCK || type == e._NET_WM_WINDOW_TYPE_DESKTOP
+            || type == e._NET_WM_WINDOW_TYPE_NOTIFICATION || type == e._NET_WM_WINDOW_TYPE_TOOLTIP
+            || type == e._NET_WM_WINDOW_TYPE_COMBO || type == e._NET_WM_WINDOW_TYPE_DND)
+            return WindowKind::other;
+    }
+    return facts.transientFor != XCB_NONE ? WindowKind::dialog : WindowKind::normal;
+}
+
+WindowState stateOf(const WindowFacts &facts, const xcb_ewmh_connection_t &e)
+{
+    return { facts.hasState(e._NET_WM_STATE_MAXIMIZED_HORZ), facts.hasState(e._NET_WM_STATE_MAXIMIZED_VERT),
+        facts.hasState(e._NET_WM_STATE_FULLSCREEN), facts.hasState(e._NET_WM_STATE_HIDDEN) };
+}
+
+std::optional<int> desktopOf(const WindowFacts &facts)
+{
+    if (!facts.desktop)
+        return std::nullopt;
+    if (*facts.desktop == everyDesktop)
+        return allDesktops;
+    return int(std::min<quint32>(*facts.desktop, quint32(std::numeric_limits<int>::max())));
+}
+
+QString titleOf(const WindowFacts &facts)
+{
+    // xterm and other plain X programs set only WM_NAME.
+    return facts.netWmName.value_or(facts.wmName.value_or(QString()));
+}
+
+bool finite(const QRectF &rect)
+{
+    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
+        && std::isfinite(rect.height());
+}
+
 } // namespace
 
-struct X11Desktop::Snapshot {
+struct X11Desktop::Group {
+    QString appId;
+    QList<qint64> pids;
+    /// One of its windows is a normal window or dialog shown in the taskbar.
+    bool regular = false;
+    /// Indexes into Reading::windows of every window it has, client-list order.
+    std::vector<size_t> windows;
+};
+
+struct X11Desktop::Reading {
     RootState root;
+    bool trusted = false;
     std::vector<WindowFacts> windows;
-    /// The identifier of each window, filled on first use.
-    std::vector<std::optional<QString>> identifiers;
-    QHash<quint64, size_t> indexOf;
-    QList<Application> applications;
-    /// Windows read one by one because they were not in the client list.
-    QHash<quint64, WindowFacts> others;
+    /// Whether each window is framed by the window manager, so listed in snapshots.
+    std::vector<bool> listed;
+    QList<Group> groups;
+
+    const Group *groupWithId(const QString &appId) const
+    {
+        for (const Group &group : groups) {
+            if (group.appId == appId)
+                return &group;
+        }
+        return nullptr;
+    }
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::connect(const QString &display, QString *error)
@@ -56,132 +128,263 @@ std::unique_ptr<X11Desktop> X11Desktop::connect(const QString &display, QString 
 }
 
 X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, QString display)
-    : m_connection(std::move(connection)),
-      m_screens(std::make_unique<X11Screens>(*m_connection)),
-      m_mover(std::make_unique<X11WindowMover>(*m_connection)),
-      m_documents(std::make_unique<LinuxDocuments>()),
-      m_launcher(std::move(display))
+    : m_connection(std::move(connection))
+    , m_screens(std::make_unique<X11Screens>(*m_connection))
+    , m_mover(std::make_unique<X11WindowMover>(*m_connection))
+    , m_documents(std::make_unique<LinuxDocuments>())
+    , m_launcher(std::move(display))
 {
-    QObject::connect(m_connection.get(), &X11Connection::screensChanged, this, [this] {
+    QObject::connect(m_connection.get(), &X11Connection::monitorsChanged, this, [this] {
         m_screens->invalidate();
-        emit screensChanged();
+        emit monitorsChanged();
     });
-    QObject::connect(m_connection.get(), &X11Connection::disconnected, this, [this] { invalidate(); });
+    QObject::connect(m_connection.get(), &X11Connection::disconnected, this, [this] { m_screens->invalidate(); });
 }
 
 X11Desktop::~X11Desktop() = default;
 
-// --- Snapshot -----------------------------------------------------------------------------------------
+// --- Reading ------------------------------------------------------------------------------------------
 
-X11Desktop::Snapshot &X11Desktop::snapshot() const
+X11Desktop::Reading X11Desktop::read() const
 {
-    if (m_snapshot)
-        return *m_snapshot;
-    auto s = std::make_unique<Snapshot>();
-    s->root = m_connection->readRoot();
-    s->windows = m_connection->readWindows(s->root.clients);
-    s->identifiers.resize(s->windows.size());
-    for (size_t i = 0; i < s->windows.size(); ++i)
-        s->indexOf.insert(s->windows[i].id, i);
-    m_snapshot = std::move(s);
+    Reading r;
+    r.root = m_connection->readRoot();
+    r.trusted = r.root.wmRunning && r.root.supportsClientList && r.root.supportsMoveResize;
+    m_desktopCount = r.root.desktopCount;
+    r.windows = m_connection->readWindows(r.root.clients);
+    const xcb_ewmh_connection_t &e = m_connection->ewmh();
 
-    // Group the client windows into applications, in the order of their first window.
+    QHash<xcb_window_t, size_t> indexOf;
+    for (size_t i = 0; i < r.windows.size(); ++i)
+        indexOf.insert(r.windows[i].id, i);
+    std::vector<std::optional<QString>> ids(r.windows.size());
+    // A transient window (a dialog) belongs to the application of the window it is transient for.
+    std::function<QString(size_t, int)> idOf = [&](size_t i, int depth) -> QString {
+        if (ids[i])
+            return *ids[i];
+        const WindowFacts &w = r.windows[i];
+        const auto parent = indexOf.constFind(w.transientFor);
+        QString id;
+        if (w.transientFor != XCB_NONE && parent != indexOf.constEnd() && *parent != i && depth < maxTransientDepth
+            && r.windows[*parent].exists) {
+            id = idOf(*parent, depth + 1);
+        } else {
+            const DesktopEntryIndex::WindowClues clues { w.instance, w.className, w.gtkApplicationId, w.kdeDesktopFile,
+                w.pid ? executableOf(*w.pid) : QString() };
+            id = entries().resolve(clues).value_or(QString());
+        }
+        ids[i] = id;
+        return id;
+    };
+
+    r.listed.resize(r.windows.size());
     QHash<QString, qsizetype> byKey;
-    for (size_t i = 0; i < m_snapshot->windows.size(); ++i) {
-        const WindowFacts &w = m_snapshot->windows[i];
+    for (size_t i = 0; i < r.windows.size(); ++i) {
+        const WindowFacts &w = r.windows[i];
         if (!w.exists)
             continue;
-        const QString id = identifierOf(i);
+        // Framed by the window manager; unmapped only while minimized or on another virtual desktop.
+        const bool elsewhere
+            = w.desktop && r.root.currentDesktop && *w.desktop != everyDesktop && *w.desktop != *r.root.currentDesktop;
+        r.listed[i] = w.hasFrameExtents && (w.viewable || w.hasState(e._NET_WM_STATE_HIDDEN) || elsewhere);
+
+        // Applications in the order of their first window; a window without an id is one on its own.
+        const QString id = idOf(i, 0);
         const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.id) : id;
         auto found = byKey.constFind(key);
         if (found == byKey.constEnd()) {
-            Application app;
-            if (!id.isEmpty())
-                app.info.bundleIdentifier = id;
-            // Windows without _NET_WM_PID still need a handle: the negated id of the first window.
-            app.info.processIdentifier = w.pid ? qint64(*w.pid) : -qint64(w.id);
-            app.info.activationPolicy = accessoryPolicy;
-            found = byKey.insert(key, m_snapshot->applications.size());
-            m_snapshot->applications.append(app);
+            found = byKey.insert(key, r.groups.size());
+            r.groups.append(Group { id, {}, false, {} });
         }
-        Application &app = m_snapshot->applications[*found];
-        app.windows.push_back(i);
-        const QString role = roleOf(w);
-        if (role == Ax::windowRole && !w.hasState(m_connection->ewmh()._NET_WM_STATE_SKIP_TASKBAR))
-            app.info.activationPolicy = regularPolicy;
+        Group &group = r.groups[*found];
+        group.windows.push_back(i);
+        if (w.pid && !group.pids.contains(qint64(*w.pid)))
+            group.pids.append(qint64(*w.pid));
+        const WindowKind kind = kindOf(w, e);
+        if ((kind == WindowKind::normal || kind == WindowKind::dialog) && !w.hasState(e._NET_WM_STATE_SKIP_TASKBAR))
+            group.regular = true;
     }
-
-    // Valid until control goes back to the event loop: one capture reads the desktop once.
-    if (!m_dropScheduled) {
-        m_dropScheduled = true;
-        QTimer::singleShot(0, this, [this] {
-            m_dropScheduled = false;
-            invalidate();
-        });
-    }
-    return *m_snapshot;
+    return r;
 }
 
-void X11Desktop::invalidate() const
+DesktopWindow X11Desktop::windowOf(const Reading &reading, size_t index, const QString &appId) const
 {
-    m_snapshot.reset();
-    m_screens->invalidate();
+    const WindowFacts &w = reading.windows[index];
+    const xcb_ewmh_connection_t &e = m_connection->ewmh();
+    DesktopWindow window;
+    window.id = w.id;
+    window.appId = appId;
+    if (w.pid)
+        window.pid = qint64(*w.pid);
+    window.title = titleOf(w);
+    window.frame = QRectF(frameOf(w).translated(-m_screens->origin()));
+    window.state = stateOf(w, e);
+    window.desktop = desktopOf(w);
+    window.kind = kindOf(w, e);
+    // X11 windows name no document; the collectors supply them.
+    return window;
 }
 
-const WindowFacts *X11Desktop::facts(WindowRef window) const
+DesktopSnapshot X11Desktop::snapshot()
 {
-    Snapshot &s = snapshot();
-    const auto found = s.indexOf.constFind(window);
-    if (found != s.indexOf.constEnd())
-        return &s.windows[*found];
-    auto other = s.others.find(window);
-    if (other == s.others.end()) {
-        auto read = m_connection->readWindows({xcb_window_t(window)});
-        if (read.empty())
-            return nullptr;
-        other = s.others.insert(window, read.front());
+    const Reading r = read();
+    DesktopSnapshot snapshot;
+    for (const Group &group : r.groups) {
+        DesktopApplication application;
+        application.appId = group.appId;
+        application.pids = group.pids;
+        application.regular = group.regular;
+        application.windowsKnown = r.trusted;
+        if (r.trusted) {
+            for (size_t i : group.windows) {
+                if (r.listed[i])
+                    application.windows.append(windowOf(r, i, group.appId));
+            }
+        }
+        snapshot.applications.append(std::move(application));
     }
-    return other->exists ? &*other : nullptr;
+    snapshot.monitors = monitors();
+    snapshot.focusedMonitor = focusedMonitor(r);
+    return snapshot;
 }
 
-const X11Desktop::Application *X11Desktop::applicationWithPid(qint64 processIdentifier) const
+QList<DesktopMonitor> X11Desktop::monitors() const
 {
-    for (const Application &app : snapshot().applications) {
-        if (app.info.processIdentifier == processIdentifier)
-            return &app;
-    }
-    return nullptr;
+    QList<DesktopMonitor> result;
+    for (const X11Screens::Monitor &m : m_screens->monitors())
+        result.append({ m.identifier, m.connector, QRectF(m.bounds), m.primary });
+    return result;
 }
 
-const X11Desktop::Application *X11Desktop::applicationWithId(const QString &identifier) const
+std::optional<int> X11Desktop::focusedMonitor(const Reading &reading) const
 {
-    for (const Application &app : snapshot().applications) {
-        if (app.info.bundleIdentifier == identifier)
-            return &app;
+    if (m_screens->monitors().isEmpty())
+        return std::nullopt;
+    const xcb_window_t active = reading.root.activeWindow;
+    if (active == XCB_NONE)
+        return 0;
+    std::optional<WindowFacts> facts;
+    for (const WindowFacts &w : reading.windows) {
+        if (w.id == active)
+            facts = w;
     }
-    return nullptr;
+    if (!facts) {
+        auto read = m_connection->readWindows({ active });
+        if (!read.empty())
+            facts = read.front();
+    }
+    if (!facts || !facts->exists)
+        return 0;
+    return m_screens->indexFor(frameOf(*facts).translated(-m_screens->origin())).value_or(0);
 }
 
-QString X11Desktop::identifierOf(size_t windowIndex, int depth) const
+bool X11Desktop::canControlWindows() const
 {
-    Snapshot &s = *m_snapshot;
-    if (s.identifiers[windowIndex])
-        return *s.identifiers[windowIndex];
-    const WindowFacts &w = s.windows[windowIndex];
-    QString id;
-    // A transient window (a dialog) belongs to the application of the window it is transient for.
-    const auto parent = s.indexOf.constFind(w.transientFor);
-    if (w.transientFor != XCB_NONE && parent != s.indexOf.constEnd() && *parent != windowIndex &&
-        depth < maxTransientDepth && s.windows[*parent].exists) {
-        id = identifierOf(*parent, depth + 1);
-    } else {
-        DesktopEntryIndex::WindowClues clues{w.instance, w.className, w.gtkApplicationId, w.kdeDesktopFile,
-                                             w.pid ? executableOf(*w.pid) : QString()};
-        id = entries().resolve(clues).value_or(QString());
-    }
-    s.identifiers[windowIndex] = id;
-    return id;
+    const RootState root = m_connection->readRoot();
+    return root.wmRunning && root.supportsClientList && root.supportsMoveResize;
 }
+
+std::optional<QString> X11Desktop::ownAppId() const
+{
+    return QString(ownIdentifier);
+}
+
+PlatformProfile X11Desktop::profile() const
+{
+    return m_documents->profile();
+}
+
+std::optional<QStringList> X11Desktop::collectDocuments(DocumentRole role, const QString &appId)
+{
+    const Reading r = read();
+    QList<qint64> pids;
+    QStringList titles;
+    if (const Group *group = r.groupWithId(appId)) {
+        pids = group->pids;
+        for (size_t i : group->windows) {
+            if (const QString title = titleOf(r.windows[i]); !title.isEmpty())
+                titles.append(title);
+        }
+    }
+    return m_documents->collect(role, appId, pids, titles);
+}
+
+FileStatus X11Desktop::fileStatus(const QString &path) const
+{
+    const QFileInfo info(path);
+    return { info.exists(), info.isDir() };
+}
+
+// --- Acting -------------------------------------------------------------------------------------------
+
+void X11Desktop::place(WindowId window, const WindowPlacement &placement)
+{
+    if (window == 0 || window > std::numeric_limits<xcb_window_t>::max() || m_connection->hasError())
+        return;
+    // The window as it is now: its states and frame extents decide the request.
+    const auto read = m_connection->readWindows({ xcb_window_t(window) });
+    if (read.empty() || !read.front().exists || !read.front().hasFrameExtents)
+        return;
+    const WindowFacts &facts = read.front();
+    const QPoint origin = m_screens->origin();
+    const QRect now = frameOf(facts);
+
+    QRect target = now;
+    const bool frameGiven = finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1;
+    if (frameGiven)
+        target = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(origin);
+
+    if (placement.desktop) {
+        // A desktop the window manager did not have at the last read is refused here rather than by it.
+        const int wanted = *placement.desktop;
+        const bool exists
+            = wanted == allDesktops || (wanted >= 0 && (!m_desktopCount || quint32(wanted) < *m_desktopCount));
+        const quint32 desktop = wanted == allDesktops ? everyDesktop : quint32(wanted);
+        if (exists && facts.desktop != desktop)
+            m_connection->requestDesktop(facts.id, desktop);
+    }
+
+    const auto monitorNow = m_screens->indexFor(now.translated(-origin));
+    const auto monitorWanted = m_screens->indexFor(target.translated(-origin));
+    // A target frame off every monitor leaves a maximized or full-screen window where it is.
+    const bool onTargetMonitor = !monitorWanted || monitorNow == monitorWanted;
+    const bool frameInPlace = FrameGeometry::fits(now, target, facts.resizeIncrement);
+    const PlacementPlan plan
+        = PlacementPlan::make(stateOf(facts, m_connection->ewmh()), placement.state, onTargetMonitor, frameInPlace);
+    m_mover->place(facts, target, plan);
+    m_connection->flush();
+}
+
+void X11Desktop::activate(WindowId window)
+{
+    if (window == 0 || window > std::numeric_limits<xcb_window_t>::max())
+        return;
+    m_connection->requestActivate(xcb_window_t(window));
+}
+
+void X11Desktop::closeApplication(const DesktopApplication &application)
+{
+    // The application as it runs now, found by its id and a process or window it had then.
+    const Reading r = read();
+    for (const Group &group : r.groups) {
+        if (group.appId != application.appId)
+            continue;
+        bool same = false;
+        for (qint64 pid : group.pids)
+            same = same || application.hasPid(pid);
+        for (size_t i : group.windows) {
+            for (const DesktopWindow &known : application.windows)
+                same = same || known.id == r.windows[i].id;
+        }
+        if (!same)
+            continue;
+        // Each window is asked, so that the application can ask to save; never a signal.
+        for (size_t i : group.windows)
+            m_connection->requestClose(r.windows[i].id, r.windows[i].supportsDelete);
+    }
+}
+
+// --- Launching ----------------------------------------------------------------------------------------
 
 const DesktopEntryIndex &X11Desktop::entries() const
 {
@@ -192,208 +395,105 @@ const DesktopEntryIndex &X11Desktop::entries() const
     return m_entries;
 }
 
-bool X11Desktop::isReady(const WindowFacts &facts) const
+std::optional<QString> X11Desktop::entryPath(const QString &appId) const
 {
-    // The window manager manages the window: mapped, and framed.
-    return facts.exists && facts.viewable && facts.hasFrameExtents;
-}
-
-QString X11Desktop::roleOf(const WindowFacts &facts) const
-{
-    const xcb_ewmh_connection_t &e = m_connection->ewmh();
-    // EWMH: the first type the window manager knows wins; none means normal (dialog when transient).
-    for (xcb_atom_t type : facts.types) {
-        if (type == e._NET_WM_WINDOW_TYPE_NORMAL || type == e._NET_WM_WINDOW_TYPE_DIALOG)
-            return Ax::windowRole;
-        if (type == e._NET_WM_WINDOW_TYPE_UTILITY)
-            return QStringLiteral("AXUtilityWindow");
-        if (type == e._NET_WM_WINDOW_TYPE_TOOLBAR)
-            return QStringLiteral("AXToolbar");
-        if (type == e._NET_WM_WINDOW_TYPE_SPLASH)
-            return QStringLiteral("AXSplash");
-        if (type == e._NET_WM_WINDOW_TYPE_MENU || type == e._NET_WM_WINDOW_TYPE_DROPDOWN_MENU ||
-            type == e._NET_WM_WINDOW_TYPE_POPUP_MENU)
-            return QStringLiteral("AXMenu");
-        if (type == e._NET_WM_WINDOW_TYPE_DOCK)
-            return QStringLiteral("AXDock");
-        if (type == e._NET_WM_WINDOW_TYPE_DESKTOP)
-            return QStringLiteral("AXDesktop");
-        if (type == e._NET_WM_WINDOW_TYPE_NOTIFICATION || type == e._NET_WM_WINDOW_TYPE_TOOLTIP ||
-            type == e._NET_WM_WINDOW_TYPE_COMBO || type == e._NET_WM_WINDOW_TYPE_DND)
-            return QStringLiteral("AXUnknown");
-    }
-    return Ax::windowRole;
-}
-
-// --- Screens ------------------------------------------------------------------------------------------
-
-QList<PlatformScreen> X11Desktop::screens() const
-{
-    QList<PlatformScreen> result;
-    for (const X11Screens::Monitor &m : m_screens->monitors())
-        result.append({m.number, QRectF(m.bounds)});
-    return result;
-}
-
-std::optional<int> X11Desktop::mainScreenIndex() const
-{
-    if (m_screens->monitors().isEmpty())
-        return std::nullopt;
-    const xcb_window_t active = snapshot().root.activeWindow;
-    if (active != XCB_NONE) {
-        if (const WindowFacts *w = facts(active)) {
-            const QRect frame = FrameGeometry::outerFrame(w->client, w->wmExtents, w->csdExtents);
-            if (auto index = m_screens->indexFor(frame.translated(-m_screens->origin())))
-                return index;
-        }
-    }
-    return 0;
-}
-
-QRectF X11Desktop::displayBounds(quint32 displayNumber) const
-{
-    const auto monitor = m_screens->monitor(displayNumber);
-    return monitor ? QRectF(monitor->bounds) : QRectF();
-}
-
-std::optional<QString> X11Desktop::displayUUID(quint32 displayNumber) const
-{
-    const auto monitor = m_screens->monitor(displayNumber);
-    if (!monitor)
-        return std::nullopt;
-    return monitor->identifier;
-}
-
-// --- Running applications and launching ---------------------------------------------------------------
-
-QList<RunningApplication> X11Desktop::runningApplications() const
-{
-    QList<RunningApplication> result;
-    for (const Application &app : snapshot().applications)
-        result.append(app.info);
-    return result;
-}
-
-std::optional<QString> X11Desktop::ownBundleIdentifier() const
-{
-    return QString(ownIdentifier);
-}
-
-void X11Desktop::terminate(const RunningApplication &application)
-{
-    flushPendingMove();
-    const Application *app = applicationWithPid(application.processIdentifier);
-    if (!app || app->info.bundleIdentifier != application.bundleIdentifier)
-        return;
-    // Each window is asked, so that the application can ask to save; never a signal.
-    std::vector<std::pair<xcb_window_t, bool>> windows;
-    for (size_t i : app->windows)
-        windows.emplace_back(m_snapshot->windows[i].id, m_snapshot->windows[i].supportsDelete);
-    for (const auto &[window, supportsDelete] : windows)
-        m_connection->requestClose(window, supportsDelete);
-    invalidate();
-}
-
-std::optional<QString> X11Desktop::applicationLocation(const QString &bundleIdentifier) const
-{
-    if (auto path = entries().path(bundleIdentifier))
+    if (auto path = entries().path(appId))
         return path;
     // Installed since the index was read?
     m_entriesAge.invalidate();
-    return entries().path(bundleIdentifier);
+    return entries().path(appId);
 }
 
-void X11Desktop::complete(LaunchCompletion completion, std::optional<RunningApplication> application)
+bool X11Desktop::canLaunch(const QString &appId) const
+{
+    return !appId.isEmpty() && entryPath(appId).has_value();
+}
+
+void X11Desktop::complete(LaunchCompletion completion, const LaunchOutcome &outcome)
 {
     if (!completion)
         return;
     // Always later, never inside the call that started the launch.
-    QTimer::singleShot(0, [completion = std::move(completion), application] { completion(application); });
+    QTimer::singleShot(0, [completion = std::move(completion), outcome] { completion(outcome); });
 }
 
-void X11Desktop::openApplication(const QString &location, LaunchCompletion completion)
+void X11Desktop::launch(const LaunchRequest &request, LaunchCompletion completion)
 {
-    flushPendingMove();
-    invalidate();
-    const QString id = entries().idForPath(location).value_or(QFileInfo(location).completeBaseName());
-    if (const Application *running = applicationWithId(id)) {
-        // Already running: bring it forward instead of starting a second copy.
-        for (size_t i : running->windows) {
-            if (isReady(m_snapshot->windows[i])) {
-                m_connection->requestActivate(m_snapshot->windows[i].id);
-                break;
-            }
-        }
-        const RunningApplication info = running->info;
-        invalidate();
-        complete(std::move(completion), info);
+    const LaunchOutcome failed { false, request.appId, std::nullopt, {} };
+    const auto location = request.appId.isEmpty() ? std::nullopt : entryPath(request.appId);
+    if (!location) {
+        complete(std::move(completion), failed);
         return;
     }
-    launchAndWatch(location, {}, std::move(completion));
-}
-
-void X11Desktop::openDocuments(const QList<QUrl> &urls, const QString &location, LaunchCompletion completion)
-{
-    flushPendingMove();
-    invalidate();
+    const QString id = entries().idForPath(*location).value_or(request.appId);
     QStringList uris;
-    for (const QUrl &url : urls)
+    for (const QUrl &url : request.urls)
         uris.append(QString::fromUtf8(url.toEncoded()));
-    const QString id = entries().idForPath(location).value_or(QFileInfo(location).completeBaseName());
-    if (const Application *running = applicationWithId(id)) {
-        // A document always goes to the entry's command line; a single-instance application hands it on to
-        // its running copy, which is what we report.
-        const RunningApplication info = running->info;
-        if (!m_launcher.launch(location, uris)) {
-            complete(std::move(completion), std::nullopt);
+
+    const Reading r = read();
+    if (const Group *running = r.groupWithId(id)) {
+        LaunchOutcome outcome { true, id, running->pids.isEmpty() ? std::nullopt : std::optional(running->pids.front()),
+            {} };
+        for (size_t i : running->windows) {
+            if (r.listed[i])
+                outcome.windows.append(r.windows[i].id);
+        }
+        if (uris.isEmpty()) {
+            // Already running: brought forward instead of starting a second copy.
+            if (!outcome.windows.isEmpty())
+                m_connection->requestActivate(xcb_window_t(outcome.windows.front()));
+        } else if (!m_launcher.launch(*location, uris)) {
+            // A document always goes to the entry's command line; a single-instance application hands it
+            // on to its running copy, which is what we report.
+            complete(std::move(completion), failed);
             return;
         }
-        complete(std::move(completion), info);
+        complete(std::move(completion), outcome);
         return;
     }
-    launchAndWatch(location, uris, std::move(completion));
-}
 
-void X11Desktop::launchAndWatch(const QString &location, const QStringList &uris, LaunchCompletion completion)
-{
-    const QString id = entries().idForPath(location).value_or(QFileInfo(location).completeBaseName());
-    const auto pid = m_launcher.launch(location, uris);
+    const auto pid = m_launcher.launch(*location, uris);
     if (!pid) {
-        complete(std::move(completion), std::nullopt);
+        complete(std::move(completion), failed);
         return;
     }
-    watchForWindow(id, *pid, std::move(completion));
+    if (completion)
+        watchForWindow(id, *pid, std::move(completion));
 }
 
-void X11Desktop::watchForWindow(const QString &identifier, qint64 pid, LaunchCompletion completion)
+void X11Desktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion)
 {
-    // The launch counts once the application shows a client window: under its identifier, or from the
-    // process we started (an application that resolves to another identifier than its entry's).
+    // The launch counts once the application shows a window the window manager framed: under its id, or
+    // from the process we started (an application that resolves to another id than its entry's).
     auto *timer = new QTimer(this);
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, this, [this, timer, started, identifier, pid, completion] {
-        invalidate();
-        std::optional<RunningApplication> found;
-        for (const Application &app : snapshot().applications) {
-            bool ours = app.info.bundleIdentifier == identifier;
-            for (size_t i : app.windows)
-                ours = ours || m_snapshot->windows[i].pid == std::optional<quint32>(quint32(pid));
-            if (ours) {
-                found = app.info;
+    QElapsedTimer started;
+    started.start();
+    QObject::connect(
+        timer, &QTimer::timeout, this, [this, timer, started, appId, pid, completion = std::move(completion)] {
+            const Reading r = read();
+            std::optional<LaunchOutcome> found;
+            for (const Group &group : r.groups) {
+                LaunchOutcome outcome { true, group.appId, std::nullopt, {} };
+                for (size_t i : group.windows) {
+                    if (r.listed[i])
+                        outcome.windows.append(r.windows[i].id);
+                }
+                if ((group.appId != appId && !group.pids.contains(pid)) || outcome.windows.isEmpty())
+                    continue;
+                outcome.pid = group.pids.contains(pid) || group.pids.isEmpty() ? pid : group.pids.front();
+                found = outcome;
                 break;
             }
-        }
-        if (found || started->elapsed() >= launchTimeoutMs || m_connection->hasError()) {
-            timer->stop();
-            timer->deleteLater();
-            complete(completion, found);
-        }
-    });
+            if (found || started.elapsed() >= launchTimeoutMs || m_connection->hasError()) {
+                timer->stop();
+                timer->deleteLater();
+                complete(completion, found.value_or(LaunchOutcome { false, appId, std::nullopt, {} }));
+            }
+        });
     timer->start(launchPollMs);
 }
 
-void X11Desktop::openURL(const QUrl &url)
+void X11Desktop::openUrl(const QUrl &url)
 {
     // One argument, no shell: whatever the address contains reaches xdg-open unchanged. xdg-open reads an
     // argument starting with '-' as an option ("--version" answers even after an address) and refuses "--"
@@ -403,7 +503,7 @@ void X11Desktop::openURL(const QUrl &url)
         return;
     QProcess process;
     process.setProgram(QStringLiteral("xdg-open"));
-    process.setArguments({address});
+    process.setArguments({ address });
     // startDetached honours these files: xdg-open and what it starts never hold our standard streams, or
     // whoever reads our output through a pipe would wait until the browser quits.
     process.setStandardInputFile(QProcess::nullDevice());
@@ -412,145 +512,16 @@ void X11Desktop::openURL(const QUrl &url)
     process.startDetached();
 }
 
-FileStatus X11Desktop::fileStatus(const QString &path) const
-{
-    const QFileInfo info(path);
-    return {info.exists(), info.isDir()};
-}
+// --- Our own windows ----------------------------------------------------------------------------------
 
-// --- Windows ------------------------------------------------------------------------------------------
-
-bool X11Desktop::isTrusted() const
+void X11Desktop::setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops)
 {
-    const RootState &root = snapshot().root;
-    return root.wmRunning && root.supportsClientList && root.supportsMoveResize;
-}
-
-std::optional<QList<WindowRef>> X11Desktop::copyWindowList(qint64 processIdentifier)
-{
-    flushPendingMove();
-    if (!isTrusted())
-        return std::nullopt;
-    const Application *app = applicationWithPid(processIdentifier);
-    if (!app)
-        return std::nullopt;
-    QList<WindowRef> windows;
-    for (size_t i : app->windows) {
-        if (isReady(m_snapshot->windows[i]))
-            windows.append(m_snapshot->windows[i].id);
-    }
-    return windows;
-}
-
-QVariant X11Desktop::copyAttribute(WindowRef window, QLatin1StringView attribute)
-{
-    flushPendingMove();
-    const WindowFacts *w = facts(window);
-    if (!w)
-        return {};
-    if (attribute == Ax::title) {
-        if (w->netWmName)
-            return *w->netWmName;
-        return w->wmName ? QVariant(*w->wmName) : QVariant();
-    }
-    if (attribute == Ax::position || attribute == Ax::size) {
-        if (!w->hasFrameExtents)
-            return {};
-        const QRect frame = FrameGeometry::outerFrame(w->client, w->wmExtents, w->csdExtents)
-                                .translated(-m_screens->origin());
-        return attribute == Ax::position ? QVariant(QPointF(frame.topLeft())) : QVariant(QSizeF(frame.size()));
-    }
-    if (attribute == Ax::subrole) {
-        if (w->hasState(m_connection->fullScreenState()))
-            return QString(Ax::fullScreenSubrole);
-        const bool dialog = std::find(w->types.begin(), w->types.end(),
-                                      m_connection->ewmh()._NET_WM_WINDOW_TYPE_DIALOG) != w->types.end();
-        return dialog ? QStringLiteral("AXDialog") : QStringLiteral("AXStandardWindow");
-    }
-    if (attribute == Ax::role)
-        return roleOf(*w);
-    if (attribute == Ax::main)
-        return snapshot().root.activeWindow == window;
-    // Ax::document: X11 windows name no document; the collectors supply them.
-    return {};
-}
-
-void X11Desktop::setAttribute(WindowRef window, QLatin1StringView attribute, const QVariant &value)
-{
-    const auto typeId = value.typeId();
-    if (attribute == Ax::position) {
-        if (typeId != QMetaType::QPointF && typeId != QMetaType::QPoint)
-            return;
-        flushPendingMove();
-        // Held back for a moment: when the size follows, both go out as one request.
-        m_pendingMove = PendingMove{window, value.toPointF().toPoint() + m_screens->origin()};
-        QTimer::singleShot(0, this, &X11Desktop::flushPendingMove);
+    if (nativeWindow == 0 || nativeWindow > std::numeric_limits<xcb_window_t>::max())
         return;
-    }
-    if (attribute == Ax::size) {
-        if (typeId != QMetaType::QSizeF && typeId != QMetaType::QSize)
-            return;
-        const QSize size = value.toSizeF().toSize();
-        if (m_pendingMove && m_pendingMove->window == window) {
-            const QPoint topLeft = m_pendingMove->frameTopLeft;
-            m_pendingMove.reset();
-            m_mover->place(xcb_window_t(window), topLeft, size);
-        } else {
-            flushPendingMove();
-            m_mover->place(xcb_window_t(window), std::nullopt, size);
-        }
-        invalidate();
-        return;
-    }
-    flushPendingMove();
-    if (attribute == Ax::subrole) {
-        if (value.toString() == Ax::fullScreenSubrole)
-            m_mover->enterFullScreen(xcb_window_t(window));
-        invalidate();
-    } else if (attribute == Ax::main) {
-        if (value.toBool())
-            m_connection->requestActivate(xcb_window_t(window));
-        invalidate();
-    }
+    m_connection->setOwnWindowHints(xcb_window_t(nativeWindow), skipTaskbar, onAllDesktops);
 }
 
-void X11Desktop::flushPendingMove()
-{
-    if (!m_pendingMove)
-        return;
-    const PendingMove move = *m_pendingMove;
-    m_pendingMove.reset();
-    m_mover->place(xcb_window_t(move.window), move.frameTopLeft, std::nullopt);
-    invalidate();
-}
-
-// --- Documents ----------------------------------------------------------------------------------------
-
-ScriptResult X11Desktop::runScript(DocumentRole role, const QString &applicationIdentifier)
-{
-    flushPendingMove();
-    QList<qint64> pids;
-    QStringList titles;
-    if (const Application *app = applicationWithId(applicationIdentifier)) {
-        for (size_t i : app->windows) {
-            const WindowFacts &w = m_snapshot->windows[i];
-            if (w.pid && !pids.contains(qint64(*w.pid)))
-                pids.append(qint64(*w.pid));
-            const auto title = w.netWmName ? w.netWmName : w.wmName;
-            if (title)
-                titles.append(*title);
-        }
-    }
-    QVariantList items;
-    for (const QString &item : m_documents->collect(role, applicationIdentifier, pids, titles))
-        items.append(item);
-    return {false, items};
-}
-
-PlatformProfile X11Desktop::profile() const
-{
-    return m_documents->profile();
-}
+// --- Diagnostics --------------------------------------------------------------------------------------
 
 quint64 X11Desktop::strayErrorCount()
 {
@@ -561,4 +532,9 @@ quint64 X11Desktop::strayErrorCount()
 quint64 X11Desktop::roundTripCount() const
 {
     return m_connection->roundTrips();
+}
+
+int X11Desktop::placementsInFlight() const
+{
+    return m_mover->inFlight();
 }

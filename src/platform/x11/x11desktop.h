@@ -3,21 +3,17 @@
 #pragma once
 
 #include "automation/desktopplatform.h"
-#include "desktoplauncher.h"
 #include "desktopentryindex.h"
+#include "desktoplauncher.h"
 
 #include <QElapsedTimer>
-#include <QHash>
-#include <QPoint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class LinuxDocuments;
 class X11Connection;
 class X11Screens;
 class X11WindowMover;
-struct RootState;
 struct WindowFacts;
 
 class X11Desktop : public DesktopPlatform
@@ -26,7 +22,7 @@ class X11Desktop : public DesktopPlatform
 
 public:
     /// Corvalint's own desktop entry ID.
-    static constexpr QLatin1StringView ownIdentifier{"corvalint"};
+    static constexpr QLatin1StringView ownIdentifier { "corvalint" };
     /// How long a launch may take to show its first window before it counts as failed.
     static constexpr int launchTimeoutMs = 10000;
 
@@ -34,70 +30,68 @@ public:
     static std::unique_ptr<X11Desktop> connect(const QString &display, QString *error);
     ~X11Desktop() override;
 
-    QList<PlatformScreen> screens() const override;
-    std::optional<int> mainScreenIndex() const override;
-    QRectF displayBounds(quint32 displayNumber) const override;
-    std::optional<QString> displayUUID(quint32 displayNumber) const override;
-
-    QList<RunningApplication> runningApplications() const override;
-    std::optional<QString> ownBundleIdentifier() const override;
-    void terminate(const RunningApplication &application) override;
-    std::optional<QString> applicationLocation(const QString &bundleIdentifier) const override;
-    void openApplication(const QString &location, LaunchCompletion completion) override;
-    void openDocuments(const QList<QUrl> &urls, const QString &location, LaunchCompletion completion) override;
-    void openURL(const QUrl &url) override;
+    /// The client windows the window manager lists, grouped by application: one read of the root window and
+    /// one pipelined read of every client. Windows are listed once the window manager frames them (mapped,
+    /// minimized or on another virtual desktop). Without an EWMH window manager (canControlWindows() false)
+    /// applications come without windows and with `windowsKnown` false.
+    DesktopSnapshot snapshot() override;
+    QList<DesktopMonitor> monitors() const override;
+    /// An EWMH window manager runs and supports `_NET_CLIENT_LIST` and `_NET_MOVERESIZE_WINDOW`.
+    bool canControlWindows() const override;
+    std::optional<QString> ownAppId() const override;
+    PlatformProfile profile() const override;
+    std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
     FileStatus fileStatus(const QString &path) const override;
 
-    bool isTrusted() const override;
-    std::optional<QList<WindowRef>> copyWindowList(qint64 processIdentifier) override;
-    QVariant copyAttribute(WindowRef window, QLatin1StringView attribute) override;
-    void setAttribute(WindowRef window, QLatin1StringView attribute, const QVariant &value) override;
+    /// Removes maximized and full-screen states, moves the outer frame exactly (or, for a window that ends
+    /// up maximized or in full screen, onto the target monitor), adds the target's states, and changes
+    /// `_NET_WM_DESKTOP` when asked; see X11WindowMover. Returns without waiting for the window manager.
+    void place(WindowId window, const WindowPlacement &placement) override;
+    /// `_NET_ACTIVE_WINDOW`: the window manager raises and focuses the window.
+    void activate(WindowId window) override;
+    /// Asks each of the application's current windows to close (WM_DELETE_WINDOW, else `_NET_CLOSE_WINDOW`).
+    void closeApplication(const DesktopApplication &application) override;
 
-    ScriptResult runScript(DocumentRole role, const QString &applicationIdentifier) override;
-    PlatformProfile profile() const override;
+    /// An installed, not hidden desktop entry has this id.
+    bool canLaunch(const QString &appId) const override;
+    /// A running application gets the URLs handed through its entry (or, without URLs, is brought forward);
+    /// otherwise the entry is started through GIO and the outcome reported once it shows a window, or as not
+    /// started after launchTimeoutMs.
+    void launch(const LaunchRequest &request, LaunchCompletion completion) override;
+    /// xdg-open with the address as its one argument; addresses that would read as options are dropped.
+    void openUrl(const QUrl &url) override;
+
+    void setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops) override;
 
     /// X errors no request collected, after a round trip (a diagnostic for tests: it stays 0).
     quint64 strayErrorCount();
     /// Round trips to the X server so far (a diagnostic for the bench).
     quint64 roundTripCount() const;
+    /// Placements still waiting for the window manager's answer (a diagnostic for tests and the bench).
+    int placementsInFlight() const;
 
 private:
-    struct Application {
-        RunningApplication info;
-        /// Indexes into Snapshot::windows, client-list order.
-        std::vector<size_t> windows;
-    };
-    /// What one read of the desktop found; kept until control returns to the event loop or a write.
-    struct Snapshot;
-    struct PendingMove {
-        quint64 window = 0;
-        QPoint frameTopLeft;
-    };
+    /// What one read of the desktop found.
+    struct Reading;
+    struct Group;
 
     X11Desktop(std::unique_ptr<X11Connection> connection, QString display);
 
-    Snapshot &snapshot() const;
-    void invalidate() const;
-    const WindowFacts *facts(WindowRef window) const;
-    const Application *applicationWithPid(qint64 processIdentifier) const;
-    const Application *applicationWithId(const QString &identifier) const;
-    QString identifierOf(size_t windowIndex, int depth = 0) const;
-    bool isReady(const WindowFacts &facts) const;
-    QString roleOf(const WindowFacts &facts) const;
+    Reading read() const;
+    DesktopWindow windowOf(const Reading &reading, size_t index, const QString &appId) const;
+    std::optional<int> focusedMonitor(const Reading &reading) const;
     const DesktopEntryIndex &entries() const;
-    void flushPendingMove();
-    void launchAndWatch(const QString &location, const QStringList &uris, LaunchCompletion completion);
-    void watchForWindow(const QString &identifier, qint64 pid, LaunchCompletion completion);
-    static void complete(LaunchCompletion completion, std::optional<RunningApplication> application);
+    std::optional<QString> entryPath(const QString &appId) const;
+    void watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion);
+    static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 
     std::unique_ptr<X11Connection> m_connection;
     std::unique_ptr<X11Screens> m_screens;
     std::unique_ptr<X11WindowMover> m_mover;
     std::unique_ptr<LinuxDocuments> m_documents;
     DesktopLauncher m_launcher;
-    mutable std::unique_ptr<Snapshot> m_snapshot;
-    mutable bool m_dropScheduled = false;
     mutable DesktopEntryIndex m_entries;
     mutable QElapsedTimer m_entriesAge;
-    std::optional<PendingMove> m_pendingMove;
+    /// `_NET_NUMBER_OF_DESKTOPS` at the last read of the desktop.
+    mutable std::optional<quint32> m_desktopCount;
 };

@@ -22,15 +22,6 @@ QPoint X11Screens::origin()
     return m_origin;
 }
 
-std::optional<X11Screens::Monitor> X11Screens::monitor(quint32 number)
-{
-    for (const Monitor &m : monitors()) {
-        if (m.number == number)
-            return m;
-    }
-    return std::nullopt;
-}
-
 std::optional<int> X11Screens::indexFor(const QRect &globalRect)
 {
     std::optional<int> best;
@@ -58,13 +49,17 @@ void X11Screens::load()
     if (!monitors || monitors->empty()) {
         // No RandR 1.5: the root window is the one screen.
         const QRect root = m_connection.rootRect();
-        m_monitors.append({0, root, MonitorIdentity::identifier(MonitorIdentity::fingerprint({}, {}, QStringLiteral("root")))});
+        m_monitors.append({root, MonitorIdentity::identifier(MonitorIdentity::fingerprint({}, {}, QStringLiteral("root"))),
+                           QString(), true});
         return;
     }
     std::stable_partition(monitors->begin(), monitors->end(), [](const MonitorFacts &m) { return m.primary; });
     m_origin = monitors->front().rect.topLeft();
     for (const MonitorFacts &m : *monitors) {
         const QString fingerprint = MonitorIdentity::fingerprint(m.edid, m.connector, m.nameText);
-        m_monitors.append({quint32(m.name), m.rect.translated(-m_origin), MonitorIdentity::identifier(fingerprint)});
+        m_monitors.append({m.rect.translated(-m_origin), MonitorIdentity::identifier(fingerprint),
+                           m.connector.isEmpty() ? m.nameText : m.connector, m.primary});
     }
+    // Without a primary monitor the first one holds the global origin and stands in for it.
+    m_monitors.front().primary = true;
 }

@@ -13,12 +13,13 @@ class X11Screens
 {
 public:
     struct Monitor {
-        /// The monitor's name atom: valid until the configuration changes.
-        quint32 number = 0;
         /// In the global display space (the primary monitor's top-left is 0, 0).
         QRect bounds;
         /// The persistent identifier (see MonitorIdentity).
         QString identifier;
+        /// The RandR output's name ("HDMI-1"); the monitor's own name for a monitor without outputs.
+        QString connector;
+        bool primary = false;
     };
 
     explicit X11Screens(X11Connection &connection);
@@ -27,8 +28,6 @@ public:
     const QList<Monitor> &monitors();
     /// Where the global origin lies in root coordinates.
     QPoint origin();
-    /// The monitor with this number, or nothing.
-    std::optional<Monitor> monitor(quint32 number);
     /// The index of the monitor that holds the largest part of `globalRect` (the first on a tie), or nothing.
     std::optional<int> indexFor(const QRect &globalRect);
     /// Forgets the cached layout: the next call reads it again.

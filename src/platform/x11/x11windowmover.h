@@ -1,34 +1,59 @@
-// Moves and resizes one client window so that its outer frame lands exactly where asked.
+// Carries out placements of client windows without waiting: requests go out at once, the window manager's
+// answers arrive as events, and each placement is corrected once and then let go.
 #pragma once
 
+#include "frameextents.h"
+#include "placementplan.h"
+
+#include <QObject>
 #include <QPoint>
-#include <QSize>
-#include <functional>
-#include <optional>
+#include <QRect>
+#include <memory>
+#include <unordered_map>
 #include <xcb/xcb.h>
 
 class X11Connection;
 struct WindowFacts;
 
-class X11WindowMover
+class X11WindowMover : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit X11WindowMover(X11Connection &connection);
+    /// How long one step may wait for the window manager's answer before the placement goes on without it.
+    static constexpr int answerTimeoutMs = 500;
 
-    /// Puts the outer frame's top-left at `frameTopLeft` and its size at `frameSize` (root coordinates; either
-    /// may be absent). Maximized and full-screen states go first, since window managers ignore moves of
-    /// such windows. One `_NET_MOVERESIZE_WINDOW`, read back, corrected once. Size hints may round the size
-    /// down to the window's resize increment. A window gone in between is skipped.
-    void place(xcb_window_t window, std::optional<QPoint> frameTopLeft, std::optional<QSize> frameSize);
+    explicit X11WindowMover(X11Connection &connection, QObject *parent = nullptr);
+    ~X11WindowMover() override;
 
-    /// Puts the window into full screen (after any move, so on the monitor it now stands on).
-    void enterFullScreen(xcb_window_t window);
-    /// Takes the window out of full screen.
-    void leaveFullScreen(xcb_window_t window);
+    /// Starts placing the window described by `facts` (read just now) along `plan`, with `frame` the outer
+    /// frame in root coordinates, and returns at once. Removals, a rough move and additions go out together;
+    /// an exact move goes out once the removed states have settled, with the frame extents the window has
+    /// then, and is corrected once after the window manager's answer (ConfigureNotify, or a change of
+    /// `_NET_FRAME_EXTENTS` or `_NET_WM_STATE`). A new placement of the same window replaces this one.
+    void place(const WindowFacts &facts, const QRect &frame, const PlacementPlan &plan);
+
+    /// Placements still waiting for the window manager.
+    int inFlight() const { return int(m_jobs.size()); }
+
+signals:
+    /// A placement is over: the window stands where asked, or the window manager answered the correction,
+    /// or it did not answer in time, or the window is gone.
+    void settled(quint32 window);
 
 private:
-    /// Reads the window until `done` holds, waiting for its events in between, bounded; the last read.
-    std::optional<WindowFacts> settle(xcb_window_t window, const std::function<bool(const WindowFacts &)> &done);
+    struct Job;
+
+    void sendStates(xcb_window_t window, const WindowState &states, bool add);
+    void sendMove(Job &job, const WindowFacts &facts, QPoint offset, bool keepClientSize);
+    void startMove(Job &job, const WindowFacts &facts);
+    void check(xcb_window_t window, bool timedOut);
+    void correct(Job &job, const WindowFacts &facts);
+    void finish(xcb_window_t window, bool exists);
+    void queueCheck(xcb_window_t window);
+    void armTimeout(Job &job);
 
     X11Connection &m_connection;
+    std::unordered_map<xcb_window_t, std::unique_ptr<Job>> m_jobs;
+    quint64 m_generation = 0;
 };

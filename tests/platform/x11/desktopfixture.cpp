@@ -146,3 +146,49 @@ void DesktopFixture::clearDesktop() const
     }
     sync();
 }
+
+void DesktopFixture::sendToWindowManager(xcb_window_t window, const char *type,
+                                         const std::array<uint32_t, 5> &data) const
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom(type);
+    for (size_t i = 0; i < data.size(); ++i)
+        message.data.data32[i] = data[i];
+    xcb_send_event(m_connection, 0, root(), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    sync();
+}
+
+namespace {
+
+template<typename T>
+std::vector<T> values(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+{
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64), nullptr), &std::free);
+    if (!reply || reply->type != type || reply->format != 32)
+        return {};
+    const auto *data = static_cast<const T *>(xcb_get_property_value(reply.get()));
+    return std::vector<T>(data, data + xcb_get_property_value_length(reply.get()) / 4);
+}
+
+} // namespace
+
+xcb_window_t DesktopFixture::activeWindow() const
+{
+    const auto windows = values<xcb_window_t>(m_connection, root(), atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    return windows.empty() ? XCB_NONE : windows.front();
+}
+
+std::vector<uint32_t> DesktopFixture::cardinals(xcb_window_t window, const char *property) const
+{
+    return values<uint32_t>(m_connection, window, atom(property), XCB_ATOM_CARDINAL);
+}
+
+std::vector<xcb_atom_t> DesktopFixture::atoms(xcb_window_t window, const char *property) const
+{
+    return values<xcb_atom_t>(m_connection, window, atom(property), XCB_ATOM_ATOM);
+}

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
@@ -44,6 +45,14 @@ public:
     void setProperty(xcb_window_t window, const char *property, xcb_atom_t type, int format,
                      const QByteArray &data) const;
     void destroyWindow(xcb_window_t window) const;
+    /// A client message about `window` to the window manager (EWMH: to the root window), then a round trip.
+    void sendToWindowManager(xcb_window_t window, const char *type, const std::array<uint32_t, 5> &data) const;
+    /// `_NET_ACTIVE_WINDOW` of the root window.
+    xcb_window_t activeWindow() const;
+    /// The CARDINAL values of a property (empty when missing or of another type).
+    std::vector<uint32_t> cardinals(xcb_window_t window, const char *property) const;
+    /// The ATOM values of a property.
+    std::vector<xcb_atom_t> atoms(xcb_window_t window, const char *property) const;
 
 private:
     xcb_connection_t *m_connection = nullptr;

@@ -1,7 +1,8 @@
-// The X11 desktop's pure parts: frame maths, monitor identifiers and the desktop-entry rules for windows.
+// The X11 desktop's pure parts: frame maths, placement plans, monitor identifiers and the desktop-entry rules.
 #include "platform/x11/desktopentryindex.h"
 #include "platform/x11/framegeometry.h"
 #include "platform/x11/monitoridentity.h"
+#include "platform/x11/placementplan.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -115,6 +116,89 @@ private slots:
     {
         QCOMPARE(FrameGeometry::requestPosition({100, 88}, {820, 640}, northWest, 0, {}, {10, 10, 8, 12}),
                  QPoint(90, 80));
+    }
+
+    void frameFitsExactlyOrWithinOneResizeStep()
+    {
+        const QRect target(100, 100, 800, 600);
+        QVERIFY(FrameGeometry::fits(target, target, {}));
+        QVERIFY(!FrameGeometry::fits(QRect(101, 100, 800, 600), target, {}));
+        QVERIFY(!FrameGeometry::fits(QRect(100, 100, 798, 600), target, {}));
+        QVERIFY(FrameGeometry::fits(QRect(100, 100, 798, 588), target, {7, 13}));
+        QVERIFY(!FrameGeometry::fits(QRect(100, 100, 793, 600), target, {7, 13}));
+        // Never larger than asked.
+        QVERIFY(!FrameGeometry::fits(QRect(100, 100, 802, 600), target, {7, 13}));
+    }
+
+    void normalWindowInPlaceNeedsNothing()
+    {
+        QVERIFY(PlacementPlan::make({}, {}, true, true).isEmpty());
+    }
+
+    void normalWindowMovesExactly()
+    {
+        const PlacementPlan plan = PlacementPlan::make({}, {}, false, false);
+        QCOMPARE(plan.move, PlacementPlan::Move::exactly);
+        QVERIFY(!plan.settleBeforeMove);
+        QCOMPARE(plan.remove, WindowState{});
+        QCOMPARE(plan.add, WindowState{});
+    }
+
+    void maximizedWindowIsRestoredAndSettledBeforeAnExactMove()
+    {
+        const WindowState maximized{true, true, false, false};
+        const PlacementPlan plan = PlacementPlan::make(maximized, {}, true, false);
+        QCOMPARE(plan.remove, maximized);
+        QVERIFY(plan.settleBeforeMove);
+        QCOMPARE(plan.move, PlacementPlan::Move::exactly);
+        QCOMPARE(plan.add, WindowState{});
+        // Even when the frame already matches: it is the maximized frame, not the one it keeps.
+        QCOMPARE(PlacementPlan::make(maximized, {}, true, true).move, PlacementPlan::Move::exactly);
+    }
+
+    void maximizedOnAnotherMonitorGoesThereFirst()
+    {
+        const WindowState maximized{true, true, false, false};
+        const PlacementPlan fromNormal = PlacementPlan::make({}, maximized, false, false);
+        QCOMPARE(fromNormal.remove, WindowState{});
+        QCOMPARE(fromNormal.move, PlacementPlan::Move::roughly);
+        QCOMPARE(fromNormal.add, maximized);
+        // Taken out of the state, moved, and put back: openbox re-maximizes a moved window where it was.
+        const PlacementPlan fromMaximized = PlacementPlan::make(maximized, maximized, false, false);
+        QCOMPARE(fromMaximized.remove, maximized);
+        QCOMPARE(fromMaximized.move, PlacementPlan::Move::roughly);
+        QVERIFY(!fromMaximized.settleBeforeMove);
+        QCOMPARE(fromMaximized.add, maximized);
+    }
+
+    void fillingStateOnTheSameMonitorOnlyChangesStates()
+    {
+        const WindowState maximized{true, true, false, false};
+        const WindowState fullScreen{false, false, true, false};
+        QVERIFY(PlacementPlan::make(maximized, maximized, true, false).isEmpty());
+        const PlacementPlan plan = PlacementPlan::make(maximized, fullScreen, true, false);
+        QCOMPARE(plan.move, PlacementPlan::Move::none);
+        QCOMPARE(plan.remove, maximized);
+        QCOMPARE(plan.add, fullScreen);
+        const PlacementPlan fromNormal = PlacementPlan::make({}, fullScreen, true, false);
+        QCOMPARE(fromNormal.move, PlacementPlan::Move::none);
+        QCOMPARE(fromNormal.add, fullScreen);
+    }
+
+    void halfMaximizedWindowMovesExactlyThenGetsItsState()
+    {
+        const WindowState vertical{false, true, false, false};
+        const PlacementPlan plan = PlacementPlan::make({}, vertical, true, false);
+        QCOMPARE(plan.move, PlacementPlan::Move::exactly);
+        QCOMPARE(plan.add, vertical);
+        QVERIFY(PlacementPlan::make(vertical, vertical, true, true).isEmpty());
+    }
+
+    void minimizedIsLeftAlone()
+    {
+        const WindowState minimized{false, false, false, true};
+        QVERIFY(PlacementPlan::make(minimized, {}, true, true).isEmpty());
+        QVERIFY(PlacementPlan::make({}, minimized, true, true).isEmpty());
     }
 
     void monitorWithoutEdidIsKnownByName()

@@ -1,7 +1,7 @@
 // Launching from desktop entries, documents handed over unchanged, and polite quitting on the test desktop.
-#include "automation/axattributes.h"
 #include "desktopfixture.h"
 #include "platform/x11/x11desktop.h"
+#include "snapshotlookup.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -14,17 +14,23 @@ class TestX11Launch : public QObject
 
 private:
     struct Outcome {
-        bool called = false;
-        std::optional<RunningApplication> application;
+        int calls = 0;
+        LaunchOutcome outcome;
     };
 
     DesktopPlatform::LaunchCompletion recorder(std::shared_ptr<Outcome> outcome)
     {
-        return [outcome](std::optional<RunningApplication> application) {
-            QVERIFY(!outcome->called);
-            outcome->called = true;
-            outcome->application = application;
+        return [outcome](const LaunchOutcome &reported) {
+            ++outcome->calls;
+            outcome->outcome = reported;
         };
+    }
+
+    std::shared_ptr<Outcome> launch(const QString &appId, const QList<QUrl> &urls = {})
+    {
+        auto outcome = std::make_shared<Outcome>();
+        m_desktop->launch(LaunchRequest { appId, urls }, recorder(outcome));
+        return outcome;
     }
 
     /// The argv lines the clients logged.
@@ -52,22 +58,19 @@ private:
         return titles;
     }
 
-    void quitApplication(const QString &identifier)
+    void quitApplication(const QString &appId)
     {
-        for (const RunningApplication &app : m_desktop->runningApplications()) {
-            if (app.bundleIdentifier == identifier)
-                m_desktop->terminate(app);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(!running(identifier), 5000);
+        if (const auto application = applicationWithId(m_desktop->snapshot(), appId))
+            m_desktop->closeApplication(*application);
+        QTRY_VERIFY_WITH_TIMEOUT(!running(appId), 5000);
     }
 
-    bool running(const QString &identifier)
+    bool running(const QString &appId) { return applicationWithId(m_desktop->snapshot(), appId).has_value(); }
+
+    void closeApplicationOf(QProcess *client)
     {
-        for (const RunningApplication &app : m_desktop->runningApplications()) {
-            if (app.bundleIdentifier == identifier)
-                return true;
-        }
-        return false;
+        if (const auto application = applicationWithPid(m_desktop->snapshot(), client->processId()))
+            m_desktop->closeApplication(*application);
     }
 
     std::unique_ptr<DesktopFixture> m_fixture;
@@ -101,47 +104,68 @@ private slots:
         m_fixture.reset();
     }
 
-    void installedEntriesHaveALocation()
+    void installedEntriesCanLaunch()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-a"));
-        QVERIFY(location);
-        QVERIFY(location->endsWith(QLatin1String("/applications/testapp-a.desktop")));
-        QVERIFY(m_desktop->applicationLocation(QStringLiteral("testapp-c")));
-        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("testapp-hidden")), std::nullopt);
-        QCOMPARE(m_desktop->applicationLocation(QStringLiteral("no-such-application")), std::nullopt);
+        QVERIFY(m_desktop->canLaunch(QStringLiteral("testapp-a")));
+        QVERIFY(m_desktop->canLaunch(QStringLiteral("testapp-c")));
+        QVERIFY(!m_desktop->canLaunch(QStringLiteral("testapp-hidden")));
+        QVERIFY(!m_desktop->canLaunch(QStringLiteral("no-such-application")));
+        QVERIFY(!m_desktop->canLaunch(QString()));
+    }
+
+    void entryInstalledLaterCanLaunch()
+    {
+        QVERIFY(m_desktop->canLaunch(QStringLiteral("testapp-a")));
+        const QString path = DesktopFixture::stateDir() + QStringLiteral("/data/applications/testapp-late.desktop");
+        QFile entry(path);
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Late\nExec=true\n");
+        entry.close();
+        // GIO learns of new entries through a file monitor, on its next turn of the event loop.
+        QTRY_VERIFY(m_desktop->canLaunch(QStringLiteral("testapp-late")));
+        QVERIFY(QFile::remove(path));
     }
 
     void launchReportsTheApplicationOnceItsWindowShows()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-a"));
-        QVERIFY(location);
-        auto outcome = std::make_shared<Outcome>();
-        m_desktop->openApplication(*location, recorder(outcome));
-        QVERIFY(!outcome->called);
-        QTRY_VERIFY_WITH_TIMEOUT(outcome->called, 10000);
-        QVERIFY(outcome->application);
-        QCOMPARE(outcome->application->bundleIdentifier, QStringLiteral("testapp-a"));
-        QTRY_COMPARE(m_desktop->copyWindowList(outcome->application->processIdentifier).value_or(QList<WindowRef>()).size(), 1);
+        const auto outcome = launch(QStringLiteral("testapp-a"));
+        QCOMPARE(outcome->calls, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, 10000);
+        QVERIFY(outcome->outcome.started);
+        QCOMPARE(outcome->outcome.appId, QStringLiteral("testapp-a"));
+        QVERIFY(outcome->outcome.pid);
+        QCOMPARE(outcome->outcome.windows.size(), 1);
+        const auto application = applicationWithId(m_desktop->snapshot(), QStringLiteral("testapp-a"));
+        QVERIFY(application);
+        QCOMPARE(application->pids, QList<qint64> { *outcome->outcome.pid });
+        QCOMPARE(application->windows.front().id, outcome->outcome.windows.front());
         // Exec parsed without a shell: the quoted title arrived as one argument.
         const QList<QStringList> argv = launchedArguments();
         QCOMPARE(argv.size(), 1);
         QVERIFY(argv.front().contains(QStringLiteral("Test A")));
+        QTest::qWait(100);
+        QCOMPARE(outcome->calls, 1);
         quitApplication(QStringLiteral("testapp-a"));
     }
 
     void runningApplicationIsBroughtForwardNotStartedAgain()
     {
-        const QString location = *m_desktop->applicationLocation(QStringLiteral("testapp-a"));
-        auto first = std::make_shared<Outcome>();
-        m_desktop->openApplication(location, recorder(first));
-        QTRY_VERIFY_WITH_TIMEOUT(first->called && first->application, 10000);
-        auto second = std::make_shared<Outcome>();
-        m_desktop->openApplication(location, recorder(second));
-        QTRY_VERIFY(second->called);
-        QCOMPARE(second->application, first->application);
-        QCOMPARE(launchedArguments().size(), 1);
-        const WindowRef window = m_desktop->copyWindowList(first->application->processIdentifier)->front();
-        QTRY_VERIFY(m_desktop->copyAttribute(window, Ax::main).toBool());
+        const auto first = launch(QStringLiteral("testapp-a"));
+        QTRY_VERIFY_WITH_TIMEOUT(first->calls == 1 && first->outcome.started, 10000);
+        // Another window is active meanwhile.
+        QProcess *other = m_fixture->startClient({ "--class", "other,Other", "--title", "Other" });
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), other->processId()).size(), 1, 5000);
+        m_desktop->activate(windowsWithPid(m_desktop->snapshot(), other->processId()).front().id);
+        QTRY_VERIFY(WindowId(m_fixture->activeWindow()) != first->outcome.windows.front());
+
+        const auto second = launch(QStringLiteral("testapp-a"));
+        QTRY_COMPARE(second->calls, 1);
+        QVERIFY(second->outcome.started);
+        QCOMPARE(second->outcome.pid, first->outcome.pid);
+        QCOMPARE(second->outcome.windows, first->outcome.windows);
+        // The client started by hand and the first launch; no second copy.
+        QCOMPARE(launchedArguments().size(), 2);
+        QTRY_COMPARE(WindowId(m_fixture->activeWindow()), first->outcome.windows.front());
         quitApplication(QStringLiteral("testapp-a"));
     }
 
@@ -155,9 +179,9 @@ private slots:
     void documentsArriveUnchanged()
     {
         QFETCH(QString, application);
-        const QStringList names{QStringLiteral("with space.txt"), QStringLiteral("it's \"quoted\".txt"),
-                                QStringLiteral("$(touch pwned).txt"), QStringLiteral("-leading-dash.txt"),
-                                QStringLiteral("Größe – 日本語.txt"), QStringLiteral("100% `tick` ;&|.txt")};
+        const QStringList names { QStringLiteral("with space.txt"), QStringLiteral("it's \"quoted\".txt"),
+            QStringLiteral("$(touch pwned).txt"), QStringLiteral("-leading-dash.txt"),
+            QStringLiteral("Größe – 日本語.txt"), QStringLiteral("100% `tick` ;&|.txt") };
         QList<QUrl> urls;
         QStringList paths;
         for (const QString &name : names) {
@@ -167,11 +191,10 @@ private slots:
             paths.append(path);
             urls.append(QUrl::fromLocalFile(path));
         }
-        auto outcome = std::make_shared<Outcome>();
-        m_desktop->openDocuments(urls, *m_desktop->applicationLocation(application), recorder(outcome));
-        QTRY_VERIFY_WITH_TIMEOUT(outcome->called, 10000);
-        QVERIFY(outcome->application);
-        QCOMPARE(outcome->application->bundleIdentifier, application);
+        const auto outcome = launch(application, urls);
+        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, 10000);
+        QVERIFY(outcome->outcome.started);
+        QCOMPARE(outcome->outcome.appId, application);
 
         const QList<QStringList> argv = launchedArguments();
         QCOMPARE(argv.size(), 1);
@@ -185,50 +208,65 @@ private slots:
         received.removeAll(DesktopFixture::clientPath());
         QCOMPARE(received, paths);
         QVERIFY(!QFile::exists(QDir(m_documents.path()).filePath(QStringLiteral("pwned"))));
+
+        // A running application gets further documents through its entry; reported at once, as it runs.
+        const auto again = launch(application, { urls.front() });
+        QTRY_COMPARE(again->calls, 1);
+        QVERIFY(again->outcome.started);
+        QCOMPARE(again->outcome.pid, outcome->outcome.pid);
+        QTRY_COMPARE(launchedArguments().size(), 2);
+        // The test client is no single-instance program: a second copy shows a window of its own.
+        QTRY_COMPARE_WITH_TIMEOUT(applicationWithId(m_desktop->snapshot(), application)->windows.size(), 2, 5000);
         quitApplication(application);
     }
 
     void launchWithoutAWindowFailsAfterTheWait()
     {
-        const auto location = m_desktop->applicationLocation(QStringLiteral("testapp-silent"));
-        QVERIFY(location);
-        auto outcome = std::make_shared<Outcome>();
-        m_desktop->openApplication(*location, recorder(outcome));
-        QTRY_VERIFY_WITH_TIMEOUT(outcome->called, X11Desktop::launchTimeoutMs + 5000);
-        QVERIFY(!outcome->application);
+        QVERIFY(m_desktop->canLaunch(QStringLiteral("testapp-silent")));
+        const auto outcome = launch(QStringLiteral("testapp-silent"));
+        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, X11Desktop::launchTimeoutMs + 5000);
+        QVERIFY(!outcome->outcome.started);
+        QVERIFY(outcome->outcome.windows.isEmpty());
     }
 
-    void unloadableEntryFailsLater()
+    void unknownApplicationFailsLater()
     {
-        auto outcome = std::make_shared<Outcome>();
-        m_desktop->openApplication(QStringLiteral("/no/such/entry.desktop"), recorder(outcome));
-        QVERIFY(!outcome->called);
-        QTRY_VERIFY(outcome->called);
-        QVERIFY(!outcome->application);
+        const auto outcome = launch(QStringLiteral("no-such-application"));
+        QCOMPARE(outcome->calls, 0);
+        QTRY_COMPARE(outcome->calls, 1);
+        QVERIFY(!outcome->outcome.started);
+        QCOMPARE(outcome->outcome.appId, QStringLiteral("no-such-application"));
     }
 
-    void terminateSendsDeleteWindowToEveryWindow()
+    void closeApplicationSendsDeleteWindowToEveryWindow()
     {
-        QProcess *client = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "First",
-                                                   "--title", "Second"});
-        QTRY_COMPARE_WITH_TIMEOUT(m_desktop->copyWindowList(client->processId()).value_or(QList<WindowRef>()).size(), 2, 5000);
-        for (const RunningApplication &app : m_desktop->runningApplications()) {
-            if (app.processIdentifier == client->processId())
-                m_desktop->terminate(app);
-        }
-        QTRY_COMPARE(deleteEvents(), QStringList({QStringLiteral("First"), QStringLiteral("Second")}));
+        QProcess *client
+            = m_fixture->startClient({ "--class", "testapp-b,TestAppB", "--title", "First", "--title", "Second" });
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), client->processId()).size(), 2, 5000);
+        closeApplicationOf(client);
+        QTRY_COMPARE(deleteEvents(), QStringList({ QStringLiteral("First"), QStringLiteral("Second") }));
         QTRY_COMPARE_WITH_TIMEOUT(client->state(), QProcess::NotRunning, 5000);
         QCOMPARE(client->exitCode(), 0);
     }
 
+    void closeApplicationLeavesAnotherCopyAlone()
+    {
+        QProcess *kept = m_fixture->startClient({ "--class", "testapp-b,TestAppB", "--title", "Kept" });
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), kept->processId()).size(), 1, 5000);
+        DesktopApplication stale = *applicationWithPid(m_desktop->snapshot(), kept->processId());
+        stale.pids = { 1 };
+        stale.windows.clear();
+        m_desktop->closeApplication(stale);
+        QTest::qWait(200);
+        QVERIFY(deleteEvents().isEmpty());
+        QCOMPARE(kept->state(), QProcess::Running);
+    }
+
     void windowWithoutDeleteProtocolIsClosedByTheWindowManager()
     {
-        QProcess *client = m_fixture->startClient({"--class", "stubborn,Stubborn", "--no-delete", "--title", "Old"});
-        QTRY_COMPARE_WITH_TIMEOUT(m_desktop->copyWindowList(client->processId()).value_or(QList<WindowRef>()).size(), 1, 5000);
-        for (const RunningApplication &app : m_desktop->runningApplications()) {
-            if (app.processIdentifier == client->processId())
-                m_desktop->terminate(app);
-        }
+        QProcess *client = m_fixture->startClient({ "--class", "stubborn,Stubborn", "--no-delete", "--title", "Old" });
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), client->processId()).size(), 1, 5000);
+        closeApplicationOf(client);
         // _NET_CLOSE_WINDOW: the window manager decides (openbox disconnects such a client).
         QTRY_COMPARE_WITH_TIMEOUT(client->state(), QProcess::NotRunning, 5000);
         QVERIFY(deleteEvents().isEmpty());

@@ -89,7 +89,7 @@ private slots:
         DetailFixture f;
         f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
         SimApplication other;
-        other.bundleIdentifier = QStringLiteral("com.apple.Music");
+        other.appId = QStringLiteral("com.apple.Music");
         other.windows = {simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300))};
         f.desktop.addRunningApplication(other);
         Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
@@ -110,7 +110,7 @@ private slots:
         DetailFixture f;
         f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
         SimApplication other;
-        other.bundleIdentifier = QStringLiteral("com.apple.Music");
+        other.appId = QStringLiteral("com.apple.Music");
         other.windows = {simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300))};
         f.desktop.addRunningApplication(other);
         Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"))});

@@ -167,12 +167,12 @@ private slots:
         Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
                                        application(QStringLiteral("com.apple.Mail"), leftUUID)});
         SimApplication safari;
-        safari.bundleIdentifier = QStringLiteral("com.apple.Safari");
+        safari.appId = QStringLiteral("com.apple.Safari");
         safari.windows = {simWindow(QStringLiteral("Safari"), QRectF(2000, 40, 1000, 700))};
         f.desktop.addRunningApplication(safari);
         f.desktop.setScriptResult(QStringLiteral("com.apple.Safari"), ScriptResult{false, QVariantList{}});
         SimApplication chrome;
-        chrome.bundleIdentifier = QStringLiteral("com.google.Chrome");
+        chrome.appId = QStringLiteral("com.google.Chrome");
         chrome.windows = {simWindow(QStringLiteral("Chrome"), QRectF(10, 20, 640, 480))};
         f.desktop.addRunningApplication(chrome);
         f.desktop.setScriptResult(QStringLiteral("com.google.Chrome"), ScriptResult{false, QVariantList{}});

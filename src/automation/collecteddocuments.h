@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <array>
 
-struct ScriptedDocuments {
+struct CollectedDocuments {
     /// One list per browser slot of the profile, in the profile's order.
     std::array<QStringList, 4> browserURLs;
     QStringList fileManagerFolders;
@@ -31,7 +31,7 @@ struct ScriptedDocuments {
         }
         return ideDocuments;
     }
-    const QStringList &list(DocumentRole role) const { return const_cast<ScriptedDocuments *>(this)->list(role); }
+    const QStringList &list(DocumentRole role) const { return const_cast<CollectedDocuments *>(this)->list(role); }
 
-    bool operator==(const ScriptedDocuments &) const = default;
+    bool operator==(const CollectedDocuments &) const = default;
 };
