@@ -2,6 +2,8 @@
 #include "automationservice.h"
 
 #include "launchdelay.h"
+
+#include <QCoro/QCoroSignal>
 #include "localfileurl.h"
 
 #include "displaylocator.h"
@@ -82,6 +84,17 @@ AutomationService::~AutomationService() = default;
 QList<EntryData> AutomationService::captureCurrentDesktop()
 {
     return m_capture.capture();
+}
+
+QCoro::Task<QList<EntryData>> AutomationService::captureDesktop()
+{
+    if (!m_platform.offersReader())
+        co_return captureCurrentDesktop();
+    if (!m_reader)
+        m_reader = std::make_unique<CaptureReader>(m_platform);
+    CaptureJob job;
+    m_reader->capture(&job, [&job](const QList<EntryData> &entries) { emit job.done(entries); });
+    co_return co_await qCoro(&job, &CaptureJob::done);
 }
 
 QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool restoreDocuments, bool focusMode)

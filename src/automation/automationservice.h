@@ -2,6 +2,7 @@
 #pragma once
 
 #include "automationclock.h"
+#include "capturereader.h"
 #include "desktopcapture.h"
 #include "desktopplatform.h"
 #include "documentcollector.h"
@@ -15,6 +16,7 @@
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <memory>
 #include <optional>
 
 /// Bound to the main thread; one instance is created at start-up and handed to
@@ -43,6 +45,10 @@ public:
     /// New entries, one per qualifying window of the current desktop, each
     /// with a fresh id; the caller makes records of them. Synchronous.
     QList<EntryData> captureCurrentDesktop();
+    /// The same capture, read on a thread of its own where the desktop offers
+    /// a second connection (X11): the window keeps drawing meanwhile. Where it
+    /// does not (the simulated desktop), completes at once without suspending.
+    QCoro::Task<QList<EntryData>> captureDesktop();
 
     // --- Launch --------------------------------------------------------------
 
@@ -113,6 +119,7 @@ private:
     DesktopPlatform &m_platform;
     AutomationClock &m_clock;
     DocumentCollector m_documents;
+    std::unique_ptr<CaptureReader> m_reader;
     DesktopCapture m_capture;
     WindowPlacer m_placer;
     int m_pendingPlacements = 0;

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class DesktopPlatform : public QObject
@@ -39,6 +40,15 @@ public:
     virtual std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) = 0;
     /// Whether `path` exists, and whether it is a directory.
     virtual FileStatus fileStatus(const QString &path) const = 0;
+
+    /// A second, independent connection to the same desktop, for reading it
+    /// (snapshots, document collectors) on another thread so that a capture
+    /// never waits on the window thread. Called on the thread that will use
+    /// it; must only read state that never changes after construction.
+    /// Nothing where reads cannot leave this thread (the simulated desktop).
+    virtual std::unique_ptr<DesktopPlatform> openReader() const { return nullptr; }
+    /// Whether `openReader` gives one here (cheap: connects nothing).
+    virtual bool offersReader() const { return false; }
 
     // --- Acting --------------------------------------------------------------------
 

@@ -96,23 +96,38 @@ void CreationSheetController::cancel()
 
 Workspace *CreationSheetController::create()
 {
-    if (!canCreate() || !m_services)
+    if (!canCreate() || !m_services || m_capturing)
         return nullptr;
+    m_lastCreated = nullptr;
+    const QCoro::Task<> task = captureAndCreate(m_name, m_icon, m_category);
+    return task.isReady() ? m_lastCreated : nullptr;
+}
 
+QCoro::Task<> CreationSheetController::captureAndCreate(QString name, QString icon, QString category)
+{
+    const QPointer<CreationSheetController> self(this);
+    const QPointer<ViewServices> services = m_services;
+    m_capturing = true;
     QList<EntryData> captured;
     {
-        // The capture blocks the main thread while other programs answer.
+        // While other programs answer: the window keeps drawing, but the
+        // pointer says that something is under way.
         const OverrideCursorGuard busy;
-        captured = m_services->automation().captureCurrentDesktop();
+        captured = co_await services->automation().captureDesktop();
     }
+    if (!self)
+        co_return;
+    m_capturing = false;
+    if (!services)
+        co_return;
 
-    auto *workspace = new Workspace(m_name, m_icon, m_category, false, true);
+    auto *workspace = new Workspace(name, icon, category, false, true);
     for (const EntryData &entry : std::as_const(captured))
         workspace->appendEntry(entry);
-    WorkspaceStore &store = m_services->store();
+    WorkspaceStore &store = services->store();
     store.insert(workspace);
     store.save(); // a failed save stays pending; the workspace is shown anyway
+    m_lastCreated = workspace;
     setShowing(false);
     emit created(workspace);
-    return workspace;
 }

@@ -6,6 +6,7 @@
 #include "model/workspace.h"
 
 #include <QObject>
+#include <QCoro/QCoroTask>
 #include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
@@ -51,8 +52,11 @@ public:
     Q_INVOKABLE void open();
     Q_INVOKABLE void cancel();
     /// Captures the desktop and saves it as a new workspace under the name as
-    /// typed, then closes the sheet. Does nothing while the name is blank.
-    /// Returns the new workspace (owned by the store), or null.
+    /// typed, then closes the sheet. Does nothing while the name is blank or
+    /// a capture runs. The capture reads the desktop on a thread of its own
+    /// where it can: then `created` follows later and this returns null;
+    /// where it finishes at once, this returns the new workspace (owned by
+    /// the store).
     Q_INVOKABLE Workspace *create();
 
 signals:
@@ -65,8 +69,12 @@ signals:
     void created(Workspace *workspace);
 
 private:
+    QCoro::Task<> captureAndCreate(QString name, QString icon, QString category);
+
     QPointer<ViewServices> m_services;
     bool m_showing = false;
+    bool m_capturing = false;
+    Workspace *m_lastCreated = nullptr;
     QString m_name;
     QString m_icon = QStringLiteral("briefcase.fill");
     QString m_category;

@@ -173,14 +173,24 @@ void DetailController::updateFromDesktop()
 {
     if (!m_workspace || !m_services)
         return;
+    captureAndMerge();
+}
+
+QCoro::Task<> DetailController::captureAndMerge()
+{
+    const QPointer<DetailController> self(this);
+    const QPointer<Workspace> workspace = m_workspace;
     QList<EntryData> captured;
     {
-        // The capture blocks the interface until the other applications answer.
+        // The window keeps drawing while the other applications answer.
         OverrideCursorGuard busy;
-        captured = m_services->automation().captureCurrentDesktop();
+        captured = co_await m_services->automation().captureDesktop();
     }
-    mergeCapturedEntries(*m_workspace, captured);
-    m_workspace->setModifiedAt(m_now());
+    // The workspace may have been deleted, or another one opened, meanwhile.
+    if (!self || !workspace || workspace != m_workspace)
+        co_return;
+    mergeCapturedEntries(*workspace, captured);
+    workspace->setModifiedAt(m_now());
     save();
 }
 

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QObject>
+#include <QCoro/QCoroTask>
 #include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
@@ -131,6 +132,7 @@ signals:
     void editedCategoryChanged();
 
 private:
+    QCoro::Task<> captureAndMerge();
     void readScreens();
     void refreshStatus();
     void refreshEntries();

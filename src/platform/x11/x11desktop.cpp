@@ -132,7 +132,8 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, QString displa
     , m_screens(std::make_unique<X11Screens>(*m_connection))
     , m_mover(std::make_unique<X11WindowMover>(*m_connection))
     , m_documents(std::make_unique<LinuxDocuments>())
-    , m_launcher(std::move(display))
+    , m_launcher(display)
+    , m_display(display)
 {
     QObject::connect(m_connection.get(), &X11Connection::monitorsChanged, this, [this] {
         m_screens->invalidate();
@@ -307,6 +308,12 @@ std::optional<QStringList> X11Desktop::collectDocuments(DocumentRole role, const
         }
     }
     return m_documents->collect(role, appId, pids, titles);
+}
+
+std::unique_ptr<DesktopPlatform> X11Desktop::openReader() const
+{
+    QString ignored;
+    return connect(m_display, &ignored);
 }
 
 FileStatus X11Desktop::fileStatus(const QString &path) const

@@ -42,6 +42,8 @@ public:
     PlatformProfile profile() const override;
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
     FileStatus fileStatus(const QString &path) const override;
+    std::unique_ptr<DesktopPlatform> openReader() const override;
+    bool offersReader() const override { return true; }
 
     /// Removes maximized and full-screen states, moves the outer frame exactly (or, for a window that ends
     /// up maximized or in full screen, onto the target monitor), adds the target's states, and changes
@@ -90,6 +92,8 @@ private:
     std::unique_ptr<X11WindowMover> m_mover;
     std::unique_ptr<LinuxDocuments> m_documents;
     DesktopLauncher m_launcher;
+    /// The display it was opened on; never changes, so other threads may read it.
+    const QString m_display;
     mutable DesktopEntryIndex m_entries;
     mutable QElapsedTimer m_entriesAge;
     /// `_NET_NUMBER_OF_DESKTOPS` at the last read of the desktop.

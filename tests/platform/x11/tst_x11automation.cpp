@@ -107,6 +107,27 @@ private slots:
         QVERIFY(!left->isFullscreen);
     }
 
+    void captureOnTheReaderThreadMatchesTheDirectOne()
+    {
+        QProcess *a = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Left",
+                                              "--geometry", "640x480+200+150"});
+        QTRY_COMPARE_WITH_TIMEOUT(windowsOf(a->processId()).size(), 1, 5000);
+        const QList<EntryData> direct = m_service->captureCurrentDesktop();
+
+        // The window thread gets control back before the reader answers.
+        QCoro::Task<QList<EntryData>> task = m_service->captureDesktop();
+        QVERIFY(!task.isReady());
+        std::optional<QList<EntryData>> threaded;
+        task.then([&threaded](const QList<EntryData> &entries) { threaded = entries; });
+        QTRY_VERIFY_WITH_TIMEOUT(threaded.has_value(), 10000);
+        QCOMPARE(threaded->size(), direct.size());
+        const auto left = entryFor(*threaded, QStringLiteral("testapp-a"));
+        QVERIFY(left);
+        QCOMPARE(QRectF(left->frameX, left->frameY, left->width, left->height),
+                 frameOf(windowsOf(a->processId()).front()));
+        QCOMPARE(left->monitorID, monitorID(0));
+    }
+
     void placementScalesOntoTheShrunkMonitor()
     {
         QProcess *b = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "Right",
