@@ -7,13 +7,28 @@
 #include <QDir>
 
 FirefoxCollector::FirefoxCollector(QString firefoxDir)
-    : m_dir(std::move(firefoxDir))
+    : m_dirs{std::move(firefoxDir)}
 {
+}
+
+FirefoxCollector::FirefoxCollector(QStringList firefoxDirs)
+    : m_dirs(std::move(firefoxDirs))
+{
+}
+
+QStringList FirefoxCollector::profileRoots(const QString &homeDir, const QString &configDir)
+{
+    const QDir home(homeDir);
+    return {QDir(configDir).filePath(QStringLiteral("mozilla/firefox")),
+            home.filePath(QStringLiteral(".mozilla/firefox")),
+            home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/config/mozilla/firefox")),
+            home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
+            home.filePath(QStringLiteral("snap/firefox/common/.mozilla/firefox"))};
 }
 
 QStringList FirefoxCollector::collect(const QList<qint64> &processIds) const
 {
-    const std::optional<QString> profile = FirefoxProfiles(m_dir).runningProfile(processIds);
+    const std::optional<QString> profile = FirefoxProfiles::runningProfileIn(m_dirs, processIds);
     if (!profile)
         return {};
     // Firefox replaces this file by renaming a finished temporary file over it, so

@@ -10,6 +10,14 @@ class FirefoxCollector
 public:
     /// `firefoxDir` is the folder holding profiles.ini (normally ~/.mozilla/firefox).
     explicit FirefoxCollector(QString firefoxDir);
+    /// Several such folders, in the order a profile is looked for in them.
+    explicit FirefoxCollector(QStringList firefoxDirs);
+
+    /// Every folder a Firefox of this user may keep its profiles.ini in, most
+    /// likely first: `$XDG_CONFIG_HOME/mozilla/firefox` (where newer Firefox
+    /// releases make new profiles), the classic `~/.mozilla/firefox`, and the Flatpak and
+    /// Snap packages' own folders.
+    static QStringList profileRoots(const QString &homeDir, const QString &configDir);
 
     /// Every tab's address, window after window, as the running profile's
     /// `sessionstore-backups/recovery.jsonlz4` records them; empty on any failure.
@@ -17,5 +25,5 @@ public:
     QStringList collect(const QList<qint64> &processIds) const;
 
 private:
-    QString m_dir;
+    QStringList m_dirs;
 };

@@ -89,6 +89,28 @@ std::optional<QString> FirefoxProfiles::runningProfile(const QList<qint64> &proc
     return std::nullopt;
 }
 
+std::optional<QString> FirefoxProfiles::runningProfileIn(const QStringList &firefoxDirs,
+                                                        const QList<qint64> &processIds)
+{
+    // A lock naming the running Firefox is proof, wherever its folder lies.
+    if (!processIds.isEmpty()) {
+        for (const QString &dir : firefoxDirs) {
+            for (const QString &profile : FirefoxProfiles(dir).candidates()) {
+                const std::optional<qint64> owner = lockOwner(profile);
+                if (owner && processIds.contains(*owner))
+                    return profile;
+            }
+        }
+    }
+    for (const QString &dir : firefoxDirs) {
+        const FirefoxProfiles profiles(dir);
+        if (profiles.candidates().isEmpty())
+            continue;
+        return profiles.runningProfile(processIds);
+    }
+    return std::nullopt;
+}
+
 std::optional<qint64> FirefoxProfiles::lockOwner(const QString &profileDir)
 {
     // The target is not a path but "<address>:+<pid>", so it is read raw: Qt would

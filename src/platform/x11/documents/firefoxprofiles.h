@@ -24,6 +24,11 @@ public:
     /// profile is not among them: nothing.
     std::optional<QString> runningProfile(const QList<qint64> &processIds) const;
 
+    /// The same over several profile folders (profiles.ini each), in order: a
+    /// profile locked by one of `processIds` in any of them wins; else the
+    /// first folder that has profiles decides as `runningProfile` does.
+    static std::optional<QString> runningProfileIn(const QStringList &firefoxDirs, const QList<qint64> &processIds);
+
     /// The process id a profile's `lock` symlink names ("<address>:+<pid>"), or nothing.
     static std::optional<qint64> lockOwner(const QString &profileDir);
 

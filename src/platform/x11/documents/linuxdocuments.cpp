@@ -86,7 +86,7 @@ QStringList LinuxDocuments::collect(DocumentRole role, const QString &applicatio
 QStringList LinuxDocuments::collectBrowser(const QString &applicationId, const QList<qint64> &processIds) const
 {
     if (applicationId == QLatin1String("firefox") || applicationId == QLatin1String("firefox-esr"))
-        return FirefoxCollector(QDir(m_home).filePath(QStringLiteral(".mozilla/firefox"))).collect(processIds);
+        return FirefoxCollector(FirefoxCollector::profileRoots(m_home, m_config)).collect(processIds);
     const QString folder = folderFor(applicationId, chromiumBrowsers);
     if (folder.isEmpty())
         return {};

@@ -11,7 +11,8 @@ class LinuxDocuments
 {
 public:
     /// The folders are injected so that tests can point them at temporary ones:
-    /// `homeDir` (Firefox's profiles live in `<home>/.mozilla/firefox`),
+    /// `homeDir` (Firefox's profiles live in `<home>/.mozilla/firefox`, the
+    /// config folder's `mozilla/firefox`, or a Flatpak or Snap folder),
     /// `configDir` (the XDG config folder holding Chromium's, Chrome's, Brave's and
     /// VS Code's folders) and `sessionBusAddress` (empty: no D-Bus). Which desktop
     /// entries are installed comes from GIO and thus from the XDG variables of the

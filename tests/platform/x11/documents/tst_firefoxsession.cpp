@@ -185,6 +185,32 @@ private slots:
         QCOMPARE(FirefoxCollector(dir.path()).collect({}), QStringList { "http://absolute/" });
     }
 
+    void profilesUnderTheConfigFolderAreFound()
+    {
+        // A fresh account of a current Firefox: nothing in ~/.mozilla at all.
+        QTemporaryDir home;
+        const QString config = home.filePath(".config");
+        writeProfiles(QDir(config + "/mozilla/firefox"));
+        const QStringList roots = FirefoxCollector::profileRoots(home.path(), config);
+        QCOMPARE(roots.first(), config + "/mozilla/firefox");
+        QCOMPARE(FirefoxCollector(roots).collect({ 4242 }), QStringList { "http://b/" });
+    }
+
+    void theLockDecidesBetweenFolders()
+    {
+        QTemporaryDir home;
+        const QString config = home.filePath(".config");
+        writeProfiles(QDir(config + "/mozilla/firefox"));
+        writeProfiles(QDir(home.filePath(".var/app/org.mozilla.firefox/.mozilla/firefox")));
+        const QString flatpakProfile = home.filePath(".var/app/org.mozilla.firefox/.mozilla/firefox/aaaa.a");
+        writeSession(flatpakProfile, session({ { tab({ "http://flatpak/" }) } }));
+        lock(flatpakProfile, 4242);
+        const QStringList roots = FirefoxCollector::profileRoots(home.path(), config);
+        QCOMPARE(FirefoxCollector(roots).collect({ 4242 }), QStringList { "http://flatpak/" });
+        // Another Firefox (no lock of its own anywhere): the first folder with profiles decides.
+        QCOMPARE(FirefoxCollector(roots).collect({ 17 }), QStringList { "http://b/" });
+    }
+
     void missingOrBrokenFilesGiveNothing()
     {
         QVERIFY(FirefoxCollector("/nonexistent/firefox").collect({ 1 }).isEmpty());
