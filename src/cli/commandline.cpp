@@ -8,6 +8,7 @@
 #include "workspacejson.h"
 
 #include "automation/automationservice.h"
+#include "automation/desktopplatform.h"
 #include "model/workspacestore.h"
 
 #include <QCoreApplication>
@@ -150,8 +151,18 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     };
 
     QJsonObject request = storeRequest(*spec, args);
-    if (spec->name == QLatin1String("capture") || spec->name == QLatin1String("update"))
-        request[QLatin1String("entries")] = entriesToJson(desktop->automation().captureCurrentDesktop());
+    if (spec->name == QLatin1String("capture") || spec->name == QLatin1String("update")) {
+        const QList<EntryData> captured = desktop->automation().captureCurrentDesktop();
+        // An empty workspace saved as if all were well hides a desktop we cannot read.
+        if (captured.isEmpty())
+            return finish(fail(err, spec->name + QStringLiteral(": ")
+                                        + (desktop->platform().canControlWindows()
+                                               ? QStringLiteral("found no application window to save; nothing "
+                                                                "was changed")
+                                               : QStringLiteral("this desktop does not let Corvalint read its "
+                                                                "windows; nothing was changed"))));
+        request[QLatin1String("entries")] = entriesToJson(captured);
+    }
 
     StoreAccess store(WorkspaceStore::defaultDirectory(), qEnvironmentVariable("DISPLAY"));
     const CommandResult result = store.execute(request);

@@ -349,6 +349,15 @@ private slots:
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
     }
 
+    void captureOfADesktopWithoutWindowsSavesNothing()
+    {
+        const CliRun run = m_cli->run({QStringLiteral("capture"), QStringLiteral("Empty"), QStringLiteral("--desktop"),
+                                       CliRunner::scenario(QStringLiteral("empty.json"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("found no application window")), qPrintable(run.err));
+        QCOMPARE(listJson(*m_cli).size(), 0);
+    }
+
     void captureRefusesANameThatExists()
     {
         QCOMPARE(capture(QStringLiteral("Once")).exitCode, 0);

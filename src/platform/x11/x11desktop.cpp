@@ -187,7 +187,9 @@ X11Desktop::Reading X11Desktop::read() const
         // Framed by the window manager; unmapped only while minimized or on another virtual desktop.
         const bool elsewhere
             = w.desktop && r.root.currentDesktop && *w.desktop != everyDesktop && *w.desktop != *r.root.currentDesktop;
-        r.listed[i] = w.hasFrameExtents && (w.viewable || w.hasState(e._NET_WM_STATE_HIDDEN) || elsewhere);
+        // Every window in the client list is managed. Window managers without frame extents (i3, some
+        // tiling ones) draw no frame of their own or do not say: the client's rectangle is its frame then.
+        r.listed[i] = w.viewable || w.hasState(e._NET_WM_STATE_HIDDEN) || elsewhere;
 
         // Applications in the order of their first window; a window without an id is one on its own.
         const QString id = idOf(i, 0);
