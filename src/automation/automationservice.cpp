@@ -174,9 +174,14 @@ void AutomationService::quitOtherApplications(const QList<EntryData> &entries)
 DesktopPlatform::LaunchCompletion AutomationService::placeOnCompletion(const EntryData &entry)
 {
     return [self = QPointer<AutomationService>(this), entry](const LaunchOutcome &outcome) {
-        if (!self || !outcome.started || !outcome.pid)
+        if (!self || !outcome.started)
             return;
-        self->placeWhenReady(*outcome.pid, entry);
+        // An application the desktop started for us (D-Bus activation) has no process of
+        // ours to follow: its windows are found by its id instead.
+        if (outcome.pid)
+            self->placeWhenReady(*outcome.pid, entry);
+        else if (!outcome.appId.isEmpty())
+            self->placeWhenReady(outcome.appId, entry);
     };
 }
 
@@ -209,6 +214,21 @@ QCoro::Task<> AutomationService::placeWhenReady(qint64 pid, EntryData entry)
         // True as soon as the application shows a window: the loop waits for
         // windows to appear, not for the placement to take effect.
         if (placeWindows(pid, entry))
+            co_return;
+    }
+}
+
+QCoro::Task<> AutomationService::placeWhenReady(QString appId, EntryData entry)
+{
+    const PlacementTicket ticket(this);
+    AutomationClock &clock = m_clock;
+    for (int attempt = 0; attempt < placementAttempts; ++attempt) {
+        co_await clock.sleep(placementRetryInterval);
+        if (!ticket.alive())
+            co_return;
+        // True as soon as the application shows a window: the loop waits for
+        // windows to appear, not for the placement to take effect.
+        if (placeWindowsOf(appId, entry))
             co_return;
     }
 }
@@ -251,13 +271,17 @@ QCoro::Task<> AutomationService::placeAfterDocument(EntryData entry)
 
 void AutomationService::placeFirstRunning(const QString &appId, const EntryData &entry)
 {
+    placeWindowsOf(appId, entry);
+}
+
+bool AutomationService::placeWindowsOf(const QString &appId, const EntryData &entry)
+{
     const DesktopSnapshot desktop = m_platform.snapshot();
     for (const DesktopApplication &application : desktop.applications) {
-        if (application.appId == appId) {
-            m_placer.placeWindows(application, entry, desktop);
-            return;
-        }
+        if (application.appId == appId)
+            return m_placer.placeWindows(application, entry, desktop);
     }
+    return false;
 }
 
 bool AutomationService::placeWindows(qint64 processIdentifier, const EntryData &entry)

@@ -69,6 +69,9 @@ public:
     /// Tries `placeWindows` every 0.2 s, at most 15 times, until the
     /// application running as `pid` shows a window.
     QCoro::Task<> placeWhenReady(qint64 pid, EntryData entry);
+    /// The same for an application known only by its id (started by the
+    /// desktop over D-Bus): the first running application with that id.
+    QCoro::Task<> placeWhenReady(QString appId, EntryData entry);
     /// The single placements after opening with a default handler: every
     /// regular browser of the profile (after 0.8 s), the first running file
     /// manager (0.5 s), the first application with the entry's id (1.0 s).
@@ -113,6 +116,7 @@ private:
     void openEntry(const EntryData &entry, bool restoreDocuments);
     DesktopPlatform::LaunchCompletion placeOnCompletion(const EntryData &entry);
     void placeFirstRunning(const QString &appId, const EntryData &entry);
+    bool placeWindowsOf(const QString &appId, const EntryData &entry);
     void placementStarted();
     void placementEnded();
 

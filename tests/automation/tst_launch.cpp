@@ -57,6 +57,21 @@ struct LaunchRun {
     }
 };
 
+/// A desktop that starts applications for us (D-Bus activation): no process
+/// of ours to follow, only the application's id.
+class ActivatingDesktop : public SimulatedDesktop
+{
+public:
+    using SimulatedDesktop::SimulatedDesktop;
+    void launch(const LaunchRequest &request, LaunchCompletion completion) override
+    {
+        SimulatedDesktop::launch(request, [completion = std::move(completion)](LaunchOutcome outcome) {
+            outcome.pid.reset();
+            completion(outcome);
+        });
+    }
+};
+
 } // namespace
 
 class TestLaunch : public QObject
@@ -245,6 +260,25 @@ private slots:
         const qint64 pid = f.desktop.processIdentifierOf(editor);
         QCOMPARE(f.desktop.snapshotCount(), 10);
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(300, 200, 640, 480));
+    }
+
+    void applicationStartedWithoutAProcessOfOursIsPlacedByItsId()
+    {
+        VirtualClock clock;
+        ActivatingDesktop desktop(clock);
+        desktop.setScreens(twoScreens());
+        desktop.setMainScreenIndex(0);
+        SimLaunchPlan plan;
+        plan.windowDelay = 1.0;
+        desktop.installApplication(installed(editor, plan));
+        AutomationService service(desktop, clock);
+        auto launch = service.launchWorkspace({ applicationEntry(editor) }, true, false);
+        QVERIFY(clock.runUntilIdle(60));
+        const QList<SimRequest> places = desktop.requests(QStringLiteral("place"));
+        QCOMPARE(places.size(), 1);
+        QCOMPARE(places.first().time, 1.1);
+        const std::optional<SimWindow> placed = desktop.window(desktop.windowsOf(desktop.processIdentifierOf(editor)).first());
+        QCOMPARE(placed->frame, QRectF(300, 200, 640, 480));
     }
 
     void windowAfterFiveSecondsIsNeverPlaced()

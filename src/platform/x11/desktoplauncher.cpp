@@ -74,7 +74,8 @@ void reapChild(GPid pid, gint, gpointer)
 
 DesktopLauncher::DesktopLauncher(QString display) : m_display(std::move(display)) {}
 
-std::optional<qint64> DesktopLauncher::launch(const QString &desktopFilePath, const QStringList &uris) const
+std::optional<DesktopLauncher::Started> DesktopLauncher::launch(const QString &desktopFilePath,
+                                                                const QStringList &uris) const
 {
     std::unique_ptr<GDesktopAppInfo, GObjectUnref> info(
         g_desktop_app_info_new_from_filename(desktopFilePath.toLocal8Bit().constData()));
@@ -104,8 +105,11 @@ std::optional<qint64> DesktopLauncher::launch(const QString &desktopFilePath, co
         input.fd(), output.fd(), errors.fd(), &error);
     if (error)
         g_error_free(error);
-    if (!started || pid <= 0)
+    if (!started)
         return std::nullopt;
+    // Activated over D-Bus: no process of ours, so nothing to reap either.
+    if (pid <= 0)
+        return Started{};
     g_child_watch_add(pid, &reapChild, nullptr);
-    return qint64(pid);
+    return Started{qint64(pid)};
 }

@@ -8,14 +8,21 @@
 class DesktopLauncher
 {
 public:
+    /// A start that went through.
+    struct Started {
+        /// The process we started; nothing when the desktop started it for us (an entry with
+        /// DBusActivatable=true is activated over D-Bus, and its windows must be found by id).
+        std::optional<qint64> pid;
+    };
+
     /// `display` is handed to the started program as DISPLAY (empty: ours).
     explicit DesktopLauncher(QString display);
 
     /// Runs the entry stored in `desktopFilePath` with `uris` (none for a plain start). GIO expands the field
     /// codes (%f %F %u %U ...), honours Terminal= and Path=, and passes each URI or path as one argument.
     /// The program reads from and writes to /dev/null, never to Corvalint's standard streams.
-    /// The process id, or nothing when the entry cannot be loaded or started.
-    std::optional<qint64> launch(const QString &desktopFilePath, const QStringList &uris) const;
+    /// Nothing when the entry cannot be loaded or started.
+    std::optional<Started> launch(const QString &desktopFilePath, const QStringList &uris) const;
 
 private:
     QString m_display;

@@ -461,13 +461,14 @@ void X11Desktop::launch(const LaunchRequest &request, LaunchCompletion completio
         return;
     }
 
-    const auto pid = m_launcher.launch(*location, uris);
-    if (!pid) {
+    const auto started = m_launcher.launch(*location, uris);
+    if (!started) {
         complete(std::move(completion), failed);
         return;
     }
+    // Without a process of ours (D-Bus activation) the window is found by its application id alone.
     if (completion)
-        watchForWindow(id, *pid, std::move(completion));
+        watchForWindow(id, started->pid.value_or(0), std::move(completion));
 }
 
 void X11Desktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion)
@@ -487,9 +488,13 @@ void X11Desktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompleti
                     if (r.listed[i])
                         outcome.windows.append(r.windows[i].id);
                 }
-                if ((group.appId != appId && !group.pids.contains(pid)) || outcome.windows.isEmpty())
+                const bool ours = pid > 0 && group.pids.contains(pid);
+                if ((group.appId != appId && !ours) || outcome.windows.isEmpty())
                     continue;
-                outcome.pid = group.pids.contains(pid) || group.pids.isEmpty() ? pid : group.pids.front();
+                if (ours || (group.pids.isEmpty() && pid > 0))
+                    outcome.pid = pid;
+                else if (!group.pids.isEmpty())
+                    outcome.pid = group.pids.front();
                 found = outcome;
                 break;
             }
