@@ -119,7 +119,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     // finishes first; a Corvalint on another display keeps it.
     InstanceLock storeLock;
     if (!storeLock.acquire(storeDirectory, 3000, &error))
-        return fail(QStringLiteral("corvalint: another Corvalint works on the store in %1 (%2)")
+        return fail(QStringLiteral("corvalint: cannot become the writer of the store in %1: %2")
                         .arg(storeDirectory, error));
 
     // The store opens before any window; failing to open it is fatal.

@@ -23,11 +23,20 @@ QString InstanceLock::fileName()
 
 bool InstanceLock::acquire(const QString &storeDirectory, int waitMs, QString *error)
 {
-    if (m_fd >= 0)
+    if (m_fd != -1)
         return true;
     QDir().mkpath(storeDirectory);
     const QByteArray path = QDir(storeDirectory).filePath(fileName()).toLocal8Bit();
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        // A store folder we may not write: flock works on a descriptor opened for reading too.
+        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0 && errno == ENOENT) {
+            // Nobody of ours can create it, so nobody of ours writes this store either: nothing to guard.
+            m_fd = unguarded;
+            return true;
+        }
+    }
     if (fd < 0) {
         if (error)
             *error = QStringLiteral("cannot open %1: %2")

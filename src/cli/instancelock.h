@@ -18,13 +18,16 @@ public:
 
     /// Takes the lock of the store in `storeDirectory`, trying again for up
     /// to `waitMs` while another process holds it. False, with `error`, when
-    /// it stays taken or the lock file cannot be made.
+    /// it stays taken or the lock file cannot be opened. In a store folder that
+    /// cannot be written it is taken without a file when there is none.
     bool acquire(const QString &storeDirectory, int waitMs, QString *error);
-    bool isHeld() const { return m_fd >= 0; }
+    bool isHeld() const { return m_fd != -1; }
 
     /// The lock file's name inside the store directory.
     static QString fileName();
 
 private:
+    /// Held without a descriptor: the lock file cannot exist in a folder we may not write.
+    static constexpr int unguarded = -2;
     int m_fd = -1;
 };

@@ -4,6 +4,7 @@
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
 
+#include "cli/instancelock.h"
 #include "cli/privatedirectory.h"
 
 #include <QDir>
@@ -231,6 +232,20 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", shared.path().toLocal8Bit());
         const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", savedRuntime); });
         QVERIFY(InstanceChannel::runtimeDirectory() != shared.path());
+    }
+
+    void oneWriterAtATimeHoldsTheStore()
+    {
+        QTemporaryDir store;
+        auto first = std::make_unique<InstanceLock>();
+        QString error;
+        QVERIFY2(first->acquire(store.path(), 0, &error), qPrintable(error));
+        InstanceLock second;
+        QVERIFY(!second.acquire(store.path(), 100, &error));
+        QCOMPARE(error, QStringLiteral("another Corvalint holds the store"));
+        first.reset(); // a writer that ends (or dies) lets the next one in
+        QVERIFY2(second.acquire(store.path(), 0, &error), qPrintable(error));
+        QVERIFY(second.isHeld());
     }
 
     void framesAreOneJsonObjectPerLine()
