@@ -8,6 +8,7 @@
 
 #include "displaylocator.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <algorithm>
 #include <QSet>
@@ -164,6 +165,10 @@ void AutomationService::quitOtherApplications(const QList<EntryData> &entries)
 
     for (const DesktopApplication &application : m_platform.snapshot().applications) {
         if (!application.regular || !hasUsableWindow(application))
+            continue;
+        // Corvalint never asks itself to quit, whatever id its windows resolve to (run from a build
+        // folder, it has no desktop entry of its own).
+        if (application.hasPid(QCoreApplication::applicationPid()))
             continue;
         if (application.appId.isEmpty() || keep.contains(application.appId))
             continue;

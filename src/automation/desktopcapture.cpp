@@ -3,6 +3,7 @@
 
 #include "localfileurl.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <array>
 
@@ -64,6 +65,9 @@ QList<EntryData> DesktopCapture::capture() const
 bool DesktopCapture::takesPart(const DesktopApplication &application, const std::optional<QString> &ownAppId) const
 {
     if (!application.regular || application.appId.isEmpty())
+        return false;
+    // Our own windows, known by our process whatever id they resolve to.
+    if (application.hasPid(QCoreApplication::applicationPid()))
         return false;
     if (ownAppId && *ownAppId == application.appId)
         return false;

@@ -1,6 +1,8 @@
 // The capture of the current desktop: which windows become which entries, with their frames and monitors.
 #include "automationfixture.h"
 
+#include <QCoreApplication>
+
 #include <QSysInfo>
 #include <QTest>
 #include <QUrl>
@@ -141,6 +143,18 @@ private slots:
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].filePath, QStringLiteral("/home/me/a.txt"));
         QCOMPARE(entries[1].filePath, QStringLiteral("/home/me/Music"));
+    }
+
+    void windowsOfThisProcessAreSkippedUnderAnyId()
+    {
+        AutomationFixture f;
+        SimApplication us = app(QStringLiteral("org.example.Unrelated"), { window() });
+        us.processIdentifier = QCoreApplication::applicationPid();
+        f.desktop.addRunningApplication(us);
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().appBundleIdentifier, editor);
     }
 
     void ownIdentifierIsSkipped()

@@ -1,6 +1,7 @@
 // Launching a workspace: focus mode, what each entry opens, the pauses, and the placements that follow.
 #include "automationfixture.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <limits>
@@ -104,6 +105,18 @@ private slots:
             { applicationEntry(editor), websiteEntry("https://a"), pathEntry("folder", "/home/me") });
         QCOMPARE(
             requestedApplications(f.desktop, QStringLiteral("terminate")), (QStringList { safari, finder, chrome }));
+    }
+
+    void focusModeNeverClosesThisProcessUnderAnyId()
+    {
+        AutomationFixture f;
+        SimApplication us = app(QStringLiteral("org.example.Unrelated"), { window() });
+        us.processIdentifier = QCoreApplication::applicationPid();
+        f.desktop.addRunningApplication(us);
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        LaunchRun launch(f, {}, true, true);
+        f.clock.runUntilIdle(60);
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("terminate")), QStringList { editor });
     }
 
     void emptyWorkspaceInFocusModeKeepsOnlyThisProgram()
