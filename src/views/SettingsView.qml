@@ -124,7 +124,7 @@ Item {
                 PrimaryButtonStyle {
                     objectName: "openSystemSettingsButton"
                     visible: !settingsController.isAccessibilityTrusted
-                    text: "Systemeinstellungen öffnen"
+                    text: "Hilfe zur Fenstersteuerung öffnen"
                     startColor: Theme.red
                     endColor: Theme.orange
                     onClicked: settingsController.openSystemSettings()
@@ -145,7 +145,7 @@ Item {
                 }
                 Text {
                     Layout.fillWidth: true
-                    text: "Verwende einen globalen Hotkey, um den Corvalint Spotlight-Launcher von überall auf deinem Mac aus aufzurufen."
+                    text: "Verwende einen globalen Hotkey, um den Corvalint Launcher von überall auf deinem Computer aus aufzurufen."
                     color: Theme.secondaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 12
@@ -185,8 +185,8 @@ Item {
                 }
                 SettingsCheckBox {
                     objectName: "icloudCheckBox"
-                    text: "iCloud Synchronisierung (Pro)"
-                    description: "Synchronisiere deine Workspaces automatisch mit all deinen Macs."
+                    text: "Cloud Synchronisierung (Pro)"
+                    description: "Synchronisiere deine Workspaces automatisch mit all deinen Computern."
                     checked: settingsController.icloudSyncEnabled
                     onToggled: settingsController.icloudSyncEnabled = checked
                 }
@@ -245,8 +245,8 @@ Item {
                 }
                 SettingsCheckBox {
                     objectName: "dockCheckBox"
-                    text: "App-Symbol im Dock anzeigen"
-                    description: "Falls deaktiviert, läuft Corvalint unauffällig im Hintergrund ohne Dock-Symbol."
+                    text: "App-Symbol in der Taskleiste anzeigen"
+                    description: "Falls deaktiviert, läuft Corvalint unauffällig im Hintergrund ohne Taskleisten-Symbol."
                     checked: settingsController.showDockIcon
                     onToggled: settingsController.showDockIcon = checked
                 }

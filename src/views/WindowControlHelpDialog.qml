@@ -1,4 +1,4 @@
-// The dialog behind "Systemeinstellungen öffnen": what window control needs on this desktop.
+// The dialog behind "Hilfe zur Fenstersteuerung öffnen": what window control needs on this desktop.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

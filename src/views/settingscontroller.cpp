@@ -46,7 +46,7 @@ void SettingsController::setActive(bool active)
 
 QString SettingsController::hotkeyString()
 {
-    return QStringLiteral("⌥⌘D");
+    return QStringLiteral("Super+Alt+D");
 }
 
 void SettingsController::setIcloudSyncEnabled(bool enabled)

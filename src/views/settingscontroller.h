@@ -61,7 +61,7 @@ public:
     /// The hotkey field's press: switches between the idle and the recording
     /// display. Nothing is captured and no hotkey is registered.
     Q_INVOKABLE void toggleRecordingHotkey();
-    /// "Systemeinstellungen öffnen": there is no permission to grant here, so
+    /// "Hilfe zur Fenstersteuerung öffnen": there is no permission to grant here, so
     /// it opens the dialog that says what window control needs.
     Q_INVOKABLE void openSystemSettings();
     /// Reads window control from the platform now.

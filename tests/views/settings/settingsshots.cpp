@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption untrusted("untrusted", "No window control: the red shield and the button.");
     const QCommandLineOption recording("recording", "The hotkey field in its recording display.");
     const QCommandLineOption exported("exported", "Export two workspaces first, so the status line shows.");
-    const QCommandLineOption help("help-dialog", "Open the help behind \"Systemeinstellungen öffnen\".");
+    const QCommandLineOption help("help-dialog", "Open the help behind \"Hilfe zur Fenstersteuerung öffnen\".");
     const QCommandLineOption noDock("no-dock", "Store showDockIcon = false first.");
     const QCommandLineOption exportPanel("export-panel", "Press \"Workspaces exportieren (.workspace)\".");
     const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");

@@ -1,6 +1,6 @@
 // The settings page's state: the taskbar switch and its stored value, window
 // control polled only while the page is shown, the hotkey field, the cloud
-// switch starting afresh, and the help behind "Systemeinstellungen öffnen".
+// switch starting afresh, and the help behind "Hilfe zur Fenstersteuerung öffnen".
 #include "settingscontroller.h"
 #include "showdockiconsetting.h"
 #include "viewsfixture.h"
@@ -137,7 +137,7 @@ private slots:
     void pressingTheHotkeyFieldTwiceShowsTheKeysAgain()
     {
         SettingsController settings;
-        QCOMPARE(settings.hotkeyString(), QStringLiteral("⌥⌘D"));
+        QCOMPARE(settings.hotkeyString(), QStringLiteral("Super+Alt+D"));
         QVERIFY(!settings.recordingHotkey());
         QSignalSpy changed(&settings, &SettingsController::recordingHotkeyChanged);
         settings.toggleRecordingHotkey();
@@ -145,7 +145,7 @@ private slots:
         settings.toggleRecordingHotkey();
         QVERIFY(!settings.recordingHotkey());
         QCOMPARE(changed.count(), 2);
-        QCOMPARE(settings.hotkeyString(), QStringLiteral("⌥⌘D"));
+        QCOMPARE(settings.hotkeyString(), QStringLiteral("Super+Alt+D"));
     }
 
     void reenteringThePageStartsAfresh()
