@@ -134,16 +134,23 @@ Popup {
                     font.pixelSize: 10
                     font.weight: Theme.bold
                 }
-                Row {
-                    Layout.alignment: Qt.AlignHCenter
-                    spacing: 8
-                    Repeater {
-                        model: sheet.controller.icons
-                        SymbolChoiceButton {
-                            required property string modelData
-                            symbol: modelData
-                            selected: sheet.controller.editedIcon === modelData
-                            onClicked: sheet.controller.editedIcon = modelData
+                // Centred as in the creation sheet: a layout would place the row before
+                // its repeater has made the buttons, at the left edge.
+                Item {
+                    Layout.fillWidth: true
+                    implicitHeight: editSymbols.height
+                    Row {
+                        id: editSymbols
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        spacing: 8
+                        Repeater {
+                            model: sheet.controller.icons
+                            SymbolChoiceButton {
+                                required property string modelData
+                                symbol: modelData
+                                selected: sheet.controller.editedIcon === modelData
+                                onClicked: sheet.controller.editedIcon = modelData
+                            }
                         }
                     }
                 }
