@@ -1,6 +1,7 @@
 // One line of the detail view's entry list: kind, title and target, the monitor and
 // saved geometry, and a button that deletes the entry.
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
 import Corvalint
@@ -113,6 +114,11 @@ Item {
             implicitWidth: trash.implicitWidth + 4
             implicitHeight: trash.implicitHeight + 4
             focusPolicy: Qt.NoFocus
+            hoverEnabled: true
+            ToolTip.visible: hovered
+            ToolTip.delay: 500
+            ToolTip.text: "Element entfernen"
+            Accessible.name: "Element entfernen"
             onClicked: row.deleteRequested()
             contentItem: SymbolIcon {
                 id: trash

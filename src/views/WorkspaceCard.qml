@@ -66,6 +66,13 @@ Control {
                 size: 13
                 color: favorite ? Theme.yellow : Theme.secondaryText
                 TapHandler { onTapped: controller.toggleFavorite() }
+                HoverHandler {
+                    id: starHover
+                    cursorShape: Qt.PointingHandCursor
+                }
+                ToolTip.visible: starHover.hovered
+                ToolTip.delay: 500
+                ToolTip.text: favorite ? "Aus den Favoriten entfernen" : "Zu den Favoriten hinzufügen"
             }
         }
 

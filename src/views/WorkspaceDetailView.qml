@@ -169,6 +169,11 @@ Item {
                     id: editButton
                     objectName: "editButton"
                     symbol: "pencil"
+                    // An icon alone says nothing to someone who has not used it before.
+                    ToolTip.visible: hovered
+                    ToolTip.delay: 500
+                    ToolTip.text: "Workspace bearbeiten"
+                    Accessible.name: "Workspace bearbeiten"
                     foregroundColor: Theme.cyan
                     borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
                     // The pencil sits in a 32 × 32 frame inside the style's padding.
