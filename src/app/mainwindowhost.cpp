@@ -51,8 +51,13 @@ QWindow *MainWindowHost::ensureWindow()
         return nullptr;
     m_window = window;
     connect(window, &QWindow::visibleChanged, this, [this, window](bool visible) {
-        if (visible)
+        if (visible) {
             windowBecameVisible(window);
+        } else {
+            // Closing only hides the window; it comes back where the user left it.
+            m_lastFramePosition = window->framePosition();
+            m_lastSize = window->size();
+        }
     });
     // A window that shows itself as it is created (QML's visible: true) has
     // appeared already.
@@ -79,8 +84,15 @@ void MainWindowHost::applyPolicy(QWindow *window)
 
 void MainWindowHost::present(QWindow *window)
 {
-    if (!window->isVisible())
+    if (!window->isVisible()) {
+        // Shown again (or made anew): at the place and size it had, not where
+        // the window manager would put a new window.
+        if (m_lastSize) {
+            window->resize(*m_lastSize);
+            window->setFramePosition(*m_lastFramePosition);
+        }
         applyPolicy(window);
+    }
     if (window->windowStates() & Qt::WindowMinimized)
         window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
     window->show();

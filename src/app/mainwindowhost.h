@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWindow>
 #include <functional>
+#include <optional>
 
 class MainWindowHost : public QObject
 {
@@ -59,6 +60,9 @@ private:
 
     Factory m_factory;
     TaskbarHint m_taskbarHint;
+    /// Where the main window stood when it was last closed.
+    std::optional<QPoint> m_lastFramePosition;
+    std::optional<QSize> m_lastSize;
     QPointer<QWindow> m_window;
     DockPolicy m_policy = DockPolicy::regular;
     bool m_appearedOnce = false;

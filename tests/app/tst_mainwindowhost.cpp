@@ -68,6 +68,26 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
+    void aClosedWindowComesBackWhereItWasAtItsSize()
+    {
+        MainWindowHost host(factory());
+        host.show();
+        QWindow *window = host.window();
+        QVERIFY(window);
+        window->setFramePosition(QPoint(140, 90));
+        window->resize(420, 310);
+        QTRY_COMPARE(window->framePosition(), QPoint(140, 90));
+        window->close();
+        QVERIFY(!window->isVisible());
+        // Something (Qt, the window manager) may move a hidden window; reopening puts it back.
+        window->setFramePosition(QPoint(0, 0));
+        window->resize(300, 200);
+        host.reopen();
+        QVERIFY(window->isVisible());
+        QTRY_COMPARE(window->framePosition(), QPoint(140, 90));
+        QCOMPARE(window->size(), QSize(420, 310));
+    }
+
     void reopenFindsAWindowByItsTitle()
     {
         MainWindowHost host(factory());
