@@ -66,7 +66,7 @@ void StatusBarMenuCoordinator::rebuildMenu()
 {
     m_menu->clear();
     const int screens = m_actions.screenCount ? m_actions.screenCount() : 1;
-    const QList<StatusMenuItem> items = statusMenuContent(m_modelContainer.fetchAll(true), screens);
+    const QList<StatusMenuItem> items = statusMenuContent(m_modelContainer.fetchSummaries(), screens);
     const QColor glyphColor = m_menu->palette().color(QPalette::WindowText);
     for (const StatusMenuItem &item : items) {
         using Kind = StatusMenuItem::Kind;

@@ -1,9 +1,6 @@
 // Building the tray menu's items from a read of the store.
 #include "statusmenucontent.h"
 
-#include "model/workspace.h"
-
-#include <memory>
 
 QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int connectedScreens)
 {
@@ -25,13 +22,11 @@ StatusMenuItem plainItem(StatusMenuItem::Kind kind, const QString &title, bool e
     return item;
 }
 
-StatusMenuItem workspaceItem(const WorkspaceData &data, int connectedScreens)
+StatusMenuItem workspaceItem(const WorkspaceSummary &data, int connectedScreens)
 {
-    // The record owns the one monitor-count rule; a short-lived copy keeps it in one place.
-    const std::unique_ptr<Workspace> record(Workspace::fromData(data));
     StatusMenuItem item;
     item.kind = StatusMenuItem::Kind::workspace;
-    item.title = statusMenuWorkspaceTitle(data.name, record->requiredMonitorCount(), connectedScreens);
+    item.title = statusMenuWorkspaceTitle(data.name, data.requiredMonitorCount, connectedScreens);
     item.enabled = true;
     item.workspaceId = data.id;
     item.symbol = data.icon;
@@ -40,7 +35,7 @@ StatusMenuItem workspaceItem(const WorkspaceData &data, int connectedScreens)
 
 } // namespace
 
-QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceData>> &workspaces,
+QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces,
                                         int connectedScreens)
 {
     using Kind = StatusMenuItem::Kind;
@@ -50,7 +45,7 @@ QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceData>
     if (workspaces) {
         if (workspaces->isEmpty())
             items << plainItem(Kind::emptyNote, QStringLiteral("Keine Workspaces vorhanden"), false);
-        for (const WorkspaceData &data : *workspaces)
+        for (const WorkspaceSummary &data : *workspaces)
             items << workspaceItem(data, connectedScreens);
     }
     items << plainItem(Kind::separator, {}, false);

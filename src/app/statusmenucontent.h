@@ -1,7 +1,7 @@
 // What the tray menu lists, as plain data: built fresh from the store on every opening.
 #pragma once
 
-#include "model/workspacedata.h"
+#include "model/workspacesummary.h"
 
 #include <QKeySequence>
 #include <QList>
@@ -32,5 +32,5 @@ QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int 
 /// The whole menu, top to bottom. `workspaces` is the result of a fresh read,
 /// newest first; absent when the read failed, which leaves out both the
 /// workspace items and the empty-list note.
-QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceData>> &workspaces,
+QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces,
                                         int connectedScreens);

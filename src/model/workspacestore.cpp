@@ -644,6 +644,30 @@ std::optional<QList<WorkspaceData>> WorkspaceStore::fetchAll(bool newestFirst) c
     return result;
 }
 
+std::optional<QList<WorkspaceSummary>> WorkspaceStore::fetchSummaries() const
+{
+    StoreConnection reader(m_filePath,
+        m_readFileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly, QStringLiteral("summaries"));
+    if (!reader.isOpen())
+        return std::nullopt;
+    StoreSchema::setBusyTimeout(reader.database(), m_busyTimeoutMs);
+    QHash<qint64, EntryFigures> figures;
+    std::optional<QList<StoredWorkspace>> rows = StoreReader::readWorkspaces(reader.database(), &figures, nullptr);
+    if (!rows)
+        return std::nullopt;
+    // Rows arrive in store order; a stable sort keeps it among equal times.
+    std::stable_sort(rows->begin(), rows->end(), [](const StoredWorkspace &a, const StoredWorkspace &b) {
+        return dateKey(a.data.createdAt) > dateKey(b.data.createdAt);
+    });
+    QList<WorkspaceSummary> result;
+    result.reserve(rows->size());
+    for (const StoredWorkspace &row : std::as_const(*rows)) {
+        const EntryFigures counted = figures.value(row.pk, EntryFigures{0, 1});
+        result.append({row.data.id, row.data.name, row.data.icon, counted.count, counted.requiredMonitorCount});
+    }
+    return result;
+}
+
 int WorkspaceStore::addWorkspaces(const QList<WorkspaceData> &items, QString *error)
 {
     StoreWriter writer(m_connection->database());

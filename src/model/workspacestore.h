@@ -4,6 +4,7 @@
 
 #include "workspace.h"
 #include "workspacedata.h"
+#include "workspacesummary.h"
 
 #include <QHash>
 #include <QStringList>
@@ -89,6 +90,10 @@ public:
     /// A fresh read context: opens its own connection, reads every workspace
     /// (newest first, or in store order) and closes again. Nothing on failure.
     std::optional<QList<WorkspaceData>> fetchAll(bool newestFirst) const;
+    /// The same read for lists that need no entries (the tray menu): newest
+    /// first, entry and monitor counts from one aggregate query, no entry
+    /// read at all. Nothing on failure.
+    std::optional<QList<WorkspaceSummary>> fetchSummaries() const;
 
     /// Adds, in one transaction, every workspace of `items` whose id the
     /// store does not hold yet, and puts them into the main context. How many

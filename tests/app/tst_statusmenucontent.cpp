@@ -15,14 +15,14 @@ EntryData entryOn(const std::optional<QString> &monitor)
     return entry;
 }
 
-WorkspaceData workspace(const QString &name, const QList<std::optional<QString>> &monitors)
+WorkspaceSummary workspace(const QString &name, const QList<std::optional<QString>> &monitors)
 {
     WorkspaceData data;
     data.name = name;
     data.icon = QStringLiteral("terminal.fill");
     for (const auto &monitor : monitors)
         data.entries << entryOn(monitor);
-    return data;
+    return WorkspaceSummary::of(data);
 }
 
 QList<Kind> kinds(const QList<StatusMenuItem> &items)
@@ -42,7 +42,7 @@ class TestStatusMenuContent : public QObject
 private slots:
     void emptyStoreShowsTheDisabledNote()
     {
-        const auto items = statusMenuContent(QList<WorkspaceData>{}, 1);
+        const auto items = statusMenuContent(QList<WorkspaceSummary>{}, 1);
         QCOMPARE(kinds(items), (QList<Kind>{Kind::header, Kind::separator, Kind::emptyNote, Kind::separator,
                                             Kind::openMainWindow, Kind::quit}));
         QCOMPARE(items[0].title, QStringLiteral("Corvalint Workspaces"));
@@ -66,7 +66,7 @@ private slots:
 
     void workspacesKeepTheReadOrderNewestFirst()
     {
-        const QList<WorkspaceData> newestFirst{workspace(QStringLiteral("Neu"), {}),
+        const QList<WorkspaceSummary> newestFirst{workspace(QStringLiteral("Neu"), {}),
                                                workspace(QStringLiteral("Alt"), {})};
         const auto items = statusMenuContent(newestFirst, 1);
         QCOMPARE(kinds(items), (QList<Kind>{Kind::header, Kind::separator, Kind::workspace, Kind::workspace,
@@ -82,20 +82,20 @@ private slots:
     void workspaceNeedingMoreMonitorsIsWarned()
     {
         const auto items = statusMenuContent(
-            QList<WorkspaceData>{workspace(QStringLiteral("Dual"), {QStringLiteral("A"), QStringLiteral("B")})}, 1);
+            QList<WorkspaceSummary>{workspace(QStringLiteral("Dual"), {QStringLiteral("A"), QStringLiteral("B")})}, 1);
         QCOMPARE(items[2].title, QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
     }
 
     void workspaceNeedingFewerMonitorsIsWarnedWithThePluralKept()
     {
-        const auto items = statusMenuContent(QList<WorkspaceData>{workspace(QStringLiteral("Solo"), {std::nullopt})}, 2);
+        const auto items = statusMenuContent(QList<WorkspaceSummary>{workspace(QStringLiteral("Solo"), {std::nullopt})}, 2);
         QCOMPARE(items[2].title, QStringLiteral("Solo (⚠️ Erfordert 1 Monitore)"));
     }
 
     void matchingMonitorCountShowsThePlainName()
     {
         const auto items = statusMenuContent(
-            QList<WorkspaceData>{workspace(QStringLiteral("Zwei"), {QStringLiteral("A"), QStringLiteral("B"),
+            QList<WorkspaceSummary>{workspace(QStringLiteral("Zwei"), {QStringLiteral("A"), QStringLiteral("B"),
                                                                     QStringLiteral("A")}),
                                  workspace(QStringLiteral("Leer"), {})},
             2);

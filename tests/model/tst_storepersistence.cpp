@@ -229,6 +229,41 @@ private slots:
         QCOMPARE(names(store->workspaces()).first(), QStringLiteral("E"));
     }
 
+    void summariesCountAsTheFullReadDoesWithoutReadingEntries()
+    {
+        auto store = openStore();
+        store->insert(Workspace::fromData(storetest::fullWorkspace("full", m_base)));
+        store->insert(Workspace::fromData(storetest::simpleWorkspace("simple", m_base.addSecs(5), 3)));
+        store->insert(Workspace::fromData(storetest::simpleWorkspace("none", m_base.addSecs(-5), 0)));
+        WorkspaceData mixed = storetest::simpleWorkspace("mixed", m_base.addSecs(9), 0);
+        for (const std::optional<QString> &monitor :
+             { std::optional<QString>(), std::optional<QString>(QString()), std::optional<QString>("A"),
+               std::optional<QString>("A"), std::optional<QString>("B") }) {
+            EntryData entry = storetest::sparseEntry(QStringLiteral("application"));
+            entry.monitorID = monitor;
+            mixed.entries.append(entry);
+        }
+        store->insert(Workspace::fromData(mixed));
+        QVERIFY(store->save());
+
+        const auto full = store->fetchAll(true);
+        const auto summaries = store->fetchSummaries();
+        QVERIFY(full && summaries);
+        QCOMPARE(summaries->size(), full->size());
+        for (qsizetype i = 0; i < full->size(); ++i) {
+            const WorkspaceSummary expected = WorkspaceSummary::of(full->at(i));
+            const WorkspaceSummary &got = summaries->at(i);
+            QCOMPARE(got.id, expected.id);
+            QCOMPARE(got.name, expected.name);
+            QCOMPARE(got.icon, expected.icon);
+            QCOMPARE(got.entryCount, expected.entryCount);
+            QCOMPARE(got.requiredMonitorCount, expected.requiredMonitorCount);
+        }
+        // The empty identifier counts as a monitor of its own, an absent one does not.
+        QCOMPARE(summaries->first().name, QStringLiteral("mixed"));
+        QCOMPARE(summaries->first().requiredMonitorCount, 3);
+    }
+
     void createdWorkspaceIsFirstInTheNextFetch()
     {
         auto store = openStore();
