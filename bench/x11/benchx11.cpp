@@ -41,12 +41,13 @@ struct Probe {
     {
         auto *origin = xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr);
         auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-        auto *extents = xcb_get_property_reply(c, xcb_get_property(c, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+        auto *extents
+            = xcb_get_property_reply(c, xcb_get_property(c, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
         QRect result;
         if (origin && geometry && extents && xcb_get_property_value_length(extents) == 16) {
             const auto *e = static_cast<const uint32_t *>(xcb_get_property_value(extents));
             result = QRect(origin->dst_x - int(e[0]), origin->dst_y - int(e[2]), geometry->width + int(e[0] + e[1]),
-                           geometry->height + int(e[2] + e[3]));
+                geometry->height + int(e[2] + e[3]));
         }
         std::free(origin);
         std::free(geometry);
@@ -79,8 +80,8 @@ QRect target(int index, int round)
 
 int errorOf(const QRect &actual, const QRect &wanted)
 {
-    return std::max({std::abs(actual.left() - wanted.left()), std::abs(actual.top() - wanted.top()),
-                     std::abs(actual.width() - wanted.width()), std::abs(actual.height() - wanted.height())});
+    return std::max({ std::abs(actual.left() - wanted.left()), std::abs(actual.top() - wanted.top()),
+        std::abs(actual.width() - wanted.width()), std::abs(actual.height() - wanted.height()) });
 }
 
 } // namespace
@@ -101,29 +102,33 @@ int main(int argc, char **argv)
 
     std::vector<std::unique_ptr<QProcess>> clients;
     for (int a = 0; a < applicationCount; ++a) {
-        QStringList arguments{QStringLiteral("--class"), QStringLiteral("bench%1,Bench%1").arg(a)};
+        QStringList arguments { QStringLiteral("--class"), QStringLiteral("bench%1,Bench%1").arg(a) };
         for (int w = 0; w < windowsPerApplication; ++w) {
             const QRect frame = target(a * windowsPerApplication + w, 3);
-            arguments << QStringLiteral("--title") << QStringLiteral("Bench %1.%2").arg(a).arg(w) << QStringLiteral("--geometry")
-                      << QStringLiteral("%1x%2+%3+%4").arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y());
+            arguments
+                << QStringLiteral("--title") << QStringLiteral("Bench %1.%2").arg(a).arg(w)
+                << QStringLiteral("--geometry")
+                << QStringLiteral("%1x%2+%3+%4").arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y());
         }
         clients.push_back(std::make_unique<QProcess>());
         clients.back()->start(QString::fromLocal8Bit(argv[1]), arguments);
     }
     std::vector<WindowId> windows;
-    const bool ready = QTest::qWaitFor([&] {
-        windows.clear();
-        const DesktopSnapshot snapshot = desktop->snapshot();
-        for (auto &client : clients) {
-            for (const DesktopApplication &application : snapshot.applications) {
-                if (!application.hasPid(client->processId()))
-                    continue;
-                for (const DesktopWindow &window : application.windows)
-                    windows.push_back(window.id);
+    const bool ready = QTest::qWaitFor(
+        [&] {
+            windows.clear();
+            const DesktopSnapshot snapshot = desktop->snapshot();
+            for (auto &client : clients) {
+                for (const DesktopApplication &application : snapshot.applications) {
+                    if (!application.hasPid(client->processId()))
+                        continue;
+                    for (const DesktopWindow &window : application.windows)
+                        windows.push_back(window.id);
+                }
             }
-        }
-        return windows.size() == size_t(applicationCount * windowsPerApplication);
-    }, 20000);
+            return windows.size() == size_t(applicationCount * windowsPerApplication);
+        },
+        20000);
     if (!ready) {
         std::fprintf(stderr, "the bench windows did not appear (%zu)\n", windows.size());
         return 1;
@@ -145,15 +150,16 @@ int main(int argc, char **argv)
         roundTrips = desktop->roundTripCount() - before;
 
         timer.restart();
-        const QStringList lines = run(QStringLiteral("wmctrl"), {QStringLiteral("-lpGx")}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines
+            = run(QStringLiteral("wmctrl"), { QStringLiteral("-lpGx") }).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (const QString &line : lines)
-            run(QStringLiteral("xprop"), {QStringLiteral("-id"), line.section(QLatin1Char(' '), 0, 0)});
+            run(QStringLiteral("xprop"), { QStringLiteral("-id"), line.section(QLatin1Char(' '), 0, 0) });
         theirs.push_back(timer.nsecsElapsed() / 1e6);
         if (read != int(windows.size()))
             std::fprintf(stderr, "capture read %d windows\n", read);
     }
     std::printf("capture: corvalint %.2f ms in %llu round trips, wmctrl+xprop %.1f ms: %.0fx faster\n", median(ours),
-                static_cast<unsigned long long>(roundTrips), median(theirs), median(theirs) / median(ours));
+        static_cast<unsigned long long>(roundTrips), median(theirs), median(theirs) / median(ours));
 
     // --- Placement: every window to a new frame, then measured independently once every placement settled.
     Probe probe;
@@ -165,7 +171,7 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         for (size_t i = 0; i < windows.size(); ++i)
-            desktop->place(windows[i], WindowPlacement{QRectF(target(int(i), r)), {}, {}});
+            desktop->place(windows[i], WindowPlacement { QRectF(target(int(i), r)), {}, {} });
         ours.push_back(timer.nsecsElapsed() / 1e6);
         // The window manager answers while the event loop runs; nothing above waited for it.
         if (!QTest::qWaitFor([&] { return desktop->placementsInFlight() == 0; }, 10000))
@@ -177,18 +183,24 @@ int main(int argc, char **argv)
         timer.restart();
         for (size_t i = 0; i < windows.size(); ++i) {
             const QRect frame = target(int(i), r + rounds);
-            run(QStringLiteral("wmctrl"), {QStringLiteral("-ir"), QString::number(windows[i]), QStringLiteral("-e"),
-                                           QStringLiteral("0,%1,%2,%3,%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())});
+            run(QStringLiteral("wmctrl"),
+                { QStringLiteral("-ir"), QString::number(windows[i]), QStringLiteral("-e"),
+                    QStringLiteral("0,%1,%2,%3,%4")
+                        .arg(frame.x())
+                        .arg(frame.y())
+                        .arg(frame.width())
+                        .arg(frame.height()) });
         }
         theirs.push_back(timer.nsecsElapsed() / 1e6);
         // wmctrl does not wait for the window manager: give it a moment before measuring.
         QTest::qWait(200);
         for (size_t i = 0; i < windows.size(); ++i)
-            theirError = std::max(theirError, errorOf(probe.frame(xcb_window_t(windows[i])), target(int(i), r + rounds)));
+            theirError
+                = std::max(theirError, errorOf(probe.frame(xcb_window_t(windows[i])), target(int(i), r + rounds)));
     }
     std::printf("placement of %zu windows: corvalint %.1f ms to ask, %.1f ms until settled, largest error %d px; "
                 "wmctrl %.1f ms, largest error %d px\n",
-                windows.size(), median(ours), median(settled), ourError, median(theirs), theirError);
+        windows.size(), median(ours), median(settled), ourError, median(theirs), theirError);
 
     for (auto &client : clients) {
         client->kill();

@@ -34,11 +34,12 @@ bool writeEntries(const QString &dataHome, const QString &client)
         QFile file(QStringLiteral("%1/benchapp-%2.desktop").arg(folder).arg(i));
         if (!file.open(QIODevice::WriteOnly))
             return false;
-        file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Bench %1\n"
-                                  "Exec=%2 --class benchapp-%1,BenchApp%1 --title \"Bench %1\" --geometry 300x200+10+10\n")
-                       .arg(i)
-                       .arg(client)
-                       .toUtf8());
+        file.write(
+            QStringLiteral("[Desktop Entry]\nType=Application\nName=Bench %1\n"
+                           "Exec=%2 --class benchapp-%1,BenchApp%1 --title \"Bench %1\" --geometry 300x200+10+10\n")
+                .arg(i)
+                .arg(client)
+                .toUtf8());
     }
     return true;
 }
@@ -87,10 +88,11 @@ int main(int argc, char **argv)
     QQuickView view;
     view.setResizeMode(QQuickView::SizeRootObjectToView);
     QQmlComponent component(view.engine());
-    component.setData("import QtQuick\nRectangle { color: \"#102030\"; width: 480; height: 320\n"
-                      "  Rectangle { anchors.centerIn: parent; width: 160; height: 160; color: \"#20c0e0\"\n"
-                      "    RotationAnimation on rotation { from: 0; to: 360; duration: 1000; loops: Animation.Infinite } } }",
-                      QUrl());
+    component.setData(
+        "import QtQuick\nRectangle { color: \"#102030\"; width: 480; height: 320\n"
+        "  Rectangle { anchors.centerIn: parent; width: 160; height: 160; color: \"#20c0e0\"\n"
+        "    RotationAnimation on rotation { from: 0; to: 360; duration: 1000; loops: Animation.Infinite } } }",
+        QUrl());
     view.setContent(QUrl(), &component, component.create());
     view.show();
 
@@ -124,9 +126,9 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("launch of %d applications: %lld ms, %lld frames\n", applicationCount,
-                static_cast<long long>(launchEnd - launchStart), static_cast<long long>(gaps.size()));
-    std::printf("frame gaps during the launch: worst %lld ms, median %lld ms; the five worst:", static_cast<long long>(gaps.first()),
-                static_cast<long long>(gaps.at(gaps.size() / 2)));
+        static_cast<long long>(launchEnd - launchStart), static_cast<long long>(gaps.size()));
+    std::printf("frame gaps during the launch: worst %lld ms, median %lld ms; the five worst:",
+        static_cast<long long>(gaps.first()), static_cast<long long>(gaps.at(gaps.size() / 2)));
     for (qsizetype i = 0; i < std::min<qsizetype>(5, gaps.size()); ++i)
         std::printf(" %lld", static_cast<long long>(gaps[i]));
     std::printf("\n");

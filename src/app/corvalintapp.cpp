@@ -2,9 +2,6 @@
 #include "corvalintapp.h"
 
 #include "appdelegate.h"
-#include "mainwindowhost.h"
-#include "statusbarmenucoordinator.h"
-
 #include "automation/automationservice.h"
 #include "cli/commandresult.h"
 #include "cli/desktopsession.h"
@@ -12,7 +9,9 @@
 #include "cli/instancelock.h"
 #include "cli/storecommands.h"
 #include "instanceserver.h"
+#include "mainwindowhost.h"
 #include "model/workspacestore.h"
+#include "statusbarmenucoordinator.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -30,6 +29,7 @@
 #include "firstframereport.h"
 #include "views/renderingbackend.h"
 #include "views/viewservices.h"
+
 #include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
 Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
@@ -119,8 +119,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     // finishes first; a Corvalint on another display keeps it.
     InstanceLock storeLock;
     if (!storeLock.acquire(storeDirectory, 3000, &error))
-        return fail(QStringLiteral("corvalint: cannot become the writer of the store in %1: %2")
-                        .arg(storeDirectory, error));
+        return fail(
+            QStringLiteral("corvalint: cannot become the writer of the store in %1: %2").arg(storeDirectory, error));
 
     // The store opens before any window; failing to open it is fatal.
     std::unique_ptr<WorkspaceStore> store = WorkspaceStore::open(storeDirectory, &error);
@@ -170,9 +170,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     });
 #endif
 
-    host.setTaskbarHint([&desktop](quintptr window, bool skip) {
-        desktop->ownWindows().setOwnWindowHints(window, skip, false);
-    });
+    host.setTaskbarHint(
+        [&desktop](quintptr window, bool skip) { desktop->ownWindows().setOwnWindowHints(window, skip, false); });
 
     AutomationService &automation = desktop->automation();
     DesktopSession &session = *desktop;

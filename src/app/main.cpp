@@ -6,7 +6,7 @@
 
 namespace {
 
-void ignoreFileSizeSignal(int) {}
+void ignoreFileSizeSignal(int) { }
 
 } // namespace
 
@@ -16,7 +16,8 @@ int main(int argc, char **argv)
     // word in the middle of a write; caught, the write fails with EFBIG and
     // says why. A handler rather than SIG_IGN: programs we start get the
     // default back when they exec.
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = &ignoreFileSizeSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

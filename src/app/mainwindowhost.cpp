@@ -1,7 +1,6 @@
 // Showing, reopening and re-creating the main window.
 #include "mainwindowhost.h"
 
-
 #include <QGuiApplication>
 
 MainWindowHost::MainWindowHost(Factory factory, QObject *parent)

@@ -1,10 +1,9 @@
 // The tray icon, its menu rebuilt on every opening, and the menu's actions.
 #include "statusbarmenucoordinator.h"
 
+#include "model/workspacestore.h"
 #include "statusmenucontent.h"
 #include "symbolglyphicon.h"
-
-#include "model/workspacestore.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -104,8 +103,8 @@ void StatusBarMenuCoordinator::workspaceClicked(const QVariant &representedObjec
     const auto workspaces = m_modelContainer.fetchAll(false);
     if (!workspaces)
         return;
-    const auto match = std::find_if(workspaces->begin(), workspaces->end(),
-                                    [&id](const WorkspaceData &w) { return w.id == id; });
+    const auto match
+        = std::find_if(workspaces->begin(), workspaces->end(), [&id](const WorkspaceData &w) { return w.id == id; });
     if (match == workspaces->end() || !m_actions.launch)
         return;
     m_actions.launch(match->entries, match->restoreDocuments, match->autoLaunch);

@@ -1,7 +1,6 @@
 // Building the tray menu's items from a read of the store.
 #include "statusmenucontent.h"
 
-
 QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int connectedScreens)
 {
     if (requiredMonitors == connectedScreens)
@@ -11,8 +10,8 @@ QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int 
 
 namespace {
 
-StatusMenuItem plainItem(StatusMenuItem::Kind kind, const QString &title, bool enabled,
-                         const QKeySequence &shortcut = {})
+StatusMenuItem plainItem(
+    StatusMenuItem::Kind kind, const QString &title, bool enabled, const QKeySequence &shortcut = {})
 {
     StatusMenuItem item;
     item.kind = kind;
@@ -35,8 +34,7 @@ StatusMenuItem workspaceItem(const WorkspaceSummary &data, int connectedScreens)
 
 } // namespace
 
-QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces,
-                                        int connectedScreens)
+QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces, int connectedScreens)
 {
     using Kind = StatusMenuItem::Kind;
     QList<StatusMenuItem> items;
@@ -49,8 +47,8 @@ QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSumma
             items << workspaceItem(data, connectedScreens);
     }
     items << plainItem(Kind::separator, {}, false);
-    items << plainItem(Kind::openMainWindow, QStringLiteral("Corvalint öffnen"), true,
-                       QKeySequence(Qt::CTRL | Qt::Key_O));
+    items << plainItem(
+        Kind::openMainWindow, QStringLiteral("Corvalint öffnen"), true, QKeySequence(Qt::CTRL | Qt::Key_O));
     items << plainItem(Kind::quit, QStringLiteral("Beenden"), true, QKeySequence(Qt::CTRL | Qt::Key_Q));
     return items;
 }

@@ -32,5 +32,4 @@ QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int 
 /// The whole menu, top to bottom. `workspaces` is the result of a fresh read,
 /// newest first; absent when the read failed, which leaves out both the
 /// workspace items and the empty-list note.
-QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces,
-                                        int connectedScreens);
+QList<StatusMenuItem> statusMenuContent(const std::optional<QList<WorkspaceSummary>> &workspaces, int connectedScreens);

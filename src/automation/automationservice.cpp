@@ -1,18 +1,16 @@
 // The desktop automation's one entry point: capture of the desktop, launch of a workspace, and window placement.
 #include "automationservice.h"
 
+#include "displaylocator.h"
 #include "launchdelay.h"
-
-#include <QCoro/QCoroSignal>
 #include "localfileurl.h"
 
-#include "displaylocator.h"
-
 #include <QCoreApplication>
+#include <QCoro/QCoroSignal>
 #include <QPointer>
-#include <algorithm>
 #include <QSet>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -194,14 +192,14 @@ void AutomationService::openApplication(const QString &appId, const EntryData &e
 {
     if (!m_platform.canLaunch(appId))
         return;
-    m_platform.launch(LaunchRequest{appId, {}}, placeOnCompletion(entry));
+    m_platform.launch(LaunchRequest { appId, {} }, placeOnCompletion(entry));
 }
 
 void AutomationService::openDocument(const QString &path, const EntryData &entry)
 {
     const QUrl url = QUrl::fromLocalFile(path);
     if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
-        m_platform.launch(LaunchRequest{*entry.appBundleIdentifier, {url}}, placeOnCompletion(entry));
+        m_platform.launch(LaunchRequest { *entry.appBundleIdentifier, { url } }, placeOnCompletion(entry));
         return;
     }
     m_platform.openUrl(url);
@@ -210,30 +208,26 @@ void AutomationService::openDocument(const QString &path, const EntryData &entry
 
 QCoro::Task<> AutomationService::placeWhenReady(qint64 pid, EntryData entry)
 {
-    const PlacementTicket ticket(this);
-    AutomationClock &clock = m_clock;
-    for (int attempt = 0; attempt < placementAttempts; ++attempt) {
-        co_await clock.sleep(placementRetryInterval);
-        if (!ticket.alive())
-            co_return;
-        // True as soon as the application shows a window: the loop waits for
-        // windows to appear, not for the placement to take effect.
-        if (placeWindows(pid, entry))
-            co_return;
-    }
+    return retryPlacement([this, pid, entry = std::move(entry)] { return placeWindows(pid, entry); });
 }
 
 QCoro::Task<> AutomationService::placeWhenReady(QString appId, EntryData entry)
 {
+    return retryPlacement(
+        [this, appId = std::move(appId), entry = std::move(entry)] { return placeWindowsOf(appId, entry); });
+}
+
+QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt)
+{
     const PlacementTicket ticket(this);
     AutomationClock &clock = m_clock;
-    for (int attempt = 0; attempt < placementAttempts; ++attempt) {
+    for (int tries = 0; tries < placementAttempts; ++tries) {
         co_await clock.sleep(placementRetryInterval);
         if (!ticket.alive())
             co_return;
         // True as soon as the application shows a window: the loop waits for
         // windows to appear, not for the placement to take effect.
-        if (placeWindowsOf(appId, entry))
+        if (attempt())
             co_return;
     }
 }
@@ -262,7 +256,7 @@ QCoro::Task<> AutomationService::placeAfterFolder(EntryData entry)
     const QString fileManager = m_platform.profile().fileManager;
     if (fileManager.isEmpty())
         co_return;
-    placeFirstRunning(fileManager, entry);
+    placeWindowsOf(fileManager, entry);
 }
 
 QCoro::Task<> AutomationService::placeAfterDocument(EntryData entry)
@@ -271,12 +265,7 @@ QCoro::Task<> AutomationService::placeAfterDocument(EntryData entry)
     co_await m_clock.sleep(documentPlacementPause);
     if (!ticket.alive() || !entry.appBundleIdentifier)
         co_return;
-    placeFirstRunning(*entry.appBundleIdentifier, entry);
-}
-
-void AutomationService::placeFirstRunning(const QString &appId, const EntryData &entry)
-{
-    placeWindowsOf(appId, entry);
+    placeWindowsOf(*entry.appBundleIdentifier, entry);
 }
 
 bool AutomationService::placeWindowsOf(const QString &appId, const EntryData &entry)

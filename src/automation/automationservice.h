@@ -3,11 +3,11 @@
 
 #include "automationclock.h"
 #include "capturereader.h"
+#include "collecteddocuments.h"
 #include "desktopcapture.h"
 #include "desktopplatform.h"
 #include "documentcollector.h"
 #include "model/entrydata.h"
-#include "collecteddocuments.h"
 #include "screenmatch.h"
 #include "windowplacer.h"
 
@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -115,8 +116,10 @@ private:
 
     void openEntry(const EntryData &entry, bool restoreDocuments);
     DesktopPlatform::LaunchCompletion placeOnCompletion(const EntryData &entry);
-    void placeFirstRunning(const QString &appId, const EntryData &entry);
+    /// Places the windows of the first running application with this id.
     bool placeWindowsOf(const QString &appId, const EntryData &entry);
+    /// Calls `attempt` every 0.2 s, at most 15 times, until it reports a window placed.
+    QCoro::Task<> retryPlacement(std::function<bool()> attempt);
     void placementStarted();
     void placementEnded();
 
