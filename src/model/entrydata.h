@@ -5,6 +5,7 @@
 #include "entrytype.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 #include <optional>
 
@@ -20,11 +21,15 @@ struct EntryData {
     double width = 0;
     double height = 0;
     bool isFullscreen = false;
+    /// The window was maximised: it comes back maximised on its monitor.
+    bool isMaximized = false;
     double delayAfterLaunch = 0.5;
     std::optional<double> originalScreenX;
     std::optional<double> originalScreenY;
     std::optional<double> originalScreenWidth;
     std::optional<double> originalScreenHeight;
+    /// A browser window's tabs after the first (`websiteURL`), in their order.
+    QStringList additionalTabURLs;
 
     /// The kind read from `typeRawValue`; unknown text reads as application.
     EntryType type() const { return entryTypeFromText(typeRawValue); }
