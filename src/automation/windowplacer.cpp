@@ -73,6 +73,10 @@ void WindowPlacer::place(WindowId window, const EntryData &entry, const QRectF &
     WindowPlacement placement;
     placement.frame = frame;
     placement.state.fullScreen = entry.isFullscreen;
+    // The saved frame is the maximised one: it names the monitor, and the
+    // window manager keeps it as the size to return to only if it has none.
+    placement.state.maximizedHorizontally = entry.isMaximized && !entry.isFullscreen;
+    placement.state.maximizedVertically = placement.state.maximizedHorizontally;
     m_platform.place(window, placement);
     m_platform.activate(window);
 }

@@ -257,6 +257,27 @@ private slots:
         QVERIFY(straddle.id != entries[1].id);
     }
 
+    void maximisedStateIsRecordedUnlessFullScreen()
+    {
+        AutomationFixture f;
+        SimWindow wide = window(QStringLiteral("Wide"), QRectF(0, 0, 1920, 1080));
+        wide.state.maximizedHorizontally = true;
+        SimWindow both = window(QStringLiteral("Both"), QRectF(1920, 0, 1920, 1080));
+        both.state.maximizedHorizontally = both.state.maximizedVertically = true;
+        SimWindow full = both;
+        full.title = QStringLiteral("Full");
+        full.state.fullScreen = true;
+        f.desktop.addRunningApplication(app(editor, { wide, both, full }));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 3);
+        // Maximised one way only is a size the frame already holds.
+        QCOMPARE(entries[0].isMaximized, false);
+        QCOMPARE(entries[1].isMaximized, true);
+        QCOMPARE(entries[1].monitorID, rightUUID);
+        QCOMPARE(entries[2].isMaximized, false);
+        QCOMPARE(entries[2].isFullscreen, true);
+    }
+
     void noScreensLeavesMonitorFieldsEmpty()
     {
         AutomationFixture f;

@@ -151,6 +151,28 @@ private slots:
         QVERIFY(f.desktop.window(f.desktop.windowsOf(pid).first())->state.fullScreen);
     }
 
+    void maximisedEntryAsksMaximisedOnItsMonitor()
+    {
+        AutomationFixture f;
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { window("a", QRectF(10, 10, 300, 200)) }));
+        EntryData entry = entryAt(QRectF(1920, 0, 1920, 1080), rightUUID);
+        entry.isMaximized = true;
+        QVERIFY(f.service.placeWindows(pid, entry));
+        const SimRequest place = f.desktop.requests(QStringLiteral("place")).first();
+        QVERIFY(place.placement);
+        QVERIFY(place.placement->state.isMaximized());
+        QVERIFY(!place.placement->state.fullScreen);
+        QCOMPARE(place.placement->frame, QRectF(1920, 0, 1920, 1080));
+        QVERIFY(f.desktop.window(f.desktop.windowsOf(pid).first())->state.isMaximized());
+
+        // Full screen wins over a stored maximised flag.
+        entry.isFullscreen = true;
+        QVERIFY(f.service.placeWindows(pid, entry));
+        const SimRequest second = f.desktop.requests(QStringLiteral("place")).last();
+        QVERIFY(second.placement->state.fullScreen);
+        QVERIFY(!second.placement->state.maximizedHorizontally);
+    }
+
     void allWindowsGetTheSameFrame()
     {
         AutomationFixture f;
