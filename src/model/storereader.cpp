@@ -2,6 +2,8 @@
 // another program may have written into its columns.
 #include "storereader.h"
 
+#include "tabcolumn.h"
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -108,7 +110,35 @@ const QString kEntryColumns = QStringLiteral(
     "pk, id, typeRawValue, appBundleIdentifier, filePath, websiteURL, monitorID, frameX, frameY, width, height,"
     " isFullscreen, delayAfterLaunch, originalScreenX, originalScreenY, originalScreenWidth, originalScreenHeight");
 
-// Reads the columns of kEntryColumns, starting at `first`.
+// The entry columns to select, in the order entryAt reads them. A file of
+// schema 1.0.0 opened read-only lacks the columns 1.1.0 added; they are
+// selected as NULL there and read as their defaults. A failed look gives
+// nothing rather than a guess: entries read without their tabs and saved
+// again would lose them.
+std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(entry)"))) {
+        fail(error, query);
+        return std::nullopt;
+    }
+    bool maximized = false;
+    bool tabs = false;
+    while (query.next()) {
+        const QString name = query.value(1).toString();
+        maximized = maximized || name.compare(QLatin1String("isMaximized"), Qt::CaseInsensitive) == 0;
+        tabs = tabs || name.compare(QLatin1String("additionalTabURLs"), Qt::CaseInsensitive) == 0;
+    }
+    if (query.lastError().isValid()) {
+        fail(error, query);
+        return std::nullopt;
+    }
+    return kEntryColumns + (maximized ? QStringLiteral(", isMaximized") : QStringLiteral(", NULL"))
+        + (tabs ? QStringLiteral(", additionalTabURLs") : QStringLiteral(", NULL"));
+}
+
+// Reads the columns of entryColumns(), starting at `first`.
 EntryData entryAt(const QSqlQuery &query, int first)
 {
     // Copied rather than default-constructed: a fresh EntryData draws a
@@ -132,6 +162,8 @@ EntryData entryAt(const QSqlQuery &query, int first)
     e.originalScreenY = optionalReal(at(14));
     e.originalScreenWidth = optionalReal(at(15));
     e.originalScreenHeight = optionalReal(at(16));
+    e.isMaximized = boolean(at(17), false);
+    e.additionalTabURLs = TabColumn::fromValue(at(18));
     return e;
 }
 
@@ -176,9 +208,12 @@ bool readAllEntries(QSqlDatabase &database, QList<StoredWorkspace> &rows, QStrin
     // Read in table order and put each workspace's entries in order here:
     // letting SQLite sort every entry of the file costs several times more.
     QList<QList<qint64>> positions(rows.size());
+    const std::optional<QString> columns = entryColumns(database, error);
+    if (!columns)
+        return false;
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT workspace, position, %1 FROM entry").arg(kEntryColumns)))
+    if (!query.exec(QStringLiteral("SELECT workspace, position, %1 FROM entry").arg(*columns)))
         return fail(error, query);
     while (query.next()) {
         const std::optional<qint64> owner = optionalInteger(query.value(0));
@@ -281,11 +316,14 @@ std::optional<QList<StoredWorkspace>> StoreReader::readWorkspaces(
 }
 
 namespace {
-bool prepareEntryQuery(QSqlQuery &query, QString *error)
+bool prepareEntryQuery(QSqlDatabase &database, QSqlQuery &query, QString *error)
 {
+    const std::optional<QString> columns = entryColumns(database, error);
+    if (!columns)
+        return false;
     query.setForwardOnly(true);
     return query.prepare(
-               QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(kEntryColumns))
+               QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(*columns))
         || fail(error, query);
 }
 
@@ -313,7 +351,7 @@ std::optional<QList<EntryData>> runEntryQuery(QSqlQuery &query, qint64 pk, QStri
 std::optional<QList<EntryData>> StoreReader::readEntries(QSqlDatabase &database, qint64 pk, QString *error)
 {
     QSqlQuery query(database);
-    if (!prepareEntryQuery(query, error))
+    if (!prepareEntryQuery(database, query, error))
         return std::nullopt;
     return runEntryQuery(query, pk, error);
 }
@@ -329,7 +367,7 @@ std::optional<QHash<qint64, QList<EntryData>>> StoreReader::readEntries(
         return std::nullopt;
     }
     QSqlQuery query(database);
-    if (!prepareEntryQuery(query, error))
+    if (!prepareEntryQuery(database, query, error))
         return std::nullopt;
     for (const qint64 pk : pks) {
         std::optional<QList<EntryData>> entries = runEntryQuery(query, pk, error);

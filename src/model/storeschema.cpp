@@ -10,11 +10,14 @@
 #include <QStringList>
 #include <QVersionNumber>
 #include <QtEndian>
+#include <algorithm>
 
 namespace {
 constexpr int kMajor = 1;
-constexpr int kMinor = 0;
+constexpr int kMinor = 1;
 constexpr int kPatch = 0;
+// The first released schema; `upgrade` brings its files to the current one.
+const QVersionNumber kFirstVersion(1, 0, 0);
 constexpr qint64 kQuickCheckLimit = 16 * 1024 * 1024;
 
 // Column lists double as the check that a file really is one of ours: a
@@ -39,6 +42,25 @@ const QStringList &entryColumns()
     return columns;
 }
 
+// Added to `entry` by version 1.1.0. Rows of older files read as the
+// defaults: not maximised, no further tabs (NULL).
+struct AddedColumn {
+    const char *name;
+    const char *definition;
+};
+constexpr AddedColumn kAddedEntryColumns[] = {
+    { "isMaximized", "isMaximized INTEGER DEFAULT 0" },
+    { "additionalTabURLs", "additionalTabURLs TEXT" },
+};
+
+QStringList currentEntryColumns()
+{
+    QStringList columns = entryColumns();
+    for (const AddedColumn &added : kAddedEntryColumns)
+        columns.append(QString::fromLatin1(added.name));
+    return columns;
+}
+
 const char *const kCreateStatements[] = {
     "CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT)",
     // AUTOINCREMENT: a key is never handed out twice, so a row another
@@ -56,7 +78,9 @@ const char *const kCreateStatements[] = {
     " position INTEGER,"
     " id TEXT, typeRawValue TEXT, appBundleIdentifier TEXT, filePath TEXT, websiteURL TEXT, monitorID TEXT,"
     " frameX REAL, frameY REAL, width REAL, height REAL, isFullscreen INTEGER, delayAfterLaunch REAL,"
-    " originalScreenX REAL, originalScreenY REAL, originalScreenWidth REAL, originalScreenHeight REAL)",
+    " originalScreenX REAL, originalScreenY REAL, originalScreenWidth REAL, originalScreenHeight REAL,"
+    // JSON array of strings; NULL for none.
+    " isMaximized INTEGER DEFAULT 0, additionalTabURLs TEXT)",
     // Serves the cascade and loading one workspace's entries, and covers the
     // entry count and monitor count that opening the store reads for all.
     "CREATE INDEX entry_by_workspace ON entry(workspace, monitorID)",
@@ -92,13 +116,20 @@ std::optional<QSet<QString>> columnsOf(QSqlDatabase &database, const QString &ta
     return names;
 }
 
+// SQLite matches column names without regard to case.
+bool containsColumn(const QSet<QString> &present, const QString &column)
+{
+    return std::any_of(present.cbegin(), present.cend(),
+        [&column](const QString &name) { return name.compare(column, Qt::CaseInsensitive) == 0; });
+}
+
 bool hasColumns(QSqlDatabase &database, const QString &table, const QStringList &required, QString *error)
 {
     const std::optional<QSet<QString>> present = columnsOf(database, table, error);
     if (!present)
         return false;
     for (const QString &column : required) {
-        if (!present->contains(column))
+        if (!containsColumn(*present, column))
             return fail(error, QStringLiteral("the store file's table %1 lacks the column %2").arg(table, column));
     }
     return true;
@@ -217,20 +248,22 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
                 .arg(qMax(fileVersion, headerVersion).toString(), versionText()));
         return std::nullopt;
     }
-    if (fileVersion != ownVersion) {
+    const bool older = fileVersion == kFirstVersion;
+    if (fileVersion != ownVersion && !older) {
         fail(error, QStringLiteral("the store file has the unknown schema version %1").arg(versionInFile));
         return std::nullopt;
     }
+    const Contents known = older ? Contents::older : Contents::current;
 
     if (!hasColumns(database, QStringLiteral("workspace"), workspaceColumns(), error)
-        || !hasColumns(database, QStringLiteral("entry"), entryColumns(), error))
+        || !hasColumns(database, QStringLiteral("entry"), older ? entryColumns() : currentEntryColumns(), error))
         return std::nullopt;
 
     // Opening reads every workspace row and every entry's monitor column, so
     // SQLite already notices a damaged table there; the full page check is
     // only worth its time (about 2 ms per MiB) while the file is small.
     if (QFileInfo(database.databaseName()).size() > kQuickCheckLimit)
-        return Contents::current;
+        return known;
     if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next()) {
         fail(error, QStringLiteral("the store file cannot be checked: %1").arg(queryError(query)));
         return std::nullopt;
@@ -240,7 +273,54 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
         fail(error, QStringLiteral("the store file is damaged: %1").arg(verdict));
         return std::nullopt;
     }
-    return Contents::current;
+    return known;
+}
+
+bool StoreSchema::upgrade(QSqlDatabase &database, QString *error)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return fail(error, queryError(query));
+    // Any failure from here on rolls everything back: the file stays exactly
+    // the 1.0.0 file it was, which this and earlier versions still read.
+    auto abandon = [&database, error](const QString &why) {
+        QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+        return fail(error, why);
+    };
+    // Read again under the write lock: another writer may have upgraded the
+    // file since it was inspected.
+    if (!query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schemaVersion'")))
+        return abandon(queryError(query));
+    const QVersionNumber fileVersion
+        = QVersionNumber::fromString(query.next() ? query.value(0).toString() : QString());
+    query.finish();
+    if (fileVersion == QVersionNumber(kMajor, kMinor, kPatch)) {
+        QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+        return true;
+    }
+    if (fileVersion != kFirstVersion)
+        return abandon(QStringLiteral("the store file has the schema version %1, not %2")
+                           .arg(fileVersion.toString(), kFirstVersion.toString()));
+
+    const std::optional<QSet<QString>> present = columnsOf(database, QStringLiteral("entry"), error);
+    if (!present)
+        return abandon(error ? *error : QString());
+    QStringList statements;
+    // A column someone added by hand is taken as it is rather than failing
+    // the upgrade on a duplicate name.
+    for (const AddedColumn &added : kAddedEntryColumns) {
+        if (!containsColumn(*present, QString::fromLatin1(added.name)))
+            statements.append(QStringLiteral("ALTER TABLE entry ADD COLUMN %1").arg(QLatin1String(added.definition)));
+    }
+    statements.append(QStringLiteral("PRAGMA user_version = %1").arg(userVersion()));
+    statements.append(
+        QStringLiteral("UPDATE meta SET value = '%1' WHERE key = 'schemaVersion'").arg(versionText()));
+    QString why;
+    if (!execAll(database, statements, &why))
+        return abandon(why);
+    if (!query.exec(QStringLiteral("COMMIT")))
+        return abandon(queryError(query));
+    return true;
 }
 
 bool StoreSchema::create(QSqlDatabase &database, QString *error)

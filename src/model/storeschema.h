@@ -18,6 +18,10 @@ public:
     enum class Contents {
         empty, ///< no tables at all: safe to set up
         current, ///< a store of this version
+        /// A store of version 1.0.0: readable as it is (its entries lack the
+        /// maximised flag and the further tabs, which read as their
+        /// defaults); `upgrade` brings it to this version.
+        older,
     };
 
     /// Checks the raw bytes of an existing file without any SQLite code
@@ -32,6 +36,14 @@ public:
 
     /// Creates the tables and records the version, in one transaction.
     static bool create(QSqlDatabase &database, QString *error);
+
+    /// Brings a store of an older known version to this one in place: the
+    /// new columns and the recorded version (meta and user_version) in one
+    /// transaction under the write lock, so the file is either upgraded
+    /// whole or left exactly as it was. True when it is current afterwards
+    /// (also when another writer upgraded it first). Only for the writing
+    /// connection of the process that holds the store's writer lock.
+    static bool upgrade(QSqlDatabase &database, QString *error);
 
     /// Connection settings of a writing connection: write-ahead log, commits
     /// that survive a killed process, cascading deletes, and how long to wait

@@ -1,6 +1,8 @@
 // Writes workspace and entry rows into a store file inside one transaction.
 #include "storewriter.h"
 
+#include "tabcolumn.h"
+
 #include <QSqlError>
 #include <cmath>
 
@@ -183,8 +185,8 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
     if (!prepare(m_insertEntry,
             "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
             " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
-            " originalScreenY, originalScreenWidth, originalScreenHeight)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+            " originalScreenY, originalScreenWidth, originalScreenHeight, isMaximized, additionalTabURLs)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return false;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const EntryData &e = entries.at(i);
@@ -207,6 +209,8 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
         q.bindValue(15, optionalRealValue(e.originalScreenY));
         q.bindValue(16, optionalRealValue(e.originalScreenWidth));
         q.bindValue(17, optionalRealValue(e.originalScreenHeight));
+        q.bindValue(18, int(e.isMaximized));
+        q.bindValue(19, TabColumn::toValue(e.additionalTabURLs));
         if (!run(q))
             return false;
     }

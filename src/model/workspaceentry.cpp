@@ -76,11 +76,13 @@ void WorkspaceEntry::setData(const EntryData &data)
     setWidth(data.width);
     setHeight(data.height);
     setIsFullscreen(data.isFullscreen);
+    setIsMaximized(data.isMaximized);
     setDelayAfterLaunch(data.delayAfterLaunch);
     setOriginalScreenX(data.originalScreenX);
     setOriginalScreenY(data.originalScreenY);
     setOriginalScreenWidth(data.originalScreenWidth);
     setOriginalScreenHeight(data.originalScreenHeight);
+    setAdditionalTabURLs(data.additionalTabURLs);
 }
 
 QString WorkspaceEntry::idText() const
@@ -104,6 +106,7 @@ CORVALINT_ENTRY_SETTER(setOriginalScreenX, originalScreenX, std::optional<double
 CORVALINT_ENTRY_SETTER(setOriginalScreenY, originalScreenY, std::optional<double>)
 CORVALINT_ENTRY_SETTER(setOriginalScreenWidth, originalScreenWidth, std::optional<double>)
 CORVALINT_ENTRY_SETTER(setOriginalScreenHeight, originalScreenHeight, std::optional<double>)
+CORVALINT_ENTRY_SETTER(setAdditionalTabURLs, additionalTabURLs, QStringList)
 
 void WorkspaceEntry::setMonitorID(const std::optional<QString> &value)
 {
@@ -135,6 +138,10 @@ void WorkspaceEntry::setHeight(double value)
 void WorkspaceEntry::setIsFullscreen(bool value)
 {
     if (assign(m_data.isFullscreen, value)) { emit isFullscreenChanged(); emit changed(); }
+}
+void WorkspaceEntry::setIsMaximized(bool value)
+{
+    if (assign(m_data.isMaximized, value)) { emit isMaximizedChanged(); emit changed(); }
 }
 void WorkspaceEntry::setDelayAfterLaunch(double value)
 {

@@ -27,11 +27,13 @@ class WorkspaceEntry : public QObject
     Q_PROPERTY(double width READ width WRITE setWidth NOTIFY widthChanged)
     Q_PROPERTY(double height READ height WRITE setHeight NOTIFY heightChanged)
     Q_PROPERTY(bool isFullscreen READ isFullscreen WRITE setIsFullscreen NOTIFY isFullscreenChanged)
+    Q_PROPERTY(bool isMaximized READ isMaximized WRITE setIsMaximized NOTIFY isMaximizedChanged)
     Q_PROPERTY(double delayAfterLaunch READ delayAfterLaunch WRITE setDelayAfterLaunch NOTIFY delayAfterLaunchChanged)
     Q_PROPERTY(QVariant originalScreenX READ originalScreenXValue WRITE setOriginalScreenXValue NOTIFY originalScreenXChanged)
     Q_PROPERTY(QVariant originalScreenY READ originalScreenYValue WRITE setOriginalScreenYValue NOTIFY originalScreenYChanged)
     Q_PROPERTY(QVariant originalScreenWidth READ originalScreenWidthValue WRITE setOriginalScreenWidthValue NOTIFY originalScreenWidthChanged)
     Q_PROPERTY(QVariant originalScreenHeight READ originalScreenHeightValue WRITE setOriginalScreenHeightValue NOTIFY originalScreenHeightChanged)
+    Q_PROPERTY(QStringList additionalTabURLs READ additionalTabURLs WRITE setAdditionalTabURLs NOTIFY additionalTabURLsChanged)
     Q_PROPERTY(Workspace *workspace READ workspace WRITE setWorkspace NOTIFY workspaceChanged)
 
 public:
@@ -82,6 +84,8 @@ public:
     void setHeight(double value);
     bool isFullscreen() const { return m_data.isFullscreen; }
     void setIsFullscreen(bool value);
+    bool isMaximized() const { return m_data.isMaximized; }
+    void setIsMaximized(bool value);
     double delayAfterLaunch() const { return m_data.delayAfterLaunch; }
     void setDelayAfterLaunch(double value);
 
@@ -93,6 +97,10 @@ public:
     void setOriginalScreenWidth(const std::optional<double> &value);
     std::optional<double> originalScreenHeight() const { return m_data.originalScreenHeight; }
     void setOriginalScreenHeight(const std::optional<double> &value);
+
+    /// A browser window's tabs after the first one (`websiteURL`), in order.
+    QStringList additionalTabURLs() const { return m_data.additionalTabURLs; }
+    void setAdditionalTabURLs(const QStringList &value);
 
     /// The owning workspace, or nullptr while unattached.
     Workspace *workspace() const { return m_workspace; }
@@ -129,11 +137,13 @@ signals:
     void widthChanged();
     void heightChanged();
     void isFullscreenChanged();
+    void isMaximizedChanged();
     void delayAfterLaunchChanged();
     void originalScreenXChanged();
     void originalScreenYChanged();
     void originalScreenWidthChanged();
     void originalScreenHeightChanged();
+    void additionalTabURLsChanged();
     void workspaceChanged();
     /// Any persistent field changed (the store marks the record dirty on it).
     void changed();

@@ -182,7 +182,7 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     // Without a log beside it the file alone is the whole store, and in a
     // folder nobody may write no log can appear while it is read.
     const QString permission = permissionProblem(path);
-    const bool writing = permission.isEmpty();
+    bool writing = permission.isEmpty();
     const bool fileAlone
         = !writing && !writable(QFileInfo(path).absolutePath()) && !QFileInfo::exists(path + QStringLiteral("-wal"));
     const auto readMode = fileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly;
@@ -216,7 +216,26 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     if (*contents == StoreSchema::Contents::empty && !StoreSchema::create(connection->database(), &error))
         return refuse(errorDescription, error);
 
-    const QString problem = writing ? writeLockProblem(connection->database(), path) : permission;
+    // A file of an older schema is upgraded only by a writer; read-only it
+    // is shown as it is. An upgrade that fails leaves the file as it was,
+    // and the store then reads it without writing rather than refusing it.
+    QString upgradeProblem;
+    if (writing && *contents == StoreSchema::Contents::older
+        && !StoreSchema::upgrade(connection->database(), &error)) {
+        upgradeProblem = QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 ließ sich nicht auf das "
+                                        "Format %2 umstellen (%3).")
+                             .arg(path, schemaVersion(), error);
+        connection = std::make_unique<StoreConnection>(path, readMode, QStringLiteral("main"));
+        if (!connection->isOpen())
+            return refuse(errorDescription,
+                QStringLiteral("the store file cannot be opened: %1").arg(connection->errorText()));
+        StoreSchema::setBusyTimeout(connection->database(), kDefaultBusyTimeoutMs);
+        writing = false;
+    }
+
+    const QString problem = !upgradeProblem.isEmpty() ? upgradeProblem
+        : writing                                     ? writeLockProblem(connection->database(), path)
+                                                      : permission;
     std::unique_ptr<WorkspaceStore> store(new WorkspaceStore(path, std::move(connection)));
     if (!store->load(&error))
         return refuse(errorDescription, QStringLiteral("the store file cannot be read: %1").arg(error));

@@ -34,7 +34,8 @@ public:
     static QString defaultDirectory();
     /// The name of the store file inside its directory: "corvalint.sqlite".
     static QString fileName();
-    /// The schema version recorded in every store file: "1.0.0".
+    /// The schema version this version writes: "1.1.0". Files of 1.0.0 are
+    /// read as they are and upgraded in place when opened for writing.
     static QString schemaVersion();
     /// The text the application prints before it stops when `open` failed.
     static QString fatalMessage(const QString &description);
@@ -45,6 +46,10 @@ public:
     /// truncated, or a newer version wrote it. A refused file is never
     /// written to, so a newer Corvalint or a repair tool still finds it intact.
     /// A file that can be read but not written opens, with `writeProblem` set.
+    /// A file of the older schema 1.0.0 is upgraded in one transaction when
+    /// it can be written, so the caller must hold the store's writer lock
+    /// (InstanceLock) as every writer does; read-only it is read unchanged,
+    /// and a failed upgrade leaves it unchanged and opens it read-only.
     static std::unique_ptr<WorkspaceStore> open(const QString &directory, QString *errorDescription);
 
     /// Saves what is still pending.

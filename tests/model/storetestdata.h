@@ -32,6 +32,10 @@ inline EntryData fullEntry(int index)
     e.originalScreenY = 0;
     e.originalScreenWidth = 1920;
     e.originalScreenHeight = 1080;
+    e.isMaximized = true;
+    // Quotes, a backslash and text beyond Latin-1 must survive the JSON column.
+    e.additionalTabURLs = { QStringLiteral("https://example.org/%1/zwei").arg(index),
+        QStringLiteral("https://example.org/ä?q=\"x\"\\%1").arg(index), QString() };
     return e;
 }
 

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(store->count(), 0);
         QCOMPARE(store->fetchAll(true)->size(), 0);
         QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
-            QStringLiteral("1.0.0"));
+            QStringLiteral("1.1.0"));
         QCOMPARE(rawSql(filePath(), "PRAGMA journal_mode").toString(), QStringLiteral("wal"));
     }
 
@@ -92,6 +92,7 @@ private slots:
         QCOMPARE(store->workspaces().at(1)->data(), bare);
         // Absent stays absent in the file too, not 0 or "".
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry WHERE originalScreenX IS NULL").toInt(), 2);
+        QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry WHERE additionalTabURLs IS NULL").toInt(), 2);
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM workspace WHERE lastLaunchedAt IS NULL").toInt(), 1);
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry WHERE monitorID = ''").toInt(), 1);
         QCOMPARE(rawSql(filePath(), "SELECT count(*) FROM entry WHERE appBundleIdentifier = ''").toInt(), 1);

@@ -2,45 +2,16 @@
 // fails. The store opens, says so in writeProblem, and says it no more once a
 // save went through.
 #include "model/workspacestore.h"
+#include "nonrootuser.h"
 #include "storetestdata.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using storetest::fileHash;
-
-namespace {
-// Root may write any file whatever its mode; the tests run as root in CI, so
-// there they look at the files as "nobody" would.
-class NonRootUser
-{
-public:
-    NonRootUser()
-    {
-        if (::geteuid() != 0) {
-            m_ok = true;
-            return;
-        }
-        m_ok = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-        m_switched = m_ok;
-    }
-    ~NonRootUser()
-    {
-        if (m_switched && (::seteuid(0) != 0 || ::setegid(0) != 0))
-            qFatal("cannot become root again");
-    }
-    NonRootUser(const NonRootUser &) = delete;
-    NonRootUser &operator=(const NonRootUser &) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_ok = false;
-    bool m_switched = false;
-};
-} // namespace
+using storetest::NonRootUser;
 
 class TestStoreWriteProblem : public QObject
 {

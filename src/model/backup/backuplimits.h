@@ -14,6 +14,10 @@ struct BackupLimits {
     static constexpr qsizetype maxWorkspaces = 100'000;
     /// Most entries over all workspaces of one file.
     static constexpr qsizetype maxEntries = 100'000;
+    /// Most further tabs (`additionalTabURLs`) of one entry; each is a text
+    /// member and so bounded by `maxStringLength` like `websiteURL`. A browser
+    /// window with more tabs than this is not something a person restores.
+    static constexpr qsizetype maxAdditionalTabs = 500;
     /// Deepest nesting of arrays and objects; the format itself needs five
     /// levels, the rest leaves room for members added later.
     static constexpr int maxDepth = 32;
