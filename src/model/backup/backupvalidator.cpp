@@ -122,6 +122,48 @@ public:
         return true;
     }
 
+    // Members added to the format later: a file from before them lacks them,
+    // and that reads as the default. Present, they are checked as strictly
+    // as every other member.
+    bool laterBoolean(const char *key, bool &out)
+    {
+        if (m_error.isEmpty() && !m_object.contains(QLatin1String(key)))
+            return true;
+        return boolean(key, out);
+    }
+
+    // A list of texts, each bounded like any text member, at most `maxCount`
+    // of them; absent or null is the empty list.
+    bool laterStrings(const char *key, qsizetype maxCount, QStringList &out)
+    {
+        if (m_error.isEmpty() && !m_object.contains(QLatin1String(key)))
+            return true;
+        QJsonValue v;
+        if (!present(key, v))
+            return false;
+        if (v.isNull()) {
+            out.clear();
+            return true;
+        }
+        if (!v.isArray())
+            return fail(key, QStringLiteral("muss eine Liste von Texten oder null sein"));
+        const QJsonArray items = v.toArray();
+        if (items.size() > maxCount)
+            return fail(key, QStringLiteral("hat mehr als %1 Einträge").arg(germanCount(maxCount)));
+        QStringList texts;
+        texts.reserve(items.size());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (!items[i].isString())
+                return fail(key, QStringLiteral("enthält an Stelle %1 keinen Text").arg(i + 1));
+            QString s;
+            if (!text(key, items[i], s))
+                return false;
+            texts.append(std::move(s));
+        }
+        out = std::move(texts);
+        return true;
+    }
+
     bool uuid(const char *key, QUuid &out)
     {
         static const QRegularExpression pattern(QStringLiteral(
@@ -244,7 +286,9 @@ bool readEntry(const QJsonObject &object, const QString &place, SeenIds &seen, E
         && r.number("delayAfterLaunch", e.delayAfterLaunch) && r.optionalNumber("originalScreenX", e.originalScreenX)
         && r.optionalNumber("originalScreenY", e.originalScreenY)
         && r.optionalNumber("originalScreenWidth", e.originalScreenWidth)
-        && r.optionalNumber("originalScreenHeight", e.originalScreenHeight);
+        && r.optionalNumber("originalScreenHeight", e.originalScreenHeight)
+        && r.laterBoolean("isMaximized", e.isMaximized)
+        && r.laterStrings("additionalTabURLs", BackupLimits::maxAdditionalTabs, e.additionalTabURLs);
     if (!ok)
         return false;
     // Entry ids identify rows in lists, so two entries may not share one.

@@ -143,6 +143,17 @@ public:
         else
             key(name) += "null";
     }
+    void strings(const char *name, const QStringList &values)
+    {
+        QByteArray &out = key(name);
+        out += '[';
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            appendString(out, values[i]);
+        }
+        out += ']';
+    }
     void integer(const char *name, qint64 value) { key(name) += QByteArray::number(value); }
     void boolean(const char *name, bool value) { key(name) += value ? "true" : "false"; }
     void date(const char *name, const QDateTime &value) { appendDate(key(name), value); }
@@ -175,6 +186,12 @@ void appendEntry(QByteArray &out, const EntryData &entry)
     o.optionalNumber("originalScreenY", entry.originalScreenY);
     o.optionalNumber("originalScreenWidth", entry.originalScreenWidth);
     o.optionalNumber("originalScreenHeight", entry.originalScreenHeight);
+    // Added after the members of the first files, at the end, so that the
+    // text of everything older readers know keeps its place and form; both
+    // are always written, the list as [] when a window had one tab or is no
+    // browser, so every entry of a file has the same members.
+    o.boolean("isMaximized", entry.isMaximized);
+    o.strings("additionalTabURLs", entry.additionalTabURLs);
 }
 
 void appendWorkspace(QByteArray &out, const WorkspaceData &workspace)

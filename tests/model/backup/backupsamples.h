@@ -58,6 +58,23 @@ inline EntryData websiteEntryWithAbsences()
     return e;
 }
 
+/// A captured browser window: its first tab in websiteURL, the rest in order,
+/// the browser that showed it, maximised.
+inline EntryData browserWindowEntry()
+{
+    EntryData e;
+    e.id = sampleId(104);
+    e.typeRawValue = QStringLiteral("website");
+    e.appBundleIdentifier = QStringLiteral("firefox-esr");
+    e.websiteURL = QStringLiteral("https://example.org/erster");
+    e.additionalTabURLs = { QStringLiteral("https://example.org/zweiter?q=\"ä\""),
+        QStringLiteral("data:text/plain,\\x"), QStringLiteral("https://example.org/erster") };
+    e.isMaximized = true;
+    e.width = 2560;
+    e.height = 1400;
+    return e;
+}
+
 /// Three workspaces covering every field, absent and present, known and unknown texts.
 inline QList<WorkspaceData> richWorkspaces()
 {
@@ -80,6 +97,7 @@ inline QList<WorkspaceData> richWorkspaces()
     folder.typeRawValue = QStringLiteral("folder");
     folder.filePath = QStringLiteral("/home/anna/Projekte");
     a.entries.append(folder);
+    a.entries.append(browserWindowEntry());
 
     WorkspaceData b;
     b.id = sampleId(2);
@@ -142,6 +160,8 @@ inline QString entryDifference(const EntryData &a, const EntryData &b, const QSt
     BACKUP_SAME(sameDouble(a.width, b.width), "width")
     BACKUP_SAME(sameDouble(a.height, b.height), "height")
     BACKUP_SAME(a.isFullscreen == b.isFullscreen, "isFullscreen")
+    BACKUP_SAME(a.isMaximized == b.isMaximized, "isMaximized")
+    BACKUP_SAME(a.additionalTabURLs == b.additionalTabURLs, "additionalTabURLs")
     BACKUP_SAME(sameDouble(a.delayAfterLaunch, b.delayAfterLaunch), "delayAfterLaunch")
     BACKUP_SAME(sameDouble(a.originalScreenX, b.originalScreenX), "originalScreenX")
     BACKUP_SAME(sameDouble(a.originalScreenY, b.originalScreenY), "originalScreenY")

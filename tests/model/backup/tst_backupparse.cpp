@@ -174,6 +174,18 @@ private slots:
                                            << "Workspace 1, Eintrag 1: Feld „originalScreenX“ muss eine Zahl oder null sein";
         QTest::newRow("entry isFullscreen null") << withEntryMember(0, "isFullscreen", QJsonValue::Null)
                                                  << "Workspace 1, Eintrag 1: Feld „isFullscreen“ muss true oder false sein";
+        QTest::newRow("entry isMaximized null") << withEntryMember(3, "isMaximized", QJsonValue::Null)
+                                                << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
+        QTest::newRow("entry isMaximized as 1") << withEntryMember(3, "isMaximized", 1)
+                                                << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
+        QTest::newRow("entry tabs as text") << withEntryMember(3, "additionalTabURLs", "https://example.org/")
+                                            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
+        QTest::newRow("entry tabs an object") << withEntryMember(3, "additionalTabURLs", QJsonObject{{"1", "x"}})
+                                              << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
+        QTest::newRow("entry tab a number") << withEntryMember(3, "additionalTabURLs", QJsonArray{"https://a.example/", 2})
+                                            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ enthält an Stelle 2 keinen Text";
+        QTest::newRow("entry tab null") << withEntryMember(1, "additionalTabURLs", QJsonArray{QJsonValue::Null})
+                                        << "Workspace 1, Eintrag 2: Feld „additionalTabURLs“ enthält an Stelle 1 keinen Text";
         QTest::newRow("entry id lower-case garbage") << withEntryMember(0, "id", "0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4g")
                                                      << "Workspace 1, Eintrag 1: Feld „id“ ist keine gültige UUID";
     }
@@ -186,6 +198,73 @@ private slots:
         QVERIFY2(!r.ok(), "accepted");
         QVERIFY2(r.error.startsWith(reason), qPrintable(r.error));
         QVERIFY(r.workspaces.isEmpty());
+    }
+
+    void readsBackupsFromBeforeTabsAndMaximising()
+    {
+        const QByteArray bytes = edited([](QJsonObject &root) {
+            QJsonArray list = root["workspaces"].toArray();
+            for (qsizetype w = 0; w < list.size(); ++w) {
+                QJsonObject workspace = list[w].toObject();
+                QJsonArray entries = workspace["entries"].toArray();
+                for (qsizetype e = 0; e < entries.size(); ++e) {
+                    QJsonObject entry = entries[e].toObject();
+                    entry.remove("isMaximized");
+                    entry.remove("additionalTabURLs");
+                    entries[e] = entry;
+                }
+                workspace["entries"] = entries;
+                list[w] = workspace;
+            }
+            root["workspaces"] = list;
+        });
+        QVERIFY(!bytes.contains("isMaximized") && !bytes.contains("additionalTabURLs"));
+        const BackupParseResult r = BackupFile::parse(bytes);
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        QList<WorkspaceData> expected = richWorkspaces();
+        expected[0].entries[3].isMaximized = false;
+        expected[0].entries[3].additionalTabURLs.clear();
+        QCOMPARE(r.workspaces, expected);
+    }
+
+    void websiteKeepsItsBrowserAndItsTabsInOrder()
+    {
+        const BackupParseResult r = BackupFile::parse(BackupFile::serialize(richWorkspaces()));
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        const EntryData &browser = r.workspaces[0].entries[3];
+        QCOMPARE(browser.type(), EntryType::website);
+        QCOMPARE(browser.appBundleIdentifier, std::optional<QString>(QStringLiteral("firefox-esr")));
+        QCOMPARE(browser.websiteURL, browserWindowEntry().websiteURL);
+        QCOMPARE(browser.additionalTabURLs, browserWindowEntry().additionalTabURLs);
+        QVERIFY(browser.isMaximized);
+    }
+
+    void nullTabListReadsAsNone()
+    {
+        const BackupParseResult r = BackupFile::parse(withEntryMember(3, "additionalTabURLs", QJsonValue::Null));
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        QVERIFY(r.workspaces[0].entries[3].additionalTabURLs.isEmpty());
+    }
+
+    void tabListIsBoundedInCountAndLength()
+    {
+        QList<WorkspaceData> list = richWorkspaces();
+        QStringList &tabs = list[0].entries[3].additionalTabURLs;
+        tabs.clear();
+        for (qsizetype i = 0; i < BackupLimits::maxAdditionalTabs; ++i)
+            tabs.append(QStringLiteral("https://example.org/%1").arg(i));
+        tabs.last() = QString(BackupLimits::maxStringLength, u'x');
+        const BackupParseResult atTheLimits = BackupFile::parse(BackupFile::serialize(list));
+        QVERIFY2(atTheLimits.ok(), qPrintable(atTheLimits.error));
+        QCOMPARE(atTheLimits.workspaces[0].entries[3].additionalTabURLs, tabs);
+
+        tabs.last().append(u'x');
+        QCOMPARE(BackupFile::parse(BackupFile::serialize(list)).error,
+            QStringLiteral("Workspace 1, Eintrag 4: Feld „additionalTabURLs“ ist zu lang (mehr als 1.048.576 Zeichen)"));
+        tabs.last() = QStringLiteral("https://example.org/last");
+        tabs.append(QStringLiteral("https://example.org/one-too-many"));
+        QCOMPARE(BackupFile::parse(BackupFile::serialize(list)).error,
+            QStringLiteral("Workspace 1, Eintrag 4: Feld „additionalTabURLs“ hat mehr als 500 Einträge"));
     }
 
     void everyTruncationIsRefused()

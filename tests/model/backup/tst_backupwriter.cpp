@@ -66,7 +66,23 @@ private slots:
                             "\"appBundleIdentifier\":null,\"filePath\":null,\"websiteURL\":null,\"monitorID\":null,"
                             "\"frameX\":1920.5,\"frameY\":0,\"width\":0,\"height\":0,\"isFullscreen\":false,"
                             "\"delayAfterLaunch\":0.5,\"originalScreenX\":null,\"originalScreenY\":null,"
-                            "\"originalScreenWidth\":2560,\"originalScreenHeight\":null}]}]}"));
+                            "\"originalScreenWidth\":2560,\"originalScreenHeight\":null,\"isMaximized\":false,"
+                            "\"additionalTabURLs\":[]}]}]}"));
+    }
+
+    // The members older readers know keep their text; the two added ones come last.
+    void browserWindowKeepsItsTabsInOrderAfterTheOlderMembers()
+    {
+        WorkspaceData w;
+        w.entries = { browserWindowEntry() };
+        const QByteArray text = single(w);
+        QVERIFY2(text.contains("\"appBundleIdentifier\":\"firefox-esr\",\"filePath\":null,"
+                               "\"websiteURL\":\"https://example.org/erster\","),
+            text.constData());
+        QVERIFY2(text.contains("\"originalScreenHeight\":null,\"isMaximized\":true,\"additionalTabURLs\":["
+                               "\"https://example.org/zweiter?q=\\\"\xC3\xA4\\\"\",\"data:text/plain,\\\\x\","
+                               "\"https://example.org/erster\"]}]"),
+            text.constData());
     }
 
     void idsAreUpperCaseWithoutBraces()
