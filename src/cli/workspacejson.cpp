@@ -1,6 +1,8 @@
 // Conversions between workspace values and JSON.
 #include "workspacejson.h"
 
+#include "model/tabcolumn.h"
+
 namespace {
 
 QJsonValue optionalText(const std::optional<QString> &value)
@@ -58,6 +60,8 @@ QJsonObject entryToJson(const EntryData &entry)
     o[QLatin1String("originalScreenY")] = optionalNumber(entry.originalScreenY);
     o[QLatin1String("originalScreenWidth")] = optionalNumber(entry.originalScreenWidth);
     o[QLatin1String("originalScreenHeight")] = optionalNumber(entry.originalScreenHeight);
+    o[QLatin1String("isMaximized")] = entry.isMaximized;
+    o[QLatin1String("additionalTabURLs")] = QJsonArray::fromStringList(entry.additionalTabURLs);
     return o;
 }
 
@@ -110,6 +114,8 @@ EntryData entryFromJson(const QJsonObject &object)
     entry.originalScreenY = readNumber(object, QStringLiteral("originalScreenY"));
     entry.originalScreenWidth = readNumber(object, QStringLiteral("originalScreenWidth"));
     entry.originalScreenHeight = readNumber(object, QStringLiteral("originalScreenHeight"));
+    entry.isMaximized = object.value(QLatin1String("isMaximized")).toBool(entry.isMaximized);
+    entry.additionalTabURLs = TabColumn::fromArray(object.value(QLatin1String("additionalTabURLs")).toArray());
     return entry;
 }
 

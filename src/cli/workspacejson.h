@@ -14,6 +14,8 @@ QJsonObject workspaceToJson(const WorkspaceData &workspace);
 QJsonArray entriesToJson(const QList<EntryData> &entries);
 
 /// Reads what entryToJson wrote; a missing or mistyped field keeps its default
-/// (a fresh id, "application", no optional values, delay 0.5).
+/// (a fresh id, "application", no optional values, delay 0.5, not maximised,
+/// no further tabs). Further tabs are read as the store reads them: items that
+/// are not text or too long left out, at most as many as a backup may carry.
 EntryData entryFromJson(const QJsonObject &object);
 QList<EntryData> entriesFromJson(const QJsonArray &array);

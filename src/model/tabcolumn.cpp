@@ -24,7 +24,11 @@ QStringList fromValue(const QVariant &value)
     const QJsonDocument document = QJsonDocument::fromJson(value.toString().toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return {};
-    const QJsonArray array = document.array();
+    return fromArray(document.array());
+}
+
+QStringList fromArray(const QJsonArray &array)
+{
     QStringList tabs;
     for (const QJsonValue &item : array) {
         if (tabs.size() == BackupLimits::maxAdditionalTabs)

@@ -2,6 +2,7 @@
 // holding a JSON array of strings.
 #pragma once
 
+#include <QJsonArray>
 #include <QStringList>
 #include <QVariant>
 
@@ -17,5 +18,9 @@ QVariant toValue(const QStringList &tabs);
 /// out, and at most as many tabs as a backup may carry are kept, so a damaged
 /// or hostile file cannot make one entry arbitrarily large.
 QStringList fromValue(const QVariant &value);
+
+/// The same reading of an array already parsed, for entries that travel as
+/// JSON objects (the command line): the same items left out, the same bound.
+QStringList fromArray(const QJsonArray &array);
 
 } // namespace TabColumn

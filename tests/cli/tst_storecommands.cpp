@@ -3,6 +3,7 @@
 #include "cli/storecommands.h"
 #include "cli/workspacejson.h"
 
+#include "model/backup/backuplimits.h"
 #include "model/workspacestore.h"
 
 #include <QFile>
@@ -147,13 +148,56 @@ private slots:
             QVERIFY2(w.contains(QLatin1String(key)), key);
         QVERIFY(w.value(QLatin1String("lastLaunchedAt")).isNull());
         const QJsonObject e = w.value(QLatin1String("entries")).toArray()[0].toObject();
-        QCOMPARE(e.size(), 16);
+        QCOMPARE(e.size(), 18);
+        QCOMPARE(e.value(QLatin1String("isMaximized")), QJsonValue(false));
+        QCOMPARE(e.value(QLatin1String("additionalTabURLs")), QJsonValue(QJsonArray()));
         QVERIFY(e.value(QLatin1String("appBundleIdentifier")).isNull());
         QVERIFY(e.value(QLatin1String("monitorID")).isNull());
         QVERIFY(e.value(QLatin1String("originalScreenHeight")).isNull());
         QCOMPARE(e.value(QLatin1String("websiteURL")).toString(), QStringLiteral("https://example.com"));
         QCOMPARE(e.value(QLatin1String("delayAfterLaunch")).toDouble(), 0.5);
         QCOMPARE(entryFromJson(e), bare);
+    }
+
+    void browserWindowTravelsWithItsTabsAndBrowser()
+    {
+        EntryData browser;
+        browser.typeRawValue = QStringLiteral("website");
+        browser.appBundleIdentifier = QStringLiteral("firefox-esr");
+        browser.websiteURL = QStringLiteral("https://example.com/1");
+        browser.additionalTabURLs = { QStringLiteral("https://example.com/2"), QStringLiteral("https://example.com/1") };
+        browser.isMaximized = true;
+        QCOMPARE(entryFromJson(entryToJson(browser)), browser);
+
+        create(QStringLiteral("Web"), { browser });
+        QCOMPARE(reopened()->workspaces().first()->entries().first()->data(), browser);
+        const CommandResult result = commands().execute(req(QStringLiteral("list"), {{QStringLiteral("json"), true}}));
+        const QJsonObject w = QJsonDocument::fromJson(result.out.toUtf8()).array()[0].toObject();
+        QCOMPARE(entryFromJson(w.value(QLatin1String("entries")).toArray()[0].toObject()), browser);
+    }
+
+    void mistypedTabsAndMaximisingReadAsTheirDefaults()
+    {
+        QJsonObject o = entryToJson(editor());
+        o[QLatin1String("isMaximized")] = QStringLiteral("yes");
+        o[QLatin1String("additionalTabURLs")] = QStringLiteral("https://example.com/");
+        EntryData read = entryFromJson(o);
+        QVERIFY(!read.isMaximized);
+        QVERIFY(read.additionalTabURLs.isEmpty());
+
+        o.remove(QLatin1String("isMaximized"));
+        QJsonArray tabs { QStringLiteral("https://example.com/a"), 7, QJsonValue::Null,
+            QString(BackupLimits::maxStringLength + 1, u'x'), QStringLiteral("https://example.com/b") };
+        o[QLatin1String("additionalTabURLs")] = tabs;
+        read = entryFromJson(o);
+        QVERIFY(!read.isMaximized);
+        QCOMPARE(read.additionalTabURLs,
+            QStringList({ QStringLiteral("https://example.com/a"), QStringLiteral("https://example.com/b") }));
+
+        for (qsizetype i = 0; i <= BackupLimits::maxAdditionalTabs; ++i)
+            tabs.append(QStringLiteral("https://example.com/%1").arg(i));
+        o[QLatin1String("additionalTabURLs")] = tabs;
+        QCOMPARE(entryFromJson(o).additionalTabURLs.size(), BackupLimits::maxAdditionalTabs);
     }
 
     void namesMatchExactlyAndIdsInAnyCase()
