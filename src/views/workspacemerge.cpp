@@ -13,9 +13,10 @@ bool isFileOrFolder(EntryType type)
     return type == EntryType::file || type == EntryType::folder;
 }
 
-/// The ten fields a refresh updates; identity, kind, target and delay stay.
+/// The eleven fields a refresh updates; identity, kind, target and delay stay.
 void copyPlacement(EntryData &stored, const EntryData &captured)
 {
+    stored.isMaximized = captured.isMaximized;
     stored.frameX = captured.frameX;
     stored.frameY = captured.frameY;
     stored.width = captured.width;
@@ -56,6 +57,10 @@ void mergeCapturedEntries(Workspace &workspace, const QList<EntryData> &captured
         }
         EntryData updated = (*match)->data();
         copyPlacement(updated, c);
+        // The tabs behind a browser window's first one are what it shows now,
+        // none included; a match of two websites means the first tab is equal.
+        if (updated.type() == EntryType::website && c.type() == EntryType::website)
+            updated.additionalTabURLs = c.additionalTabURLs;
         // Only the fields that changed notify, so rows of untouched entries stay put.
         (*match)->setData(updated);
     }

@@ -15,8 +15,9 @@ class Workspace;
 bool isSameItem(const EntryData &stored, const EntryData &captured);
 
 /// For each captured entry in order, the first stored entry that is the same
-/// item takes its frame, size, monitor, full-screen state and original screen
-/// bounds (nothing else of it changes); a captured entry without a match is
+/// item takes its frame, size, monitor, full-screen and maximised state and
+/// original screen bounds, and a website also its further tabs (nothing else
+/// of it changes); a captured entry without a match is
 /// appended and takes part in the matching of those after it. Stored entries
 /// the capture did not find stay. `modifiedAt` and saving are the caller's.
 void mergeCapturedEntries(Workspace &workspace, const QList<EntryData> &captured);

@@ -88,6 +88,7 @@ private slots:
 
         EntryData captured = application(QStringLiteral("com.apple.Safari"), rightUUID, QRectF(2000, 50, 1024, 768));
         captured.isFullscreen = true;
+        captured.isMaximized = true;
         captured.originalScreenX = 1920;
         captured.originalScreenY = 0;
         captured.originalScreenWidth = 1920;
@@ -101,8 +102,49 @@ private slots:
         QCOMPARE(QRectF(after.frameX, after.frameY, after.width, after.height), QRectF(2000, 50, 1024, 768));
         QCOMPARE(after.monitorID, rightUUID);
         QVERIFY(after.isFullscreen);
+        QVERIFY(after.isMaximized);
         QCOMPARE(after.originalScreenX, 1920.0);
         QCOMPARE(after.originalScreenHeight, 1080.0);
+    }
+
+    void recapturedBrowserWindowTakesItsTabsAndStateButKeepsItsBrowser()
+    {
+        EntryData stored = website(QStringLiteral("https://a"));
+        stored.isMaximized = true;
+        stored.additionalTabURLs = { QStringLiteral("https://b"), QStringLiteral("https://c") };
+        stored.appBundleIdentifier = QStringLiteral("firefox-esr");
+        auto workspace = workspaceWith({ stored, website(QStringLiteral("https://x")) });
+
+        EntryData captured = website(QStringLiteral("https://a"));
+        captured.additionalTabURLs = { QStringLiteral("https://c"), QStringLiteral("https://d"), QStringLiteral("https://b") };
+        captured.appBundleIdentifier = QStringLiteral("chromium");
+        EntryData singleTab = website(QStringLiteral("https://x"));
+        singleTab.isMaximized = true;
+        mergeCapturedEntries(*workspace, { captured, singleTab });
+
+        QCOMPARE(workspace->entryCount(), 2);
+        const EntryData first = workspace->entries().at(0)->data();
+        QVERIFY(!first.isMaximized);
+        QCOMPARE(first.additionalTabURLs, captured.additionalTabURLs);
+        QCOMPARE(first.appBundleIdentifier, stored.appBundleIdentifier);
+        QVERIFY(workspace->entries().at(1)->data().isMaximized);
+        QVERIFY(workspace->entries().at(1)->data().additionalTabURLs.isEmpty());
+
+        // A window that now shows one tab drops the rest.
+        mergeCapturedEntries(*workspace, { website(QStringLiteral("https://a")) });
+        QVERIFY(workspace->entries().at(0)->data().additionalTabURLs.isEmpty());
+    }
+
+    void applicationKeepsItsTabListWhateverTheCapture()
+    {
+        EntryData stored = application(QStringLiteral("org.kde.kate"));
+        stored.additionalTabURLs = { QStringLiteral("https://kept") };
+        auto workspace = workspaceWith({ stored });
+        EntryData captured = application(QStringLiteral("org.kde.kate"));
+        captured.isMaximized = true;
+        mergeCapturedEntries(*workspace, { captured });
+        QVERIFY(workspace->entries().first()->isMaximized());
+        QCOMPARE(workspace->entries().first()->additionalTabURLs(), stored.additionalTabURLs);
     }
 
     void twoWindowsOfOneApplicationBothUpdateTheFirstEntryAndTheSecondWins()
