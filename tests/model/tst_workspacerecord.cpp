@@ -99,6 +99,34 @@ private slots:
         delete entry;
     }
 
+    // The capture's two newer fields are properties like every other: a
+    // change notifies once (and marks the record for saving), the same value never.
+    void maximisedFlagAndTabsNotifyOnlyWhenTheyChange()
+    {
+        WorkspaceEntry entry(storetest::sparseEntry(QStringLiteral("website")));
+        QSignalSpy maximized(&entry, &WorkspaceEntry::isMaximizedChanged);
+        QSignalSpy tabs(&entry, &WorkspaceEntry::additionalTabURLsChanged);
+        QSignalSpy changed(&entry, &WorkspaceEntry::changed);
+        entry.setIsMaximized(true);
+        entry.setIsMaximized(true);
+        const QStringList list { QStringLiteral("https://b.example/"), QStringLiteral("https://c.example/") };
+        QVERIFY(entry.setProperty("additionalTabURLs", list));
+        entry.setAdditionalTabURLs(list);
+        QCOMPARE(maximized.count(), 1);
+        QCOMPARE(tabs.count(), 1);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(entry.property("isMaximized").toBool(), true);
+        QCOMPARE(entry.property("additionalTabURLs").toStringList(), list);
+
+        EntryData data = entry.data();
+        data.additionalTabURLs.removeFirst();
+        data.isMaximized = false;
+        entry.setData(data);
+        QCOMPARE(maximized.count(), 2);
+        QCOMPARE(tabs.count(), 2);
+        QCOMPARE(entry.data(), data);
+    }
+
     void typeFallsBackToApplication_data()
     {
         QTest::addColumn<QString>("text");
