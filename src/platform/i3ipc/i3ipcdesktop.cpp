@@ -1,0 +1,559 @@
+// The desktop of sway (Wayland) and i3 (X11) through their shared IPC: windows and outputs from GET_TREE and
+// GET_OUTPUTS, placement and closing as commands, launching through GIO with new windows reported as events.
+#include "i3ipcdesktop.h"
+
+#include "i3commands.h"
+#include "i3framegeometry.h"
+#include "ipcevents.h"
+#include "ipcsocket.h"
+#include "ipcsocketlocator.h"
+#include "platform/x11/documents/linuxdocuments.h"
+#include "platform/x11/monitoridentity.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+// How long the index of desktop entries is trusted before it is read again.
+constexpr int entriesMaxAgeMs = 2000;
+// Launches also look on a timer: a window whose event was missed (no subscription) is still found.
+constexpr int launchPollMs = 250;
+
+QString executableOf(qint64 pid)
+{
+    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    if (target.endsWith(QLatin1String(" (deleted)")))
+        target.chop(10);
+    return target;
+}
+
+bool finite(const QRectF &rect)
+{
+    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
+        && std::isfinite(rect.height());
+}
+
+/// The output holding the largest part of `frame`; nothing when it is on none.
+const I3Output *outputFor(const QRect &frame, const QList<I3Output> &outputs)
+{
+    const I3Output *best = nullptr;
+    qint64 bestArea = 0;
+    for (const I3Output &output : outputs) {
+        const QRect part = output.bounds.intersected(frame);
+        const qint64 area = part.isEmpty() ? 0 : qint64(part.width()) * part.height();
+        if (area > bestArea) {
+            best = &output;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
+QString fingerprintOf(const I3Output &output)
+{
+    // sway knows the monitor's make, model and serial; i3 (and sway's headless outputs) only a name.
+    if (!output.serial.isEmpty() && output.serial != QLatin1String("Unknown"))
+        return QStringList { output.make, output.model, output.serial, output.name }.join(QLatin1Char('\x1f'));
+    return MonitorIdentity::fingerprint({}, output.name, output.name);
+}
+
+} // namespace
+
+struct I3IpcDesktop::Reading {
+    bool ok = false;
+    QList<I3Window> windows;
+    QList<I3Output> outputs;
+    /// The application id of each window.
+    QStringList appIds;
+};
+
+struct I3IpcDesktop::PendingLaunch {
+    QString appId;
+    qint64 pid = 0;
+    LaunchCompletion completion;
+    QElapsedTimer started;
+};
+
+std::unique_ptr<I3IpcDesktop> I3IpcDesktop::connect(const QString &socketPath, QString *error)
+{
+    auto desktop = open(socketPath, error);
+    if (desktop)
+        desktop->listen();
+    return desktop;
+}
+
+std::unique_ptr<I3IpcDesktop> I3IpcDesktop::open(const QString &socketPath, QString *error)
+{
+    QString path = socketPath;
+    if (path.isEmpty()) {
+        auto found = IpcSocketLocator::find(error);
+        if (!found)
+            return nullptr;
+        path = *found;
+    }
+    auto socket = IpcSocket::connect(path, error);
+    if (!socket)
+        return nullptr;
+    const auto version = socket->request(IpcMessage::getVersion, {}, error);
+    if (!version)
+        return nullptr;
+    const IpcFlavour flavour = ipcFlavourOf(version->payload);
+    return std::unique_ptr<I3IpcDesktop>(new I3IpcDesktop(std::move(socket), path, flavour));
+}
+
+I3IpcDesktop::I3IpcDesktop(std::unique_ptr<IpcSocket> socket, QString socketPath, IpcFlavour flavour)
+    : m_socket(std::move(socket))
+    , m_socketPath(std::move(socketPath))
+    , m_flavour(flavour)
+    , m_documents(std::make_unique<LinuxDocuments>())
+    , m_launcher(QString())
+{
+}
+
+I3IpcDesktop::~I3IpcDesktop() = default;
+
+// --- The connection -----------------------------------------------------------------------------------
+
+std::optional<QByteArray> I3IpcDesktop::ask(quint32 type, const QByteArray &payload) const
+{
+    QString error;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!m_socket || m_socket->broken())
+            m_socket = IpcSocket::connect(m_socketPath, &error);
+        if (!m_socket)
+            return std::nullopt;
+        if (auto reply = m_socket->request(type, payload, &error))
+            return reply->payload;
+    }
+    return std::nullopt;
+}
+
+bool I3IpcDesktop::run(const QString &command) const
+{
+    const auto reply = ask(IpcMessage::runCommand, command.toUtf8());
+    if (!reply)
+        return false;
+    // One result per command of the list; a refusal is silent, as the interface wants.
+    const QJsonArray results = QJsonDocument::fromJson(*reply).array();
+    for (const QJsonValue &result : results) {
+        if (!result.toObject().value(QLatin1String("success")).toBool())
+            return false;
+    }
+    return !results.isEmpty();
+}
+
+QList<I3Output> I3IpcDesktop::readOutputs() const
+{
+    QString error;
+    const auto reply = ask(IpcMessage::getOutputs, {});
+    if (!reply)
+        return {};
+    return I3Tree::outputs(*reply, &error).value_or(QList<I3Output>());
+}
+
+I3IpcDesktop::Reading I3IpcDesktop::read() const
+{
+    Reading r;
+    QString error;
+    const auto tree = ask(IpcMessage::getTree, {});
+    if (!tree)
+        return r;
+    auto windows = I3Tree::windows(*tree, m_flavour, &error);
+    if (!windows)
+        return r;
+    r.ok = true;
+    r.windows = std::move(*windows);
+    r.outputs = readOutputs();
+    for (const I3Window &w : std::as_const(r.windows))
+        r.appIds.append(appIdOf(w));
+    return r;
+}
+
+QPoint I3IpcDesktop::originOf(const QList<I3Output> &outputs)
+{
+    // Corvalint's coordinates start at the primary monitor's corner; sway has no primary output, and the
+    // first one stands in for it as it does in monitors().
+    for (const I3Output &output : outputs) {
+        if (output.primary)
+            return output.bounds.topLeft();
+    }
+    return outputs.isEmpty() ? QPoint() : outputs.front().bounds.topLeft();
+}
+
+QString I3IpcDesktop::appIdOf(const I3Window &window) const
+{
+    // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
+    const bool wayland = !window.waylandAppId.isEmpty();
+    const DesktopEntryIndex::WindowClues clues { wayland ? window.waylandAppId : window.instance,
+        wayland ? window.waylandAppId : window.className, wayland ? window.waylandAppId : QString(), QString(),
+        window.pid ? executableOf(*window.pid) : QString() };
+    return entries().resolve(clues).value_or(QString());
+}
+
+// --- Reading ------------------------------------------------------------------------------------------
+
+DesktopSnapshot I3IpcDesktop::snapshot()
+{
+    const Reading r = read();
+    DesktopSnapshot snapshot;
+    snapshot.monitors = monitors();
+    const QPoint origin = originOf(r.outputs);
+    QHash<QString, qsizetype> byKey;
+    for (qsizetype i = 0; i < r.windows.size(); ++i) {
+        const I3Window &w = r.windows[i];
+        const QString &id = r.appIds[i];
+        const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.conId) : id;
+        auto found = byKey.constFind(key);
+        if (found == byKey.constEnd()) {
+            found = byKey.insert(key, snapshot.applications.size());
+            DesktopApplication application;
+            application.appId = id;
+            snapshot.applications.append(application);
+        }
+        DesktopApplication &application = snapshot.applications[*found];
+        if (w.pid && !application.pids.contains(*w.pid))
+            application.pids.append(*w.pid);
+
+        DesktopWindow window;
+        window.id = w.conId;
+        window.appId = id;
+        window.pid = w.pid;
+        window.title = w.title;
+        window.frame = QRectF(w.frame.translated(-origin));
+        window.state.fullScreen = w.fullScreen;
+        window.state.minimized = w.scratchpad;
+        // A tiled window fills the tile the layout gives it, as a maximised one fills its monitor.
+        window.state.maximizedHorizontally = !w.floating && !w.fullScreen && !w.scratchpad;
+        window.state.maximizedVertically = window.state.maximizedHorizontally;
+        if (w.workspaceNumber && *w.workspaceNumber > 0)
+            window.desktop = *w.workspaceNumber - 1;
+        window.kind = w.transient ? WindowKind::dialog : WindowKind::normal;
+        application.windows.append(window);
+        if (w.focused) {
+            for (qsizetype m = 0; m < snapshot.monitors.size(); ++m) {
+                if (snapshot.monitors[m].connector == w.output)
+                    snapshot.focusedMonitor = int(m);
+            }
+        }
+    }
+    if (!r.ok) {
+        // Nothing read is not "no windows": say so rather than list an empty desktop.
+        snapshot.applications.clear();
+    }
+    if (!snapshot.focusedMonitor && !snapshot.monitors.isEmpty())
+        snapshot.focusedMonitor = 0;
+    return snapshot;
+}
+
+QList<DesktopMonitor> I3IpcDesktop::monitors() const
+{
+    const QList<I3Output> outputs = readOutputs();
+    const QPoint origin = originOf(outputs);
+    QList<DesktopMonitor> result;
+    bool primaryFound = false;
+    for (const I3Output &output : outputs) {
+        DesktopMonitor monitor;
+        monitor.identifier = MonitorIdentity::identifier(fingerprintOf(output));
+        monitor.connector = output.name;
+        monitor.bounds = QRectF(output.bounds.translated(-origin));
+        // The one whose corner is the origin; the first such, should outputs overlap.
+        monitor.primary = !primaryFound && output.bounds.topLeft() == origin;
+        primaryFound = primaryFound || monitor.primary;
+        if (monitor.primary)
+            result.prepend(monitor);
+        else
+            result.append(monitor);
+    }
+    return result;
+}
+
+bool I3IpcDesktop::canControlWindows() const
+{
+    return ask(IpcMessage::getVersion, {}).has_value();
+}
+
+std::optional<QString> I3IpcDesktop::ownAppId() const
+{
+    return QString(ownIdentifier);
+}
+
+PlatformProfile I3IpcDesktop::profile() const
+{
+    return m_documents->profile();
+}
+
+std::optional<QStringList> I3IpcDesktop::collectDocuments(DocumentRole role, const QString &appId)
+{
+    const Reading r = read();
+    QList<qint64> pids;
+    QStringList titles;
+    for (qsizetype i = 0; i < r.windows.size(); ++i) {
+        if (r.appIds[i] != appId)
+            continue;
+        if (r.windows[i].pid && !pids.contains(*r.windows[i].pid))
+            pids.append(*r.windows[i].pid);
+        if (!r.windows[i].title.isEmpty())
+            titles.append(r.windows[i].title);
+    }
+    return m_documents->collect(role, appId, pids, titles);
+}
+
+FileStatus I3IpcDesktop::fileStatus(const QString &path) const
+{
+    const QFileInfo info(path);
+    return { info.exists(), info.isDir() };
+}
+
+std::unique_ptr<DesktopPlatform> I3IpcDesktop::openReader() const
+{
+    QString ignored;
+    return open(m_socketPath, &ignored);
+}
+
+// --- Acting -------------------------------------------------------------------------------------------
+
+void I3IpcDesktop::place(WindowId window, const WindowPlacement &placement)
+{
+    const Reading r = read();
+    const I3Window *found = nullptr;
+    for (const I3Window &w : r.windows) {
+        if (w.conId == window)
+            found = &w;
+    }
+    if (!found)
+        return;
+    const I3Window now = *found;
+    const QPoint origin = originOf(r.outputs);
+    QRect target = now.frame;
+    if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
+        target = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(origin);
+    const I3Output *output = outputFor(target, r.outputs);
+    const QString outputName = output ? output->name : QString();
+
+    if (placement.state.fullScreen) {
+        if (!now.fullScreen || (output && now.output != outputName))
+            run(I3Commands::fullScreen(now.conId, now.output == outputName ? QString() : outputName));
+        return;
+    }
+    if (placement.state.isMaximized()) {
+        std::optional<int> workspace;
+        if (placement.desktop && *placement.desktop >= 0)
+            workspace = *placement.desktop + 1;
+        const bool inPlace = !now.floating && !now.fullScreen && (!workspace || now.workspaceNumber == workspace)
+            && (workspace || now.output == outputName);
+        if (!inPlace)
+            run(I3Commands::tiled(now.conId, outputName, workspace, now.fullScreen));
+        return;
+    }
+    if (now.floating && !now.fullScreen && I3FrameGeometry::fits(now.frame, target))
+        return;
+    if (run(I3Commands::floatingFrame(now.conId, target, now.fullScreen)))
+        correctLater(now.conId, target);
+}
+
+void I3IpcDesktop::correctLater(quint64 conId, const QRect &target)
+{
+    ++m_inFlight;
+    QTimer::singleShot(correctionDelayMs, this, [this, conId, target] {
+        --m_inFlight;
+        const Reading r = read();
+        for (const I3Window &w : r.windows) {
+            if (w.conId != conId || !w.floating || w.fullScreen || I3FrameGeometry::fits(w.frame, target))
+                continue;
+            // Once: a window that keeps refusing a size has its reasons (a minimum size).
+            ++m_corrections;
+            run(I3Commands::floatingFrame(conId, target, false));
+        }
+    });
+}
+
+void I3IpcDesktop::activate(WindowId window)
+{
+    if (window != 0)
+        run(I3Commands::focus(window));
+}
+
+void I3IpcDesktop::closeApplication(const DesktopApplication &application)
+{
+    // The application as it runs now: its id, and a process or window it had then.
+    const Reading r = read();
+    for (qsizetype i = 0; i < r.windows.size(); ++i) {
+        const I3Window &w = r.windows[i];
+        if (r.appIds[i] != application.appId)
+            continue;
+        bool same = w.pid && application.hasPid(*w.pid);
+        for (const DesktopWindow &known : application.windows)
+            same = same || known.id == w.conId;
+        if (same)
+            run(I3Commands::close(w.conId));
+    }
+}
+
+// --- Launching ----------------------------------------------------------------------------------------
+
+const DesktopEntryIndex &I3IpcDesktop::entries() const
+{
+    if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
+        m_entries = DesktopEntryIndex::loadInstalled();
+        m_entriesAge.start();
+    }
+    return m_entries;
+}
+
+std::optional<QString> I3IpcDesktop::entryPath(const QString &appId) const
+{
+    if (auto path = entries().path(appId))
+        return path;
+    // Installed since the index was read?
+    m_entriesAge.invalidate();
+    return entries().path(appId);
+}
+
+bool I3IpcDesktop::canLaunch(const QString &appId) const
+{
+    return !appId.isEmpty() && entryPath(appId).has_value();
+}
+
+void I3IpcDesktop::complete(LaunchCompletion completion, const LaunchOutcome &outcome)
+{
+    if (!completion)
+        return;
+    // Always later, never inside the call that started the launch.
+    QTimer::singleShot(0, [completion = std::move(completion), outcome] { completion(outcome); });
+}
+
+void I3IpcDesktop::launch(const LaunchRequest &request, LaunchCompletion completion)
+{
+    const LaunchOutcome failed { false, request.appId, std::nullopt, {} };
+    const auto location = request.appId.isEmpty() ? std::nullopt : entryPath(request.appId);
+    if (!location) {
+        complete(std::move(completion), failed);
+        return;
+    }
+    const QString id = entries().idForPath(*location).value_or(request.appId);
+    QStringList uris;
+    for (const QUrl &url : request.urls)
+        uris.append(QString::fromUtf8(url.toEncoded()));
+
+    const Reading r = read();
+    LaunchOutcome running { true, id, std::nullopt, {} };
+    for (qsizetype i = 0; i < r.windows.size(); ++i) {
+        if (r.appIds[i] != id)
+            continue;
+        running.windows.append(r.windows[i].conId);
+        if (!running.pid && r.windows[i].pid)
+            running.pid = r.windows[i].pid;
+    }
+    if (!running.windows.isEmpty()) {
+        if (uris.isEmpty()) {
+            // Already running: brought forward instead of starting a second copy.
+            activate(running.windows.front());
+        } else if (!m_launcher.launch(*location, uris)) {
+            complete(std::move(completion), failed);
+            return;
+        }
+        complete(std::move(completion), running);
+        return;
+    }
+
+    const auto started = m_launcher.launch(*location, uris);
+    if (!started) {
+        complete(std::move(completion), failed);
+        return;
+    }
+    if (completion)
+        watchForWindow(id, started->pid.value_or(0), std::move(completion));
+}
+
+void I3IpcDesktop::listen()
+{
+    m_events = IpcEvents::subscribe(m_socketPath, nullptr);
+    if (!m_events)
+        return;
+    QObject::connect(m_events.get(), &IpcEvents::windowsChanged, this, &I3IpcDesktop::checkLaunches);
+    QObject::connect(m_events.get(), &IpcEvents::outputsChanged, this, &DesktopPlatform::monitorsChanged);
+    QObject::connect(m_events.get(), &IpcEvents::lost, this, [this] {
+        // Subscribed again on the next launch; meanwhile the launch timer keeps looking.
+        QTimer::singleShot(0, this, [this] { m_events.reset(); });
+    });
+}
+
+void I3IpcDesktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion)
+{
+    auto launch = std::make_unique<PendingLaunch>();
+    launch->appId = appId;
+    launch->pid = pid;
+    launch->completion = std::move(completion);
+    launch->started.start();
+    m_launches.push_back(std::move(launch));
+    if (!m_events)
+        listen();
+    if (!m_launchPoll) {
+        m_launchPoll = new QTimer(this);
+        QObject::connect(m_launchPoll, &QTimer::timeout, this, &I3IpcDesktop::checkLaunches);
+    }
+    if (!m_launchPoll->isActive())
+        m_launchPoll->start(launchPollMs);
+}
+
+void I3IpcDesktop::checkLaunches()
+{
+    if (m_launches.empty()) {
+        if (m_launchPoll)
+            m_launchPoll->stop();
+        return;
+    }
+    const Reading r = read();
+    for (auto it = m_launches.begin(); it != m_launches.end();) {
+        PendingLaunch &launch = **it;
+        // The launch counts once the application shows a window: under its id, or from the process we
+        // started (an application that resolves to another id than its entry's).
+        LaunchOutcome outcome { true, launch.appId, std::nullopt, {} };
+        for (qsizetype i = 0; i < r.windows.size(); ++i) {
+            const I3Window &w = r.windows[i];
+            const bool ours = launch.pid > 0 && w.pid == launch.pid;
+            if (r.appIds[i] != launch.appId && !ours)
+                continue;
+            if (ours)
+                outcome.appId = r.appIds[i];
+            outcome.windows.append(w.conId);
+            if (ours)
+                outcome.pid = launch.pid;
+            else if (!outcome.pid)
+                outcome.pid = w.pid;
+        }
+        const bool found = !outcome.windows.isEmpty();
+        if (!found && launch.started.elapsed() < launchTimeoutMs) {
+            ++it;
+            continue;
+        }
+        complete(std::move(launch.completion),
+                 found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        it = m_launches.erase(it);
+    }
+    if (m_launches.empty() && m_launchPoll)
+        m_launchPoll->stop();
+}
+
+void I3IpcDesktop::openUrl(const QUrl &url)
+{
+    // As on X11: one argument, no shell; text that xdg-open would read as an option is no address.
+    const QString address = QString::fromUtf8(url.toEncoded());
+    if (address.isEmpty() || address.startsWith(QLatin1Char('-')))
+        return;
+    QProcess process;
+    process.setProgram(QStringLiteral("xdg-open"));
+    process.setArguments({ address });
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
+}
