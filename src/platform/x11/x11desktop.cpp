@@ -2,6 +2,7 @@
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
 
+#include "browsercommand.h"
 #include "documents/linuxdocuments.h"
 #include "framegeometry.h"
 #include "placementplan.h"
@@ -140,6 +141,23 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, QString displa
         emit monitorsChanged();
     });
     QObject::connect(m_connection.get(), &X11Connection::disconnected, this, [this] { m_screens->invalidate(); });
+    m_windowsSettle.setSingleShot(true);
+    m_windowsSettle.setInterval(windowsSettleMs);
+    QObject::connect(&m_windowsSettle, &QTimer::timeout, this, &DesktopPlatform::windowsChanged);
+    QObject::connect(m_connection.get(), &X11Connection::windowPropertyChanged, this,
+        [this](quint32 window, quint32 property) {
+            if (window == m_connection->rootWindow() && property == m_connection->ewmh()._NET_CLIENT_LIST)
+                clientListChanged();
+        });
+}
+
+void X11Desktop::clientListChanged()
+{
+    emit windowsChanged();
+    // A window joins the list when the window manager takes it on, a moment before its frame is shown:
+    // one more word once it has had the time to appear.
+    if (!m_windowsSettle.isActive())
+        m_windowsSettle.start();
 }
 
 X11Desktop::~X11Desktop() = default;
@@ -224,7 +242,8 @@ DesktopWindow X11Desktop::windowOf(const Reading &reading, size_t index, const Q
     window.state = stateOf(w, e);
     window.desktop = desktopOf(w);
     window.kind = kindOf(w, e);
-    // X11 windows name no document; the collectors supply them.
+    // X11 windows name no document: their titles, processes and the recent-files lists tell it.
+    window.document = m_documents->windowDocument(appId, window.pid, window.title);
     return window;
 }
 
@@ -439,72 +458,48 @@ void X11Desktop::launch(const LaunchRequest &request, LaunchCompletion completio
     for (const QUrl &url : request.urls)
         uris.append(QString::fromUtf8(url.toEncoded()));
 
-    const Reading r = read();
-    if (const Group *running = r.groupWithId(id)) {
-        LaunchOutcome outcome { true, id, running->pids.isEmpty() ? std::nullopt : std::optional(running->pids.front()),
-            {} };
-        for (size_t i : running->windows) {
-            if (r.listed[i])
-                outcome.windows.append(r.windows[i].id);
-        }
-        if (uris.isEmpty()) {
-            // Already running: brought forward instead of starting a second copy.
-            if (!outcome.windows.isEmpty())
-                m_connection->requestActivate(xcb_window_t(outcome.windows.front()));
-        } else if (!m_launcher.launch(*location, uris)) {
-            // A document always goes to the entry's command line; a single-instance application hands it
-            // on to its running copy, which is what we report.
-            complete(std::move(completion), failed);
+    if (request.mode == LaunchMode::open) {
+        const Reading r = read();
+        if (const Group *running = r.groupWithId(id)) {
+            LaunchOutcome outcome { true, id,
+                running->pids.isEmpty() ? std::nullopt : std::optional(running->pids.front()), {} };
+            for (size_t i : running->windows) {
+                if (r.listed[i])
+                    outcome.windows.append(r.windows[i].id);
+            }
+            if (uris.isEmpty()) {
+                // Already running: brought forward instead of starting a second copy.
+                if (!outcome.windows.isEmpty())
+                    m_connection->requestActivate(xcb_window_t(outcome.windows.front()));
+            } else if (!m_launcher.launch(*location, uris)) {
+                // A document always goes to the entry's command line; a single-instance application hands
+                // it on to its running copy, which is what we report.
+                complete(std::move(completion), failed);
+                return;
+            }
+            complete(std::move(completion), outcome);
             return;
         }
-        complete(std::move(completion), outcome);
-        return;
     }
 
-    const auto started = m_launcher.launch(*location, uris);
+    std::optional<DesktopLauncher::Started> started;
+    const auto command = DesktopLauncher::command(*location);
+    const bool browser = command && BrowserCommand::familyOf(command->front()) && !request.urls.isEmpty();
+    if (browser && request.mode == LaunchMode::newWindow) {
+        started = m_launcher.run(*command, BrowserCommand::newWindow(request.urls.front()));
+    } else if (browser && request.mode == LaunchMode::newTabs) {
+        started = m_launcher.run(*command, BrowserCommand::newTabs(request.urls));
+    } else {
+        started = m_launcher.launch(*location, uris);
+    }
     if (!started) {
         complete(std::move(completion), failed);
         return;
     }
-    // Without a process of ours (D-Bus activation) the window is found by its application id alone.
-    if (completion)
-        watchForWindow(id, started->pid.value_or(0), std::move(completion));
-}
-
-void X11Desktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion)
-{
-    // The launch counts once the application shows a window the window manager framed: under its id, or
-    // from the process we started (an application that resolves to another id than its entry's).
-    auto *timer = new QTimer(this);
-    QElapsedTimer started;
-    started.start();
-    QObject::connect(
-        timer, &QTimer::timeout, this, [this, timer, started, appId, pid, completion = std::move(completion)] {
-            const Reading r = read();
-            std::optional<LaunchOutcome> found;
-            for (const Group &group : r.groups) {
-                LaunchOutcome outcome { true, group.appId, std::nullopt, {} };
-                for (size_t i : group.windows) {
-                    if (r.listed[i])
-                        outcome.windows.append(r.windows[i].id);
-                }
-                const bool ours = pid > 0 && group.pids.contains(pid);
-                if ((group.appId != appId && !ours) || outcome.windows.isEmpty())
-                    continue;
-                if (ours || (group.pids.isEmpty() && pid > 0))
-                    outcome.pid = pid;
-                else if (!group.pids.isEmpty())
-                    outcome.pid = group.pids.front();
-                found = outcome;
-                break;
-            }
-            if (found || started.elapsed() >= launchTimeoutMs || m_connection->hasError()) {
-                timer->stop();
-                timer->deleteLater();
-                complete(completion, found.value_or(LaunchOutcome { false, appId, std::nullopt, {} }));
-            }
-        });
-    timer->start(launchPollMs);
+    // The report comes at once: whoever places the windows waits for them, as long as the user allows.
+    // A browser's helper process only hands the addresses over and exits, so its windows are found by id.
+    LaunchOutcome outcome { true, id, browser ? std::nullopt : started->pid, {} };
+    complete(std::move(completion), outcome);
 }
 
 void X11Desktop::openUrl(const QUrl &url)

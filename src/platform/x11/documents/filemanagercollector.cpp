@@ -1,6 +1,8 @@
 // Collects the folders file manager windows show: Nautilus over D-Bus, other file managers by their titles.
 #include "filemanagercollector.h"
 
+#include "titledocument.h"
+
 #include "automation/localfileurl.h"
 
 #include <QAtomicInteger>
@@ -116,6 +118,47 @@ QStringList FileManagerCollector::titledFolders(const QStringList &windowTitles)
             folders.append(QDir::cleanPath(title));
     }
     return folders;
+}
+
+bool FileManagerCollector::isNautilus(const QString &applicationId)
+{
+    return applicationId == QLatin1String("org.gnome.Nautilus") || applicationId == QLatin1String("nautilus");
+}
+
+bool FileManagerCollector::titlesFolders(const QString &applicationId)
+{
+    static const QStringList ids { QStringLiteral("thunar"), QStringLiteral("org.xfce.thunar"),
+        QStringLiteral("nemo"), QStringLiteral("caja"), QStringLiteral("caja-browser"),
+        QStringLiteral("org.kde.dolphin"), QStringLiteral("dolphin"), QStringLiteral("pcmanfm"),
+        QStringLiteral("pcmanfm-qt") };
+    return ids.contains(applicationId, Qt::CaseInsensitive);
+}
+
+std::optional<QString> FileManagerCollector::folderOfTitle(
+    const QString &title, const QStringList &candidates, const QString &home)
+{
+    if (auto path = TitleDocument::pathIn(title, home, true))
+        return path;
+    const QStringList parts = TitleDocument::parts(title);
+    if (parts.isEmpty())
+        return std::nullopt;
+    const QString &name = parts.front();
+    QStringList named;
+    for (const QString &candidate : candidates) {
+        const QString path = QDir::cleanPath(candidate);
+        if (QFileInfo(path).fileName() == name && !named.contains(path) && QFileInfo(path).isDir())
+            named.append(path);
+    }
+    if (named.size() == 1)
+        return named.front();
+    if (!named.isEmpty())
+        return std::nullopt;
+    // The names file managers give these folders instead of their own; untranslated only.
+    if (name == QLatin1String("Home") && QFileInfo(home).isDir())
+        return QDir::cleanPath(home);
+    if (name == QLatin1String("File System"))
+        return QStringLiteral("/");
+    return std::nullopt;
 }
 
 QString FileManagerCollector::sessionBusFromEnvironment()

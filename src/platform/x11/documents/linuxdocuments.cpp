@@ -6,8 +6,10 @@
 #include "filemanagercollector.h"
 #include "firefoxcollector.h"
 #include "vscodecollector.h"
+#include "windowdocuments.h"
 
 #include <QDir>
+#include <QUrl>
 
 namespace {
 struct NamedFolder {
@@ -43,11 +45,29 @@ QString folderFor(const QString &applicationId, const auto &table)
 }
 } // namespace
 
-LinuxDocuments::LinuxDocuments(QString homeDir, QString configDir, QString sessionBusAddress)
+LinuxDocuments::LinuxDocuments(QString homeDir, QString configDir, QString sessionBusAddress, QString dataDir)
     : m_home(std::move(homeDir))
     , m_config(std::move(configDir))
     , m_bus(std::move(sessionBusAddress))
+    , m_windows(std::make_unique<WindowDocuments>(m_home, std::move(dataDir)))
 {
+}
+
+LinuxDocuments::~LinuxDocuments() = default;
+
+std::optional<QString> LinuxDocuments::windowDocument(
+    const QString &applicationId, std::optional<qint64> pid, const QString &title) const
+{
+    // The capture pairs these applications' windows with collect()'s list one by one: a window that
+    // carried its own document would shift every window after it.
+    const bool firefox = applicationId == QLatin1String("firefox") || applicationId == QLatin1String("firefox-esr");
+    if (firefox || !folderFor(applicationId, chromiumBrowsers).isEmpty() || !folderFor(applicationId, vsCodeBuilds).isEmpty()
+        || FileManagerCollector::isNautilus(applicationId))
+        return std::nullopt;
+    const auto path = m_windows->documentOf(applicationId, pid, title);
+    if (!path)
+        return std::nullopt;
+    return QUrl::fromLocalFile(*path).toString(QUrl::FullyEncoded);
 }
 
 PlatformProfile LinuxDocuments::profile() const
@@ -97,8 +117,12 @@ QStringList LinuxDocuments::collectFileManager(const QString &applicationId, con
 {
     // Nautilus titles its windows with the folder's name only; it tells the full
     // locations over D-Bus instead.
-    if (applicationId == QLatin1String("org.gnome.Nautilus") || applicationId == QLatin1String("nautilus"))
+    if (FileManagerCollector::isNautilus(applicationId))
         return FileManagerCollector(m_bus).openLocations();
+    // The file managers we know carry their folder in each window (windowDocument()); a list here would
+    // pair again with the windows whose title names none.
+    if (FileManagerCollector::titlesFolders(applicationId))
+        return {};
     return FileManagerCollector::titledFolders(windowTitles);
 }
 
@@ -121,6 +145,14 @@ QString LinuxDocuments::defaultConfigDir()
     if (QDir::isAbsolutePath(config))
         return config;
     return QDir(defaultHomeDir()).filePath(QStringLiteral(".config"));
+}
+
+QString LinuxDocuments::defaultDataDir()
+{
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(data))
+        return data;
+    return QDir(defaultHomeDir()).filePath(QStringLiteral(".local/share"));
 }
 
 QString LinuxDocuments::defaultSessionBusAddress()

@@ -6,6 +6,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <optional>
+
+class WindowDocuments;
 
 class LinuxDocuments
 {
@@ -17,8 +21,12 @@ public:
     /// VS Code's folders) and `sessionBusAddress` (empty: no D-Bus). Which desktop
     /// entries are installed comes from GIO and thus from the XDG variables of the
     /// environment.
+    /// `dataDir` is the XDG data folder with the recent-files lists.
     explicit LinuxDocuments(QString homeDir = defaultHomeDir(), QString configDir = defaultConfigDir(),
-        QString sessionBusAddress = defaultSessionBusAddress());
+        QString sessionBusAddress = defaultSessionBusAddress(), QString dataDir = defaultDataDir());
+    ~LinuxDocuments();
+    LinuxDocuments(const LinuxDocuments &) = delete;
+    LinuxDocuments &operator=(const LinuxDocuments &) = delete;
 
     /// The installed desktop entry IDs of the roles: browsers Firefox ("firefox-esr"
     /// or else "firefox"), Chromium ("chromium"), Google Chrome ("google-chrome") and
@@ -29,18 +37,28 @@ public:
 
     /// What the application with `applicationId` shows in the role's terms: tab
     /// addresses window after window for a browser role (which browser is told by
-    /// the identifier), folder paths for the file manager (Nautilus over D-Bus,
+    /// the identifier), folder paths for the file manager (Nautilus over D-Bus;
+    /// none for the ones whose windows carry their folder, see windowDocument();
     /// others from `windowTitles` that are folder paths), open folders for the IDE.
     /// `processIds` are the application's processes. Empty on any failure or for an
     /// application this platform cannot ask.
     QStringList collect(DocumentRole role, const QString &applicationId, const QList<qint64> &processIds,
         const QStringList &windowTitles) const;
 
+    /// The document one window shows, as a `file://` URL (see WindowDocuments), for
+    /// every application but those whose documents `collect()` gives in window
+    /// order: browsers, Nautilus and the IDE. Cheap enough for every snapshot: the
+    /// recent lists are read again only when they change, and nothing asks D-Bus.
+    std::optional<QString> windowDocument(const QString &applicationId, std::optional<qint64> pid,
+        const QString &title) const;
+
     static QString defaultHomeDir();
     /// `$XDG_CONFIG_HOME`, else `<home>/.config`.
     static QString defaultConfigDir();
     /// See FileManagerCollector::sessionBusFromEnvironment().
     static QString defaultSessionBusAddress();
+    /// `$XDG_DATA_HOME`, else `<home>/.local/share`.
+    static QString defaultDataDir();
 
 private:
     QStringList collectBrowser(const QString &applicationId, const QList<qint64> &processIds) const;
@@ -50,4 +68,5 @@ private:
     QString m_home;
     QString m_config;
     QString m_bus;
+    std::unique_ptr<WindowDocuments> m_windows;
 };
