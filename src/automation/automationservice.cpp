@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -76,6 +77,7 @@ AutomationService::AutomationService(DesktopPlatform &platform, AutomationClock 
     , m_capture(platform, m_documents)
     , m_placer(platform)
 {
+    connect(&platform, &DesktopPlatform::windowsChanged, this, &AutomationService::windowsChanged);
 }
 
 AutomationService::~AutomationService() = default;
@@ -96,10 +98,32 @@ QCoro::Task<QList<EntryData>> AutomationService::captureDesktop()
     co_return co_await qCoro(&job, &CaptureJob::done);
 }
 
+/// What a placement waits for: a window of this application (or process)
+/// that was not open before the launch and is not yet given to an entry.
+struct AutomationService::WindowWatch {
+    QString appId;
+    std::optional<qint64> pid;
+    QSet<WindowId> before;
+    /// The document the window should show, as a URL, when the desktop tells.
+    std::optional<QString> document;
+    EntryData entry;
+    double boundSeconds = defaultWindowWaitSeconds;
+    /// Called once with the window placed.
+    std::function<void(WindowId)> placed;
+};
+
+/// One placement waiting for its window; woken by the desktop's reports.
+struct AutomationService::Waiter {
+    std::function<bool()> attempt;
+    std::unique_ptr<PlacementTicket> ticket;
+    bool done = false;
+};
+
 QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool restoreDocuments, bool focusMode)
 {
     const QPointer<AutomationService> self(this);
     AutomationClock &clock = m_clock;
+    m_claimed.clear();
     if (focusMode)
         quitOtherApplications(entries);
     for (const EntryData &entry : std::as_const(entries)) {
@@ -133,8 +157,13 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
         } else if (isAbsolutePath(entry.filePath)) {
-            m_platform.openUrl(QUrl::fromLocalFile(*entry.filePath));
-            placeAfterFolder(entry);
+            // A folder saved from a file manager goes back to that one.
+            if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
+                openDocument(*entry.filePath, entry);
+            } else {
+                m_platform.openUrl(QUrl::fromLocalFile(*entry.filePath));
+                placeAfterFolder(entry);
+            }
         }
         return;
     case EntryType::website:
@@ -143,8 +172,20 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
         } else if (entry.websiteURL) {
-            if (const auto url = websiteURL(*entry.websiteURL)) {
-                m_platform.openUrl(*url);
+            const auto first = websiteURL(*entry.websiteURL);
+            if (!first)
+                return;
+            QList<QUrl> urls { *first };
+            for (const QString &tab : entry.additionalTabURLs) {
+                if (const auto url = websiteURL(tab))
+                    urls.append(*url);
+            }
+            if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
+                openBrowserWindow(*entry.appBundleIdentifier, urls, entry);
+            } else {
+                // Saved without its browser, or that browser is gone: the default one takes the tabs.
+                for (const QUrl &url : std::as_const(urls))
+                    m_platform.openUrl(url);
                 placeAfterWebsite(entry);
             }
         }
@@ -174,62 +215,197 @@ void AutomationService::quitOtherApplications(const QList<EntryData> &entries)
     }
 }
 
-DesktopPlatform::LaunchCompletion AutomationService::placeOnCompletion(const EntryData &entry)
-{
-    return [self = QPointer<AutomationService>(this), entry](const LaunchOutcome &outcome) {
-        if (!self || !outcome.started)
-            return;
-        // An application the desktop started for us (D-Bus activation) has no process of
-        // ours to follow: its windows are found by its id instead.
-        if (outcome.pid)
-            self->placeWhenReady(*outcome.pid, entry);
-        else if (!outcome.appId.isEmpty())
-            self->placeWhenReady(outcome.appId, entry);
-    };
-}
-
 void AutomationService::openApplication(const QString &appId, const EntryData &entry)
 {
     if (!m_platform.canLaunch(appId))
         return;
-    m_platform.launch(LaunchRequest { appId, {} }, placeOnCompletion(entry));
+    if (placeOpenWindow(appId, std::nullopt, entry))
+        return;
+    const QSet<WindowId> before = windowsOf(appId);
+    // Running, with every window taken by earlier entries: one more window of it.
+    const LaunchMode mode = before.isEmpty() ? LaunchMode::open : LaunchMode::newWindow;
+    WindowWatch watch { appId, std::nullopt, before, std::nullopt, entry, m_windowWaitSeconds, {} };
+    launchAndPlace(LaunchRequest { appId, {}, mode }, std::move(watch));
 }
 
 void AutomationService::openDocument(const QString &path, const EntryData &entry)
 {
     const QUrl url = QUrl::fromLocalFile(path);
     if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
-        m_platform.launch(LaunchRequest { *entry.appBundleIdentifier, { url } }, placeOnCompletion(entry));
+        const QString appId = *entry.appBundleIdentifier;
+        const QString document = url.toString();
+        if (placeOpenWindow(appId, document, entry))
+            return;
+        const QSet<WindowId> before = windowsOf(appId);
+        // A running application may show the document in a window it has (a tab): then no new window comes,
+        // and a running application needs no long wait for one that does.
+        const double bound = before.isEmpty() ? m_windowWaitSeconds : placementRetryInterval * placementAttempts;
+        WindowWatch watch { appId, std::nullopt, before, document, entry, bound, {} };
+        launchAndPlace(LaunchRequest { appId, { url }, LaunchMode::open }, std::move(watch));
         return;
     }
     m_platform.openUrl(url);
     placeAfterDocument(entry);
 }
 
-QCoro::Task<> AutomationService::placeWhenReady(qint64 pid, EntryData entry)
+void AutomationService::openBrowserWindow(const QString &appId, const QList<QUrl> &urls, const EntryData &entry)
 {
-    return retryPlacement([this, pid, entry = std::move(entry)] { return placeWindows(pid, entry); });
+    if (urls.isEmpty())
+        return;
+    const QList<QUrl> tabs = urls.mid(1);
+    WindowWatch watch { appId, std::nullopt, windowsOf(appId), std::nullopt, entry, m_windowWaitSeconds, {} };
+    if (!tabs.isEmpty()) {
+        // The further tabs go to the browser's most recently active window: the new one, once it is
+        // placed and activated, and the browser has had a moment to notice.
+        watch.placed = [self = QPointer<AutomationService>(this), appId, tabs](WindowId) {
+            if (self)
+                self->sendTabsLater(appId, tabs);
+        };
+    }
+    launchAndPlace(LaunchRequest { appId, { urls.front() }, LaunchMode::newWindow }, std::move(watch));
 }
 
-QCoro::Task<> AutomationService::placeWhenReady(QString appId, EntryData entry)
-{
-    return retryPlacement(
-        [this, appId = std::move(appId), entry = std::move(entry)] { return placeWindowsOf(appId, entry); });
-}
-
-QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt)
+QCoro::Task<> AutomationService::sendTabsLater(QString appId, QList<QUrl> tabs)
 {
     const PlacementTicket ticket(this);
-    AutomationClock &clock = m_clock;
-    for (int tries = 0; tries < placementAttempts; ++tries) {
-        co_await clock.sleep(placementRetryInterval);
-        if (!ticket.alive())
-            co_return;
-        // True as soon as the application shows a window: the loop waits for
-        // windows to appear, not for the placement to take effect.
-        if (attempt())
-            co_return;
+    co_await m_clock.sleep(tabsAfterWindowPause);
+    if (!ticket.alive())
+        co_return;
+    m_platform.launch(LaunchRequest { appId, tabs, LaunchMode::newTabs }, {});
+}
+
+bool AutomationService::placeOpenWindow(
+    const QString &appId, const std::optional<QString> &document, const EntryData &entry)
+{
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const DesktopApplication &application : desktop.applications) {
+        if (application.appId != appId || !application.windowsKnown)
+            continue;
+        for (const DesktopWindow &window : application.windows) {
+            if (!window.isStandard() || m_claimed.contains(window.id))
+                continue;
+            // A document entry takes only the window that shows its document.
+            if (document && window.document != document)
+                continue;
+            m_claimed.insert(window.id);
+            m_placer.placeWindow(window.id, entry, desktop);
+            return true;
+        }
     }
+    return false;
+}
+
+QSet<WindowId> AutomationService::windowsOf(const QString &appId)
+{
+    QSet<WindowId> windows;
+    for (const DesktopApplication &application : m_platform.snapshot().applications) {
+        if (application.appId != appId)
+            continue;
+        for (const DesktopWindow &window : application.windows)
+            windows.insert(window.id);
+    }
+    return windows;
+}
+
+void AutomationService::launchAndPlace(const LaunchRequest &request, WindowWatch watch)
+{
+    m_platform.launch(request, [self = QPointer<AutomationService>(this), watch = std::move(watch)](
+                                   const LaunchOutcome &outcome) mutable {
+        if (!self || !outcome.started)
+            return;
+        // The process we started, when the desktop names one; its windows may also come under the
+        // application's id (a single-instance application hands over to its running copy).
+        watch.pid = outcome.pid;
+        if (!outcome.appId.isEmpty())
+            watch.appId = outcome.appId;
+        const double bound = watch.boundSeconds;
+        self->retryPlacement([self = self.data(), watch = std::move(watch)] { return self->placeNewWindow(watch); },
+            bound);
+    });
+}
+
+bool AutomationService::placeNewWindow(const WindowWatch &watch)
+{
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    std::optional<DesktopWindow> chosen;
+    for (const DesktopApplication &application : desktop.applications) {
+        const bool ours = watch.pid && application.hasPid(*watch.pid);
+        if ((!ours && application.appId != watch.appId) || !application.windowsKnown)
+            continue;
+        for (const DesktopWindow &window : application.windows) {
+            if (!window.isStandard() || watch.before.contains(window.id) || m_claimed.contains(window.id))
+                continue;
+            // The window showing the document, else the first main window, else the first at all.
+            const bool better = !chosen || (watch.document && window.document == watch.document
+                                               && chosen->document != watch.document)
+                || (window.kind == WindowKind::normal && chosen->kind != WindowKind::normal
+                    && !(watch.document && chosen->document == watch.document));
+            if (better)
+                chosen = window;
+        }
+    }
+    if (!chosen)
+        return false;
+    m_claimed.insert(chosen->id);
+    m_placer.placeWindow(chosen->id, watch.entry, desktop);
+    if (watch.placed)
+        watch.placed(chosen->id);
+    return true;
+}
+
+QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt, double boundSeconds)
+{
+    const QPointer<AutomationService> self(this);
+    auto waiter = std::make_shared<Waiter>();
+    waiter->attempt = std::move(attempt);
+    waiter->ticket = std::make_unique<PlacementTicket>(this);
+    m_waiters.append(waiter);
+    AutomationClock &clock = m_clock;
+
+    // Counted in steps, not summed seconds: 15 steps of 0.2 s must make 3 s exactly.
+    const int quickSteps = placementAttempts;
+    const double afterQuick = std::max(0.0, boundSeconds - placementRetryInterval * quickSteps);
+    const int slowSteps = int(std::ceil(afterQuick / slowRetryInterval - 1e-9));
+    const int quickLimit = std::min(quickSteps, int(std::ceil(boundSeconds / placementRetryInterval - 1e-9)));
+    for (int step = 0; step < quickLimit + slowSteps; ++step) {
+        co_await clock.sleep(step < quickLimit ? placementRetryInterval : slowRetryInterval);
+        if (!self || waiter->done || !waiter->ticket || !waiter->ticket->alive())
+            break;
+        // True as soon as the application shows its window: the loop waits for
+        // windows to appear, not for the placement to take effect.
+        if (waiter->attempt()) {
+            waiter->done = true;
+            break;
+        }
+    }
+    if (self)
+        self->m_waiters.removeOne(waiter);
+    waiter->ticket.reset();
+}
+
+void AutomationService::windowsChanged()
+{
+    // A copy: an attempt may start further launches (a browser's tabs) and so further waiters.
+    const QList<std::shared_ptr<Waiter>> waiters = m_waiters;
+    for (const std::shared_ptr<Waiter> &waiter : waiters) {
+        if (waiter->done || !waiter->ticket || !waiter->ticket->alive())
+            continue;
+        if (waiter->attempt()) {
+            waiter->done = true;
+            // Counted as finished now; the loop notices at its next step.
+            waiter->ticket.reset();
+        }
+    }
+}
+
+void AutomationService::setWindowWaitSeconds(double seconds)
+{
+    const double value = std::isfinite(seconds) && seconds > 0 ? std::min(seconds, longestWindowWaitSeconds)
+                                                                  : defaultWindowWaitSeconds;
+    if (value == m_windowWaitSeconds)
+        return;
+    m_windowWaitSeconds = value;
+    emit windowWaitSecondsChanged();
 }
 
 QCoro::Task<> AutomationService::placeAfterWebsite(EntryData entry)

@@ -15,6 +15,8 @@
 #include <QList>
 #include <QObject>
 #include <QRectF>
+#include <QSet>
+#include <QUrl>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -28,15 +30,27 @@ class AutomationService : public QObject
     Q_OBJECT
     /// Placement tasks still waiting or retrying; the launch does not wait for them.
     Q_PROPERTY(int pendingPlacements READ pendingPlacements NOTIFY pendingPlacementsChanged)
+    /// How long a launched application may take to show its window before its
+    /// placement is given up (seconds; a cold browser or IDE takes 5 to 20).
+    Q_PROPERTY(double windowWaitSeconds READ windowWaitSeconds WRITE setWindowWaitSeconds NOTIFY
+            windowWaitSecondsChanged)
 
 public:
-    /// Retry rhythm of an application launched by identifier.
+    /// Rhythm of the looks for a launched application's window between the
+    /// desktop's own reports of new windows: every 0.2 s for the first 3 s,
+    /// then every second.
     static constexpr double placementRetryInterval = 0.2;
     static constexpr int placementAttempts = 15;
+    static constexpr double slowRetryInterval = 1.0;
+    static constexpr double defaultWindowWaitSeconds = 30.0;
+    static constexpr double longestWindowWaitSeconds = 600.0;
     /// Pauses before the single placement after opening with a default handler.
     static constexpr double websitePlacementPause = 0.8;
     static constexpr double folderPlacementPause = 0.5;
     static constexpr double documentPlacementPause = 1.0;
+    /// Between placing a new browser window and handing it the further tabs,
+    /// so that the browser knows it as its most recently active window.
+    static constexpr double tabsAfterWindowPause = 0.5;
 
     AutomationService(DesktopPlatform &platform, AutomationClock &clock, QObject *parent = nullptr);
     ~AutomationService() override;
@@ -56,23 +70,24 @@ public:
     /// Opens the entries in order, pausing each entry's delay after it; with
     /// `focusMode` first asks every other windowed application to quit.
     /// Completes after the last pause; placements it started go on by themselves.
+    /// A window already open that an entry describes (its application's, not
+    /// yet given to another entry) is placed instead of opening a second one.
     QCoro::Task<> launchWorkspace(QList<EntryData> entries, bool restoreDocuments, bool focusMode);
 
     /// Asks every regular application with a usable window to quit, unless an
     /// entry names it or it is this program. Waits for nothing.
     void quitOtherApplications(const QList<EntryData> &entries);
-    /// Launches (or brings forward) the installed application with this id
-    /// and, once the desktop reports it running, places its windows.
+    /// Places a window of the installed application with this id that is open
+    /// and not yet placed for another entry; otherwise starts the application
+    /// (another window of it when it runs) and places its new window.
     void openApplication(const QString &appId, const EntryData &entry);
-    /// Opens a document with the entry's application when that is installed,
-    /// else with its default application followed by one placement.
+    /// Opens a document or folder with the entry's application when that is
+    /// installed (a window already showing it is placed instead), else with
+    /// its default application followed by one placement.
     void openDocument(const QString &path, const EntryData &entry);
-    /// Tries `placeWindows` every 0.2 s, at most 15 times, until the
-    /// application running as `pid` shows a window.
-    QCoro::Task<> placeWhenReady(qint64 pid, EntryData entry);
-    /// The same for an application known only by its id (started by the
-    /// desktop over D-Bus): the first running application with that id.
-    QCoro::Task<> placeWhenReady(QString appId, EntryData entry);
+    /// Opens one new window of the browser with the first address, places it,
+    /// then hands it the further addresses as tabs.
+    void openBrowserWindow(const QString &appId, const QList<QUrl> &urls, const EntryData &entry);
     /// The single placements after opening with a default handler: every
     /// regular browser of the profile (after 0.8 s), the first running file
     /// manager (0.5 s), the first application with the entry's id (1.0 s).
@@ -84,6 +99,9 @@ public:
     bool placeWindows(qint64 pid, const EntryData &entry);
 
     int pendingPlacements() const { return m_pendingPlacements; }
+    double windowWaitSeconds() const { return m_windowWaitSeconds; }
+    /// Values that are not a number or not above 0 give the default; at most 600 s.
+    void setWindowWaitSeconds(double seconds);
 
     // --- Monitors ------------------------------------------------------------
 
@@ -108,18 +126,33 @@ signals:
     void pendingPlacementsChanged();
     /// The last pending placement task has ended.
     void placementsIdle();
+    void windowWaitSecondsChanged();
 
 private:
     class PlacementTicket;
+    struct WindowWatch;
+    struct Waiter;
 
     static constexpr double usableWindowMinimum = 10.0;
 
     void openEntry(const EntryData &entry, bool restoreDocuments);
-    DesktopPlatform::LaunchCompletion placeOnCompletion(const EntryData &entry);
+    /// An open window of `appId` not yet given to an entry (showing `document`
+    /// when one is named), placed with the entry's frame; false when none.
+    bool placeOpenWindow(const QString &appId, const std::optional<QString> &document, const EntryData &entry);
+    /// The windows `appId` has open now.
+    QSet<WindowId> windowsOf(const QString &appId);
+    /// Starts `request` and, once it started, waits for its new window and places it.
+    void launchAndPlace(const LaunchRequest &request, WindowWatch watch);
+    /// Places the first new window `watch` describes; false while there is none.
+    bool placeNewWindow(const WindowWatch &watch);
+    /// Calls `attempt` on every report of new windows and now and then,
+    /// until it reports a window placed or `boundSeconds` have passed.
+    QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds);
+    void windowsChanged();
+    /// The further tabs of a new browser window, a moment after it was placed.
+    QCoro::Task<> sendTabsLater(QString appId, QList<QUrl> tabs);
     /// Places the windows of the first running application with this id.
     bool placeWindowsOf(const QString &appId, const EntryData &entry);
-    /// Calls `attempt` every 0.2 s, at most 15 times, until it reports a window placed.
-    QCoro::Task<> retryPlacement(std::function<bool()> attempt);
     void placementStarted();
     void placementEnded();
 
@@ -130,4 +163,8 @@ private:
     DesktopCapture m_capture;
     WindowPlacer m_placer;
     int m_pendingPlacements = 0;
+    double m_windowWaitSeconds = defaultWindowWaitSeconds;
+    /// Windows given to an entry during the current launch.
+    QSet<WindowId> m_claimed;
+    QList<std::shared_ptr<Waiter>> m_waiters;
 };

@@ -149,6 +149,10 @@ std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString 
         return entry;
     }
 
+    // A program the desktop cannot start again (a window manager's message box,
+    // a script's dialog) would come back as an entry that never opens anything.
+    if (!m_platform.canLaunch(identifier))
+        return std::nullopt;
     EntryData entry = makeEntry(EntryType::application);
     entry.appBundleIdentifier = identifier;
     if (identifier == profile.ide) {

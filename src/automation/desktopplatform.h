@@ -85,4 +85,7 @@ public:
 signals:
     /// Monitors were connected, removed or rearranged.
     void monitorsChanged();
+    /// A window appeared or went away. Backends that cannot tell never emit
+    /// it: whoever waits for windows also looks again now and then.
+    void windowsChanged();
 };

@@ -102,10 +102,23 @@ struct WindowPlacement {
     std::optional<int> desktop;
 };
 
+/// How a launch hands over its addresses.
+enum class LaunchMode {
+    /// As a double click would: a running copy is brought forward instead of
+    /// starting a second one, and documents go wherever the application puts them.
+    open,
+    /// Another copy or window even while one runs, with the addresses in it;
+    /// a browser opens one new window (the first address; the rest follow as `newTabs`).
+    newWindow,
+    /// A browser's addresses as tabs of its most recently active window.
+    newTabs,
+};
+
 /// One application to start, with the documents or addresses it should open.
 struct LaunchRequest {
     QString appId;
     QList<QUrl> urls;
+    LaunchMode mode = LaunchMode::open;
 };
 
 /// What a launch produced, reported once.

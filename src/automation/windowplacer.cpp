@@ -64,6 +64,11 @@ bool WindowPlacer::placeWindows(const DesktopApplication &application, const Ent
     return true;
 }
 
+void WindowPlacer::placeWindow(WindowId window, const EntryData &entry, const DesktopSnapshot &desktop) const
+{
+    place(window, entry, frameFor(entry, desktop));
+}
+
 void WindowPlacer::place(WindowId window, const EntryData &entry, const QRectF &frame) const
 {
     // A frame that is not finite cannot be asked of any window manager; such

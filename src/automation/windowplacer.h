@@ -28,6 +28,9 @@ public:
     /// The same on the desktop as it is now.
     QRectF frameFor(const EntryData &entry) const;
 
+    /// One window to the entry's placement on these monitors, then activated.
+    void placeWindow(WindowId window, const EntryData &entry, const DesktopSnapshot &desktop) const;
+
 private:
     void place(WindowId window, const EntryData &entry, const QRectF &frame) const;
 

@@ -19,6 +19,20 @@ QStringList kinds(const QList<EntryData> &entries)
     return list;
 }
 
+/// The capture leaves out programs that cannot be started again, so every
+/// application these tests run is installed unless a test says otherwise.
+struct CaptureFixture : AutomationFixture {
+    CaptureFixture()
+    {
+        for (const QString &id : { editor, xcode, finder, safari, chrome, QStringLiteral("org.CorvaLint.Helper"),
+                 QStringLiteral("org.example.Unrelated"), QStringLiteral("org.example.Workspaces"),
+                 QStringLiteral("org.example.workspaces"), QStringLiteral("com.example.MenuTool"),
+                 QStringLiteral("com.example.Daemon"), QStringLiteral("com.example.Locked"),
+                 QStringLiteral("org.gnome.Nautilus"), QStringLiteral("a.first"), QStringLiteral("b.second") })
+            desktop.installApplication(installed(id));
+    }
+};
+
 } // namespace
 
 class TestCapture : public QObject
@@ -28,7 +42,7 @@ class TestCapture : public QObject
 private slots:
     void browserWindowsTakeUrlsOneByOne()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(safari, { window(), window() }));
         f.desktop.setScriptResult(safari, listResult({ "https://a", "https://b", "https://c" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -44,7 +58,7 @@ private slots:
 
     void browserWithEmptyListGivesApplicationEntries()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(safari, { window(), window(), window() }));
         f.desktop.setScriptResult(safari, listResult({}));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -55,7 +69,7 @@ private slots:
 
     void eachBrowserHasItsOwnList()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(chrome, { window() }));
         f.desktop.addRunningApplication(app(safari, { window() }));
         f.desktop.setScriptResult(safari, listResult({ "https://s" }));
@@ -68,7 +82,7 @@ private slots:
 
     void browserDocumentIsNotRead()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(safari, { documentWindow("file:///tmp/page.html") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(entries.size(), 1);
@@ -78,7 +92,7 @@ private slots:
 
     void fileManagerExhaustedListDropsWindow()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(finder, { window(), window() }));
         f.desktop.setScriptResult(finder, listResult({ "/home/me/Projects" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -90,7 +104,7 @@ private slots:
 
     void fileManagerDocumentGoesThroughDocumentRule()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(finder, { documentWindow("file:///docs/report.pdf"), window() }));
         f.desktop.setScriptResult(finder, listResult({ "/home/me/Folder" }));
         f.desktop.setFile(QStringLiteral("/docs/report.pdf"), false);
@@ -106,7 +120,7 @@ private slots:
 
     void ideWindowsTakeProjectPaths()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(xcode, { window(), window(), window() }));
         f.desktop.setScriptResult(xcode, listResult({ "/p/App.xcodeproj", "/p/Corvalint/Tool.xcodeproj" }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -123,7 +137,7 @@ private slots:
 
     void ownMarkerInIdentifierSkipsApplication()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(QStringLiteral("org.CorvaLint.Helper"), { window() }));
         f.desktop.addRunningApplication(app(QStringLiteral("corvalint"), { window() }));
         f.desktop.addRunningApplication(app(editor, { window() }));
@@ -134,7 +148,7 @@ private slots:
 
     void ownMarkerInDocumentOrFolderDropsWindow()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(editor,
             { documentWindow("file:///home/me/CORVALINT/notes.txt"), documentWindow("file:///home/me/a.txt") }));
         f.desktop.addRunningApplication(app(finder, { window(), window() }));
@@ -147,7 +161,7 @@ private slots:
 
     void windowsOfThisProcessAreSkippedUnderAnyId()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         SimApplication us = app(QStringLiteral("org.example.Unrelated"), { window() });
         us.processIdentifier = QCoreApplication::applicationPid();
         f.desktop.addRunningApplication(us);
@@ -159,7 +173,7 @@ private slots:
 
     void ownIdentifierIsSkipped()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setOwnAppId(QStringLiteral("org.example.Workspaces"));
         f.desktop.addRunningApplication(app(QStringLiteral("org.example.Workspaces"), { window() }));
         f.desktop.addRunningApplication(app(QStringLiteral("org.example.workspaces"), { window() }));
@@ -170,7 +184,7 @@ private slots:
 
     void accessoryAndUnnamedApplicationsAreSkipped()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), { window() }, SimPolicy::accessory));
         f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), { window() }, SimPolicy::prohibited));
         SimApplication unnamed;
@@ -181,7 +195,7 @@ private slots:
 
     void untitledWindowsAreKeptOnlyForFileManager()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(editor, { window(QString()) }));
         f.desktop.addRunningApplication(app(finder, { window(QString()) }));
         f.desktop.setScriptResult(finder, listResult({ "/home/me" }));
@@ -192,7 +206,7 @@ private slots:
 
     void nonFileDocumentFallsThroughToApplication()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(
             app(editor, { documentWindow("https://example.com/a"), documentWindow("not a url") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -203,7 +217,7 @@ private slots:
 
     void existingDirectoryIsFolderMissingPathIsFile()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setFile(QStringLiteral("/home/me/Pkg.bundle"), true);
         f.desktop.addRunningApplication(
             app(editor, { documentWindow("file:///home/me/Pkg.bundle"), documentWindow("file:///gone/x%20y.txt") }));
@@ -215,7 +229,7 @@ private slots:
 
     void fileUrlNamingThisMachineGivesThePlainPath()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setFile(QStringLiteral("/home/me/Projects"), true);
         f.desktop.setFile(QStringLiteral("/home/me/notes.txt"), false);
         QUrl ownHost(QStringLiteral("file:///home/me/notes.txt"));
@@ -234,7 +248,7 @@ private slots:
 
     void frameMonitorAndScreenGeometryAreRecorded()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         SimWindow full = window(QStringLiteral("Full"), QRectF(1920, 0, 1920, 1080));
         full.state.fullScreen = true;
         f.desktop.addRunningApplication(
@@ -257,9 +271,23 @@ private slots:
         QVERIFY(straddle.id != entries[1].id);
     }
 
+    void programsThatCannotBeStartedAgainAreLeftOut()
+    {
+        CaptureFixture f;
+        // A window manager's start-up message: a window, a class, no desktop entry.
+        f.desktop.addRunningApplication(app(QStringLiteral("Xmessage"), { window(QStringLiteral("Welcome")) }));
+        f.desktop.addRunningApplication(app(editor, { window(), documentWindow("file:///home/me/notes.txt") }));
+        SimApplication viewer = app(QStringLiteral("org.example.Viewer"), { documentWindow("file:///home/me/a.pdf") });
+        f.desktop.addRunningApplication(viewer);
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        // A document still opens with its default application, so it stays.
+        QCOMPARE(kinds(entries), (QStringList { "application", "file", "file" }));
+        QCOMPARE(entries[2].filePath, QStringLiteral("/home/me/a.pdf"));
+    }
+
     void maximisedStateIsRecordedUnlessFullScreen()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         SimWindow wide = window(QStringLiteral("Wide"), QRectF(0, 0, 1920, 1080));
         wide.state.maximizedHorizontally = true;
         SimWindow both = window(QStringLiteral("Both"), QRectF(1920, 0, 1920, 1080));
@@ -280,7 +308,7 @@ private slots:
 
     void noScreensLeavesMonitorFieldsEmpty()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setScreens({});
         f.desktop.addRunningApplication(app(editor, { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -292,7 +320,7 @@ private slots:
 
     void screenWithoutUUIDGivesNoMonitor()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1920, 1080), std::nullopt } });
         f.desktop.addRunningApplication(app(editor, { window() }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -302,7 +330,7 @@ private slots:
 
     void untrustedCaptureIsEmptyButScriptsRun()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.setTrusted(false);
         f.desktop.addRunningApplication(app(safari, { window() }));
         QCOMPARE(f.service.captureCurrentDesktop().size(), 0);
@@ -311,7 +339,7 @@ private slots:
 
     void scriptOfStoppedApplicationIsNotRun()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(editor, { window() }));
         f.service.captureCurrentDesktop();
         QCOMPARE(f.desktop.requests(QStringLiteral("runScript")).size(), 0);
@@ -319,7 +347,7 @@ private slots:
 
     void windowlessOrUnreadableApplicationsGiveNothing()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(editor));
         SimApplication unreadable = app(QStringLiteral("com.example.Locked"), { window() });
         unreadable.windowListMissing = true;
@@ -329,7 +357,7 @@ private slots:
 
     void entriesFollowApplicationAndWindowOrder()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         f.desktop.addRunningApplication(app(QStringLiteral("b.second"), { window("b1"), window("b2") }));
         f.desktop.addRunningApplication(app(QStringLiteral("a.first"), { window("a1") }));
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
@@ -341,7 +369,7 @@ private slots:
 
     void profileReplacesTheClassicIdentifiers()
     {
-        AutomationFixture f;
+        CaptureFixture f;
         PlatformProfile profile;
         profile.browsers = { QStringLiteral("firefox-esr"), QString(), QString(), QString() };
         profile.fileManager = QStringLiteral("org.gnome.Nautilus");

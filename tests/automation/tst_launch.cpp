@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
     }
 
-    void windowAfterTwoSecondsIsPlacedOnNextAttempt()
+    void windowAfterTwoSecondsIsPlacedWhenItAppears()
     {
         AutomationFixture f;
         SimLaunchPlan plan;
@@ -268,10 +268,9 @@ private slots:
         f.clock.runUntilIdle(60);
         const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
         QCOMPARE(writes.size(), 1);
-        // Attempts run at 0.3, 0.5, ... 2.1 s: the first after the window appeared at 2.05 s.
-        QCOMPARE(writes[0].time, 2.1);
+        // The desktop's report of the new window wakes the placement: no wait for the next look.
+        QCOMPARE(writes[0].time, 2.05);
         const qint64 pid = f.desktop.processIdentifierOf(editor);
-        QCOMPARE(f.desktop.snapshotCount(), 10);
         QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()), QRectF(300, 200, 640, 480));
     }
 
@@ -289,35 +288,77 @@ private slots:
         QVERIFY(clock.runUntilIdle(60));
         const QList<SimRequest> places = desktop.requests(QStringLiteral("place"));
         QCOMPARE(places.size(), 1);
-        QCOMPARE(places.first().time, 1.1);
+        QCOMPARE(places.first().time, 1.0);
         const std::optional<SimWindow> placed = desktop.window(desktop.windowsOf(desktop.processIdentifierOf(editor)).first());
         QCOMPARE(placed->frame, QRectF(300, 200, 640, 480));
     }
 
-    void windowAfterFiveSecondsIsNeverPlaced()
+    void lateWindowIsPlacedWithinTheBoundAndNotAfter_data()
     {
+        QTest::addColumn<double>("bound");
+        QTest::addColumn<double>("windowAt");
+        QTest::addColumn<bool>("placed");
+        // A cold browser or IDE takes many seconds: the default bound waits half a minute.
+        QTest::newRow("5 s, default bound") << 0.0 << 5.0 << true;
+        QTest::newRow("29.5 s, default bound") << 0.0 << 29.5 << true;
+        QTest::newRow("31 s, default bound") << 0.0 << 31.0 << false;
+        QTest::newRow("8 s, bound 10 s") << 10.0 << 8.0 << true;
+        QTest::newRow("12 s, bound 10 s") << 10.0 << 12.0 << false;
+        QTest::newRow("2 s, bound 1 s") << 1.0 << 2.0 << false;
+    }
+
+    void lateWindowIsPlacedWithinTheBoundAndNotAfter()
+    {
+        QFETCH(double, bound);
+        QFETCH(double, windowAt);
+        QFETCH(bool, placed);
         AutomationFixture f;
+        if (bound > 0)
+            f.service.setWindowWaitSeconds(bound);
+        const double effective = bound > 0 ? bound : AutomationService::defaultWindowWaitSeconds;
         SimLaunchPlan plan;
         plan.completionDelay = 0.1;
-        plan.windowDelay = 5.0;
+        plan.windowDelay = windowAt;
         f.desktop.installApplication(installed(editor, plan));
+        QSignalSpy idle(&f.service, &AutomationService::placementsIdle);
         LaunchRun launch(f, { applicationEntry(editor) });
-        f.clock.runUntilIdle(60);
-        const qint64 pid = f.desktop.processIdentifierOf(editor);
-        Q_UNUSED(pid)
-        QCOMPARE(f.desktop.snapshotCount(), 15);
-        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 0);
+        f.clock.advance(std::min(windowAt, effective) - 0.05);
+        QCOMPARE(f.service.pendingPlacements(), 1);
+        QVERIFY(f.clock.runUntilIdle(120));
+        const QList<SimRequest> writes = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(writes.size(), placed ? 1 : 0);
+        if (placed)
+            QCOMPARE(writes.first().time, windowAt);
+        QCOMPARE(idle.count(), 1);
         QCOMPARE(f.service.pendingPlacements(), 0);
     }
 
-    void untrustedPlacementMakesAllAttempts()
+    void windowWaitRejectsNonsense()
+    {
+        AutomationFixture f;
+        for (double nonsense : { 0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
+                 std::numeric_limits<double>::infinity() }) {
+            f.service.setWindowWaitSeconds(5);
+            f.service.setWindowWaitSeconds(nonsense);
+            QCOMPARE(f.service.windowWaitSeconds(), AutomationService::defaultWindowWaitSeconds);
+        }
+        f.service.setWindowWaitSeconds(1e6);
+        QCOMPARE(f.service.windowWaitSeconds(), AutomationService::longestWindowWaitSeconds);
+    }
+
+    void untrustedPlacementLooksUntilTheBound()
     {
         AutomationFixture f;
         f.desktop.setTrusted(false);
         f.desktop.installApplication(installed(editor));
         LaunchRun launch(f, { applicationEntry(editor) });
-        f.clock.runUntilIdle(60);
-        QCOMPARE(f.desktop.snapshotCount(), 15);
+        f.clock.advance(29.9);
+        QCOMPARE(f.service.pendingPlacements(), 1);
+        const int looks = f.desktop.snapshotCount();
+        QVERIFY(f.clock.runUntilIdle(60));
+        QCOMPARE(f.service.pendingPlacements(), 0);
+        // Every 0.2 s for 3 s, then every second: not a tight loop for half a minute.
+        QVERIFY(looks >= 40 && looks <= 46);
         QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 0);
     }
 
@@ -402,7 +443,7 @@ private slots:
         QCOMPARE(writes.first().time, 1.0);
     }
 
-    void sameApplicationTwiceIsOpenedTwiceAndLastEntryWins()
+    void sameApplicationTwiceGetsTwoWindowsOnTheirOwnFrames()
     {
         AutomationFixture f;
         SimLaunchPlan plan;
@@ -413,10 +454,110 @@ private slots:
         second.frameX = 700;
         LaunchRun launch(f, { first, second });
         f.clock.runUntilIdle(60);
-        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), (QStringList { editor, editor }));
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openApplication")), QStringList { editor });
+        // The first window is taken: the second entry asks for another one.
+        QCOMPARE(requestedApplications(f.desktop, QStringLiteral("openWindow")), QStringList { editor });
         QCOMPARE(f.desktop.runningApplications().size(), 1);
-        const qint64 pid = f.desktop.processIdentifierOf(editor);
-        QCOMPARE(f.frameOf(f.desktop.windowsOf(pid).first()).x(), 700.0);
+        const QList<WindowId> windows = f.desktop.windowsOf(f.desktop.processIdentifierOf(editor));
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(f.frameOf(windows[0]).x(), 300.0);
+        QCOMPARE(f.frameOf(windows[1]).x(), 700.0);
+    }
+
+    void openWindowsArePlacedNotOpenedAgain()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        const qint64 pid = f.desktop.addRunningApplication(
+            app(editor, { window("a", QRectF(0, 0, 400, 300)), window("b", QRectF(10, 10, 400, 300)) }));
+        EntryData second = applicationEntry(editor, 0.5);
+        second.frameX = 900;
+        LaunchRun launch(f, { applicationEntry(editor, 0.5), second });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openApplication")).size(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        QCOMPARE(f.frameOf(windows[0]), QRectF(300, 200, 640, 480));
+        QCOMPARE(f.frameOf(windows[1]), QRectF(900, 200, 640, 480));
+
+        // A second launch of the same workspace takes the same windows again.
+        f.desktop.clearRequests();
+        LaunchRun again(f, { applicationEntry(editor, 0.5), second });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 2);
+    }
+
+    void browserWindowComesBackWithItsTabsInItsBrowser()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay = 2.0;
+        f.desktop.installApplication(installed(chrome, plan));
+        // Already running with a window of another workspace, which stays where it is.
+        const qint64 pid = f.desktop.addRunningApplication(app(chrome, { window("other", QRectF(5, 5, 500, 400)) }));
+        EntryData entry = websiteEntry("https://a.example/1");
+        entry.appBundleIdentifier = chrome;
+        entry.additionalTabURLs = { "https://a.example/2", "javascript:alert(1)", "https://a.example/3" };
+        LaunchRun launch(f, { entry });
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> window = f.desktop.requests(QStringLiteral("openWindow"));
+        QCOMPARE(window.size(), 1);
+        QCOMPARE(window.first().application, chrome);
+        QCOMPARE(window.first().documents, QStringList { "https://a.example/1" });
+        // The tabs follow once the new window is placed and active; what is no web address stays out.
+        const QList<SimRequest> tabs = f.desktop.requests(QStringLiteral("openTabs"));
+        QCOMPARE(tabs.size(), 1);
+        QCOMPARE(tabs.first().documents, (QStringList { "https://a.example/2", "https://a.example/3" }));
+        const QList<SimRequest> places = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(places.size(), 1);
+        QVERIFY(places.first().time <= tabs.first().time);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(f.frameOf(windows[0]), QRectF(5, 5, 500, 400));
+        QCOMPARE(f.frameOf(windows[1]), QRectF(300, 200, 640, 480));
+    }
+
+    void websiteWithoutItsBrowserOpensEveryTabWithTheDefault()
+    {
+        AutomationFixture f;
+        EntryData entry = websiteEntry("https://a.example/1");
+        entry.appBundleIdentifier = QStringLiteral("org.example.GoneBrowser");
+        entry.additionalTabURLs = { "https://a.example/2" };
+        LaunchRun launch(f, { entry });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 2);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+    }
+
+    void folderGoesBackToItsFileManager()
+    {
+        AutomationFixture f;
+        const QString thunar = QStringLiteral("thunar");
+        f.desktop.installApplication(installed(thunar));
+        LaunchRun launch(f, { pathEntry("folder", "/home/me/Projects", thunar) });
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> opened = f.desktop.requests(QStringLiteral("openDocuments"));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().application, thunar);
+        QCOMPARE(opened.first().documents, QStringList { "file:///home/me/Projects" });
+        QCOMPARE(f.desktop.requests(QStringLiteral("openURL")).size(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
+    }
+
+    void documentAlreadyOpenIsPlacedNotOpenedAgain()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor,
+            { documentWindow("file:///home/me/b.txt", "b"), documentWindow("file:///home/me/a.txt", "a") }));
+        LaunchRun launch(f, { pathEntry("file", "/home/me/a.txt", editor) });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openDocuments")).size(), 0);
+        const QList<SimRequest> places = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(places.size(), 1);
+        QCOMPARE(places.first().window, f.desktop.windowsOf(pid)[1]);
     }
 
     void delaysOfZeroNegativeNaNAndInfinityDoNotPause()
@@ -450,7 +591,11 @@ private slots:
         QVERIFY(f.clock.runUntilIdle(3600));
         QVERIFY(launch.task.isReady());
         QCOMPARE(launch.finishedAt, std::round(sum * 1e9) / 1e9);
-        QCOMPARE(f.desktop.requests(QStringLiteral("openApplication")).size(), 10);
+        // Every entry asks for its application or, once that shows windows, for one more window of it.
+        QCOMPARE(f.desktop.requests(QStringLiteral("openApplication")).size()
+                + f.desktop.requests(QStringLiteral("openWindow")).size(),
+            10);
+        QVERIFY(f.desktop.requests(QStringLiteral("openWindow")).size() >= 6);
     }
 
     void serviceDestroyedWhilePlacementsWait()

@@ -58,6 +58,9 @@ void ViewsFixture::addRunningWindow(const QString &appId, const QRectF &frame)
     application.appId = appId;
     application.windows = {simWindow(appId, frame)};
     desktop.addRunningApplication(application);
+    // Only programs that can be started again are captured.
+    if (!desktop.canLaunch(appId))
+        desktop.installApplication({appId, QStringLiteral("/usr/share/applications/%1.desktop").arg(appId), {}});
 }
 
 std::unique_ptr<WorkspaceStore> ViewsFixture::reopenStore() const

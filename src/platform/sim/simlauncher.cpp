@@ -98,6 +98,24 @@ void SimLauncher::start(const QString &appId, DesktopPlatform::LaunchCompletion 
     later(installed->plan.completionDelay, [this, application = *installed] { finish(application); });
 }
 
+void SimLauncher::openWindow(const QString &appId, DesktopPlatform::LaunchCompletion completion)
+{
+    const SimInstalledApplication *installed = installedFor(appId);
+    const qint64 pid = installed ? m_desktop.processIdentifierOf(installed->appId) : 0;
+    if (!pid) {
+        start(appId, std::move(completion));
+        return;
+    }
+    const QString identifier = installed->appId;
+    const SimLaunchPlan &plan = installed->plan;
+    if (plan.windowDelay) {
+        const SimWindow window
+            = plan.windows.isEmpty() ? simWindow(identifier, QRectF(0, 0, 800, 600)) : plan.windows.first();
+        later(*plan.windowDelay, [this, pid, window] { m_desktop.addWindow(pid, window); });
+    }
+    later(0, [this, completion, pid, identifier] { completion(outcomeFor(pid, identifier)); });
+}
+
 void SimLauncher::finish(const SimInstalledApplication &installed)
 {
     const QList<DesktopPlatform::LaunchCompletion> completions = m_starting.take(installed.appId);

@@ -27,6 +27,9 @@ public:
     /// under way, or starts the application by its plan. Not installed: a
     /// failed launch, reported at the next move of the clock.
     void start(const QString &appId, DesktopPlatform::LaunchCompletion completion);
+    /// A new window of a running application (a browser's `--new-window`):
+    /// it appears after the plan's window delay; not running: as `start`.
+    void openWindow(const QString &appId, DesktopPlatform::LaunchCompletion completion);
     /// Forgets every entry and launch; events already scheduled are dropped.
     void reset();
 

@@ -11,8 +11,8 @@
 /// One request the automation made of the desktop, for tests to assert on.
 struct SimRequest {
     double time = 0;
-    /// "openApplication", "openDocuments", "openURL", "terminate", "place",
-    /// "activate" or "runScript".
+    /// "openApplication", "openDocuments", "openWindow", "openTabs", "openURL",
+    /// "terminate", "place", "activate" or "runScript".
     QString action;
     /// The application's id (the one asked for when nothing is installed under it).
     QString application;

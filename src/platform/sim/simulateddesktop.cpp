@@ -109,6 +109,7 @@ WindowId SimulatedDesktop::addWindow(qint64 processIdentifier, const SimWindow &
     const WindowId id = m_nextWindow++;
     m_windows.insert(id, window);
     owner->windows.append(id);
+    emit windowsChanged();
     return id;
 }
 
@@ -119,6 +120,7 @@ void SimulatedDesktop::removeWindow(WindowId window)
         p.windows.removeAll(window);
     if (m_activeWindow == window)
         m_activeWindow.reset();
+    emit windowsChanged();
 }
 
 void SimulatedDesktop::setWindow(WindowId window, const SimWindow &state)
@@ -366,12 +368,25 @@ void SimulatedDesktop::launch(const LaunchRequest &request, LaunchCompletion com
 {
     const SimInstalledApplication *installed = m_launcher.installedFor(request.appId);
     SimRequest logged;
-    logged.action = request.urls.isEmpty() ? QStringLiteral("openApplication") : QStringLiteral("openDocuments");
+    switch (request.mode) {
+    case LaunchMode::open:
+        logged.action = request.urls.isEmpty() ? QStringLiteral("openApplication") : QStringLiteral("openDocuments");
+        break;
+    case LaunchMode::newWindow:
+        logged.action = QStringLiteral("openWindow");
+        break;
+    case LaunchMode::newTabs:
+        logged.action = QStringLiteral("openTabs");
+        break;
+    }
     logged.application = installed ? installed->appId : request.appId;
     for (const QUrl &url : request.urls)
         logged.documents.append(url.toString());
     log(logged);
     if (!completion)
         completion = [](const LaunchOutcome &) {};
-    m_launcher.start(request.appId, std::move(completion));
+    if (request.mode == LaunchMode::newWindow)
+        m_launcher.openWindow(request.appId, std::move(completion));
+    else
+        m_launcher.start(request.appId, std::move(completion));
 }

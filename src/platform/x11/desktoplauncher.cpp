@@ -5,10 +5,13 @@
 
 #include "desktoplauncher.h"
 
+#include <QByteArrayList>
+
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,4 +115,71 @@ std::optional<DesktopLauncher::Started> DesktopLauncher::launch(const QString &d
         return Started{};
     g_child_watch_add(pid, &reapChild, nullptr);
     return Started{qint64(pid)};
+}
+
+std::optional<QStringList> DesktopLauncher::command(const QString &desktopFilePath)
+{
+    std::unique_ptr<GDesktopAppInfo, GObjectUnref> info(
+        g_desktop_app_info_new_from_filename(desktopFilePath.toLocal8Bit().constData()));
+    if (!info || g_desktop_app_info_get_is_hidden(info.get()))
+        return std::nullopt;
+    std::unique_ptr<char, decltype(&g_free)> exec(g_desktop_app_info_get_string(info.get(), "Exec"), &g_free);
+    if (!exec)
+        return std::nullopt;
+    int count = 0;
+    char **words = nullptr;
+    GError *error = nullptr;
+    if (!g_shell_parse_argv(exec.get(), &count, &words, &error)) {
+        if (error)
+            g_error_free(error);
+        return std::nullopt;
+    }
+    std::unique_ptr<char *, decltype(&g_strfreev)> owned(words, &g_strfreev);
+    QStringList command;
+    for (int i = 0; i < count; ++i) {
+        QString word = QString::fromLocal8Bit(words[i]);
+        // Field codes stand for what the entry would be given; here the caller adds its own arguments.
+        if (word.size() == 2 && word.startsWith(QLatin1Char('%')) && word != QLatin1String("%%"))
+            continue;
+        word.replace(QLatin1String("%%"), QLatin1String("%"));
+        command.append(word);
+    }
+    if (command.isEmpty())
+        return std::nullopt;
+    return command;
+}
+
+std::optional<DesktopLauncher::Started> DesktopLauncher::run(const QStringList &command,
+                                                             const QStringList &arguments) const
+{
+    if (command.isEmpty())
+        return std::nullopt;
+    QByteArrayList words;
+    for (const QString &word : command + arguments)
+        words.append(word.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    std::unique_ptr<char *, decltype(&g_strfreev)> environment(g_get_environ(), &g_strfreev);
+    if (!m_display.isEmpty())
+        environment.reset(g_environ_setenv(environment.release(), "DISPLAY", m_display.toLocal8Bit().constData(), TRUE));
+
+    const NullDevice input(O_RDONLY);
+    const NullDevice output(O_WRONLY);
+    const NullDevice errors(O_WRONLY);
+    if (input.fd() < 0 || output.fd() < 0 || errors.fd() < 0)
+        return std::nullopt;
+    GPid pid = 0;
+    GError *error = nullptr;
+    const gboolean started = g_spawn_async_with_fds(nullptr, argv.data(), environment.get(),
+        GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild, nullptr, &pid, input.fd(),
+        output.fd(), errors.fd(), &error);
+    if (error)
+        g_error_free(error);
+    if (!started || pid <= 0)
+        return std::nullopt;
+    g_child_watch_add(pid, &reapChild, nullptr);
+    return Started { qint64(pid) };
 }

@@ -24,6 +24,13 @@ public:
     /// Nothing when the entry cannot be loaded or started.
     std::optional<Started> launch(const QString &desktopFilePath, const QStringList &uris) const;
 
+    /// The entry's program and its own arguments (Exec without field codes), as GLib splits them.
+    /// Nothing when the entry cannot be loaded or its Exec does not parse.
+    static std::optional<QStringList> command(const QString &desktopFilePath);
+    /// Runs `command` followed by `arguments` as one process, with the same streams, session and DISPLAY as
+    /// `launch` (for words an entry cannot express, such as a browser's `--new-window`).
+    std::optional<Started> run(const QStringList &command, const QStringList &arguments) const;
+
 private:
     QString m_display;
 };

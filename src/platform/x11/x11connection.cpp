@@ -170,7 +170,8 @@ bool X11Connection::initialise()
 
     // Screen changes arrive as RandR screen-change events, and (for RandR monitors set by hand) as a
     // ConfigureNotify of the root window.
-    const uint32_t rootMask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    // Property changes of the root window tell when the window manager's client list changes.
+    const uint32_t rootMask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection, m_screen->root, XCB_CW_EVENT_MASK, &rootMask);
     if (m_randrMonitors) {
         xcb_randr_select_input(m_connection, m_screen->root,
@@ -668,6 +669,11 @@ void X11Connection::dispatchEvents()
         m_notifier->setEnabled(false);
         emit disconnected();
     }
+}
+
+xcb_window_t X11Connection::rootWindow() const
+{
+    return m_screen->root;
 }
 
 void X11Connection::handleEvent(xcb_generic_event_t *event)

@@ -121,6 +121,8 @@ public:
     /// one is asked again through the window manager once it is mapped.
     void setOwnWindowHints(xcb_window_t window, bool skipTaskbar, bool onAllDesktops);
 
+    /// The root window of our screen (its property changes arrive as windowPropertyChanged).
+    xcb_window_t rootWindow() const;
     /// Asks for the window's StructureNotify and PropertyChange events: windowConfigured(),
     /// windowPropertyChanged() and windowDestroyed() then report them.
     void watchWindow(xcb_window_t window);

@@ -7,6 +7,7 @@
 #include "desktoplauncher.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -23,8 +24,8 @@ class X11Desktop : public DesktopPlatform
 public:
     /// Corvalint's own desktop entry ID.
     static constexpr QLatin1StringView ownIdentifier { "corvalint" };
-    /// How long a launch may take to show its first window before it counts as failed.
-    static constexpr int launchTimeoutMs = 10000;
+    /// After the client list changed, `windowsChanged` is said once more this much later.
+    static constexpr int windowsSettleMs = 150;
 
     /// Connects to `display` (empty: $DISPLAY). Nothing, with `error` filled, when there is no X server.
     static std::unique_ptr<X11Desktop> connect(const QString &display, QString *error);
@@ -56,9 +57,10 @@ public:
 
     /// An installed, not hidden desktop entry has this id.
     bool canLaunch(const QString &appId) const override;
-    /// A running application gets the URLs handed through its entry (or, without URLs, is brought forward);
-    /// otherwise the entry is started through GIO and the outcome reported once it shows a window, or as not
-    /// started after launchTimeoutMs.
+    /// `open`: a running application gets the URLs handed through its entry (or, without URLs, is brought
+    /// forward); otherwise, and for `newWindow` and `newTabs`, the entry is started through GIO (a browser
+    /// with its own `--new-window` or `--new-tab`). Reported as soon as it started, without waiting for
+    /// a window; a browser's report names no process (its starter only hands over and exits).
     void launch(const LaunchRequest &request, LaunchCompletion completion) override;
     /// xdg-open with the address as its one argument; addresses that would read as options are dropped.
     void openUrl(const QUrl &url) override;
@@ -84,7 +86,7 @@ private:
     std::optional<int> focusedMonitor(const Reading &reading) const;
     const DesktopEntryIndex &entries() const;
     std::optional<QString> entryPath(const QString &appId) const;
-    void watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion);
+    void clientListChanged();
     static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 
     std::unique_ptr<X11Connection> m_connection;
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<X11WindowMover> m_mover;
     std::unique_ptr<LinuxDocuments> m_documents;
     DesktopLauncher m_launcher;
+    QTimer m_windowsSettle;
     /// The display it was opened on; never changes, so other threads may read it.
     const QString m_display;
     mutable DesktopEntryIndex m_entries;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,19 +127,22 @@ private slots:
         QVERIFY(QFile::remove(path));
     }
 
-    void launchReportsTheApplicationOnceItsWindowShows()
+    void launchReportsAtOnceAndTheWindowFollows()
     {
+        QSignalSpy windowsChanged(m_desktop.get(), &DesktopPlatform::windowsChanged);
         const auto outcome = launch(QStringLiteral("testapp-a"));
         QCOMPARE(outcome->calls, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, 10000);
+        QTRY_COMPARE(outcome->calls, 1);
         QVERIFY(outcome->outcome.started);
         QCOMPARE(outcome->outcome.appId, QStringLiteral("testapp-a"));
         QVERIFY(outcome->outcome.pid);
-        QCOMPARE(outcome->outcome.windows.size(), 1);
+        // The window is not waited for: whoever places it watches for it.
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), *outcome->outcome.pid).size(), 1, 10000);
         const auto application = applicationWithId(m_desktop->snapshot(), QStringLiteral("testapp-a"));
         QVERIFY(application);
         QCOMPARE(application->pids, QList<qint64> { *outcome->outcome.pid });
-        QCOMPARE(application->windows.front().id, outcome->outcome.windows.front());
+        // The client list changing is said, so nobody has to poll for the window.
+        QVERIFY(windowsChanged.count() >= 1);
         // Exec parsed without a shell: the quoted title arrived as one argument.
         const QList<QStringList> argv = launchedArguments();
         QCOMPARE(argv.size(), 1);
@@ -151,21 +155,32 @@ private slots:
     void runningApplicationIsBroughtForwardNotStartedAgain()
     {
         const auto first = launch(QStringLiteral("testapp-a"));
-        QTRY_VERIFY_WITH_TIMEOUT(first->calls == 1 && first->outcome.started, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(first->calls == 1 && first->outcome.started && first->outcome.pid, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), *first->outcome.pid).size(), 1, 10000);
+        const WindowId firstWindow = windowsWithPid(m_desktop->snapshot(), *first->outcome.pid).front().id;
         // Another window is active meanwhile.
         QProcess *other = m_fixture->startClient({ "--class", "other,Other", "--title", "Other" });
         QTRY_COMPARE_WITH_TIMEOUT(windowsWithPid(m_desktop->snapshot(), other->processId()).size(), 1, 5000);
         m_desktop->activate(windowsWithPid(m_desktop->snapshot(), other->processId()).front().id);
-        QTRY_VERIFY(WindowId(m_fixture->activeWindow()) != first->outcome.windows.front());
+        QTRY_VERIFY(WindowId(m_fixture->activeWindow()) != firstWindow);
 
         const auto second = launch(QStringLiteral("testapp-a"));
         QTRY_COMPARE(second->calls, 1);
         QVERIFY(second->outcome.started);
         QCOMPARE(second->outcome.pid, first->outcome.pid);
-        QCOMPARE(second->outcome.windows, first->outcome.windows);
+        QCOMPARE(second->outcome.windows, QList<WindowId> { firstWindow });
         // The client started by hand and the first launch; no second copy.
         QCOMPARE(launchedArguments().size(), 2);
-        QTRY_COMPARE(WindowId(m_fixture->activeWindow()), first->outcome.windows.front());
+        QTRY_COMPARE(WindowId(m_fixture->activeWindow()), firstWindow);
+
+        // Asked for a new window, a running application is started once more.
+        const auto third = m_desktop.get();
+        auto outcome = std::make_shared<Outcome>();
+        third->launch(LaunchRequest { QStringLiteral("testapp-a"), {}, LaunchMode::newWindow }, recorder(outcome));
+        QTRY_COMPARE(outcome->calls, 1);
+        QVERIFY(outcome->outcome.started);
+        QVERIFY(outcome->outcome.pid != first->outcome.pid);
+        QTRY_COMPARE(launchedArguments().size(), 3);
         quitApplication(QStringLiteral("testapp-a"));
     }
 
@@ -195,6 +210,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, 10000);
         QVERIFY(outcome->outcome.started);
         QCOMPARE(outcome->outcome.appId, application);
+        QTRY_VERIFY_WITH_TIMEOUT(applicationWithId(m_desktop->snapshot(), application).has_value(), 10000);
 
         const QList<QStringList> argv = launchedArguments();
         QCOMPARE(argv.size(), 1);
@@ -220,12 +236,14 @@ private slots:
         quitApplication(application);
     }
 
-    void launchWithoutAWindowFailsAfterTheWait()
+    void programWithoutAWindowStillCountsAsStarted()
     {
+        // Whether a window ever comes is for the placement to wait for, within the user's bound.
         QVERIFY(m_desktop->canLaunch(QStringLiteral("testapp-silent")));
         const auto outcome = launch(QStringLiteral("testapp-silent"));
-        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, X11Desktop::launchTimeoutMs + 5000);
-        QVERIFY(!outcome->outcome.started);
+        QTRY_COMPARE(outcome->calls, 1);
+        QVERIFY(outcome->outcome.started);
+        QVERIFY(outcome->outcome.pid);
         QVERIFY(outcome->outcome.windows.isEmpty());
     }
 
