@@ -96,8 +96,9 @@ QDateTime lastUse(const RecentFile &file, const QStringList &names)
 }
 } // namespace
 
-RecentFiles::RecentFiles(QString dataDir)
+RecentFiles::RecentFiles(QString dataDir, QString homeDir)
     : m_dataDir(std::move(dataDir))
+    , m_home(std::move(homeDir))
 {
 }
 
@@ -123,23 +124,33 @@ QList<RecentFile> RecentFiles::parseXbel(const QByteArray &content)
     return files;
 }
 
-std::optional<RecentFile> RecentFiles::parseKdeEntry(const QByteArray &content, const QDateTime &modified)
+std::optional<RecentFile> RecentFiles::parseKdeEntry(
+    const QByteArray &content, const QDateTime &modified, const QString &home)
 {
+    // KDE marks the key "URL[$e]" (expand variables) and writes the home folder as $HOME there; GKeyFile
+    // refuses that key name, so the mark is taken off and honoured here.
+    QByteArray plain = content;
+    const bool expand = plain.contains("\nURL[$e]=");
+    plain.replace("\nURL[$e]=", "\nURL=");
     const std::unique_ptr<GKeyFile, KeyFileFree> keys(g_key_file_new());
-    if (!g_key_file_load_from_data(keys.get(), content.constData(), gsize(content.size()), G_KEY_FILE_NONE, nullptr))
+    if (!g_key_file_load_from_data(keys.get(), plain.constData(), gsize(plain.size()), G_KEY_FILE_NONE, nullptr))
         return std::nullopt;
     const auto read = [&](const char *key) {
         const std::unique_ptr<gchar, GFree> value(g_key_file_get_string(keys.get(), "Desktop Entry", key, nullptr));
         return value ? QString::fromUtf8(value.get()) : QString();
     };
-    // KDE writes "URL[$e]": the key with its "expand variables" flag, which GKeyFile keeps as part of the name.
-    QString url = read("URL[$e]");
-    if (url.isEmpty())
-        url = read("URL");
-    const auto path = localPath(url);
+    QString url = read("URL");
+    if (expand && !home.isEmpty()) {
+        if (url.startsWith(QLatin1String("file://$HOME/")))
+            url = QUrl::fromLocalFile(home).toString() + url.mid(12);
+        else if (url.startsWith(QLatin1String("$HOME/")))
+            url = QUrl::fromLocalFile(home).toString() + url.mid(5);
+    }
+    // KDE writes the URL for display: spaces and accents unencoded.
+    const auto path = localPathOfFileUrl(QUrl(url, QUrl::TolerantMode));
     if (!path)
         return std::nullopt;
-    RecentFile file { *path, modified, {} };
+    RecentFile file { QDir::cleanPath(*path), modified, {} };
     if (const QString app = read("X-KDE-LastOpenedWith"); !app.isEmpty())
         file.uses.append({ app, app, modified });
     return file;
@@ -181,7 +192,7 @@ QList<RecentFile> RecentFiles::kde()
         if (!(cached.stamp == stamp)) {
             cached = { stamp, {} };
             if (const auto content = BoundedFile::read(info.filePath(), maxKdeEntryBytes)) {
-                if (auto file = parseKdeEntry(*content, stamp.modified))
+                if (auto file = parseKdeEntry(*content, stamp.modified, m_home))
                     cached.files.append(*file);
             }
         }

@@ -26,8 +26,9 @@ struct RecentFile {
 class RecentFiles
 {
 public:
-    /// `dataDir` is the XDG data folder holding `recently-used.xbel` and `RecentDocuments/`.
-    explicit RecentFiles(QString dataDir);
+    /// `dataDir` is the XDG data folder holding `recently-used.xbel` and
+    /// `RecentDocuments/`; `homeDir` stands for `$HOME` in KDE's entries.
+    RecentFiles(QString dataDir, QString homeDir);
 
     /// The recent local files that an application called one of `names` opened,
     /// newest first by that application's last use. A name matches a use's name or
@@ -41,9 +42,11 @@ public:
     /// opened them; other URLs and a malformed document's rest are left out.
     static QList<RecentFile> parseXbel(const QByteArray &xml);
 
-    /// A KDE recent document (`[Desktop Entry]` with `URL` and
-    /// `X-KDE-LastOpenedWith`), or nothing when it names no local file.
-    static std::optional<RecentFile> parseKdeEntry(const QByteArray &content, const QDateTime &modified);
+    /// A KDE recent document (`[Desktop Entry]` with `URL[$e]` or `URL`, and
+    /// `X-KDE-LastOpenedWith`), or nothing when it names no local file. `$HOME`
+    /// in a `URL[$e]` stands for `home`.
+    static std::optional<RecentFile> parseKdeEntry(
+        const QByteArray &content, const QDateTime &modified, const QString &home);
 
     /// The largest list read, and the most KDE entries read, so that a runaway
     /// file cannot cost memory or time on every look.
@@ -67,6 +70,7 @@ private:
     QList<RecentFile> merged();
 
     QString m_dataDir;
+    QString m_home;
     Cached m_xbel;
     Cached m_kdeFolder;
     QHash<QString, Cached> m_kde;

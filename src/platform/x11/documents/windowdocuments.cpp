@@ -15,7 +15,7 @@ constexpr int maxHomeFolders = 1000;
 
 WindowDocuments::WindowDocuments(QString homeDir, QString dataDir, ProcessInspector processes)
     : m_home(std::move(homeDir))
-    , m_recent(std::move(dataDir))
+    , m_recent(std::move(dataDir), m_home)
     , m_processes(std::move(processes))
 {
 }

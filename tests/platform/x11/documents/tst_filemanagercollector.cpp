@@ -184,6 +184,45 @@ private slots:
             dir.filePath("missing"), "", dir.path() };
         QCOMPARE(FileManagerCollector::titledFolders(titles), (QStringList { dir.filePath("a"), dir.path() }));
     }
+
+    void folderTitlesResolveAgainstCandidates()
+    {
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        for (const char *folder : { "home/dir one", "a/src", "b/src", "home/Home" })
+            QVERIFY(dir.mkpath(folder));
+        const QString home = dir.filePath("home");
+        const QStringList candidates { home, dir.filePath("home/dir one"), dir.filePath("a/src"), dir.filePath("b/src"),
+            dir.filePath("gone/missing") };
+        const auto folder = [&](const QString &title, const QStringList &from) {
+            return FileManagerCollector::folderOfTitle(title, from, home).value_or(QString());
+        };
+        // Titles as Thunar 4.18, Dolphin 22.12, Nemo 5.6 and Caja 1.26 write them.
+        QCOMPARE(folder("dir one - Thunar", candidates), dir.filePath("home/dir one"));
+        QCOMPARE(folder("dir one \u2014 Dolphin", candidates), dir.filePath("home/dir one"));
+        QCOMPARE(folder("dir one", candidates), dir.filePath("home/dir one"));
+        QCOMPARE(folder("home - Thunar", candidates), home);
+        QCOMPARE(folder(dir.filePath("a/src") + " - Thunar", {}), dir.filePath("a/src"));
+        QCOMPARE(folder("~/dir one \u2014 Dolphin", {}), dir.filePath("home/dir one"));
+        // Two candidates of the name and nothing else in the title: none rather than a guess.
+        QCOMPARE(folder("src - Thunar", candidates), QString());
+        QCOMPARE(folder("missing - Thunar", candidates), QString());
+        QCOMPARE(folder("Trash - Thunar", candidates), QString());
+        QCOMPARE(folder("", candidates), QString());
+        // Nemo calls home "Home", unless a folder of that name is among the candidates.
+        QCOMPARE(folder("Home", candidates), home);
+        QCOMPARE(folder("Home", { dir.filePath("home/Home") }), dir.filePath("home/Home"));
+        QCOMPARE(folder("File System - Thunar", candidates), QString("/"));
+    }
+
+    void fileManagersAreKnownById()
+    {
+        for (const char *id : { "thunar", "nemo", "caja", "caja-browser", "org.kde.dolphin", "pcmanfm", "pcmanfm-qt" })
+            QVERIFY2(FileManagerCollector::titlesFolders(id), id);
+        QVERIFY(!FileManagerCollector::titlesFolders("org.gnome.Nautilus"));
+        QVERIFY(!FileManagerCollector::titlesFolders("org.xfce.mousepad"));
+        QVERIFY(FileManagerCollector::isNautilus("org.gnome.Nautilus"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileManagerCollector)
