@@ -113,7 +113,8 @@ bool TitleDocument::containsToken(const QString &text, const QString &name)
     return false;
 }
 
-std::optional<QString> TitleDocument::match(const QString &title, const QStringList &candidates)
+std::optional<QString> TitleDocument::match(
+    const QString &title, const QStringList &candidates, const QStringList &preferred)
 {
     const QString text = withoutMarker(title);
     QHash<QString, QStringList> byName;
@@ -146,8 +147,15 @@ std::optional<QString> TitleDocument::match(const QString &title, const QStringL
             if (containsToken(text, QFileInfo(QFileInfo(path).path()).fileName()))
                 placed.append(path);
         }
-        // Two files of this name and nothing in the title to tell which: rather none than a wrong one.
-        return placed.size() == 1 ? std::optional(placed.front()) : std::nullopt;
+        if (placed.size() == 1)
+            return placed.front();
+        QStringList started;
+        for (const QString &path : std::as_const(existing)) {
+            if (preferred.contains(path))
+                started.append(path);
+        }
+        // Two files of this name and nothing to tell which: rather none than a wrong one.
+        return started.size() == 1 ? std::optional(started.front()) : std::nullopt;
     }
     return std::nullopt;
 }

@@ -38,8 +38,10 @@ public:
     /// longest names tried first. Candidates are absolute paths, newest first; only
     /// the ones whose name matches are checked to exist as regular files. Two
     /// existing files of the same name are told apart by their folder's name in the
-    /// title, or not at all.
-    static std::optional<QString> match(const QString &title, const QStringList &candidates);
+    /// title, else by being the only one of them in `preferred` (the files the
+    /// window's process was started with), or not at all.
+    static std::optional<QString> match(
+        const QString &title, const QStringList &candidates, const QStringList &preferred = {});
 
     /// Whether `name` occurs in `text` with no letter, digit, '.', '_' or '-' on either side.
     static bool containsToken(const QString &text, const QString &name);

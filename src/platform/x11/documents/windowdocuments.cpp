@@ -50,11 +50,10 @@ std::optional<QString> WindowDocuments::fileOf(
 {
     if (auto path = TitleDocument::pathIn(title, m_home, false))
         return path;
-    QStringList candidates;
-    if (process)
-        candidates = ProcessInspector::existingArguments(*process, false);
+    const QStringList started = process ? ProcessInspector::existingArguments(*process, false) : QStringList();
+    QStringList candidates = started;
     candidates.append(m_recent.openedBy(recordedNames(applicationId, process)));
-    return TitleDocument::match(title, candidates);
+    return TitleDocument::match(title, candidates, started);
 }
 
 std::optional<QString> WindowDocuments::folderOf(const std::optional<ProcessView> &process, const QString &title)

@@ -122,6 +122,10 @@ private slots:
         QVERIFY(!TitleDocument::match("notes.txt - Mousepad", { first, second }));
         QCOMPARE(TitleDocument::match("notes.txt - other - FeatherPad", { first, second }).value_or(QString()),
             second);
+        // The one the process was started with, when only one of them is.
+        QCOMPARE(TitleDocument::match("notes.txt - Mousepad", { first, second }, { second }).value_or(QString()),
+            second);
+        QVERIFY(!TitleDocument::match("notes.txt - Mousepad", { first, second }, { first, second }));
         // The same file twice (from the command line and the recent list) is no ambiguity.
         QCOMPARE(TitleDocument::match("notes.txt - Mousepad", { first, m_home + "/dir/../dir/notes.txt" })
                      .value_or(QString()),

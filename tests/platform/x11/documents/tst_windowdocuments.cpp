@@ -67,7 +67,7 @@ private slots:
         m_data = m_root.filePath("data");
         m_proc = m_root.filePath("proc");
         for (const char *file : { "dir/a.txt", "dir/b.txt", "dir/c.txt", "notes/todo.md", "far/deep/away/log.txt",
-                 "src1/src/x.c", "src2/src/y.c" })
+                 "src1/src/x.c", "src2/src/y.c", "src2/src/x.c" })
             QVERIFY(writeFile(home(file)));
         for (const char *folder : { "dir one", "Documents", "far/deep/away/proj", "Trash can" })
             QVERIFY(QDir().mkpath(home(folder)));
@@ -77,10 +77,12 @@ private slots:
                 + bookmark(home("notes/todo.md"), "FeatherPad", "featherpad %U", "2024-03-01T10:00:00Z")
                 + bookmark(home("far/deep/away/log.txt"), "Text Editor", "gedit %U", "2024-03-01T10:00:00Z")
                 + bookmark(home("src1/src/x.c"), "Text Editor", "gedit %U", "2024-03-01T10:00:00Z")
-                + bookmark(home("src2/src/y.c"), "Text Editor", "gedit %U", "2024-03-01T10:00:00Z"))));
+                + bookmark(home("src2/src/y.c"), "Text Editor", "gedit %U", "2024-03-01T10:00:00Z")
+                + bookmark(home("src2/src/x.c"), "Text Editor", "gedit %U", "2024-03-02T10:00:00Z"))));
         // Mousepad is single-instance: one process, started with a.txt, shows every window.
         makeProcess(200, { "mousepad", "a.txt" }, home("dir"));
         makeProcess(300, { "/usr/bin/featherpad" }, m_home);
+        makeProcess(500, { "gedit", home("src2/src/x.c") }, m_home);
         QVERIFY(QDir().mkpath(m_root.filePath("launched here")));
         makeProcess(400, { "thunar", home("far/deep/away/proj") }, m_root.filePath("launched here"));
     }
@@ -94,6 +96,11 @@ private slots:
         // gedit opened c.txt: not a candidate for Mousepad.
         QVERIFY(!windows.documentOf(mousepad, 200, "c.txt - Mousepad"));
         QVERIFY(!windows.documentOf(mousepad, 200, "Untitled 1 - Mousepad"));
+        // Two x.c files in gedit's recent list: the one on gedit's command line, or the one the title places.
+        QVERIFY(!windows.documentOf("org.gnome.gedit", std::nullopt, "x.c - gedit"));
+        QCOMPARE(windows.documentOf("org.gnome.gedit", 500, "x.c - gedit").value_or(QString()), home("src2/src/x.c"));
+        QCOMPARE(windows.documentOf("org.gnome.gedit", 500, "x.c (~/src1/src) - gedit").value_or(QString()),
+            home("src1/src/x.c"));
         QVERIFY(!windows.documentOf(mousepad, 200, QString()));
     }
 
