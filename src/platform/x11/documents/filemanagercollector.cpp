@@ -1,9 +1,8 @@
 // Collects the folders file manager windows show: Nautilus over D-Bus, other file managers by their titles.
 #include "filemanagercollector.h"
 
-#include "titledocument.h"
-
 #include "automation/localfileurl.h"
+#include "titledocument.h"
 
 #include <QAtomicInteger>
 #include <QDBusArgument>
@@ -127,10 +126,9 @@ bool FileManagerCollector::isNautilus(const QString &applicationId)
 
 bool FileManagerCollector::titlesFolders(const QString &applicationId)
 {
-    static const QStringList ids { QStringLiteral("thunar"), QStringLiteral("org.xfce.thunar"),
-        QStringLiteral("nemo"), QStringLiteral("caja"), QStringLiteral("caja-browser"),
-        QStringLiteral("org.kde.dolphin"), QStringLiteral("dolphin"), QStringLiteral("pcmanfm"),
-        QStringLiteral("pcmanfm-qt") };
+    static const QStringList ids { QStringLiteral("thunar"), QStringLiteral("org.xfce.thunar"), QStringLiteral("nemo"),
+        QStringLiteral("caja"), QStringLiteral("caja-browser"), QStringLiteral("org.kde.dolphin"),
+        QStringLiteral("dolphin"), QStringLiteral("pcmanfm"), QStringLiteral("pcmanfm-qt") };
     return ids.contains(applicationId, Qt::CaseInsensitive);
 }
 

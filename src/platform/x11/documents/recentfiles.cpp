@@ -55,8 +55,8 @@ void readApplications(QXmlStreamReader &xml, RecentFile &file)
     while (xml.readNextStartElement()) {
         if (xml.namespaceUri() == bookmarkNamespace && xml.name() == QLatin1String("application")) {
             const QXmlStreamAttributes a = xml.attributes();
-            RecentUse use { a.value(QLatin1String("name")).toString(), programOf(a.value(QLatin1String("exec")).toString()),
-                parseTime(a.value(QLatin1String("modified"))) };
+            RecentUse use { a.value(QLatin1String("name")).toString(),
+                programOf(a.value(QLatin1String("exec")).toString()), parseTime(a.value(QLatin1String("modified"))) };
             if (!use.modified.isValid())
                 use.modified = file.modified;
             file.uses.append(use);

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 namespace {
-const QString separators[] = { QStringLiteral(" - "), QStringLiteral(" \u2014 "), QStringLiteral(" \u2013 "),
-    QStringLiteral(" | ") };
+const QString separators[]
+    = { QStringLiteral(" - "), QStringLiteral(" \u2014 "), QStringLiteral(" \u2013 "), QStringLiteral(" | ") };
 
 bool isNameCharacter(QChar c)
 {
@@ -37,8 +37,7 @@ QString TitleDocument::withoutMarker(const QString &title)
 {
     QString t = title.trimmed();
     // Editors put the marker right before the name, or before a path ("*/tmp/a.txt").
-    while (!t.isEmpty()
-        && (t.front() == QLatin1Char('*') || t.front() == QChar(0x2022) || t.front() == QChar(0x25CF)))
+    while (!t.isEmpty() && (t.front() == QLatin1Char('*') || t.front() == QChar(0x2022) || t.front() == QChar(0x25CF)))
         t = t.mid(1).trimmed();
     return t;
 }
@@ -129,7 +128,8 @@ std::optional<QString> TitleDocument::match(
             paths.append(path);
     }
     // "notes.txt.bak" is tried before "notes.txt", so that the longer name wins where both fit.
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    std::stable_sort(
+        names.begin(), names.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
     for (const QString &name : std::as_const(names)) {
         if (!containsToken(text, name))
             continue;

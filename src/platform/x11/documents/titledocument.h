@@ -15,10 +15,10 @@
 /// | FeatherPad 1.3       | `/tmp/exp/notes.txt`, `*/tmp/exp/notes.txt` (modified)    |
 /// | gedit                | `notes.txt (~/dir) - gedit`                               |
 /// | Kate                 | `~/dir/notes.txt - Kate`                                  |
-/// | Thunar 4.18          | `dir one - Thunar`, `root - Thunar` (home), with the full path shown `/tmp/exp/proj - Thunar` |
-/// | Nemo 5.6             | `dir one`, `Home`                                         |
-/// | Caja 1.26, PCManFM 1.3 | `dir one`, `root` (home)                                |
-/// | Dolphin 22.12        | `dir one — Dolphin` (an em dash)                          |
+/// | Thunar 4.18          | `dir one - Thunar`, `root - Thunar` (home), with the full path shown `/tmp/exp/proj -
+/// Thunar` | | Nemo 5.6             | `dir one`, `Home`                                         | | Caja 1.26,
+/// PCManFM 1.3 | `dir one`, `root` (home)                                | | Dolphin 22.12        | `dir one — Dolphin`
+/// (an em dash)                          |
 class TitleDocument
 {
 public:

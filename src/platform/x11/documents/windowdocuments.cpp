@@ -67,9 +67,9 @@ std::optional<QString> WindowDocuments::folderOf(const std::optional<ProcessView
     candidates.append(homeFolders());
     // Qt reads the user folders (user-dirs.dirs) of the real home only.
     if (QDir(m_home) == QDir(QDir::homePath())) {
-            for (const auto location : { QStandardPaths::DesktopLocation, QStandardPaths::DocumentsLocation,
-                 QStandardPaths::DownloadLocation, QStandardPaths::MusicLocation, QStandardPaths::PicturesLocation,
-                 QStandardPaths::MoviesLocation })
+        for (const auto location :
+            { QStandardPaths::DesktopLocation, QStandardPaths::DocumentsLocation, QStandardPaths::DownloadLocation,
+                QStandardPaths::MusicLocation, QStandardPaths::PicturesLocation, QStandardPaths::MoviesLocation })
             candidates.append(QStandardPaths::writableLocation(location));
     }
     // The recent list's folders and the folders of its files: where the user has been. Only the ones

@@ -36,8 +36,8 @@ public:
     static QStringList recordedNames(const QString &applicationId, const std::optional<ProcessView> &process);
 
 private:
-    std::optional<QString> fileOf(const QString &applicationId, const std::optional<ProcessView> &process,
-        const QString &title);
+    std::optional<QString> fileOf(
+        const QString &applicationId, const std::optional<ProcessView> &process, const QString &title);
     std::optional<QString> folderOf(const std::optional<ProcessView> &process, const QString &title);
     const QStringList &homeFolders();
 

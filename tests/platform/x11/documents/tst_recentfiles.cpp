@@ -87,8 +87,8 @@ private slots:
 
     void malformedDocumentKeepsWhatCameBefore()
     {
-        const QByteArray good = bookmark("file:///a.txt", "2024-01-01T10:00:00Z",
-            application("gedit", "gedit %U", "2024-01-01T10:00:00Z"));
+        const QByteArray good = bookmark(
+            "file:///a.txt", "2024-01-01T10:00:00Z", application("gedit", "gedit %U", "2024-01-01T10:00:00Z"));
         const QByteArray whole = xbel(good);
         // A second bookmark cut short: the first stays.
         QCOMPARE(RecentFiles::parseXbel(whole.left(whole.indexOf("</xbel>")) + "<bookmark href=\"file:///b").size(), 1);
@@ -102,10 +102,12 @@ private slots:
     void applicationsAreMatchedNewestFirst()
     {
         QTemporaryDir data;
-        const QByteArray content = xbel(
-            bookmark("file:///old.txt", "2024-01-01T10:00:00Z", application("Mousepad", "'mousepad %u'", "2024-01-01T10:00:00Z"))
-            + bookmark("file:///new.txt", "2024-03-01T10:00:00Z", application("Mousepad", "'mousepad %u'", "2024-03-01T10:00:00Z"))
-            + bookmark("file:///gedit.txt", "2024-04-01T10:00:00Z", application("Text Editor", "gedit %U", "2024-04-01T10:00:00Z"))
+        const QByteArray content = xbel(bookmark("file:///old.txt", "2024-01-01T10:00:00Z",
+                                            application("Mousepad", "'mousepad %u'", "2024-01-01T10:00:00Z"))
+            + bookmark("file:///new.txt", "2024-03-01T10:00:00Z",
+                application("Mousepad", "'mousepad %u'", "2024-03-01T10:00:00Z"))
+            + bookmark("file:///gedit.txt", "2024-04-01T10:00:00Z",
+                application("Text Editor", "gedit %U", "2024-04-01T10:00:00Z"))
             // Opened long ago by Mousepad, lately by gedit: Mousepad's own time counts for Mousepad.
             + bookmark("file:///both.txt", "2024-05-01T10:00:00Z",
                 application("Mousepad", "'mousepad %u'", "2024-02-01T10:00:00Z")

@@ -77,8 +77,8 @@ private slots:
 
     void foldersAreFoundWhenAsked()
     {
-        QCOMPARE(TitleDocument::pathIn(m_home + "/dir one - Thunar", m_home, true).value_or(QString()),
-            m_home + "/dir one");
+        QCOMPARE(
+            TitleDocument::pathIn(m_home + "/dir one - Thunar", m_home, true).value_or(QString()), m_home + "/dir one");
         QCOMPARE(TitleDocument::pathIn("~/dir \u2014 Dolphin", m_home, true).value_or(QString()), m_home + "/dir");
         QCOMPARE(TitleDocument::pathIn("~", m_home, true).value_or(QString()), m_home);
         QVERIFY(!TitleDocument::pathIn(m_home + "/dir/notes.txt", m_home, true));
@@ -120,11 +120,10 @@ private slots:
         const QString first = m_home + "/dir/notes.txt";
         const QString second = m_home + "/other/notes.txt";
         QVERIFY(!TitleDocument::match("notes.txt - Mousepad", { first, second }));
-        QCOMPARE(TitleDocument::match("notes.txt - other - FeatherPad", { first, second }).value_or(QString()),
-            second);
+        QCOMPARE(TitleDocument::match("notes.txt - other - FeatherPad", { first, second }).value_or(QString()), second);
         // The one the process was started with, when only one of them is.
-        QCOMPARE(TitleDocument::match("notes.txt - Mousepad", { first, second }, { second }).value_or(QString()),
-            second);
+        QCOMPARE(
+            TitleDocument::match("notes.txt - Mousepad", { first, second }, { second }).value_or(QString()), second);
         QVERIFY(!TitleDocument::match("notes.txt - Mousepad", { first, second }, { first, second }));
         // The same file twice (from the command line and the recent list) is no ambiguity.
         QCOMPARE(TitleDocument::match("notes.txt - Mousepad", { first, m_home + "/dir/../dir/notes.txt" })

@@ -108,10 +108,8 @@ private slots:
     {
         WindowDocuments windows = documents();
         // No desktop entry id, but the process's program is "featherpad".
-        QCOMPARE(windows.documentOf(QString(), 300, "todo.md - FeatherPad").value_or(QString()),
-            home("notes/todo.md"));
-        QCOMPARE(windows.documentOf("featherpad", std::nullopt, "todo.md").value_or(QString()),
-            home("notes/todo.md"));
+        QCOMPARE(windows.documentOf(QString(), 300, "todo.md - FeatherPad").value_or(QString()), home("notes/todo.md"));
+        QCOMPARE(windows.documentOf("featherpad", std::nullopt, "todo.md").value_or(QString()), home("notes/todo.md"));
         QCOMPARE(windows.documentOf("org.gnome.gedit", std::nullopt, "c.txt (~/dir) - gedit").value_or(QString()),
             home("dir/c.txt"));
     }
@@ -119,8 +117,7 @@ private slots:
     void pathInTitleNeedsNoCandidate()
     {
         WindowDocuments windows = documents();
-        QCOMPARE(windows.documentOf("featherpad", 300, "*" + home("dir/c.txt")).value_or(QString()),
-            home("dir/c.txt"));
+        QCOMPARE(windows.documentOf("featherpad", 300, "*" + home("dir/c.txt")).value_or(QString()), home("dir/c.txt"));
     }
 
     void anotherUsersProcessGivesNoCandidates()
@@ -128,8 +125,8 @@ private slots:
         WindowDocuments windows = documents(ProcessInspector::currentUid() + 1);
         QVERIFY(!windows.documentOf("org.xfce.mousepad", 200, "a.txt - Mousepad"));
         // The recent list still speaks for Mousepad.
-        QCOMPARE(windows.documentOf("org.xfce.mousepad", 200, "b.txt - Mousepad").value_or(QString()),
-            home("dir/b.txt"));
+        QCOMPARE(
+            windows.documentOf("org.xfce.mousepad", 200, "b.txt - Mousepad").value_or(QString()), home("dir/b.txt"));
     }
 
     void fileManagerTitlesNameFolders_data()
@@ -142,10 +139,11 @@ private slots:
         QTest::newRow("Thunar, home by its name") << "thunar" << 0ll << "root - Thunar" << m_home;
         QTest::newRow("Thunar, full path") << "thunar" << 0ll << home("far/deep") + " - Thunar" << home("far/deep");
         QTest::newRow("Thunar, its argument") << "thunar" << 400ll << "proj - Thunar" << home("far/deep/away/proj");
-        QTest::newRow("Thunar, its working folder") << "thunar" << 400ll << "launched here - Thunar"
-                                                  << m_root.filePath("launched here");
+        QTest::newRow("Thunar, its working folder")
+            << "thunar" << 400ll << "launched here - Thunar" << m_root.filePath("launched here");
         QTest::newRow("Thunar, a recent file's folder") << "thunar" << 0ll << "away - Thunar" << home("far/deep/away");
-        QTest::newRow("Thunar, the root") << "thunar" << 0ll << "File System - Thunar" << "/";
+        QTest::newRow("Thunar, the root") << "thunar" << 0ll << "File System - Thunar"
+                                          << "/";
         QTest::newRow("Thunar, trash") << "thunar" << 0ll << "Trash - Thunar" << QString();
         QTest::newRow("two folders of the name") << "thunar" << 0ll << "src - Thunar" << QString();
         QTest::newRow("unknown folder") << "thunar" << 0ll << "elsewhere - Thunar" << QString();
@@ -183,8 +181,8 @@ private slots:
             QUrl::fromLocalFile(home("dir/a.txt")).toString());
         QCOMPARE(linux.windowDocument("thunar", std::nullopt, "dir one - Thunar").value_or(QString()),
             "file://" + QUrl::toPercentEncoding(home("dir one"), "/"));
-        for (const char *id : { "firefox", "firefox-esr", "chromium", "google-chrome", "brave-browser", "code",
-                 "org.gnome.Nautilus" })
+        for (const char *id :
+            { "firefox", "firefox-esr", "chromium", "google-chrome", "brave-browser", "code", "org.gnome.Nautilus" })
             QVERIFY2(!linux.windowDocument(id, std::nullopt, title), id);
     }
 };
