@@ -1,9 +1,11 @@
 // Turns the running applications' windows into workspace entries: what to reopen and where each window stood.
 #include "desktopcapture.h"
 
+#include "browserwindowpairing.h"
 #include "localfileurl.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QUrl>
 #include <array>
 
@@ -27,6 +29,8 @@ struct DesktopCapture::Run {
     PlatformProfile profile;
     CollectedDocuments documents;
     std::array<int, 4> browserCursors {};
+    /// Each browser window's session window, where the desktop tells them apart.
+    QHash<WindowId, BrowserWindowTabs> browserTabs;
     int fileManagerCursor = 0;
     int ideCursor = 0;
     QList<EntryData> entries;
@@ -56,10 +60,27 @@ QList<EntryData> DesktopCapture::capture() const
     for (const DesktopApplication &application : snapshot.applications) {
         if (!takesPart(application, ownAppId) || !application.windowsKnown)
             continue;
+        pairBrowserWindows(run, application);
         for (const DesktopWindow &window : application.windows)
             captureWindow(run, application.appId, window);
     }
     return run.entries;
+}
+
+void DesktopCapture::pairBrowserWindows(Run &run, const DesktopApplication &application) const
+{
+    const int browser = run.profile.browserIndex(application.appId);
+    if (browser < 0 || !run.documents.browserWindows[size_t(browser)])
+        return;
+    const QList<BrowserWindowTabs> &sessions = *run.documents.browserWindows[size_t(browser)];
+    QList<DesktopWindow> windows;
+    for (const DesktopWindow &window : application.windows) {
+        if (window.kind == WindowKind::normal)
+            windows.append(window);
+    }
+    const QHash<WindowId, int> paired = BrowserWindowPairing::pair(windows, sessions);
+    for (auto it = paired.cbegin(); it != paired.cend(); ++it)
+        run.browserTabs.insert(it.key(), sessions[it.value()]);
 }
 
 bool DesktopCapture::takesPart(const DesktopApplication &application, const std::optional<QString> &ownAppId) const
@@ -115,6 +136,20 @@ std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString 
 
     // Browsers: windows take their browser's URLs one by one; their own document is not read.
     const int browser = profile.browserIndex(identifier);
+    if (browser >= 0 && run.documents.browserWindows[size_t(browser)]) {
+        // Each window with its own tabs, in its own browser.
+        const auto tabs = run.browserTabs.constFind(window.id);
+        if (tabs == run.browserTabs.constEnd() || tabs->urls.isEmpty()) {
+            EntryData entry = makeEntry(EntryType::application);
+            entry.appBundleIdentifier = identifier;
+            return entry;
+        }
+        EntryData entry = makeEntry(EntryType::website);
+        entry.appBundleIdentifier = identifier;
+        entry.websiteURL = tabs->urls.first();
+        entry.additionalTabURLs = tabs->urls.mid(1, maxAdditionalTabs);
+        return entry;
+    }
     if (browser >= 0) {
         const QStringList &urls = run.documents.browserURLs[size_t(browser)];
         int &cursor = run.browserCursors[size_t(browser)];

@@ -23,6 +23,8 @@ public:
 
     /// The delay stored in every captured entry, in seconds.
     static constexpr double capturedDelay = 0.5;
+    /// Further tabs kept of one browser window (what the store reads back).
+    static constexpr int maxAdditionalTabs = 500;
 
 private:
     struct Run;
@@ -33,6 +35,8 @@ private:
         EntryData entry;
     };
 
+    /// Pairs a browser's windows with its session's windows into `run`.
+    void pairBrowserWindows(Run &run, const DesktopApplication &application) const;
     bool takesPart(const DesktopApplication &application, const std::optional<QString> &ownAppId) const;
     void captureWindow(Run &run, const QString &appId, const DesktopWindow &window) const;
     std::optional<EntryData> entryForWindow(Run &run, const QString &identifier, const DesktopWindow &window) const;

@@ -4,6 +4,7 @@
 // describes what each backend must provide.
 #pragma once
 
+#include "collecteddocuments.h"
 #include "desktoptypes.h"
 #include "platformprofile.h"
 
@@ -38,6 +39,15 @@ public:
     /// The documents the running application `appId` shows in `role` (URLs or
     /// paths as text); nothing when asking failed. Called only while it runs.
     virtual std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) = 0;
+    /// The windows of the running browser `appId` with their tabs, from its
+    /// session, in the session's window order (an empty list when it cannot
+    /// be read). Nothing where this desktop offers only `collectDocuments`'
+    /// flat list of addresses.
+    virtual std::optional<QList<BrowserWindowTabs>> collectBrowserWindows(const QString &appId)
+    {
+        Q_UNUSED(appId)
+        return std::nullopt;
+    }
     /// Whether `path` exists, and whether it is a directory.
     virtual FileStatus fileStatus(const QString &path) const = 0;
 

@@ -39,8 +39,15 @@ CollectedDocuments DocumentCollector::collect(const QList<DesktopApplication> &r
     };
     CollectedDocuments documents;
     for (const auto &[role, appId] : roles) {
-        if (isRunning(appId, running))
-            documents.list(role) = run(role, appId);
+        if (!isRunning(appId, running))
+            continue;
+        const auto slot = size_t(role) - size_t(DocumentRole::browser0);
+        if (slot < documents.browserWindows.size()) {
+            documents.browserWindows[slot] = m_platform.collectBrowserWindows(appId);
+            if (documents.browserWindows[slot])
+                continue;
+        }
+        documents.list(role) = run(role, appId);
     }
     return documents;
 }

@@ -271,6 +271,42 @@ private slots:
         QVERIFY(straddle.id != entries[1].id);
     }
 
+    void browserWindowsKeepTheirOwnTabsAndBrowser()
+    {
+        CaptureFixture f;
+        f.desktop.addRunningApplication(app(chrome,
+            { window("Docs - Chromium"), window("Mail - Chromium"), window("Fresh - Chromium") }));
+        // The session lists the windows in another order than the desktop; the one opened a moment ago is
+        // not in it yet.
+        f.desktop.setBrowserWindows(chrome,
+            { BrowserWindowTabs { { "https://mail.example/", "https://cal.example/" }, "Mail" },
+                BrowserWindowTabs { { "https://a.example/", "https://docs.example/", "https://b.example/" },
+                    "Docs" } });
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(kinds(entries), (QStringList { "website", "website", "application" }));
+        QCOMPARE(entries[0].websiteURL, QStringLiteral("https://a.example/"));
+        QCOMPARE(entries[0].additionalTabURLs, (QStringList { "https://docs.example/", "https://b.example/" }));
+        QCOMPARE(entries[0].appBundleIdentifier, chrome);
+        QCOMPARE(entries[1].websiteURL, QStringLiteral("https://mail.example/"));
+        QCOMPARE(entries[1].additionalTabURLs, QStringList { "https://cal.example/" });
+        QCOMPARE(entries[2].appBundleIdentifier, chrome);
+        QCOMPARE(entries[2].websiteURL, std::nullopt);
+    }
+
+    void browserWindowsWithoutTitlesPairInOrder()
+    {
+        CaptureFixture f;
+        f.desktop.addRunningApplication(app(chrome, { window("One"), window("Two") }));
+        f.desktop.setBrowserWindows(chrome,
+            { BrowserWindowTabs { { "https://1.example/" }, {} }, BrowserWindowTabs { { "https://2.example/" }, {} },
+                BrowserWindowTabs { { "https://3.example/" }, {} } });
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].websiteURL, QStringLiteral("https://1.example/"));
+        QCOMPARE(entries[1].websiteURL, QStringLiteral("https://2.example/"));
+        QVERIFY(entries[1].additionalTabURLs.isEmpty());
+    }
+
     void programsThatCannotBeStartedAgainAreLeftOut()
     {
         CaptureFixture f;

@@ -264,6 +264,23 @@ std::optional<QStringList> SimulatedDesktop::collectDocuments(DocumentRole role,
     return SimTranslation::collectorStrings(m_scripts.value(appId, ScriptResult { false, QVariantList() }));
 }
 
+void SimulatedDesktop::setBrowserWindows(const QString &applicationIdentifier, const QList<BrowserWindowTabs> &windows)
+{
+    m_browserWindows.insert(applicationIdentifier, windows);
+}
+
+std::optional<QList<BrowserWindowTabs>> SimulatedDesktop::collectBrowserWindows(const QString &appId)
+{
+    const auto it = m_browserWindows.constFind(appId);
+    if (it == m_browserWindows.constEnd())
+        return std::nullopt;
+    SimRequest request;
+    request.action = QStringLiteral("runScript");
+    request.application = appId;
+    log(request);
+    return *it;
+}
+
 FileStatus SimulatedDesktop::fileStatus(const QString &path) const
 {
     const auto it = m_files.constFind(path);

@@ -53,6 +53,9 @@ public:
     void installApplication(const SimInstalledApplication &application);
     /// What the collector answers for this application (every role alike).
     void setScriptResult(const QString &applicationIdentifier, const ScriptResult &result);
+    /// A browser whose windows and tabs the desktop can tell apart (as a
+    /// session file does); without it the browser answers the flat script list.
+    void setBrowserWindows(const QString &applicationIdentifier, const QList<BrowserWindowTabs> &windows);
     void setFile(const QString &path, bool isDirectory);
 
     // --- Inspecting it ---------------------------------------------------------
@@ -89,6 +92,7 @@ public:
     std::optional<QString> ownAppId() const override { return m_ownIdentifier; }
     PlatformProfile profile() const override { return m_profile; }
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
+    std::optional<QList<BrowserWindowTabs>> collectBrowserWindows(const QString &appId) override;
     FileStatus fileStatus(const QString &path) const override;
     void place(WindowId window, const WindowPlacement &placement) override;
     void activate(WindowId window) override;
@@ -133,6 +137,7 @@ private:
     QHash<WindowId, SimWindow> m_windows;
     std::optional<WindowId> m_activeWindow;
     QHash<QString, ScriptResult> m_scripts;
+    QHash<QString, QList<BrowserWindowTabs>> m_browserWindows;
     QHash<QString, bool> m_files;
     int m_snapshots = 0;
     SimRequestLog m_log;

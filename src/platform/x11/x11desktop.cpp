@@ -331,6 +331,13 @@ std::optional<QStringList> X11Desktop::collectDocuments(DocumentRole role, const
     return m_documents->collect(role, appId, pids, titles);
 }
 
+std::optional<QList<BrowserWindowTabs>> X11Desktop::collectBrowserWindows(const QString &appId)
+{
+    const Reading r = read();
+    const Group *group = r.groupWithId(appId);
+    return m_documents->collectBrowserWindows(appId, group ? group->pids : QList<qint64>());
+}
+
 std::unique_ptr<DesktopPlatform> X11Desktop::openReader() const
 {
     QString ignored;

@@ -42,6 +42,7 @@ public:
     std::optional<QString> ownAppId() const override;
     PlatformProfile profile() const override;
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
+    std::optional<QList<BrowserWindowTabs>> collectBrowserWindows(const QString &appId) override;
     FileStatus fileStatus(const QString &path) const override;
     std::unique_ptr<DesktopPlatform> openReader() const override;
     bool offersReader() const override { return true; }

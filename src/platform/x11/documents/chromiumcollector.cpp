@@ -57,17 +57,29 @@ QStringList ChromiumCollector::sessionFiles() const
     return files;
 }
 
-QStringList ChromiumCollector::collect() const
+std::optional<SnssReader::Result> ChromiumCollector::newestSession() const
 {
     for (const QString &path : sessionFiles()) {
         const std::optional<QByteArray> data = BoundedFile::read(path, SnssReader::maxFileSize);
         if (!data)
-            return {};
-        const SnssReader::Result result = SnssReader::read(*data);
+            return std::nullopt;
+        SnssReader::Result result = SnssReader::read(*data);
         if (result.status == SnssReader::Status::read)
-            return result.urls;
+            return result;
         if (result.status == SnssReader::Status::refused)
-            return {};
+            return std::nullopt;
     }
-    return {};
+    return std::nullopt;
+}
+
+QStringList ChromiumCollector::collect() const
+{
+    const std::optional<SnssReader::Result> session = newestSession();
+    return session ? session->urls : QStringList();
+}
+
+QList<BrowserWindowTabs> ChromiumCollector::collectWindows() const
+{
+    const std::optional<SnssReader::Result> session = newestSession();
+    return session ? session->windows : QList<BrowserWindowTabs>();
 }

@@ -1,8 +1,13 @@
 // Collects the tab addresses of a running Chromium-based browser from its newest session file.
 #pragma once
 
+#include "automation/collecteddocuments.h"
+
+#include "snssreader.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class ChromiumCollector
 {
@@ -22,7 +27,12 @@ public:
     /// Every tab's current address, window after window; empty on any failure.
     /// A newest file that is not complete yet gives way to the one before it.
     QStringList collect() const;
+    /// The same tabs window by window; empty on any failure.
+    QList<BrowserWindowTabs> collectWindows() const;
 
 private:
+    /// The newest complete session file's reading, or nothing.
+    std::optional<SnssReader::Result> newestSession() const;
+
     QString m_dir;
 };

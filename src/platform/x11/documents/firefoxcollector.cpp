@@ -37,3 +37,12 @@ QStringList FirefoxCollector::collect(const QList<qint64> &processIds) const
     return FirefoxSession::tabUrlsFromFile(
         QDir(*profile).filePath(QStringLiteral("sessionstore-backups/recovery.jsonlz4")));
 }
+
+QList<BrowserWindowTabs> FirefoxCollector::collectWindows(const QList<qint64> &processIds) const
+{
+    const std::optional<QString> profile = FirefoxProfiles::runningProfileIn(m_dirs, processIds);
+    if (!profile)
+        return {};
+    return FirefoxSession::windowsFromFile(
+        QDir(*profile).filePath(QStringLiteral("sessionstore-backups/recovery.jsonlz4")));
+}

@@ -1,6 +1,8 @@
 // Collects the tab addresses of a running Firefox from its profile's session store.
 #pragma once
 
+#include "automation/collecteddocuments.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,8 @@ public:
     /// `sessionstore-backups/recovery.jsonlz4` records them; empty on any failure.
     /// `processIds` are those of the Firefox windows (used to pick the profile).
     QStringList collect(const QList<qint64> &processIds) const;
+    /// The same tabs window by window, from the running profile's session.
+    QList<BrowserWindowTabs> collectWindows(const QList<qint64> &processIds) const;
 
 private:
     QStringList m_dirs;

@@ -61,8 +61,8 @@ std::optional<QString> LinuxDocuments::windowDocument(
     // The capture pairs these applications' windows with collect()'s list one by one: a window that
     // carried its own document would shift every window after it.
     const bool firefox = applicationId == QLatin1String("firefox") || applicationId == QLatin1String("firefox-esr");
-    if (firefox || !folderFor(applicationId, chromiumBrowsers).isEmpty() || !folderFor(applicationId, vsCodeBuilds).isEmpty()
-        || FileManagerCollector::isNautilus(applicationId))
+    if (firefox || !folderFor(applicationId, chromiumBrowsers).isEmpty()
+        || !folderFor(applicationId, vsCodeBuilds).isEmpty() || FileManagerCollector::isNautilus(applicationId))
         return std::nullopt;
     const auto path = m_windows->documentOf(applicationId, pid, title);
     if (!path)
@@ -111,6 +111,17 @@ QStringList LinuxDocuments::collectBrowser(const QString &applicationId, const Q
     if (folder.isEmpty())
         return {};
     return ChromiumCollector(QDir(m_config).filePath(folder)).collect();
+}
+
+std::optional<QList<BrowserWindowTabs>> LinuxDocuments::collectBrowserWindows(
+    const QString &applicationId, const QList<qint64> &processIds) const
+{
+    if (applicationId == QLatin1String("firefox") || applicationId == QLatin1String("firefox-esr"))
+        return FirefoxCollector(FirefoxCollector::profileRoots(m_home, m_config)).collectWindows(processIds);
+    const QString folder = folderFor(applicationId, chromiumBrowsers);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return ChromiumCollector(QDir(m_config).filePath(folder)).collectWindows();
 }
 
 QStringList LinuxDocuments::collectFileManager(const QString &applicationId, const QStringList &windowTitles) const

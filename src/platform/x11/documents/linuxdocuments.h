@@ -1,6 +1,7 @@
 // The document collectors of the X11 desktop: which applications play the fixed roles, and what they show.
 #pragma once
 
+#include "automation/collecteddocuments.h"
 #include "automation/platformprofile.h"
 
 #include <QList>
@@ -49,8 +50,13 @@ public:
     /// every application but those whose documents `collect()` gives in window
     /// order: browsers, Nautilus and the IDE. Cheap enough for every snapshot: the
     /// recent lists are read again only when they change, and nothing asks D-Bus.
-    std::optional<QString> windowDocument(const QString &applicationId, std::optional<qint64> pid,
-        const QString &title) const;
+    std::optional<QString> windowDocument(
+        const QString &applicationId, std::optional<qint64> pid, const QString &title) const;
+
+    /// The windows of the running browser `applicationId` with their tabs, from its
+    /// session file; nothing for an application that is no browser we can read.
+    std::optional<QList<BrowserWindowTabs>> collectBrowserWindows(
+        const QString &applicationId, const QList<qint64> &processIds) const;
 
     static QString defaultHomeDir();
     /// `$XDG_CONFIG_HOME`, else `<home>/.config`.

@@ -20,6 +20,7 @@ enum Command : quint8 {
     tabNavigationPathPrunedFromBack = 5,
     updateTabNavigation = 6,
     setSelectedNavigationIndex = 7,
+    setSelectedTabInIndex = 8,
     setWindowType = 9,
     tabNavigationPathPrunedFromFront = 11,
     tabClosed = 16,
@@ -56,6 +57,19 @@ public:
         return value;
     }
 
+    /// A UTF-16 string: its length in code units, then the units, padded.
+    std::optional<QString> readString16()
+    {
+        const std::optional<qint32> length = readInt();
+        if (!length || *length < 0 || qint64(*length) * 2 > m_data.size() - m_pos)
+            return std::nullopt;
+        QString text(*length, Qt::Uninitialized);
+        for (qint32 i = 0; i < *length; ++i)
+            text[i] = QChar(qFromLittleEndian<quint16>(m_data.data() + m_pos + 2 * i));
+        m_pos = qMin(m_data.size(), m_pos + ((qsizetype(*length) * 2 + 3) & ~qsizetype(3)));
+        return text;
+    }
+
     std::optional<QByteArrayView> readString()
     {
         const std::optional<qint32> length = readInt();
@@ -76,6 +90,7 @@ struct Tab {
     qint32 visualIndex = -1;
     qint32 currentNavigation = -1;
     std::map<qint32, QString> navigations; // by navigation index
+    std::map<qint32, QString> titles; // by navigation index
 };
 
 class SessionReplay
@@ -99,7 +114,14 @@ public:
             break;
         case setWindowType:
             if (payload.size() >= 8)
-                m_windows[int32At(payload, 0)] = true;
+                m_windows.try_emplace(int32At(payload, 0), -1);
+            break;
+        case setSelectedTabInIndex:
+            if (payload.size() >= 8) {
+                const auto window = m_windows.find(int32At(payload, 0));
+                if (window != m_windows.end())
+                    window->second = int32At(payload, 4);
+            }
             break;
         case tabClosed:
             if (payload.size() >= 4)
@@ -132,30 +154,40 @@ public:
         return m_objects <= SnssReader::maxObjects;
     }
 
-    QStringList urls() const
+    QList<BrowserWindowTabs> windows() const
     {
         struct Placed {
             qint32 visualIndex;
             qint32 tabId;
-            QString url;
+            const Tab *tab;
         };
         std::map<qint32, std::vector<Placed>> byWindow; // window ids grow with creation
         for (const auto &[tabId, tab] : m_tabs) {
             if (tab.window == 0 || tab.navigations.empty() || !m_windows.contains(tab.window))
                 continue;
-            byWindow[tab.window].push_back({ tab.visualIndex, tabId, currentUrl(tab) });
+            byWindow[tab.window].push_back({ tab.visualIndex, tabId, &tab });
         }
-        QStringList urls;
+        QList<BrowserWindowTabs> windows;
         for (auto &[window, tabs] : byWindow) {
             std::sort(tabs.begin(), tabs.end(), [](const Placed &a, const Placed &b) {
                 return a.visualIndex != b.visualIndex ? a.visualIndex < b.visualIndex : a.tabId < b.tabId;
             });
-            for (const Placed &placed : tabs) {
-                if (!placed.url.isEmpty())
-                    urls.append(placed.url);
+            BrowserWindowTabs listed;
+            const qint32 selected = m_windows.at(window);
+            for (size_t i = 0; i < tabs.size(); ++i) {
+                const auto current = currentNavigation(*tabs[i].tab);
+                if (!current->second.isEmpty())
+                    listed.urls.append(current->second);
+                // The selected index counts the tabs in their order.
+                if (qint64(i) == selected) {
+                    const auto title = tabs[i].tab->titles.find(current->first);
+                    if (title != tabs[i].tab->titles.end())
+                        listed.title = title->second;
+                }
             }
+            windows.append(listed);
         }
-        return urls;
+        return windows;
     }
 
 private:
@@ -177,21 +209,38 @@ private:
         Tab &target = tab(*tabId);
         auto [it, inserted] = target.navigations.insert_or_assign(*index, QString::fromUtf8(*url));
         m_objects += inserted ? 1 : 0;
+        if (const std::optional<QString> title = pickle.readString16())
+            target.titles.insert_or_assign(*index, *title);
+        else
+            target.titles.erase(*index);
     }
 
     // The navigation shown is the selected one or, when that index is gone, the
     // next one after it, or else the last one.
-    static QString currentUrl(const Tab &tab)
+    static std::map<qint32, QString>::const_iterator currentNavigation(const Tab &tab)
     {
         auto it = tab.navigations.lower_bound(tab.currentNavigation);
         if (it == tab.navigations.end())
             it = std::prev(it);
-        return it->second;
+        return it;
     }
 
     static void pruneFromBack(Tab &tab, qint32 index)
     {
         tab.navigations.erase(tab.navigations.lower_bound(index), tab.navigations.end());
+        tab.titles.erase(tab.titles.lower_bound(index), tab.titles.end());
+    }
+
+    static std::map<qint32, QString> pruned(std::map<qint32, QString> values, qint32 index, qint64 end, qint32 count)
+    {
+        std::map<qint32, QString> kept;
+        for (auto &[navigationIndex, value] : values) {
+            if (navigationIndex < index)
+                kept.emplace(navigationIndex, std::move(value));
+            else if (navigationIndex >= end)
+                kept.emplace(qint32(navigationIndex - count), std::move(value));
+        }
+        return kept;
     }
 
     // Removes `count` navigations from `index` on; later ones move down by `count`.
@@ -202,18 +251,12 @@ private:
             tab.currentNavigation = index - 1;
         else if (tab.currentNavigation >= end)
             tab.currentNavigation = qint32(tab.currentNavigation - count);
-        std::map<qint32, QString> kept;
-        for (auto &[navigationIndex, url] : tab.navigations) {
-            if (navigationIndex < index)
-                kept.emplace(navigationIndex, std::move(url));
-            else if (navigationIndex >= end)
-                kept.emplace(qint32(navigationIndex - count), std::move(url));
-        }
-        tab.navigations = std::move(kept);
+        tab.navigations = pruned(std::move(tab.navigations), index, end, count);
+        tab.titles = pruned(std::move(tab.titles), index, end, count);
     }
 
     std::map<qint32, Tab> m_tabs;
-    std::map<qint32, bool> m_windows; // windows that were given a type and not closed
+    std::map<qint32, qint32> m_windows; // windows given a type and not closed, with their selected tab
     qint64 m_objects = 0;
 };
 } // namespace
@@ -249,5 +292,8 @@ SnssReader::Result SnssReader::read(const QByteArray &file)
     // the state was never completely written and the file must not be trusted.
     if (version == plainVersionWithMarker && !sawMarker)
         return { Status::incomplete, {} };
-    return { Status::read, replay.urls() };
+    Result result { Status::read, {}, replay.windows() };
+    for (const BrowserWindowTabs &window : result.windows)
+        result.urls.append(window.urls);
+    return result;
 }

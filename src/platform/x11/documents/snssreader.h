@@ -1,7 +1,10 @@
 // Replays a Chromium session file (SNSS commands) into the current address of every tab.
 #pragma once
 
+#include "automation/collecteddocuments.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 class SnssReader
@@ -23,6 +26,8 @@ public:
         /// The current address of every tab, window after window in the order the
         /// windows were created, tabs in their order within the window.
         QStringList urls;
+        /// The same tabs window by window, with the title of each window's selected tab.
+        QList<BrowserWindowTabs> windows;
     };
 
     /// Replays the commands of a whole session file in order. Unknown commands are

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtEndian>
 
 class SnssWriter
@@ -33,20 +34,26 @@ public:
     SnssWriter &tabWindow(qint32 window, qint32 tab) { return ints(0, { window, tab }); }
     SnssWriter &tabIndex(qint32 tab, qint32 index) { return ints(2, { tab, index }); }
     SnssWriter &selectedNavigation(qint32 tab, qint32 index) { return ints(7, { tab, index }); }
+    SnssWriter &selectedTab(qint32 window, qint32 index) { return ints(8, { window, index }); }
     SnssWriter &tabClosed(qint32 tab) { return ints(16, { tab, 0, 0, 0 }); }
     SnssWriter &windowClosed(qint32 window) { return ints(17, { window, 0, 0, 0 }); }
     SnssWriter &marker() { return command(255, {}); }
 
     /// A navigation as Chromium pickles it: tab id, index, address, then a title
     /// and more fields the reader does not need.
-    SnssWriter &navigation(qint32 tab, qint32 index, const QByteArray &url)
+    SnssWriter &navigation(qint32 tab, qint32 index, const QByteArray &url, const QString &title = QStringLiteral("Title"))
     {
         QByteArray body;
         appendInt(body, tab);
         appendInt(body, index);
         appendString(body, url);
-        appendInt(body, 5); // title length in UTF-16 units
-        body.append(QByteArray(12, 'x'));
+        appendInt(body, qint32(title.size())); // title length in UTF-16 units
+        for (QChar unit : title) {
+            char raw[2];
+            qToLittleEndian<quint16>(unit.unicode(), raw);
+            body.append(raw, 2);
+        }
+        body.append(QByteArray((4 - (title.size() * 2) % 4) % 4, '\0'));
         appendInt(body, 0); // page state
         QByteArray pickle;
         appendInt(pickle, qint32(body.size()));

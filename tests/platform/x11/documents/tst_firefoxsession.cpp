@@ -93,6 +93,27 @@ private slots:
             (QStringList { "http://w1t1/", "http://w1t2/", "http://w2t1/", "http://w2t2/" }));
     }
 
+    void windowsKeepTheirTabsAndTheSelectedTabsTitle()
+    {
+        QJsonArray first { tab({ "https://a/" }), tab({ "https://b/" }) };
+        QJsonObject titled { { "entries", QJsonArray { QJsonObject { { "url", "https://c/" }, { "title", "Cee" } },
+                                              QJsonObject { { "url", "https://d/" }, { "title", "Dee" } } } },
+            { "index", 1 } };
+        const QJsonArray windows { QJsonObject { { "tabs", first }, { "selected", 2 } },
+            QJsonObject { { "tabs", QJsonArray { titled, tab({}) } }, { "selected", 99 } },
+            QJsonObject { { "tabs", QJsonArray { titled } } } };
+        const QByteArray json = QJsonDocument(QJsonObject { { "windows", windows } }).toJson();
+        const QList<BrowserWindowTabs> parsed = FirefoxSession::windows(json);
+        QCOMPARE(parsed.size(), 3);
+        QCOMPARE(parsed[0].urls, (QStringList { "https://a/", "https://b/" }));
+        QCOMPARE(parsed[0].title, QStringLiteral("t"));
+        // A tab without entries is left out; a selection beyond the tabs takes the last one.
+        QCOMPARE(parsed[1].urls, QStringList { "https://c/" });
+        QCOMPARE(parsed[1].title, QString());
+        QCOMPARE(parsed[2].title, QStringLiteral("Cee"));
+        QCOMPARE(FirefoxSession::tabUrls(json), (QStringList { "https://a/", "https://b/", "https://c/", "https://c/" }));
+    }
+
     void tabIndexNamesTheCurrentEntry()
     {
         const QByteArray json = session({ { tab({ "http://1/", "http://2/", "http://3/" }, 2),

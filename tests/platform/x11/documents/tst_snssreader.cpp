@@ -40,6 +40,30 @@ private slots:
         QCOMPARE(urlsOf(writer), (QStringList { "http://a1/", "http://a2/", "http://b/", "http://c/" }));
     }
 
+    void windowsKeepTheirTabsAndTheSelectedTabsTitle()
+    {
+        const QByteArray file = SnssWriter()
+                                    .windowWithTabs(1, { { 10, "https://a/" }, { 11, "https://b/" } })
+                                    .window(2)
+                                    .tabWindow(2, 20)
+                                    .tabIndex(20, 0)
+                                    .navigation(20, 0, "https://old/", QStringLiteral("Old"))
+                                    .navigation(20, 1, "https://c/", QStringLiteral("Größe – 日本"))
+                                    .selectedNavigation(20, 1)
+                                    .navigation(11, 0, "https://b/", QStringLiteral("Bee"))
+                                    .selectedTab(1, 1)
+                                    .bytes();
+        const SnssReader::Result result = SnssReader::read(file);
+        QCOMPARE(result.status, SnssReader::Status::read);
+        QCOMPARE(result.windows.size(), 2);
+        QCOMPARE(result.windows[0].urls, (QStringList { "https://a/", "https://b/" }));
+        QCOMPARE(result.windows[0].title, QStringLiteral("Bee"));
+        QCOMPARE(result.windows[1].urls, QStringList { "https://c/" });
+        // No selected tab recorded: no title to pair by.
+        QCOMPARE(result.windows[1].title, QString());
+        QCOMPARE(result.urls, (QStringList { "https://a/", "https://b/", "https://c/" }));
+    }
+
     void selectedNavigationIsTheCurrentAddress()
     {
         SnssWriter writer;
