@@ -46,6 +46,10 @@ QString I3Commands::tiled(quint64 conId, const QString &output, std::optional<in
         command += QStringLiteral(", move container to workspace number %1").arg(*workspaceNumber);
     else if (!output.isEmpty())
         command += QStringLiteral(", move container to output %1").arg(quoted(output));
+    // A tiled window moved onto a workspace with a full-screen window arrives floating (sway and i3 both):
+    // tiled once more where it landed.
+    if (workspaceNumber || !output.isEmpty())
+        command += QStringLiteral(", floating disable");
     return command;
 }
 

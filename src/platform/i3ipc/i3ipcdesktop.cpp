@@ -377,8 +377,22 @@ void I3IpcDesktop::correctLater(quint64 conId, const QRect &target)
 
 void I3IpcDesktop::activate(WindowId window)
 {
-    if (window != 0)
-        run(I3Commands::focus(window));
+    const Reading r = read();
+    const I3Window *target = nullptr;
+    for (const I3Window &w : r.windows) {
+        if (w.conId == window)
+            target = &w;
+    }
+    if (!target)
+        return;
+    // Focusing a window behind a full-screen one ends that full screen (sway and i3 alike): a restored
+    // full-screen window must stay so, so its neighbours are left unfocused.
+    for (const I3Window &w : r.windows) {
+        if (w.fullScreen && w.conId != target->conId && w.output == target->output
+            && w.workspace == target->workspace)
+            return;
+    }
+    run(I3Commands::focus(target->conId));
 }
 
 void I3IpcDesktop::closeApplication(const DesktopApplication &application)

@@ -56,6 +56,7 @@ public:
     /// output or on the workspace `placement.desktop` names, where the layout puts it. Otherwise floating on
     /// exactly the frame, read back after correctionDelayMs and corrected once.
     void place(WindowId window, const WindowPlacement &placement) override;
+    /// Focuses the window, unless another window of its workspace is full screen (focus would end that).
     void activate(WindowId window) override;
     /// `kill` on each window of the application: the window manager asks it to close, as its close button.
     void closeApplication(const DesktopApplication &application) override;

@@ -31,6 +31,7 @@ struct Walk {
         QString output;
         QString workspace;
         std::optional<int> workspaceNumber;
+        QRect workspaceArea;
         bool floating = false;
     };
 
@@ -54,6 +55,7 @@ struct Walk {
             place.workspace = node.value(QLatin1String("name")).toString();
             const int number = node.value(QLatin1String("num")).toInt(-1);
             place.workspaceNumber = number >= 0 ? std::optional(number) : std::nullopt;
+            place.workspaceArea = rectOf(node.value(QLatin1String("rect")));
         } else if (isWindow(node)) {
             addWindow(node, place);
         }
@@ -83,9 +85,13 @@ struct Walk {
         w.title = node.value(QLatin1String("name")).toString();
         const int decoration = rectOf(node.value(QLatin1String("deco_rect"))).height();
         w.frame = I3FrameGeometry::outerFrame(flavour, rectOf(node.value(QLatin1String("rect"))), decoration);
+        // A window that is not laid out (sway: a width of 0 and a negative height) still has a workspace.
+        if (w.frame.width() <= 0 || w.frame.height() <= 0)
+            w.frame = place.workspaceArea;
         w.output = place.output;
         w.workspace = place.workspace;
         w.workspaceNumber = place.workspaceNumber;
+        w.workspaceArea = place.workspaceArea;
         // i3 marks floating on the window itself too ("user_on", "auto_on").
         w.floating = place.floating || node.value(QLatin1String("floating")).toString().endsWith(QLatin1String("_on"));
         w.fullScreen = node.value(QLatin1String("fullscreen_mode")).toInt() != 0;
@@ -119,6 +125,16 @@ std::optional<QList<I3Window>> I3Tree::windows(const QByteArray &treeReply, IpcF
     }
     Walk walk { flavour, {} };
     walk.visit(document->object(), {}, 0);
+    // Tiled windows behind a full-screen one are not laid out while it lasts: their rect is whatever it was
+    // (or nothing), possibly across outputs. Their tile is unknown; their workspace's area names the output.
+    for (I3Window &w : walk.windows) {
+        if (w.floating || w.fullScreen)
+            continue;
+        for (const I3Window &other : std::as_const(walk.windows)) {
+            if (other.fullScreen && other.output == w.output && other.workspace == w.workspace)
+                w.frame = w.workspaceArea;
+        }
+    }
     return walk.windows;
 }
 

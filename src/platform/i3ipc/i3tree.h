@@ -29,6 +29,8 @@ struct I3Window {
     QString workspace;
     /// The workspace's number; nothing for a named workspace.
     std::optional<int> workspaceNumber;
+    /// The area of its workspace (its output, less bars).
+    QRect workspaceArea;
     bool floating = false;
     bool fullScreen = false;
     bool focused = false;
