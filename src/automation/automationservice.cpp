@@ -1,6 +1,7 @@
 // The desktop automation's one entry point: capture of the desktop, launch of a workspace, and window placement.
 #include "automationservice.h"
 
+#include "browserwindowpairing.h"
 #include "displaylocator.h"
 #include "launchdelay.h"
 #include "localfileurl.h"
@@ -172,14 +173,15 @@ void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
             if (!fallback.isEmpty())
                 openApplication(fallback, entry);
         } else if (entry.websiteURL) {
-            const auto first = websiteURL(*entry.websiteURL);
-            if (!first)
-                return;
-            QList<QUrl> urls { *first };
-            for (const QString &tab : entry.additionalTabURLs) {
+            // A browser's own pages (about:, chrome:) cannot be handed over; the window opens with the
+            // first tab that can.
+            QList<QUrl> urls;
+            for (const QString &tab : QStringList { *entry.websiteURL } + entry.additionalTabURLs) {
                 if (const auto url = websiteURL(tab))
                     urls.append(*url);
             }
+            if (urls.isEmpty())
+                return;
             if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
                 openBrowserWindow(*entry.appBundleIdentifier, urls, entry);
             } else {
@@ -250,28 +252,96 @@ void AutomationService::openDocument(const QString &path, const EntryData &entry
 
 void AutomationService::openBrowserWindow(const QString &appId, const QList<QUrl> &urls, const EntryData &entry)
 {
-    if (urls.isEmpty())
-        return;
-    const QList<QUrl> tabs = urls.mid(1);
-    WindowWatch watch { appId, std::nullopt, windowsOf(appId), std::nullopt, entry, m_windowWaitSeconds, {} };
-    if (!tabs.isEmpty()) {
-        // The further tabs go to the browser's most recently active window: the new one, once it is
-        // placed and activated, and the browser has had a moment to notice.
-        watch.placed = [self = QPointer<AutomationService>(this), appId, tabs](WindowId) {
-            if (self)
-                self->sendTabsLater(appId, tabs);
-        };
-    }
-    launchAndPlace(LaunchRequest { appId, { urls.front() }, LaunchMode::newWindow }, std::move(watch));
+    if (!urls.isEmpty())
+        openBrowserWindowInTurn(appId, urls, entry);
 }
 
-QCoro::Task<> AutomationService::sendTabsLater(QString appId, QList<QUrl> tabs)
+QCoro::Task<> AutomationService::openBrowserWindowInTurn(QString appId, QList<QUrl> urls, EntryData entry)
 {
     const PlacementTicket ticket(this);
-    co_await m_clock.sleep(tabsAfterWindowPause);
-    if (!ticket.alive())
+    AutomationClock &clock = m_clock;
+    // One window of a browser at a time: its further tabs go to the window the browser saw last, which must
+    // still be this one when they are handed over.
+    const double bound = m_windowWaitSeconds;
+    for (double waited = 0; m_browsersOpening.contains(appId) && waited < 2 * bound; waited += browserTurnInterval) {
+        co_await clock.sleep(browserTurnInterval);
+        if (!ticket.alive())
+            co_return;
+    }
+    m_browsersOpening.insert(appId);
+
+    // A window of the browser that shows the first tab already is this entry's window: placed, and given
+    // only the tabs it lacks.
+    if (const auto open = openBrowserWindowWith(appId, urls.front())) {
+        m_claimed.insert(open->window);
+        m_placer.placeWindow(open->window, entry, m_platform.snapshot());
+        QList<QUrl> missing;
+        for (const QUrl &url : urls) {
+            if (!open->urls.contains(QString::fromUtf8(url.toEncoded())) && !open->urls.contains(url.toString()))
+                missing.append(url);
+        }
+        if (!missing.isEmpty()) {
+            co_await clock.sleep(tabsAfterWindowPause);
+            if (!ticket.alive())
+                co_return;
+            m_platform.launch(LaunchRequest { appId, missing, LaunchMode::newTabs }, {});
+            co_await clock.sleep(tabsAfterWindowPause);
+            if (!ticket.alive())
+                co_return;
+        }
+        m_browsersOpening.remove(appId);
         co_return;
-    m_platform.launch(LaunchRequest { appId, tabs, LaunchMode::newTabs }, {});
+    }
+
+    auto placed = std::make_shared<bool>(false);
+    WindowWatch watch { appId, std::nullopt, windowsOf(appId), std::nullopt, entry, bound, {} };
+    watch.placed = [placed](WindowId) { *placed = true; };
+    launchAndPlace(LaunchRequest { appId, { urls.front() }, LaunchMode::newWindow }, std::move(watch));
+    for (double waited = 0; !*placed && waited < bound; waited += browserTurnInterval) {
+        co_await clock.sleep(browserTurnInterval);
+        if (!ticket.alive())
+            co_return;
+    }
+    const QList<QUrl> tabs = urls.mid(1);
+    if (*placed && !tabs.isEmpty()) {
+        // The browser notices its newly active window a moment after the window manager says so.
+        co_await clock.sleep(tabsAfterWindowPause);
+        if (!ticket.alive())
+            co_return;
+        m_platform.launch(LaunchRequest { appId, tabs, LaunchMode::newTabs }, {});
+        co_await clock.sleep(tabsAfterWindowPause);
+        if (!ticket.alive())
+            co_return;
+    }
+    m_browsersOpening.remove(appId);
+}
+
+std::optional<AutomationService::OpenBrowserWindow> AutomationService::openBrowserWindowWith(
+    const QString &appId, const QUrl &url)
+{
+    const std::optional<QList<BrowserWindowTabs>> sessions = m_platform.collectBrowserWindows(appId);
+    if (!sessions || sessions->isEmpty())
+        return std::nullopt;
+    QList<DesktopWindow> windows;
+    for (const DesktopApplication &application : m_platform.snapshot().applications) {
+        if (application.appId != appId || !application.windowsKnown)
+            continue;
+        for (const DesktopWindow &window : application.windows) {
+            if (window.kind == WindowKind::normal && !m_claimed.contains(window.id))
+                windows.append(window);
+        }
+    }
+    const QHash<WindowId, int> paired = BrowserWindowPairing::pair(windows, *sessions);
+    const QString encoded = QString::fromUtf8(url.toEncoded());
+    for (const DesktopWindow &window : std::as_const(windows)) {
+        const auto session = paired.constFind(window.id);
+        if (session == paired.constEnd())
+            continue;
+        const QStringList &urls = (*sessions)[*session].urls;
+        if (urls.contains(encoded) || urls.contains(url.toString()))
+            return OpenBrowserWindow { window.id, urls };
+    }
+    return std::nullopt;
 }
 
 bool AutomationService::placeOpenWindow(

@@ -51,6 +51,8 @@ public:
     /// Between placing a new browser window and handing it the further tabs,
     /// so that the browser knows it as its most recently active window.
     static constexpr double tabsAfterWindowPause = 0.5;
+    /// How often a browser window waiting for its turn looks again.
+    static constexpr double browserTurnInterval = 0.1;
 
     AutomationService(DesktopPlatform &platform, AutomationClock &clock, QObject *parent = nullptr);
     ~AutomationService() override;
@@ -149,8 +151,15 @@ private:
     /// until it reports a window placed or `boundSeconds` have passed.
     QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds);
     void windowsChanged();
-    /// The further tabs of a new browser window, a moment after it was placed.
-    QCoro::Task<> sendTabsLater(QString appId, QList<QUrl> tabs);
+    /// A window of the browser (not yet given to an entry) whose session shows `url`, with its tabs.
+    struct OpenBrowserWindow {
+        WindowId window = 0;
+        QStringList urls;
+    };
+    std::optional<OpenBrowserWindow> openBrowserWindowWith(const QString &appId, const QUrl &url);
+    /// Opens the browser window once no other window of that browser is being
+    /// opened, places it, then hands it the further tabs.
+    QCoro::Task<> openBrowserWindowInTurn(QString appId, QList<QUrl> urls, EntryData entry);
     /// Places the windows of the first running application with this id.
     bool placeWindowsOf(const QString &appId, const EntryData &entry);
     void placementStarted();
@@ -167,4 +176,6 @@ private:
     /// Windows given to an entry during the current launch.
     QSet<WindowId> m_claimed;
     QList<std::shared_ptr<Waiter>> m_waiters;
+    /// Browsers with a window on its way and its tabs not yet handed over.
+    QSet<QString> m_browsersOpening;
 };

@@ -519,6 +519,84 @@ private slots:
         QCOMPARE(f.frameOf(windows[1]), QRectF(300, 200, 640, 480));
     }
 
+    void browserWindowOpensWithItsFirstTabThatCanBeHandedOver()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(chrome));
+        EntryData entry = websiteEntry("about:welcome");
+        entry.appBundleIdentifier = chrome;
+        entry.additionalTabURLs = { "chrome://settings", "https://a.example/", "https://b.example/" };
+        LaunchRun launch(f, { entry });
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> window = f.desktop.requests(QStringLiteral("openWindow"));
+        QCOMPARE(window.size(), 1);
+        QCOMPARE(window.first().documents, QStringList { "https://a.example/" });
+        QCOMPARE(f.desktop.requests(QStringLiteral("openTabs")).first().documents, QStringList { "https://b.example/" });
+
+        // Nothing that can be handed over: nothing opens.
+        f.desktop.clearRequests();
+        entry.additionalTabURLs = { "chrome://settings" };
+        LaunchRun nothing(f, { entry });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests().size(), 0);
+    }
+
+    void browserWindowsOpenOneAfterTheOtherWithTheirTabs()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay = 1.5;
+        f.desktop.installApplication(installed(chrome, plan));
+        f.desktop.addRunningApplication(app(chrome));
+        EntryData first = websiteEntry("https://a.example/1");
+        first.appBundleIdentifier = chrome;
+        first.additionalTabURLs = { "https://a.example/2" };
+        first.delayAfterLaunch = 0.1;
+        EntryData second = websiteEntry("https://b.example/1");
+        second.appBundleIdentifier = chrome;
+        second.additionalTabURLs = { "https://b.example/2" };
+        second.frameX = 900;
+        LaunchRun launch(f, { first, second });
+        f.clock.runUntilIdle(60);
+        QStringList order;
+        for (const SimRequest &request : f.desktop.requests()) {
+            if (request.action == QLatin1String("openWindow") || request.action == QLatin1String("openTabs"))
+                order.append(request.action + QLatin1Char(' ') + request.documents.join(QLatin1Char(' ')));
+        }
+        // The second window waits until the first has its tabs: they go to the window opened last.
+        QCOMPARE(order,
+            (QStringList { "openWindow https://a.example/1", "openTabs https://a.example/2",
+                "openWindow https://b.example/1", "openTabs https://b.example/2" }));
+        const QList<WindowId> windows = f.desktop.windowsOf(f.desktop.processIdentifierOf(chrome));
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(f.frameOf(windows[0]).x(), 300.0);
+        QCOMPARE(f.frameOf(windows[1]).x(), 900.0);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+    }
+
+    void browserWindowAlreadyOpenIsPlacedAndGetsOnlyTheTabsItLacks()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(chrome));
+        const qint64 pid = f.desktop.addRunningApplication(
+            app(chrome, { window("Other - Chromium", QRectF(0, 0, 500, 400)), window("Bee - Chromium", QRectF(0, 0, 500, 400)) }));
+        f.desktop.setBrowserWindows(chrome,
+            { BrowserWindowTabs { { "https://other.example/" }, "Other" },
+                BrowserWindowTabs { { "https://a.example/", "https://b.example/" }, "Bee" } });
+        EntryData entry = websiteEntry("https://a.example/");
+        entry.appBundleIdentifier = chrome;
+        entry.additionalTabURLs = { "https://b.example/", "https://c.example/" };
+        LaunchRun launch(f, { entry });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+        const QList<SimRequest> tabs = f.desktop.requests(QStringLiteral("openTabs"));
+        QCOMPARE(tabs.size(), 1);
+        QCOMPARE(tabs.first().documents, QStringList { "https://c.example/" });
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        QCOMPARE(f.frameOf(windows[0]), QRectF(0, 0, 500, 400));
+        QCOMPARE(f.frameOf(windows[1]), QRectF(300, 200, 640, 480));
+    }
+
     void websiteWithoutItsBrowserOpensEveryTabWithTheDefault()
     {
         AutomationFixture f;
