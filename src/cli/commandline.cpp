@@ -125,11 +125,12 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     }
     if (!args.error.isEmpty())
         return fail(err, args.error, usage);
-    const bool simulated = invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix));
-    if (!simulated && invocation.desktop != QLatin1String(DesktopSession::x11Choice))
+    const QString desktopChoice = DesktopSession::choiceFor(invocation.desktop, invocation.desktopChosen);
+    const bool simulated = desktopChoice.startsWith(QLatin1String(DesktopSession::simPrefix));
+    if (!DesktopSession::knows(desktopChoice))
         return fail(err,
-                    QStringLiteral("%1: unknown desktop \"%2\"; use x11 or sim:SCENARIO.json")
-                        .arg(spec->name, invocation.desktop),
+                    QStringLiteral("%1: unknown desktop \"%2\"; use x11, i3ipc (sway, i3) or sim:SCENARIO.json")
+                        .arg(spec->name, desktopChoice),
                     usage);
     if (!invocation.logFile.isEmpty() && !simulated)
         return fail(err, QStringLiteral("--log needs a simulated desktop (--desktop sim:SCENARIO.json)"), usage);
@@ -139,7 +140,7 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     std::unique_ptr<DesktopSession> desktop;
     if (spec->needsDesktop || simulated) {
         QString error;
-        desktop = DesktopSession::open(invocation.desktop, spec->needsDesktop, &error);
+        desktop = DesktopSession::open(desktopChoice, spec->needsDesktop, &error);
         if (!desktop)
             return fail(err, spec->name + QStringLiteral(": ") + error);
     }

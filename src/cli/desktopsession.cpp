@@ -1,10 +1,12 @@
-// Opening the X11 or the simulated desktop and running launches on it to the end.
+// Opening the X11, the sway or i3, or the simulated desktop and running launches on it to the end.
 #include "desktopsession.h"
 
 #include "automation/automationservice.h"
 #include "automation/qtautomationclock.h"
 #include "platform/sim/simulateddesktop.h"
 #include "platform/sim/virtualclock.h"
+#include "platform/i3ipc/i3ipcdesktop.h"
+#include "platform/i3ipc/ipcsocketlocator.h"
 #include "platform/x11/x11desktop.h"
 
 #include <QCoro/QCoroTask>
@@ -18,7 +20,23 @@ namespace {
 // must still end: an hour of virtual time is far beyond any real launch.
 constexpr double virtualTimeLimitSeconds = 3600;
 
+bool namesI3Ipc(const QString &choice)
+{
+    return choice == QLatin1String(DesktopSession::i3ipcChoice) || choice == QLatin1String("sway")
+        || choice == QLatin1String("i3");
+}
+
 } // namespace
+
+QString DesktopSession::automaticChoice()
+{
+    return QString::fromLatin1(IpcSocketLocator::sessionSpeaksIpc() ? i3ipcChoice : x11Choice);
+}
+
+bool DesktopSession::knows(const QString &choice)
+{
+    return choice == QLatin1String(x11Choice) || namesI3Ipc(choice) || choice.startsWith(QLatin1String(simPrefix));
+}
 
 std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool needWindowManager, QString *error)
 {
@@ -55,8 +73,17 @@ std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool
         }
         session->m_clock = std::make_unique<QtAutomationClock>();
         session->m_platform = std::move(desktop);
+    } else if (namesI3Ipc(choice)) {
+        QString reason;
+        auto desktop = I3IpcDesktop::connect(QString(), &reason);
+        if (!desktop) {
+            *error = QStringLiteral("needs sway or i3; cannot reach its IPC socket: %1").arg(reason);
+            return nullptr;
+        }
+        session->m_clock = std::make_unique<QtAutomationClock>();
+        session->m_platform = std::move(desktop);
     } else {
-        *error = QStringLiteral("unknown desktop \"%1\"; use x11 or sim:SCENARIO.json").arg(choice);
+        *error = QStringLiteral("unknown desktop \"%1\"; use x11, i3ipc (sway, i3) or sim:SCENARIO.json").arg(choice);
         return nullptr;
     }
     session->m_automation = std::make_unique<AutomationService>(*session->m_platform, *session->m_clock);

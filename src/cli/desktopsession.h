@@ -19,9 +19,20 @@ class DesktopSession
 public:
     /// The value of `--desktop` when none is given.
     static constexpr char x11Choice[] = "x11";
+    /// sway and i3 through their IPC socket; "sway" and "i3" name the same desktop.
+    static constexpr char i3ipcChoice[] = "i3ipc";
     static constexpr char simPrefix[] = "sim:";
 
-    /// Opens "x11" (the session on $DISPLAY) or "sim:SCENARIO.json". Nothing,
+    /// The desktop when none is named: sway's or i3's IPC when the session is one of theirs (SWAYSOCK or
+    /// I3SOCK set, or the desktop named so), else X11.
+    static QString automaticChoice();
+    /// The choice `--desktop` gave, or else the automatic one.
+    static QString choiceFor(const QString &given, bool chosen) { return chosen ? given : automaticChoice(); }
+    /// Whether open() knows a desktop of this name (a scenario path is not checked).
+    static bool knows(const QString &choice);
+
+    /// Opens "x11" (the session on $DISPLAY), "i3ipc" (sway or i3, their socket found by SWAYSOCK, I3SOCK or
+    /// the window manager) or "sim:SCENARIO.json". Nothing,
     /// with one line in `error`, when there is no X display, no window manager
     /// (when `needWindowManager`), or the scenario cannot be read.
     static std::unique_ptr<DesktopSession> open(const QString &choice, bool needWindowManager, QString *error);

@@ -45,8 +45,10 @@ Invocation Invocation::parse(const QStringList &arguments)
         const QString &word = arguments[i];
         if (!optionsEnded) {
             QString *value = nullptr;
-            if (takeValue(arguments, i, QStringLiteral("--desktop"), &invocation.desktop, &invocation.error))
+            if (takeValue(arguments, i, QStringLiteral("--desktop"), &invocation.desktop, &invocation.error)) {
                 value = &invocation.desktop;
+                invocation.desktopChosen = true;
+            }
             else if (takeValue(arguments, i, QStringLiteral("--log"), &invocation.logFile, &invocation.error))
                 value = &invocation.logFile;
             if (value) {

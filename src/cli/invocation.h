@@ -10,8 +10,10 @@ struct Invocation {
     QString command;
     /// What follows the command (its own arguments and options).
     QStringList arguments;
-    /// "x11" or "sim:SCENARIO.json".
+    /// "x11", "i3ipc" (also "sway", "i3") or "sim:SCENARIO.json".
     QString desktop = QStringLiteral("x11");
+    /// --desktop was given; otherwise the session decides (see DesktopSession::automaticChoice).
+    bool desktopChosen = false;
     /// Where the simulated desktop's request log goes; empty: nowhere.
     QString logFile;
     /// --help or -h without a command.

@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(run.err, QStringLiteral("corvalint: --log needs a simulated desktop (--desktop sim:SCENARIO.json)\n"));
         run = m_cli->run({QStringLiteral("list"), QStringLiteral("--desktop"), QStringLiteral("wayland")});
         QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.err, QStringLiteral("corvalint: list: unknown desktop \"wayland\"; use x11 or sim:SCENARIO.json\n"));
+        QCOMPARE(run.err, QStringLiteral("corvalint: list: unknown desktop \"wayland\"; use x11, i3ipc (sway, i3) or sim:SCENARIO.json\n"));
     }
 
     void storeCommandsNeedNoDisplay()
