@@ -320,57 +320,84 @@ std::unique_ptr<DesktopPlatform> I3IpcDesktop::openReader() const
 
 // --- Acting -------------------------------------------------------------------------------------------
 
+/// Where a placement wants a window: full screen on an output, tiled on an output or workspace, or floating
+/// on a frame (global coordinates of the window manager).
+struct I3IpcDesktop::Goal {
+    enum class Kind { fullScreen, tiled, floating } kind = Kind::floating;
+    QRect frame;
+    QString output;
+    std::optional<int> workspace;
+};
+
+std::optional<QString> I3IpcDesktop::commandFor(const I3Window &now, const Goal &goal)
+{
+    switch (goal.kind) {
+    case Goal::Kind::fullScreen:
+        if (now.fullScreen && (goal.output.isEmpty() || now.output == goal.output))
+            return std::nullopt;
+        return I3Commands::fullScreen(now.conId, now.output == goal.output ? QString() : goal.output);
+    case Goal::Kind::tiled: {
+        const bool inPlace = !now.floating && !now.fullScreen
+            && (goal.workspace ? now.workspaceNumber == goal.workspace
+                               : goal.output.isEmpty() || now.output == goal.output);
+        if (inPlace)
+            return std::nullopt;
+        return I3Commands::tiled(now.conId, goal.output, goal.workspace, now.fullScreen);
+    }
+    case Goal::Kind::floating:
+        if (now.floating && !now.fullScreen && I3FrameGeometry::fits(now.frame, goal.frame))
+            return std::nullopt;
+        return I3Commands::floatingFrame(now.conId, goal.frame, now.fullScreen);
+    }
+    return std::nullopt;
+}
+
 void I3IpcDesktop::place(WindowId window, const WindowPlacement &placement)
 {
     const Reading r = read();
-    const I3Window *found = nullptr;
+    const I3Window *now = nullptr;
     for (const I3Window &w : r.windows) {
         if (w.conId == window)
-            found = &w;
+            now = &w;
     }
-    if (!found)
+    if (!now)
         return;
-    const I3Window now = *found;
-    const QPoint origin = originOf(r.outputs);
-    QRect target = now.frame;
+    Goal goal;
+    goal.frame = now->frame;
     if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
-        target = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(origin);
-    const I3Output *output = outputFor(target, r.outputs);
-    const QString outputName = output ? output->name : QString();
-
+        goal.frame = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize())
+                         .translated(originOf(r.outputs));
+    if (const I3Output *output = outputFor(goal.frame, r.outputs))
+        goal.output = output->name;
     if (placement.state.fullScreen) {
-        if (!now.fullScreen || (output && now.output != outputName))
-            run(I3Commands::fullScreen(now.conId, now.output == outputName ? QString() : outputName));
-        return;
-    }
-    if (placement.state.isMaximized()) {
-        std::optional<int> workspace;
+        goal.kind = Goal::Kind::fullScreen;
+    } else if (placement.state.isMaximized()) {
+        goal.kind = Goal::Kind::tiled;
         if (placement.desktop && *placement.desktop >= 0)
-            workspace = *placement.desktop + 1;
-        const bool inPlace = !now.floating && !now.fullScreen && (!workspace || now.workspaceNumber == workspace)
-            && (workspace || now.output == outputName);
-        if (!inPlace)
-            run(I3Commands::tiled(now.conId, outputName, workspace, now.fullScreen));
-        return;
+            goal.workspace = *placement.desktop + 1;
     }
-    if (now.floating && !now.fullScreen && I3FrameGeometry::fits(now.frame, target))
-        return;
-    if (run(I3Commands::floatingFrame(now.conId, target, now.fullScreen)))
-        correctLater(now.conId, target);
+    const auto command = commandFor(*now, goal);
+    if (command && run(*command))
+        correctLater(now->conId, goal);
 }
 
-void I3IpcDesktop::correctLater(quint64 conId, const QRect &target)
+void I3IpcDesktop::correctLater(quint64 conId, const Goal &goal)
 {
+    // Read back once the window manager and the client have answered, and ask once more if the window is
+    // not where it should be: an X11 client's late answer to its first tiled size can undo a floating frame,
+    // and i3 may leave a window moved onto a full-screen workspace where it was.
     ++m_inFlight;
-    QTimer::singleShot(correctionDelayMs, this, [this, conId, target] {
+    QTimer::singleShot(correctionDelayMs, this, [this, conId, goal] {
         --m_inFlight;
         const Reading r = read();
         for (const I3Window &w : r.windows) {
-            if (w.conId != conId || !w.floating || w.fullScreen || I3FrameGeometry::fits(w.frame, target))
+            if (w.conId != conId)
                 continue;
             // Once: a window that keeps refusing a size has its reasons (a minimum size).
-            ++m_corrections;
-            run(I3Commands::floatingFrame(conId, target, false));
+            if (const auto command = commandFor(w, goal)) {
+                ++m_corrections;
+                run(*command);
+            }
         }
     });
 }

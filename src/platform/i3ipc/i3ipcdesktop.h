@@ -54,7 +54,7 @@ public:
 
     /// Full screen: on the output holding the frame. Maximised (a window that was tiled): tiled again, on that
     /// output or on the workspace `placement.desktop` names, where the layout puts it. Otherwise floating on
-    /// exactly the frame, read back after correctionDelayMs and corrected once.
+    /// exactly the frame. Read back after correctionDelayMs and asked once more when not there.
     void place(WindowId window, const WindowPlacement &placement) override;
     /// Focuses the window, unless another window of its workspace is full screen (focus would end that).
     void activate(WindowId window) override;
@@ -69,12 +69,13 @@ public:
 
     /// Placements whose read-back is still due (a diagnostic for tests).
     int placementsInFlight() const { return m_inFlight; }
-    /// The frames read back after placements that needed a second request (a diagnostic for tests).
+    /// Placements that needed a second request after their read-back (a diagnostic for tests).
     int correctionsSent() const { return m_corrections; }
 
 private:
     struct Reading;
     struct PendingLaunch;
+    struct Goal;
 
     I3IpcDesktop(std::unique_ptr<IpcSocket> socket, QString socketPath, IpcFlavour flavour);
     /// Connects without subscribing to events (a reader has no use for them).
@@ -91,7 +92,9 @@ private:
     QString appIdOf(const I3Window &window) const;
     const DesktopEntryIndex &entries() const;
     std::optional<QString> entryPath(const QString &appId) const;
-    void correctLater(quint64 conId, const QRect &target);
+    /// The command that brings `now` to `goal`; nothing when it is there already.
+    static std::optional<QString> commandFor(const I3Window &now, const Goal &goal);
+    void correctLater(quint64 conId, const Goal &goal);
     void watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion);
     void checkLaunches();
     static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
