@@ -520,7 +520,23 @@ void I3IpcDesktop::listen()
     if (!m_events)
         return;
     QObject::connect(m_events.get(), &IpcEvents::windowsChanged, this, &I3IpcDesktop::checkLaunches);
-    QObject::connect(m_events.get(), &IpcEvents::outputsChanged, this, &DesktopPlatform::monitorsChanged);
+    m_knownOutputs = monitors();
+    QObject::connect(m_events.get(), &IpcEvents::outputsMayHaveChanged, this, [this] {
+        QList<DesktopMonitor> now = monitors();
+        auto same = [](const QList<DesktopMonitor> &a, const QList<DesktopMonitor> &b) {
+            if (a.size() != b.size())
+                return false;
+            for (qsizetype i = 0; i < a.size(); ++i) {
+                if (a[i].connector != b[i].connector || a[i].bounds != b[i].bounds || a[i].primary != b[i].primary)
+                    return false;
+            }
+            return true;
+        };
+        if (same(now, m_knownOutputs))
+            return;
+        m_knownOutputs = std::move(now);
+        emit monitorsChanged();
+    });
     QObject::connect(m_events.get(), &IpcEvents::lost, this, [this] {
         // Subscribed again on the next launch; meanwhile the launch timer keeps looking.
         QTimer::singleShot(0, this, [this] { m_events.reset(); });

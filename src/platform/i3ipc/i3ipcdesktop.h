@@ -67,6 +67,8 @@ public:
     void launch(const LaunchRequest &request, LaunchCompletion completion) override;
     void openUrl(const QUrl &url) override;
 
+    /// Subscribed to the window manager's events (else launches look for windows on a timer only).
+    bool hearsEvents() const { return m_events != nullptr; }
     /// Placements whose read-back is still due (a diagnostic for tests).
     int placementsInFlight() const { return m_inFlight; }
     /// Placements that needed a second request after their read-back (a diagnostic for tests).
@@ -108,6 +110,8 @@ private:
     mutable DesktopEntryIndex m_entries;
     mutable QElapsedTimer m_entriesAge;
     std::unique_ptr<IpcEvents> m_events;
+    /// The monitors at the last event that could have changed them.
+    QList<DesktopMonitor> m_knownOutputs;
     QTimer *m_launchPoll = nullptr;
     std::vector<std::unique_ptr<PendingLaunch>> m_launches;
     int m_inFlight = 0;

@@ -7,14 +7,28 @@
 #include <QJsonObject>
 #include <QSocketNotifier>
 
+namespace {
+
+bool subscribeTo(IpcSocket &socket, const QByteArray &events)
+{
+    QString error;
+    const auto reply = socket.request(IpcMessage::subscribe, events, &error);
+    return reply && QJsonDocument::fromJson(reply->payload).object().value(QLatin1String("success")).toBool();
+}
+
+} // namespace
+
 std::unique_ptr<IpcEvents> IpcEvents::subscribe(const QString &socketPath, QObject *parent)
 {
     QString error;
     auto socket = IpcSocket::connect(socketPath, &error);
-    if (!socket)
+    if (!socket || !subscribeTo(*socket, QByteArrayLiteral("[\"window\"]")))
         return nullptr;
-    const auto reply = socket->request(IpcMessage::subscribe, QByteArrayLiteral("[\"window\",\"output\"]"), &error);
-    if (!reply || !QJsonDocument::fromJson(reply->payload).object().value(QLatin1String("success")).toBool())
+    // One list at a time: a window manager that knows one of the names refuses the whole list (sway 1.7 has
+    // no output events). Workspaces appear when an output does, so they stand in.
+    subscribeTo(*socket, QByteArrayLiteral("[\"output\"]"));
+    subscribeTo(*socket, QByteArrayLiteral("[\"workspace\"]"));
+    if (socket->broken())
         return nullptr;
     return std::unique_ptr<IpcEvents>(new IpcEvents(std::move(socket), parent));
 }
@@ -43,7 +57,7 @@ void IpcEvents::readEvents()
             const QString change = QJsonDocument::fromJson(event.payload).object().value(QLatin1String("change")).toString();
             windows = windows || change == QLatin1String("new") || change == QLatin1String("title");
         }
-        outputs = outputs || event.type == IpcMessage::outputEvent;
+        outputs = outputs || event.type == IpcMessage::outputEvent || event.type == IpcMessage::workspaceEvent;
     }
     if (m_socket->broken()) {
         m_notifier->setEnabled(false);
@@ -52,5 +66,5 @@ void IpcEvents::readEvents()
     if (windows)
         emit windowsChanged();
     if (outputs)
-        emit outputsChanged();
+        emit outputsMayHaveChanged();
 }

@@ -20,7 +20,8 @@ public:
 signals:
     /// A window was created or changed its title or application id.
     void windowsChanged();
-    void outputsChanged();
+    /// Outputs or workspaces changed: the outputs may have (compare them to know).
+    void outputsMayHaveChanged();
     /// The connection ended (the window manager quit or restarts).
     void lost();
 

@@ -15,6 +15,7 @@ struct IpcMessage {
     };
     /// Replies to a subscription carry this bit; the rest is the event's number.
     static constexpr quint32 eventBit = 0x80000000u;
+    static constexpr quint32 workspaceEvent = eventBit | 0;
     static constexpr quint32 outputEvent = eventBit | 1;
     static constexpr quint32 windowEvent = eventBit | 3;
     static constexpr quint32 shutdownEvent = eventBit | 6;

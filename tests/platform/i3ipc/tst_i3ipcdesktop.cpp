@@ -125,6 +125,8 @@ private slots:
         QVERIFY2(m_desktop, qPrintable(error));
         QCOMPARE(m_desktop->flavour(), CORVALINT_EXPECTED_FLAVOUR);
         QVERIFY(m_desktop->canControlWindows());
+        // New windows and outputs are heard of, not polled for.
+        QVERIFY(m_desktop->hearsEvents());
         m_clock = std::make_unique<QtAutomationClock>();
         m_service = std::make_unique<AutomationService>(*m_desktop, *m_clock);
         closeEverything();
@@ -281,12 +283,48 @@ private slots:
         QVERIFY(log.readAll().contains(R"("event":"WM_DELETE_WINDOW","title":"Test B")"));
     }
 
+    void focusModeClosesTheOthersPolitely()
+    {
+        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        startClient(QStringLiteral("testapp-b"), QStringLiteral("TestAppB"), QStringLiteral("Test B"));
+        startClient(QStringLiteral("testapp-c"), QStringLiteral("Testapp-C"), QStringLiteral("Test C"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c")), 10000);
+        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const auto keep = entryFor(captured, QStringLiteral("testapp-c"));
+        QVERIFY(keep);
+
+        QCoro::waitFor(m_service->launchWorkspace({ *keep }, false, true));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b")), 10000);
+        QVERIFY(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c")));
+        QFile log(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray lines = log.readAll();
+        QVERIFY(lines.contains(R"("event":"WM_DELETE_WINDOW","title":"Test B")"));
+        QVERIFY(!lines.contains(R"("event":"WM_DELETE_WINDOW","title":"Test C")"));
+    }
+
     void placingAWindowThatIsGoneDoesNothing()
     {
         m_desktop->place(424242424242ull, { QRectF(0, 0, 100, 100), {}, std::nullopt });
         m_desktop->activate(424242424242ull);
         QVERIFY(m_desktop->canControlWindows());
         QCOMPARE(m_desktop->placementsInFlight(), 0);
+    }
+
+    // Last: sway cannot take an output away again, so the session keeps the third one until it stops.
+    void aNewOutputIsReported()
+    {
+        if (m_desktop->flavour() != IpcFlavour::sway)
+            QSKIP("i3 follows RandR; this adds an output through sway's own command");
+        int changes = 0;
+        connect(m_desktop.get(), &DesktopPlatform::monitorsChanged, this, [&] { ++changes; });
+        QProcess swaymsg;
+        swaymsg.start(QStringLiteral("swaymsg"), { QStringLiteral("create_output") });
+        QVERIFY(swaymsg.waitForFinished(5000));
+        QCOMPARE(swaymsg.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(changes > 0, 5000);
+        QTRY_COMPARE(m_desktop->monitors().size(), 3);
     }
 };
 

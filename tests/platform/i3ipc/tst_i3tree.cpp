@@ -162,6 +162,44 @@ private slots:
         QCOMPARE(b->workspaceArea, QRect(0, 0, 1920, 1080));
     }
 
+    void waylandWindowsCarryTheirAppId()
+    {
+        // A native Wayland window as sway 1.7 lists it: app_id, no window_properties, shell xdg_shell.
+        const QByteArray tree = R"({"type":"root","nodes":[{"type":"output","name":"HEADLESS-1","nodes":[
+            {"type":"workspace","name":"3","num":3,"rect":{"x":0,"y":0,"width":1920,"height":1080},"nodes":[],
+             "floating_nodes":[{"type":"floating_con","id":42,"pid":777,"app_id":"org.gnome.TextEditor",
+               "shell":"xdg_shell","name":"notes.txt","window":null,"fullscreen_mode":0,"focused":true,
+               "rect":{"x":100,"y":125,"width":800,"height":575},
+               "deco_rect":{"x":100,"y":0,"width":800,"height":25}}]}]}]})";
+        QString error;
+        const auto windows = I3Tree::windows(tree, IpcFlavour::sway, &error);
+        QVERIFY2(windows, qPrintable(error));
+        QCOMPARE(windows->size(), 1);
+        const I3Window &w = windows->front();
+        QCOMPARE(w.conId, 42u);
+        QCOMPARE(w.waylandAppId, QStringLiteral("org.gnome.TextEditor"));
+        QVERIFY(w.className.isEmpty());
+        QCOMPARE(w.pid, std::optional<qint64>(777));
+        QCOMPARE(w.frame, QRect(100, 100, 800, 600));
+        QCOMPARE(w.workspaceNumber, std::optional<int>(3));
+        QVERIFY(w.floating);
+        QVERIFY(w.focused);
+    }
+
+    void scratchpadWindowsAreMarked()
+    {
+        const QByteArray tree = R"({"type":"root","nodes":[{"type":"output","name":"__i3","nodes":[
+            {"type":"workspace","name":"__i3_scratch","num":-1,"rect":{"x":0,"y":0,"width":1,"height":1},
+             "floating_nodes":[{"type":"floating_con","id":9,"pid":5,"app_id":"foot","name":"t",
+               "rect":{"x":0,"y":0,"width":300,"height":200},"deco_rect":{"height":0}}]}]}]})";
+        QString error;
+        const auto windows = I3Tree::windows(tree, IpcFlavour::sway, &error);
+        QVERIFY(windows);
+        QCOMPARE(windows->size(), 1);
+        QVERIFY(windows->front().scratchpad);
+        QVERIFY(!windows->front().workspaceNumber);
+    }
+
     void garbledRepliesGiveAnErrorNotACrash()
     {
         QString error;
