@@ -34,8 +34,8 @@ QString I3Commands::floatingFrame(quint64 conId, const QRect &frame, bool leaveF
     return command;
 }
 
-QString I3Commands::tiled(quint64 conId, const QString &output, std::optional<int> workspaceNumber,
-                          bool leaveFullScreen)
+QString I3Commands::tiled(
+    quint64 conId, const QString &output, std::optional<int> workspaceNumber, bool leaveFullScreen)
 {
     QString command = criteria(conId) + QLatin1Char(' ');
     if (leaveFullScreen)

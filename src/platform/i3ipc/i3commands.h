@@ -19,8 +19,8 @@ public:
     static QString floatingFrame(quint64 conId, const QRect &frame, bool leaveFullScreen);
     /// Tiled, where the window manager's layout puts it: on workspace `workspaceNumber` when given (on
     /// whichever output holds it), else on the workspace `output` shows.
-    static QString tiled(quint64 conId, const QString &output, std::optional<int> workspaceNumber,
-                         bool leaveFullScreen);
+    static QString tiled(
+        quint64 conId, const QString &output, std::optional<int> workspaceNumber, bool leaveFullScreen);
     /// Full screen on `output`.
     static QString fullScreen(quint64 conId, const QString &output);
     /// Raise and focus (switching to its workspace).

@@ -415,8 +415,7 @@ void I3IpcDesktop::activate(WindowId window)
     // Focusing a window behind a full-screen one ends that full screen (sway and i3 alike): a restored
     // full-screen window must stay so, so its neighbours are left unfocused.
     for (const I3Window &w : r.windows) {
-        if (w.fullScreen && w.conId != target->conId && w.output == target->output
-            && w.workspace == target->workspace)
+        if (w.fullScreen && w.conId != target->conId && w.output == target->output && w.workspace == target->workspace)
             return;
     }
     run(I3Commands::focus(target->conId));
@@ -592,8 +591,8 @@ void I3IpcDesktop::checkLaunches()
             ++it;
             continue;
         }
-        complete(std::move(launch.completion),
-                 found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        complete(
+            std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
         it = m_launches.erase(it);
     }
     if (m_launches.empty() && m_launchPoll)

@@ -106,7 +106,8 @@ std::optional<QJsonDocument> parse(const QByteArray &reply, const char *what, QS
     QJsonParseError status {};
     QJsonDocument document = QJsonDocument::fromJson(reply, &status);
     if (status.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("the window manager's %1 is no JSON: %2").arg(QLatin1String(what), status.errorString());
+        *error
+            = QStringLiteral("the window manager's %1 is no JSON: %2").arg(QLatin1String(what), status.errorString());
         return std::nullopt;
     }
     return document;

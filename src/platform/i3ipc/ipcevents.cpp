@@ -54,7 +54,8 @@ void IpcEvents::readEvents()
     const QList<IpcMessage> events = m_socket->readEvents();
     for (const IpcMessage &event : events) {
         if (event.type == IpcMessage::windowEvent) {
-            const QString change = QJsonDocument::fromJson(event.payload).object().value(QLatin1String("change")).toString();
+            const QString change
+                = QJsonDocument::fromJson(event.payload).object().value(QLatin1String("change")).toString();
             windows = windows || change == QLatin1String("new") || change == QLatin1String("title");
         }
         outputs = outputs || event.type == IpcMessage::outputEvent || event.type == IpcMessage::workspaceEvent;

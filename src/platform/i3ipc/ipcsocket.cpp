@@ -3,9 +3,7 @@
 #include "ipcsocket.h"
 
 #include <QDeadlineTimer>
-
 #include <algorithm>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

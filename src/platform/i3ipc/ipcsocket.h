@@ -25,8 +25,8 @@ public:
     /// Sends one message and waits (at most `timeoutMs`) for the reply of the same type; events that arrive
     /// meanwhile are kept for takeEvents(). Nothing, with `error` filled, when the socket closed, timed out
     /// or answered garbage: the connection is then broken for good.
-    std::optional<IpcMessage> request(quint32 type, const QByteArray &payload, QString *error,
-                                      int timeoutMs = defaultTimeoutMs);
+    std::optional<IpcMessage> request(
+        quint32 type, const QByteArray &payload, QString *error, int timeoutMs = defaultTimeoutMs);
     /// Reads what has arrived without waiting; returns the events among it. For a subscribed connection.
     QList<IpcMessage> readEvents();
 

@@ -18,8 +18,9 @@ private slots:
     void floatingFrameResizesBeforeItMoves()
     {
         const QString command = I3Commands::floatingFrame(12, QRect(2000, 100, 700, 500), false);
-        QCOMPARE(command, QStringLiteral("[con_id=12] floating enable, resize set 700 px 500 px, "
-                                         "move absolute position 2000 px 100 px"));
+        QCOMPARE(command,
+            QStringLiteral("[con_id=12] floating enable, resize set 700 px 500 px, "
+                           "move absolute position 2000 px 100 px"));
         QVERIFY(command.indexOf(QLatin1String("resize")) < command.indexOf(QLatin1String("move")));
     }
 
@@ -33,17 +34,17 @@ private slots:
     void tiledGoesToTheOutputOrTheWorkspace()
     {
         QCOMPARE(I3Commands::tiled(3, QStringLiteral("HEADLESS-2"), std::nullopt, false),
-                 QStringLiteral("[con_id=3] floating disable, move container to output \"HEADLESS-2\", floating disable"));
+            QStringLiteral("[con_id=3] floating disable, move container to output \"HEADLESS-2\", floating disable"));
         QCOMPARE(I3Commands::tiled(3, QStringLiteral("HEADLESS-2"), 4, true),
-                 QStringLiteral("[con_id=3] fullscreen disable, floating disable, move container to workspace number 4, "
-                                "floating disable"));
+            QStringLiteral("[con_id=3] fullscreen disable, floating disable, move container to workspace number 4, "
+                           "floating disable"));
         QCOMPARE(I3Commands::tiled(3, QString(), std::nullopt, false), QStringLiteral("[con_id=3] floating disable"));
     }
 
     void fullScreenOnAnOutput()
     {
         QCOMPARE(I3Commands::fullScreen(5, QStringLiteral("B")),
-                 QStringLiteral("[con_id=5] move container to output \"B\", fullscreen enable"));
+            QStringLiteral("[con_id=5] move container to output \"B\", fullscreen enable"));
         QCOMPARE(I3Commands::fullScreen(5, QString()), QStringLiteral("[con_id=5] fullscreen enable"));
     }
 

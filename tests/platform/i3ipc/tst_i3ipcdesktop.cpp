@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -190,9 +189,9 @@ private slots:
         const QRectF away(300, 200, 500, 400);
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->id, { away, {}, std::nullopt });
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b"))->id,
-                         { monitorBounds(1), { true, true, false, false }, std::nullopt });
+            { monitorBounds(1), { true, true, false, false }, std::nullopt });
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c"))->id,
-                         { QRectF(2100, 300, 400, 300), {}, std::nullopt });
+            { QRectF(2100, 300, 400, 300), {}, std::nullopt });
         QTRY_VERIFY(edgeError(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->frame, away) <= 1);
         QTRY_VERIFY(monitorBounds(1).contains(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b"))->frame));
         QTRY_VERIFY(!windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c"))->state.fullScreen);
@@ -227,12 +226,13 @@ private slots:
         const DesktopWindow restoredB = restored("testapp-b");
         const double error = edgeError(restoredA.frame, floating);
         qInfo("floating frame error %.0f px, launch and placement %lld ms, corrections %d", error, launchMs,
-              m_desktop->correctionsSent());
-        QVERIFY2(error <= 1, qPrintable(QStringLiteral("frame %1,%2 %3x%4")
-                                            .arg(restoredA.frame.x())
-                                            .arg(restoredA.frame.y())
-                                            .arg(restoredA.frame.width())
-                                            .arg(restoredA.frame.height())));
+            m_desktop->correctionsSent());
+        QVERIFY2(error <= 1,
+            qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                           .arg(restoredA.frame.x())
+                           .arg(restoredA.frame.y())
+                           .arg(restoredA.frame.width())
+                           .arg(restoredA.frame.height())));
         QVERIFY(!restoredA.state.isMaximized());
         // Tiled again, on its output and the workspace shown there (workspace 1 on the first output).
         QCOMPARE(restoredB.desktop, std::optional<int>(0));

@@ -33,8 +33,8 @@ class TestI3Tree : public QObject
 private slots:
     void swayFrameAddsTheTitleBarAboveTheRect()
     {
-        QCOMPARE(I3FrameGeometry::outerFrame(IpcFlavour::sway, QRect(2000, 125, 700, 475), 25),
-                 QRect(2000, 100, 700, 500));
+        QCOMPARE(
+            I3FrameGeometry::outerFrame(IpcFlavour::sway, QRect(2000, 125, 700, 475), 25), QRect(2000, 100, 700, 500));
         // Full screen and borderless windows have no title bar.
         QCOMPARE(I3FrameGeometry::outerFrame(IpcFlavour::sway, QRect(0, 0, 1920, 1080), 0), QRect(0, 0, 1920, 1080));
     }
@@ -210,7 +210,8 @@ private slots:
         QVERIFY(!error.isEmpty());
         QVERIFY(!I3Tree::outputs("{}", &error));
         // Wrong types where objects are expected: nothing is listed, nothing breaks.
-        const auto odd = I3Tree::windows(R"({"nodes":[1,"x",null,{"nodes":true,"pid":"7"}]})", IpcFlavour::sway, &error);
+        const auto odd
+            = I3Tree::windows(R"({"nodes":[1,"x",null,{"nodes":true,"pid":"7"}]})", IpcFlavour::sway, &error);
         QVERIFY(odd);
         QVERIFY(odd->isEmpty());
     }

@@ -26,7 +26,7 @@ private slots:
     {
         IpcFrameCodec codec;
         codec.append(IpcFrameCodec::encode(IpcMessage::getTree, "{}")
-                     + IpcFrameCodec::encode(IpcMessage::windowEvent, R"({"change":"new"})"));
+            + IpcFrameCodec::encode(IpcMessage::windowEvent, R"({"change":"new"})"));
         const auto first = codec.next();
         QVERIFY(first);
         QCOMPARE(first->type, quint32(IpcMessage::getTree));

@@ -4,7 +4,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <functional>
 #include <sys/socket.h>
 #include <sys/un.h>
