@@ -326,8 +326,9 @@ std::optional<AutomationService::OpenBrowserWindow> AutomationService::openBrows
     for (const DesktopApplication &application : m_platform.snapshot().applications) {
         if (application.appId != appId || !application.windowsKnown)
             continue;
+        // Windows already given to entries pair too: leaving them out would shift the others' pairs.
         for (const DesktopWindow &window : application.windows) {
-            if (window.kind == WindowKind::normal && !m_claimed.contains(window.id))
+            if (window.kind == WindowKind::normal)
                 windows.append(window);
         }
     }
@@ -335,7 +336,7 @@ std::optional<AutomationService::OpenBrowserWindow> AutomationService::openBrows
     const QString encoded = QString::fromUtf8(url.toEncoded());
     for (const DesktopWindow &window : std::as_const(windows)) {
         const auto session = paired.constFind(window.id);
-        if (session == paired.constEnd())
+        if (session == paired.constEnd() || m_claimed.contains(window.id))
             continue;
         const QStringList &urls = (*sessions)[*session].urls;
         if (urls.contains(encoded) || urls.contains(url.toString()))
@@ -418,9 +419,37 @@ bool AutomationService::placeNewWindow(const WindowWatch &watch)
         return false;
     m_claimed.insert(chosen->id);
     m_placer.placeWindow(chosen->id, watch.entry, desktop);
+    checkPlacementLater(chosen->id, watch.entry);
     if (watch.placed)
         watch.placed(chosen->id);
     return true;
+}
+
+QCoro::Task<> AutomationService::checkPlacementLater(WindowId window, EntryData entry)
+{
+    const PlacementTicket ticket(this);
+    // A new window is still settling when it first shows: some applications apply a size or state they
+    // remembered themselves a moment later (Chromium maximises a window when its last one was). One
+    // look once that is over, and one more placement if the window is not as asked.
+    co_await m_clock.sleep(placementSettleSeconds);
+    if (!ticket.alive())
+        co_return;
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const DesktopApplication &application : desktop.applications) {
+        for (const DesktopWindow &found : application.windows) {
+            if (found.id != window)
+                continue;
+            const QRectF wanted = WindowPlacer::frameFor(entry, desktop);
+            const bool stateWrong = found.state.fullScreen != entry.isFullscreen
+                || (!entry.isFullscreen && found.state.isMaximized() != entry.isMaximized);
+            const bool frameWrong = !entry.isFullscreen && !entry.isMaximized
+                && (std::abs(found.frame.x() - wanted.x()) > settledPrecision
+                    || std::abs(found.frame.y() - wanted.y()) > settledPrecision);
+            if (stateWrong || frameWrong)
+                m_placer.placeWindow(window, entry, desktop);
+            co_return;
+        }
+    }
 }
 
 QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt, double boundSeconds)

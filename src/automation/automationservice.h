@@ -51,6 +51,9 @@ public:
     /// Between placing a new browser window and handing it the further tabs,
     /// so that the browser knows it as its most recently active window.
     static constexpr double tabsAfterWindowPause = 0.5;
+    /// When a newly placed window is looked at once more, and how far off its position may be.
+    static constexpr double placementSettleSeconds = 1.5;
+    static constexpr double settledPrecision = 2.0;
     /// How often a browser window waiting for its turn looks again.
     static constexpr double browserTurnInterval = 0.1;
 
@@ -147,6 +150,8 @@ private:
     void launchAndPlace(const LaunchRequest &request, WindowWatch watch);
     /// Places the first new window `watch` describes; false while there is none.
     bool placeNewWindow(const WindowWatch &watch);
+    /// Places a new window once more when it did not stay as placed.
+    QCoro::Task<> checkPlacementLater(WindowId window, EntryData entry);
     /// Calls `attempt` on every report of new windows and now and then,
     /// until it reports a window placed or `boundSeconds` have passed.
     QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds);

@@ -638,6 +638,38 @@ private slots:
         QCOMPARE(places.first().window, f.desktop.windowsOf(pid)[1]);
     }
 
+    void newWindowThatDoesNotStayAsPlacedIsPlacedOnceMore()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay = 0.5;
+        f.desktop.installApplication(installed(editor, plan));
+        LaunchRun launch(f, { applicationEntry(editor) });
+        // The application maximises its window itself after it showed, as it remembered from last time.
+        f.clock.schedule(1.0, [&f] {
+            const WindowId window = f.desktop.windowsOf(f.desktop.processIdentifierOf(editor)).first();
+            SimWindow changed = *f.desktop.window(window);
+            changed.state.maximizedHorizontally = changed.state.maximizedVertically = true;
+            changed.frame = QRectF(0, 0, 1920, 1080);
+            f.desktop.setWindow(window, changed);
+        });
+        f.clock.runUntilIdle(60);
+        const QList<SimRequest> places = f.desktop.requests(QStringLiteral("place"));
+        QCOMPARE(places.size(), 2);
+        QCOMPARE(places[0].time, 0.5);
+        QCOMPARE(places[1].time, 0.5 + AutomationService::placementSettleSeconds);
+        const WindowId window = f.desktop.windowsOf(f.desktop.processIdentifierOf(editor)).first();
+        QCOMPARE(f.frameOf(window), QRectF(300, 200, 640, 480));
+        QVERIFY(!f.desktop.window(window)->state.isMaximized());
+
+        // A window that stays as placed is left alone.
+        f.desktop.clearRequests();
+        f.desktop.installApplication(installed(safari, plan));
+        LaunchRun calm(f, { applicationEntry(safari) });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
+    }
+
     void delaysOfZeroNegativeNaNAndInfinityDoNotPause()
     {
         AutomationFixture f;

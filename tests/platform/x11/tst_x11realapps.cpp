@@ -98,8 +98,11 @@ private:
             if (!stat.open(QIODevice::ReadOnly))
                 continue;
             const QByteArray text = stat.readAll();
-            if (text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toInt() == getpid())
-                ::kill(entry.toInt(), SIGTERM);
+            // "self" and "thread-self" read as 0, which kill() takes for our whole process group.
+            bool number = false;
+            const int pid = entry.toInt(&number);
+            if (number && pid > 1 && text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toInt() == getpid())
+                ::kill(pid, SIGTERM);
         }
         QDeadlineTimer deadline(5000);
         while (!deadline.hasExpired() && ::waitpid(-1, nullptr, WNOHANG) >= 0)
