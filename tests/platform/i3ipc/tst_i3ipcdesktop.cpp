@@ -85,6 +85,18 @@ private:
         m_clients.push_back(std::move(client));
     }
 
+    /// The frame of the application's first window; an empty one while it has none.
+    QRectF frameOf(const char *appId)
+    {
+        const auto window = windowOf(m_desktop->snapshot(), QLatin1String(appId));
+        return window ? window->frame : QRectF();
+    }
+
+    static QString describe(const QRectF &frame)
+    {
+        return QStringLiteral("frame %1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    }
+
     QRectF monitorBounds(int index) const { return m_desktop->monitors().value(index).bounds; }
 
     QString monitorId(int index) const { return m_desktop->monitors().value(index).identifier.value_or(QString()); }
@@ -163,12 +175,12 @@ private slots:
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->id, floatingPlacement);
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b"))->id, tiledPlacement);
         m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c"))->id, fullPlacement);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            edgeError(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->frame, floating) <= 1, 5000);
+        const bool floated = QTest::qWaitFor([&] { return edgeError(frameOf("testapp-a"), floating) <= 1; }, 5000);
+        QVERIFY2(floated, qPrintable(describe(frameOf("testapp-a"))));
         QTRY_VERIFY(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c"))->state.fullScreen);
         // A client's late answer to its first tiled size may undo a floating frame until it is read back.
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY(edgeError(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->frame, floating) <= 1);
+        QVERIFY2(edgeError(frameOf("testapp-a"), floating) <= 1, qPrintable(describe(frameOf("testapp-a"))));
 
         // Capture: every window, with its output, its frame, tiled as maximised.
         const QList<EntryData> captured = m_service->captureCurrentDesktop();
@@ -227,12 +239,7 @@ private slots:
         const double error = edgeError(restoredA.frame, floating);
         qInfo("floating frame error %.0f px, launch and placement %lld ms, corrections %d", error, launchMs,
             m_desktop->correctionsSent());
-        QVERIFY2(error <= 1,
-            qPrintable(QStringLiteral("frame %1,%2 %3x%4")
-                           .arg(restoredA.frame.x())
-                           .arg(restoredA.frame.y())
-                           .arg(restoredA.frame.width())
-                           .arg(restoredA.frame.height())));
+        QVERIFY2(error <= 1, qPrintable(describe(restoredA.frame)));
         QVERIFY(!restoredA.state.isMaximized());
         // Tiled again, on its output and the workspace shown there (workspace 1 on the first output).
         QCOMPARE(restoredB.desktop, std::optional<int>(0));
