@@ -519,6 +519,7 @@ void I3IpcDesktop::listen()
     if (!m_events)
         return;
     QObject::connect(m_events.get(), &IpcEvents::windowsChanged, this, &I3IpcDesktop::checkLaunches);
+    QObject::connect(m_events.get(), &IpcEvents::windowsChanged, this, &DesktopPlatform::windowsChanged);
     m_knownOutputs = monitors();
     QObject::connect(m_events.get(), &IpcEvents::outputsMayHaveChanged, this, [this] {
         QList<DesktopMonitor> now = monitors();

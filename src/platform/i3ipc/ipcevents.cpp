@@ -56,7 +56,8 @@ void IpcEvents::readEvents()
         if (event.type == IpcMessage::windowEvent) {
             const QString change
                 = QJsonDocument::fromJson(event.payload).object().value(QLatin1String("change")).toString();
-            windows = windows || change == QLatin1String("new") || change == QLatin1String("title");
+            windows = windows || change == QLatin1String("new") || change == QLatin1String("close")
+                || change == QLatin1String("title");
         }
         outputs = outputs || event.type == IpcMessage::outputEvent || event.type == IpcMessage::workspaceEvent;
     }

@@ -18,7 +18,7 @@ public:
     ~IpcEvents() override;
 
 signals:
-    /// A window was created or changed its title or application id.
+    /// A window was created or closed, or changed its title.
     void windowsChanged();
     /// Outputs or workspaces changed: the outputs may have (compare them to know).
     void outputsMayHaveChanged();

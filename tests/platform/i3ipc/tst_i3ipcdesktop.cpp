@@ -272,8 +272,14 @@ private slots:
     void closeApplicationAsksPolitely()
     {
         QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        int windowChanges = 0;
+        const auto counting
+            = connect(m_desktop.get(), &DesktopPlatform::windowsChanged, this, [&] { ++windowChanges; });
         startClient(QStringLiteral("testapp-b"), QStringLiteral("TestAppB"), QStringLiteral("Test B"));
         QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b")), 10000);
+        // Heard of, not polled for.
+        QTRY_VERIFY(windowChanges > 0);
+        windowChanges = 0;
         DesktopApplication application;
         for (const DesktopApplication &candidate : m_desktop->snapshot().applications) {
             if (candidate.appId == QLatin1String("testapp-b"))
@@ -282,6 +288,8 @@ private slots:
         QCOMPARE(application.windows.size(), 1);
         m_desktop->closeApplication(application);
         QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b")), 5000);
+        QTRY_VERIFY(windowChanges > 0);
+        disconnect(counting);
         // The client exits by itself once its last window is closed.
         QTRY_COMPARE_WITH_TIMEOUT(m_clients.back()->state(), QProcess::NotRunning, 5000);
         QCOMPARE(m_clients.back()->exitStatus(), QProcess::NormalExit);
