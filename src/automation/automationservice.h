@@ -104,6 +104,8 @@ public:
     bool placeWindows(qint64 pid, const EntryData &entry);
 
     int pendingPlacements() const { return m_pendingPlacements; }
+    /// Whether the desktop lets this program read other applications' windows.
+    bool canReadWindows() const { return m_platform.canControlWindows(); }
     double windowWaitSeconds() const { return m_windowWaitSeconds; }
     /// Values that are not a number or not above 0 give the default; at most 600 s.
     void setWindowWaitSeconds(double seconds);

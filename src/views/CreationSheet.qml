@@ -162,6 +162,18 @@ Popup {
             color: Qt.rgba(1, 1, 1, 0.1)
         }
 
+        Text {
+            objectName: "captureProblem"
+            Layout.fillWidth: true
+            visible: text !== ""
+            text: sheet.controller.captureProblem
+            color: Theme.red
+            font.pixelSize: 12
+            wrapMode: Text.WordWrap
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+        }
+
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 4

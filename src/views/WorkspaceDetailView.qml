@@ -254,6 +254,17 @@ Item {
                             borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
                             onClicked: detailController.updateFromDesktop()
                         }
+                        Text {
+                            objectName: "captureProblem"
+                            Layout.fillWidth: true
+                            visible: text !== ""
+                            text: detailController.captureProblem
+                            color: Theme.red
+                            font.pixelSize: 12
+                            wrapMode: Text.WordWrap
+                            Accessible.role: Accessible.AlertMessage
+                            Accessible.name: text
+                        }
                     }
                 }
 

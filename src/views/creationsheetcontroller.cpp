@@ -3,6 +3,7 @@
 #include "creationsheetcontroller.h"
 
 #include "categorypalette.h"
+#include "emptycapturetext.h"
 #include "overridecursorguard.h"
 #include "automation/automationservice.h"
 #include "model/workspace.h"
@@ -86,12 +87,21 @@ bool CreationSheetController::canCreate() const
 void CreationSheetController::open()
 {
     setName(QString());
+    setCaptureProblem({});
     setShowing(true);
 }
 
 void CreationSheetController::cancel()
 {
     setShowing(false);
+}
+
+void CreationSheetController::setCaptureProblem(const QString &problem)
+{
+    if (problem == m_captureProblem)
+        return;
+    m_captureProblem = problem;
+    emit captureProblemChanged();
 }
 
 Workspace *CreationSheetController::create()
@@ -120,6 +130,12 @@ QCoro::Task<> CreationSheetController::captureAndCreate(QString name, QString ic
     m_capturing = false;
     if (!services)
         co_return;
+    // An empty workspace saved as if all were well would hide a desktop Corvalint cannot read.
+    if (captured.isEmpty()) {
+        setCaptureProblem(emptyCaptureText(services->automation()));
+        co_return;
+    }
+    setCaptureProblem({});
 
     auto *workspace = new Workspace(name, icon, category, false, true);
     for (const EntryData &entry : std::as_const(captured))

@@ -26,6 +26,8 @@ class CreationSheetController : public QObject
     Q_PROPERTY(bool canCreate READ canCreate NOTIFY nameChanged)
     Q_PROPERTY(QStringList icons READ icons CONSTANT)
     Q_PROPERTY(QStringList categories READ categories CONSTANT)
+    /// Why the last attempt saved nothing (no window found, or none readable); empty otherwise.
+    Q_PROPERTY(QString captureProblem READ captureProblem NOTIFY captureProblemChanged)
 
 public:
     explicit CreationSheetController(QObject *parent = nullptr);
@@ -47,6 +49,7 @@ public:
     QString category() const { return m_category; }
     void setCategory(const QString &category);
     bool canCreate() const;
+    QString captureProblem() const { return m_captureProblem; }
 
     /// Opens the sheet with an empty name; symbol and category stay as last chosen.
     Q_INVOKABLE void open();
@@ -65,11 +68,13 @@ signals:
     void nameChanged();
     void iconChanged();
     void categoryChanged();
+    void captureProblemChanged();
     /// A workspace was created and saved.
     void created(Workspace *workspace);
 
 private:
     QCoro::Task<> captureAndCreate(QString name, QString icon, QString category);
+    void setCaptureProblem(const QString &problem);
 
     QPointer<ViewServices> m_services;
     bool m_showing = false;
@@ -78,4 +83,5 @@ private:
     QString m_name;
     QString m_icon = QStringLiteral("briefcase.fill");
     QString m_category;
+    QString m_captureProblem;
 };

@@ -2,6 +2,8 @@
 // refresh from the desktop, the edit sheet, and deleting entries or the workspace.
 #include "detailcontroller.h"
 
+#include "emptycapturetext.h"
+
 #include "categorypalette.h"
 #include "creationsheetcontroller.h"
 #include "overridecursorguard.h"
@@ -52,6 +54,7 @@ void DetailController::setWorkspace(Workspace *workspace)
     if (m_workspace)
         disconnect(m_workspace, nullptr, this, nullptr);
     m_workspace = workspace;
+    setCaptureProblem({});
     if (m_workspace) {
         connect(m_workspace, &Workspace::entriesChanged, this, &DetailController::refreshEntries);
         connect(m_workspace, &Workspace::categoryChanged, this, &DetailController::summaryChanged);
@@ -189,9 +192,22 @@ QCoro::Task<> DetailController::captureAndMerge()
     // The workspace may have been deleted, or another one opened, meanwhile.
     if (!self || !workspace || workspace != m_workspace)
         co_return;
+    if (captured.isEmpty()) {
+        setCaptureProblem(emptyCaptureText(m_services->automation()));
+        co_return;
+    }
+    setCaptureProblem({});
     mergeCapturedEntries(*workspace, captured);
     workspace->setModifiedAt(m_now());
     save();
+}
+
+void DetailController::setCaptureProblem(const QString &problem)
+{
+    if (problem == m_captureProblem)
+        return;
+    m_captureProblem = problem;
+    emit captureProblemChanged();
 }
 
 void DetailController::deleteEntry(WorkspaceEntry *entry)

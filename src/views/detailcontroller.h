@@ -49,6 +49,8 @@ class DetailController : public QObject
     Q_PROPERTY(bool canSave READ canSave NOTIFY editedNameChanged)
     Q_PROPERTY(QStringList icons READ icons CONSTANT)
     Q_PROPERTY(QStringList categories READ categories CONSTANT)
+    /// Why the last update changed nothing (no window found, or none readable); empty otherwise.
+    Q_PROPERTY(QString captureProblem READ captureProblem NOTIFY captureProblemChanged)
 
 public:
     using Clock = std::function<QDateTime()>;
@@ -130,9 +132,11 @@ signals:
     void editedNameChanged();
     void editedIconChanged();
     void editedCategoryChanged();
+    void captureProblemChanged();
 
 private:
     QCoro::Task<> captureAndMerge();
+    void setCaptureProblem(const QString &problem);
     void readScreens();
     void refreshStatus();
     void refreshEntries();
@@ -154,4 +158,8 @@ private:
     QString m_editedName;
     QString m_editedIcon;
     QString m_editedCategory;
+    QString m_captureProblem;
+
+public:
+    QString captureProblem() const { return m_captureProblem; }
 };

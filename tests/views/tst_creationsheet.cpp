@@ -70,15 +70,33 @@ private slots:
         QCOMPARE(reopened->workspaces().first()->entryCount(), 1);
     }
 
-    void emptyCaptureStillCreates()
+    void emptyCaptureSavesNothingAndSaysWhy()
     {
         ViewsFixture fixture;
         CreationSheetController sheet;
         sheet.setServices(fixture.services.get());
+        sheet.open();
         sheet.setName(QStringLiteral("Nothing open"));
-        Workspace *workspace = sheet.create();
-        QVERIFY(workspace);
-        QCOMPARE(workspace->entryCount(), 0);
+        QSignalSpy created(&sheet, &CreationSheetController::created);
+        QCOMPARE(sheet.create(), nullptr);
+        // An empty workspace would look like a success; the sheet stays open and says what happened.
+        QCOMPARE(created.count(), 0);
+        QCOMPARE(fixture.store->count(), 0);
+        QVERIFY(sheet.showing());
+        QVERIFY(sheet.captureProblem().startsWith(QStringLiteral("Kein Anwendungsfenster gefunden")));
+
+        // A desktop that hides its windows is named as the reason.
+        fixture.desktop.setTrusted(false);
+        sheet.create();
+        QVERIFY(sheet.captureProblem().contains(QStringLiteral("nicht lesen")));
+
+        // Opening the sheet again starts without the old message; a capture with windows creates.
+        fixture.desktop.setTrusted(true);
+        sheet.open();
+        QCOMPARE(sheet.captureProblem(), QString());
+        fixture.addRunningWindow(QStringLiteral("com.example.Editor"), QRectF(10, 10, 400, 300));
+        sheet.setName(QStringLiteral("Something open"));
+        QVERIFY(sheet.create());
         QCOMPARE(fixture.store->count(), 1);
     }
 
@@ -105,6 +123,7 @@ private slots:
         QCOMPARE(sheet.category(), QStringLiteral("Gaming"));
 
         // The same after a successful create.
+        fixture.addRunningWindow(QStringLiteral("com.example.Editor"), QRectF(10, 10, 400, 300));
         sheet.setName(QStringLiteral("Made"));
         QVERIFY(sheet.create());
         QCOMPARE(sheet.name(), QStringLiteral("Made"));
@@ -119,6 +138,9 @@ private slots:
         CreationSheetController sheet;
         sheet.setServices(fixture.services.get());
         sheet.setName(QStringLiteral("Cursor"));
+        sheet.create();
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        fixture.addRunningWindow(QStringLiteral("com.example.Editor"), QRectF(10, 10, 400, 300));
         QVERIFY(sheet.create());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }

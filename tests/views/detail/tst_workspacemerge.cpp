@@ -3,6 +3,7 @@
 #include "detailfixture.h"
 #include "workspacemerge.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace detailfixture;
@@ -192,15 +193,28 @@ private slots:
         QCOMPARE(workspace->data(), before);
     }
 
-    void updateFromDesktopWithEmptyCaptureStampsOnlyModifiedAt()
+    void updateFromDesktopWithEmptyCaptureChangesNothingAndSaysWhy()
     {
         DetailFixture f;
         Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
-        WorkspaceData expected = workspace->data();
+        const WorkspaceData expected = workspace->data();
+        QSignalSpy problem(&f.controller, &DetailController::captureProblemChanged);
         f.controller.updateFromDesktop();
-        expected.modifiedAt = f.now;
+        // Nothing was refreshed, so nothing is stamped as modified either; the view says why.
         QCOMPARE(workspace->data(), expected);
         QVERIFY(!f.store->hasUnsavedChanges());
+        QCOMPARE(problem.count(), 1);
+        QVERIFY(f.controller.captureProblem().startsWith(QStringLiteral("Kein Anwendungsfenster gefunden")));
+
+        // A later update that finds windows clears it.
+        const QString editor = QStringLiteral("com.example.Editor");
+        f.desktop.installApplication({editor, QStringLiteral("/usr/share/applications/editor.desktop"), {}});
+        SimApplication running;
+        running.appId = editor;
+        running.windows = {simWindow(editor, QRectF(10, 10, 400, 300))};
+        f.desktop.addRunningApplication(running);
+        f.controller.updateFromDesktop();
+        QCOMPARE(f.controller.captureProblem(), QString());
     }
 
     void updateFromDesktopMergesWhatTheDesktopShows()
