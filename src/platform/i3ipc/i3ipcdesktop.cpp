@@ -7,6 +7,7 @@
 #include "ipcevents.h"
 #include "ipcsocket.h"
 #include "ipcsocketlocator.h"
+#include "platform/x11/browsercommand.h"
 #include "platform/x11/documents/linuxdocuments.h"
 #include "platform/x11/monitoridentity.h"
 
@@ -78,6 +79,8 @@ struct I3IpcDesktop::Reading {
 struct I3IpcDesktop::PendingLaunch {
     QString appId;
     qint64 pid = 0;
+    /// The application's windows when it was launched.
+    QList<WindowId> before;
     LaunchCompletion completion;
     QElapsedTimer started;
 };
@@ -492,7 +495,7 @@ void I3IpcDesktop::launch(const LaunchRequest &request, LaunchCompletion complet
         if (!running.pid && r.windows[i].pid)
             running.pid = r.windows[i].pid;
     }
-    if (!running.windows.isEmpty()) {
+    if (request.mode == LaunchMode::open && !running.windows.isEmpty()) {
         if (uris.isEmpty()) {
             // Already running: brought forward instead of starting a second copy.
             activate(running.windows.front());
@@ -504,13 +507,24 @@ void I3IpcDesktop::launch(const LaunchRequest &request, LaunchCompletion complet
         return;
     }
 
-    const auto started = m_launcher.launch(*location, uris);
+    // Browsers are told with their own words to open a new window or tabs (as on X11).
+    std::optional<DesktopLauncher::Started> started;
+    const auto command = DesktopLauncher::command(*location);
+    const bool browser = command && BrowserCommand::familyOf(command->front()) && !request.urls.isEmpty();
+    if (browser && request.mode == LaunchMode::newWindow)
+        started = m_launcher.run(*command, BrowserCommand::newWindow(request.urls.front()));
+    else if (browser && request.mode == LaunchMode::newTabs)
+        started = m_launcher.run(*command, BrowserCommand::newTabs(request.urls));
+    else
+        started = m_launcher.launch(*location, uris);
     if (!started) {
         complete(std::move(completion), failed);
         return;
     }
+    // A browser's helper process only hands the addresses over and exits: its windows are found by id. Windows
+    // the application had before do not count as the launch's.
     if (completion)
-        watchForWindow(id, started->pid.value_or(0), std::move(completion));
+        watchForWindow(id, browser ? 0 : started->pid.value_or(0), running.windows, std::move(completion));
 }
 
 void I3IpcDesktop::listen()
@@ -543,11 +557,13 @@ void I3IpcDesktop::listen()
     });
 }
 
-void I3IpcDesktop::watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion)
+void I3IpcDesktop::watchForWindow(
+    const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion)
 {
     auto launch = std::make_unique<PendingLaunch>();
     launch->appId = appId;
     launch->pid = pid;
+    launch->before = before;
     launch->completion = std::move(completion);
     launch->started.start();
     m_launches.push_back(std::move(launch));
@@ -577,7 +593,7 @@ void I3IpcDesktop::checkLaunches()
         for (qsizetype i = 0; i < r.windows.size(); ++i) {
             const I3Window &w = r.windows[i];
             const bool ours = launch.pid > 0 && w.pid == launch.pid;
-            if (r.appIds[i] != launch.appId && !ours)
+            if ((r.appIds[i] != launch.appId && !ours) || launch.before.contains(w.conId))
                 continue;
             if (ours)
                 outcome.appId = r.appIds[i];

@@ -62,8 +62,9 @@ public:
     void closeApplication(const DesktopApplication &application) override;
 
     bool canLaunch(const QString &appId) const override;
-    /// As on X11 (GIO, a running copy gets the URLs); the first window is found by application id or
-    /// process as the window manager reports new windows.
+    /// As on X11 (GIO; in `LaunchMode::open` a running copy is brought forward or gets the URLs; browsers
+    /// open new windows or tabs with their own options); reported once a new window is found by application id
+    /// or process as the window manager reports new windows, or as not started after launchTimeoutMs.
     void launch(const LaunchRequest &request, LaunchCompletion completion) override;
     void openUrl(const QUrl &url) override;
 
@@ -97,7 +98,7 @@ private:
     /// The command that brings `now` to `goal`; nothing when it is there already.
     static std::optional<QString> commandFor(const I3Window &now, const Goal &goal);
     void correctLater(quint64 conId, const Goal &goal);
-    void watchForWindow(const QString &appId, qint64 pid, LaunchCompletion completion);
+    void watchForWindow(const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion);
     void checkLaunches();
     static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 

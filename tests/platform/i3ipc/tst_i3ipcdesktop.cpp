@@ -263,6 +263,20 @@ private slots:
         QCOMPARE(window->id, outcome->windows.front());
         QCOMPARE(window->title, QStringLiteral("Test D"));
 
+        // Launched again: brought forward as it runs; asked for a new window, a second one that alone counts.
+        std::optional<LaunchOutcome> again;
+        m_desktop->launch({ QStringLiteral("testapp-d"), {} }, [&](const LaunchOutcome &o) { again = o; });
+        QTRY_VERIFY(again.has_value());
+        QVERIFY(again->started);
+        QCOMPARE(again->windows, outcome->windows);
+        std::optional<LaunchOutcome> second;
+        m_desktop->launch(
+            { QStringLiteral("testapp-d"), {}, LaunchMode::newWindow }, [&](const LaunchOutcome &o) { second = o; });
+        QTRY_VERIFY_WITH_TIMEOUT(second.has_value(), I3IpcDesktop::launchTimeoutMs + 2000);
+        QVERIFY(second->started);
+        QCOMPARE(second->windows.size(), 1);
+        QVERIFY(second->windows.front() != outcome->windows.front());
+
         std::optional<LaunchOutcome> missing;
         m_desktop->launch({ QStringLiteral("no-such-application"), {} }, [&](const LaunchOutcome &o) { missing = o; });
         QTRY_VERIFY(missing.has_value());
