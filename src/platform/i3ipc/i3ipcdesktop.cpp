@@ -27,6 +27,9 @@ namespace {
 constexpr int entriesMaxAgeMs = 2000;
 // Launches also look on a timer: a window whose event was missed (no subscription) is still found.
 constexpr int launchPollMs = 250;
+// After the event connection is lost: how often, and how many times, to subscribe again.
+constexpr int resubscribeDelayMs = 500;
+constexpr int resubscribeAttempts = 20;
 
 QString executableOf(qint64 pid)
 {
@@ -127,15 +130,16 @@ I3IpcDesktop::~I3IpcDesktop() = default;
 
 std::optional<QByteArray> I3IpcDesktop::ask(quint32 type, const QByteArray &payload) const
 {
+    // A connection that broke (the window manager restarted) is opened again for the next request; a request
+    // that failed is not sent twice: a command may have been carried out, and a hung window manager would
+    // double the wait.
     QString error;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!m_socket || m_socket->broken())
-            m_socket = IpcSocket::connect(m_socketPath, &error);
-        if (!m_socket)
-            return std::nullopt;
-        if (auto reply = m_socket->request(type, payload, &error))
-            return reply->payload;
-    }
+    if (!m_socket || m_socket->broken())
+        m_socket = IpcSocket::connect(m_socketPath, &error);
+    if (!m_socket)
+        return std::nullopt;
+    if (auto reply = m_socket->request(type, payload, &error))
+        return reply->payload;
     return std::nullopt;
 }
 
@@ -552,8 +556,24 @@ void I3IpcDesktop::listen()
         emit monitorsChanged();
     });
     QObject::connect(m_events.get(), &IpcEvents::lost, this, [this] {
-        // Subscribed again on the next launch; meanwhile the launch timer keeps looking.
-        QTimer::singleShot(0, this, [this] { m_events.reset(); });
+        // The window manager restarted or quit: listen again once it is back (i3 restarts in place within a
+        // second); meanwhile launches look on their timer.
+        QTimer::singleShot(0, this, [this] {
+            m_events.reset();
+            resubscribe(resubscribeAttempts);
+        });
+    });
+}
+
+void I3IpcDesktop::resubscribe(int attemptsLeft)
+{
+    if (m_events || attemptsLeft <= 0)
+        return;
+    QTimer::singleShot(resubscribeDelayMs, this, [this, attemptsLeft] {
+        if (m_events)
+            return;
+        listen();
+        resubscribe(attemptsLeft - 1);
     });
 }
 

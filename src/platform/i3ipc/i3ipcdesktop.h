@@ -85,8 +85,11 @@ private:
     static std::unique_ptr<I3IpcDesktop> open(const QString &socketPath, QString *error);
     /// Subscribes to window and output events: launches hear of new windows, the views of new outputs.
     void listen();
+    /// Tries listen() again every little while, at most `attemptsLeft` times, until it succeeds.
+    void resubscribe(int attemptsLeft);
 
-    /// One request on the command connection, reconnecting once when it broke.
+    /// One request on the command connection (opened again first when it broke), at most
+    /// IpcSocket::defaultTimeoutMs.
     std::optional<QByteArray> ask(quint32 type, const QByteArray &payload) const;
     bool run(const QString &command) const;
     Reading read() const;

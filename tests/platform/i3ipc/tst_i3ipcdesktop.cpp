@@ -341,6 +341,25 @@ private slots:
         QCOMPARE(m_desktop->placementsInFlight(), 0);
     }
 
+    void aRestartedWindowManagerIsReachedAgain()
+    {
+        if (m_desktop->flavour() != IpcFlavour::i3)
+            QSKIP("sway has no restart in place");
+        // i3 executes itself anew: every IPC connection closes under us.
+        QProcess restart;
+        restart.start(QStringLiteral("i3-msg"), { QStringLiteral("restart") });
+        QVERIFY(restart.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(m_desktop->canControlWindows(), 10000);
+        QCOMPARE(m_desktop->monitors().size(), 2);
+        // And the events come back, so that launches hear of windows again.
+        QTRY_VERIFY_WITH_TIMEOUT(m_desktop->hearsEvents(), 15000);
+        int windowChanges = 0;
+        connect(m_desktop.get(), &DesktopPlatform::windowsChanged, this, [&] { ++windowChanges; });
+        startClient(QStringLiteral("testapp-b"), QStringLiteral("TestAppB"), QStringLiteral("Test B"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-b")), 10000);
+        QTRY_VERIFY(windowChanges > 0);
+    }
+
     // Last: sway cannot take an output away again, so the session keeps the third one until it stops.
     void aNewOutputIsReported()
     {
