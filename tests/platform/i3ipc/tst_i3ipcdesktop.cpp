@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -331,6 +333,48 @@ private slots:
         const QByteArray lines = log.readAll();
         QVERIFY(lines.contains(R"("event":"WM_DELETE_WINDOW","title":"Test B")"));
         QVERIFY(!lines.contains(R"("event":"WM_DELETE_WINDOW","title":"Test C")"));
+    }
+
+    void commandLineCapturesAndLaunchesHere()
+    {
+        // The command line chooses this desktop by itself: the harness's environment names the socket.
+        QTemporaryDir store;
+        QVERIFY(store.isValid());
+        auto corvalint = [&](const QStringList &arguments) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("CORVALINT_DATA_DIR"), store.path());
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            process.setProcessEnvironment(environment);
+            process.start(QStringLiteral(CORVALINT_BINARY), arguments);
+            process.waitForFinished(30000);
+            return std::make_pair(process.exitCode(),
+                QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()));
+        };
+        // Nothing to save is said, never saved as an empty workspace.
+        const auto empty = corvalint({ QStringLiteral("capture"), QStringLiteral("Nothing") });
+        QCOMPARE(empty.first, 1);
+        QVERIFY2(empty.second.contains(QLatin1String("found no application window")), qPrintable(empty.second));
+
+        startClient(QStringLiteral("testapp-a"), QStringLiteral("TestAppA"), QStringLiteral("Test A"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a")), 10000);
+        const QRectF frame(2050, 150, 600, 400);
+        m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->id, { frame, {}, std::nullopt });
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        QTRY_VERIFY(edgeError(frameOf("testapp-a"), frame) <= 1);
+        const auto captured = corvalint({ QStringLiteral("capture"), QStringLiteral("Here") });
+        QCOMPARE(captured.first, 0);
+        QVERIFY2(captured.second.contains(QLatin1String("with 1 entries"))
+                || captured.second.contains(QLatin1String("with 1 entry")),
+            qPrintable(captured.second));
+
+        m_desktop->place(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a"))->id,
+            { QRectF(100, 100, 300, 200), {}, std::nullopt });
+        QTRY_VERIFY(edgeError(frameOf("testapp-a"), QRectF(100, 100, 300, 200)) <= 1);
+        const auto launched = corvalint({ QStringLiteral("launch"), QStringLiteral("Here") });
+        QVERIFY2(launched.first == 0, qPrintable(launched.second));
+        QTRY_VERIFY_WITH_TIMEOUT(edgeError(frameOf("testapp-a"), frame) <= 1, 5000);
+        QVERIFY2(edgeError(frameOf("testapp-a"), frame) <= 1, qPrintable(describe(frameOf("testapp-a"))));
     }
 
     void placingAWindowThatIsGoneDoesNothing()
