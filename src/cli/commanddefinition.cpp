@@ -22,12 +22,14 @@ const QList<CommandDefinition> &CommandDefinition::all()
          QStringLiteral("Captures the desktop again: entries for the same application, website or path\n"
                         "take the new window frames and monitors; new windows are appended.\n"),
          1, {}, {}, true},
-        {QStringLiteral("launch"), QStringLiteral("NAME|ID [--focus] [--no-count]"),
+        {QStringLiteral("launch"), QStringLiteral("NAME|ID [--focus] [--no-count] [--wait SECONDS]"),
          QStringLiteral("Launch a workspace and place its windows"),
          QStringLiteral("Opens every entry in order and waits until the windows are placed.\n"
-                        "  --focus       first ask the other applications with windows to quit\n"
-                        "  --no-count    leave the launch count and time saved unchanged\n"),
-         1, {QStringLiteral("--focus"), QStringLiteral("--no-count")}, {}, true},
+                        "  --focus         first ask the other applications with windows to quit\n"
+                        "  --no-count      leave the launch count and time saved unchanged\n"
+                        "  --wait SECONDS  how long to wait for each application's window (1 to 600;\n"
+                        "                  default: the app's setting, else 30)\n"),
+         1, {QStringLiteral("--focus"), QStringLiteral("--no-count")}, {QStringLiteral("--wait")}, true},
         {QStringLiteral("preview"), QStringLiteral("NAME|ID"),
          QStringLiteral("Show where the windows of a workspace will go"),
          QStringLiteral("Opens the preview overlay on every screen; Escape or SCHLIESSEN closes it.\n"), 1, {}, {},

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
+#include <QSettings>
 
 #if CORVALINT_HAVE_OVERLAY
 #include "overlay/previewoverlaymanager.h"
@@ -134,6 +135,16 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
                     usage);
     if (!invocation.logFile.isEmpty() && !simulated)
         return fail(err, QStringLiteral("--log needs a simulated desktop (--desktop sim:SCENARIO.json)"), usage);
+    // How long a launch waits for each window: --wait, else the app's setting.
+    double windowWait = QSettings().value(QStringLiteral("windowWaitSeconds"), 30).toDouble();
+    if (!(windowWait >= 5 && windowWait <= 600))
+        windowWait = AutomationService::defaultWindowWaitSeconds;
+    if (args.values.contains(QStringLiteral("--wait"))) {
+        bool number = false;
+        windowWait = args.value(QStringLiteral("--wait"), {}).toDouble(&number);
+        if (!number || !(windowWait >= 1 && windowWait <= 600))
+            return fail(err, QStringLiteral("launch: --wait needs a number of seconds from 1 to 600"), usage);
+    }
     if (spec->name == QLatin1String("preview") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return fail(err, QStringLiteral("preview: needs an X11 session, and DISPLAY is not set"));
 
@@ -173,8 +184,10 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
 
     if (spec->name == QLatin1String("launch")) {
         const QList<EntryData> entries = entriesFromJson(result.data.value(QLatin1String("entries")).toArray());
+        desktop->automation().setWindowWaitSeconds(windowWait);
+        // Each window within its bound; browser windows open one after another, so the whole may take longer.
         desktop->runLaunch(entries, result.data.value(QLatin1String("restoreDocuments")).toBool(true),
-                           args.has(QStringLiteral("--focus")));
+                           args.has(QStringLiteral("--focus")), int((2 * windowWait + 15) * 1000));
         out << QStringLiteral("Launched \"%1\" (%2 entries)\n")
                    .arg(TerminalText::field(result.data.value(QLatin1String("name")).toString()))
                    .arg(entries.size());

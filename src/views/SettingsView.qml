@@ -250,6 +250,41 @@ Item {
                     checked: settingsController.showDockIcon
                     onToggled: settingsController.showDockIcon = checked
                 }
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 12
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 2
+                        Text {
+                            text: "Wartezeit auf Fenster"
+                            color: Theme.primaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 13
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: "So lange wartet ein Start auf das Fenster jeder App, bevor er es nicht mehr platziert. Große Programme brauchen beim ersten Start oft 5 bis 20 Sekunden."
+                            color: Theme.secondaryText
+                            font.family: Theme.systemFamily
+                            font.pixelSize: 11
+                            wrapMode: Text.WordWrap
+                        }
+                    }
+                    SpinBox {
+                        id: windowWait
+                        objectName: "windowWaitSpinBox"
+                        from: Services.shortestWindowWait
+                        to: Services.longestWindowWait
+                        stepSize: 5
+                        editable: true
+                        value: Services.windowWaitSeconds
+                        onValueModified: Services.windowWaitSeconds = value
+                        textFromValue: function(value) { return value + " s" }
+                        valueFromText: function(text) { return parseInt(text) }
+                        Accessible.name: "Wartezeit auf Fenster in Sekunden"
+                    }
+                }
             }
         }
     }

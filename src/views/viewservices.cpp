@@ -7,6 +7,8 @@
 #include "model/workspacestore.h"
 
 #include <QJSEngine>
+#include "automation/automationservice.h"
+
 #include <QQmlEngine>
 #include <QSettings>
 
@@ -21,6 +23,7 @@ ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation,
     , m_settings(settings)
     , m_screenCount(int(platform.monitors().size()))
 {
+    m_automation.setWindowWaitSeconds(windowWaitSeconds());
     connect(&m_platform, &DesktopPlatform::monitorsChanged, this, [this] {
         const int count = int(m_platform.monitors().size());
         if (count == m_screenCount)
@@ -61,6 +64,30 @@ ViewServices *ViewServices::create(QQmlEngine *qmlEngine, QJSEngine *jsEngine)
 int ViewServices::screenCount() const
 {
     return m_screenCount;
+}
+
+namespace {
+const char windowWaitSettingKey[] = "windowWaitSeconds";
+}
+
+int ViewServices::windowWaitSeconds() const
+{
+    bool number = false;
+    const int stored = m_settings.value(QLatin1String(windowWaitSettingKey)).toInt(&number);
+    if (!number)
+        return int(AutomationService::defaultWindowWaitSeconds);
+    return qBound(shortestWindowWait, stored, longestWindowWait);
+}
+
+void ViewServices::setWindowWaitSeconds(int seconds)
+{
+    const int value = qBound(shortestWindowWait, seconds, longestWindowWait);
+    if (value == windowWaitSeconds() && m_settings.contains(QLatin1String(windowWaitSettingKey)))
+        return;
+    m_settings.setValue(QLatin1String(windowWaitSettingKey), value);
+    m_settings.sync();
+    m_automation.setWindowWaitSeconds(value);
+    emit windowWaitSecondsChanged();
 }
 
 bool ViewServices::showDockIcon() const

@@ -22,6 +22,10 @@ class ViewServices : public QObject
     QML_SINGLETON
     Q_PROPERTY(int screenCount READ screenCount NOTIFY screenCountChanged)
     Q_PROPERTY(bool showDockIcon READ showDockIcon WRITE setShowDockIcon NOTIFY showDockIconChanged)
+    // Seconds a launch waits for each application's window ("windowWaitSeconds").
+    Q_PROPERTY(int windowWaitSeconds READ windowWaitSeconds WRITE setWindowWaitSeconds NOTIFY windowWaitSecondsChanged)
+    Q_PROPERTY(int shortestWindowWait MEMBER shortestWindowWait CONSTANT)
+    Q_PROPERTY(int longestWindowWait MEMBER longestWindowWait CONSTANT)
     // The shared preview overlay; null until the application hands one over.
     Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
     // What the window's banner says about the store; empty while all is well.
@@ -53,6 +57,13 @@ public:
     /// switches now and the next start begins the same way.
     Q_INVOKABLE void setShowDockIcon(bool show);
 
+    /// The stored "windowWaitSeconds", 5 to 600 (absent or unreadable: 30).
+    int windowWaitSeconds() const;
+    /// Stores it at once and hands it to the automation.
+    Q_INVOKABLE void setWindowWaitSeconds(int seconds);
+    static constexpr int shortestWindowWait = 5;
+    static constexpr int longestWindowWait = 600;
+
     PreviewOverlayManager *overlay() const { return m_overlay; }
     void setOverlay(PreviewOverlayManager *overlay);
 
@@ -66,6 +77,7 @@ signals:
     void overlayChanged();
     void screenCountChanged();
     void showDockIconChanged(bool show);
+    void windowWaitSecondsChanged();
     void storeProblemChanged();
 
 private:

@@ -330,6 +330,20 @@ private slots:
         QCOMPARE(run.err, QStringLiteral("corvalint: no workspace is named or has the id \"Ghost\"\n"));
     }
 
+    void launchWaitMustBeSecondsInRange()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        for (const char *bad : {"0", "601", "soon", "-5", "nan"}) {
+            const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Desk"), QStringLiteral("--wait"),
+                                           QString::fromLatin1(bad), QStringLiteral("--desktop"), desk});
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY2(run.err.contains(QStringLiteral("--wait needs a number of seconds")), qPrintable(run.err));
+        }
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Desk"), QStringLiteral("--wait=12.5"),
+                                       QStringLiteral("--desktop"), desk});
+        QCOMPARE(run.exitCode, 0);
+    }
+
     void deleteByIdInAnyCase()
     {
         QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);

@@ -66,6 +66,28 @@ private slots:
         QVERIFY(ViewServices(*fixture.store, *fixture.automation, fixture.desktop, again).showDockIcon());
     }
 
+    void windowWaitIsStoredBoundedAndReachesTheAutomation()
+    {
+        ViewsFixture fixture;
+        QCOMPARE(fixture.services->windowWaitSeconds(), 30);
+        QSignalSpy changed(fixture.services.get(), &ViewServices::windowWaitSecondsChanged);
+        fixture.services->setWindowWaitSeconds(90);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(fixture.settings->value(QStringLiteral("windowWaitSeconds")).toInt(), 90);
+        QCOMPARE(fixture.automation->windowWaitSeconds(), 90.0);
+        fixture.services->setWindowWaitSeconds(100000);
+        QCOMPARE(fixture.services->windowWaitSeconds(), ViewServices::longestWindowWait);
+        fixture.services->setWindowWaitSeconds(-3);
+        QCOMPARE(fixture.automation->windowWaitSeconds(), double(ViewServices::shortestWindowWait));
+
+        // The next start hands the stored value on; a value that is no number reads as the default.
+        fixture.settings->setValue(QStringLiteral("windowWaitSeconds"), 45);
+        ViewServices again(*fixture.store, *fixture.automation, fixture.desktop, *fixture.settings);
+        QCOMPARE(fixture.automation->windowWaitSeconds(), 45.0);
+        fixture.settings->setValue(QStringLiteral("windowWaitSeconds"), QStringLiteral("soon"));
+        QCOMPARE(again.windowWaitSeconds(), 30);
+    }
+
     void wronglyTypedValueReadsAsOn()
     {
         ViewsFixture fixture;
