@@ -243,6 +243,8 @@ DesktopSnapshot I3IpcDesktop::snapshot()
         if (w.workspaceNumber && *w.workspaceNumber > 0)
             window.desktop = *w.workspaceNumber - 1;
         window.kind = w.transient ? WindowKind::dialog : WindowKind::normal;
+        // The IPC names no document: titles, processes and the recent-files lists tell it, as on X11.
+        window.document = m_documents->windowDocument(id, w.pid, w.title);
         application.windows.append(window);
         if (w.focused) {
             for (qsizetype m = 0; m < snapshot.monitors.size(); ++m) {
@@ -311,6 +313,17 @@ std::optional<QStringList> I3IpcDesktop::collectDocuments(DocumentRole role, con
             titles.append(r.windows[i].title);
     }
     return m_documents->collect(role, appId, pids, titles);
+}
+
+std::optional<QList<BrowserWindowTabs>> I3IpcDesktop::collectBrowserWindows(const QString &appId)
+{
+    const Reading r = read();
+    QList<qint64> pids;
+    for (qsizetype i = 0; i < r.windows.size(); ++i) {
+        if (r.appIds[i] == appId && r.windows[i].pid && !pids.contains(*r.windows[i].pid))
+            pids.append(*r.windows[i].pid);
+    }
+    return m_documents->collectBrowserWindows(appId, pids);
 }
 
 FileStatus I3IpcDesktop::fileStatus(const QString &path) const

@@ -48,6 +48,8 @@ public:
     std::optional<QString> ownAppId() const override;
     PlatformProfile profile() const override;
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
+    /// The browser's windows with their tabs from its session file (its processes: sway only).
+    std::optional<QList<BrowserWindowTabs>> collectBrowserWindows(const QString &appId) override;
     FileStatus fileStatus(const QString &path) const override;
     std::unique_ptr<DesktopPlatform> openReader() const override;
     bool offersReader() const override { return true; }

@@ -377,6 +377,22 @@ private slots:
         QVERIFY2(edgeError(frameOf("testapp-a"), frame) <= 1, qPrintable(describe(frameOf("testapp-a"))));
     }
 
+    void windowsNameTheDocumentTheyShow()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notes.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        // A title naming an existing path is the clue both window managers pass on (i3 has no process).
+        startClient(QStringLiteral("testapp-c"), QStringLiteral("Testapp-C"), path);
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c")), 10000);
+        const DesktopWindow window = *windowOf(m_desktop->snapshot(), QStringLiteral("testapp-c"));
+        QCOMPARE(window.title, path);
+        QVERIFY(window.document);
+        QCOMPARE(QUrl(*window.document).toLocalFile(), path);
+    }
+
     void placingAWindowThatIsGoneDoesNothing()
     {
         // Read-backs of earlier placements end first (their windows are closed by now).
