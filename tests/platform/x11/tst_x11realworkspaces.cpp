@@ -1,7 +1,8 @@
-// Real browsers on the test desktop: a workspace of two browser windows with their tabs opens each window in its
-// own browser on its own frame and monitor, the capture reads the tabs back window by window from the browser's
-// own session, a second launch places the open windows instead of opening more, and after the browser quit the
-// captured workspace brings it all back.
+// Workspaces of real applications on the test desktop. Browsers: two windows with their tabs open each in its own
+// browser on its own frame and monitor, the capture reads the tabs back window by window from the browser's own
+// session, a second launch places the open windows instead of opening more, and after the browser quit the captured
+// workspace brings it all back. An editor started over D-Bus (no process of ours) and a calculator whose window
+// comes late are placed too.
 #include "automation/automationservice.h"
 #include "automation/qtautomationclock.h"
 #include "desktopfixture.h"
@@ -57,7 +58,7 @@ QString describe(const QRectF &r)
 
 } // namespace
 
-class TestX11Browsers : public QObject
+class TestX11RealWorkspaces : public QObject
 {
     Q_OBJECT
 
@@ -316,8 +317,47 @@ private slots:
     }
 
     void firefoxWindowsComeBackWithTheirTabs() { roundTrip(QStringLiteral("firefox-esr")); }
+
+    void applicationsStartedOverDBusAndLateWindowsArePlaced()
+    {
+        const QString editor = QStringLiteral("org.gnome.TextEditor");
+        const QString calculator = QStringLiteral("org.gnome.Calculator");
+        if (!m_desktop->canLaunch(editor) || !m_desktop->canLaunch(calculator))
+            QSKIP("gnome-text-editor or gnome-calculator is not installed");
+        const QString path = m_pages.filePath(QStringLiteral("notes for the editor.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("text\n");
+        file.close();
+
+        EntryData document = browserWindow(editor, { QStringLiteral("x") }, QRectF(150, 120, 800, 600), 0);
+        document.typeRawValue = QStringLiteral("file");
+        document.websiteURL.reset();
+        document.additionalTabURLs.clear();
+        document.filePath = path;
+        EntryData sums = browserWindow(calculator, { QStringLiteral("x") }, QRectF(2200, 300, 400, 520), 1);
+        sums.typeRawValue = QStringLiteral("application");
+        sums.websiteURL.reset();
+        sums.additionalTabURLs.clear();
+        QVERIFY(launch({ document, sums }));
+
+        // The editor is activated over D-Bus: its window is found by its id, not by a process of ours.
+        QTRY_VERIFY2_WITH_TIMEOUT(!windowsOf(editor).isEmpty() && near(windowsOf(editor).first().frame, frameOf(document)),
+            qPrintable(windowsText(editor)), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!windowsOf(calculator).isEmpty()
+                && std::abs(windowsOf(calculator).first().frame.x() - sums.frameX) <= framePrecision
+                && std::abs(windowsOf(calculator).first().frame.y() - sums.frameY) <= framePrecision,
+            qPrintable(windowsText(calculator)), 10000);
+        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        bool documentBack = false;
+        for (const EntryData &entry : captured)
+            documentBack = documentBack || (entry.appBundleIdentifier == editor && entry.filePath == path);
+        QVERIFY(documentBack);
+        quit(editor);
+        quit(calculator);
+    }
     void chromiumWindowsComeBackWithTheirTabs() { roundTrip(QStringLiteral("chromium")); }
 };
 
-QTEST_MAIN(TestX11Browsers)
-#include "tst_x11browsers.moc"
+QTEST_MAIN(TestX11RealWorkspaces)
+#include "tst_x11realworkspaces.moc"
