@@ -82,6 +82,8 @@ void WindowPlacer::place(WindowId window, const EntryData &entry, const QRectF &
     // window manager keeps it as the size to return to only if it has none.
     placement.state.maximizedHorizontally = entry.isMaximized && !entry.isFullscreen;
     placement.state.maximizedVertically = placement.state.maximizedHorizontally;
+    // Back to its virtual desktop (a tiling window manager's workspace) when it was saved with one.
+    placement.desktop = entry.virtualDesktop;
     m_platform.place(window, placement);
     m_platform.activate(window);
 }

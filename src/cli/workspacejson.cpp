@@ -3,6 +3,8 @@
 
 #include "model/tabcolumn.h"
 
+#include <cmath>
+
 namespace {
 
 QJsonValue optionalText(const std::optional<QString> &value)
@@ -62,6 +64,7 @@ QJsonObject entryToJson(const EntryData &entry)
     o[QLatin1String("originalScreenHeight")] = optionalNumber(entry.originalScreenHeight);
     o[QLatin1String("isMaximized")] = entry.isMaximized;
     o[QLatin1String("additionalTabURLs")] = QJsonArray::fromStringList(entry.additionalTabURLs);
+    o[QLatin1String("virtualDesktop")] = entry.virtualDesktop ? QJsonValue(*entry.virtualDesktop) : QJsonValue();
     return o;
 }
 
@@ -116,6 +119,10 @@ EntryData entryFromJson(const QJsonObject &object)
     entry.originalScreenHeight = readNumber(object, QStringLiteral("originalScreenHeight"));
     entry.isMaximized = object.value(QLatin1String("isMaximized")).toBool(entry.isMaximized);
     entry.additionalTabURLs = TabColumn::fromArray(object.value(QLatin1String("additionalTabURLs")).toArray());
+    const QJsonValue desktop = object.value(QLatin1String("virtualDesktop"));
+    if (desktop.isDouble() && desktop.toDouble() == std::floor(desktop.toDouble()) && desktop.toDouble() >= -1
+        && desktop.toDouble() <= EntryLimits::largestVirtualDesktop)
+        entry.virtualDesktop = desktop.toInt();
     return entry;
 }
 

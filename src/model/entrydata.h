@@ -9,6 +9,11 @@
 #include <QUuid>
 #include <optional>
 
+namespace EntryLimits {
+/// The largest virtual desktop or workspace number kept; others read as unknown.
+inline constexpr int largestVirtualDesktop = 1000000;
+} // namespace EntryLimits
+
 struct EntryData {
     QUuid id = QUuid::createUuid();
     QString typeRawValue = QStringLiteral("application");
@@ -30,6 +35,9 @@ struct EntryData {
     std::optional<double> originalScreenHeight;
     /// A browser window's tabs after the first (`websiteURL`), in their order.
     QStringList additionalTabURLs;
+    /// The virtual desktop (X11) or numbered workspace (i3, sway) the window
+    /// was on, -1 for every desktop; absent when the desktop did not say.
+    std::optional<int> virtualDesktop;
 
     /// The kind read from `typeRawValue`; unknown text reads as application.
     EntryType type() const { return entryTypeFromText(typeRawValue); }

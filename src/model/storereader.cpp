@@ -125,17 +125,20 @@ std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
     }
     bool maximized = false;
     bool tabs = false;
+    bool desktop = false;
     while (query.next()) {
         const QString name = query.value(1).toString();
         maximized = maximized || name.compare(QLatin1String("isMaximized"), Qt::CaseInsensitive) == 0;
         tabs = tabs || name.compare(QLatin1String("additionalTabURLs"), Qt::CaseInsensitive) == 0;
+        desktop = desktop || name.compare(QLatin1String("virtualDesktop"), Qt::CaseInsensitive) == 0;
     }
     if (query.lastError().isValid()) {
         fail(error, query);
         return std::nullopt;
     }
     return kEntryColumns + (maximized ? QStringLiteral(", isMaximized") : QStringLiteral(", NULL"))
-        + (tabs ? QStringLiteral(", additionalTabURLs") : QStringLiteral(", NULL"));
+        + (tabs ? QStringLiteral(", additionalTabURLs") : QStringLiteral(", NULL"))
+        + (desktop ? QStringLiteral(", virtualDesktop") : QStringLiteral(", NULL"));
 }
 
 // Reads the columns of entryColumns(), starting at `first`.
@@ -164,6 +167,10 @@ EntryData entryAt(const QSqlQuery &query, int first)
     e.originalScreenHeight = optionalReal(at(16));
     e.isMaximized = boolean(at(17), false);
     e.additionalTabURLs = TabColumn::fromValue(at(18));
+    // A number no desktop has (damage, or a file edited by hand) reads as unknown.
+    if (const auto desktopNumber = optionalInteger(at(19)); desktopNumber && *desktopNumber >= -1
+        && *desktopNumber <= EntryLimits::largestVirtualDesktop)
+        e.virtualDesktop = int(*desktopNumber);
     return e;
 }
 

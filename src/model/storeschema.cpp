@@ -43,7 +43,7 @@ const QStringList &entryColumns()
 }
 
 // Added to `entry` by version 1.1.0. Rows of older files read as the
-// defaults: not maximised, no further tabs (NULL).
+// defaults: not maximised, no further tabs, no virtual desktop (NULL).
 struct AddedColumn {
     const char *name;
     const char *definition;
@@ -51,6 +51,7 @@ struct AddedColumn {
 constexpr AddedColumn kAddedEntryColumns[] = {
     { "isMaximized", "isMaximized INTEGER DEFAULT 0" },
     { "additionalTabURLs", "additionalTabURLs TEXT" },
+    { "virtualDesktop", "virtualDesktop INTEGER" },
 };
 
 QStringList currentEntryColumns()
@@ -80,7 +81,7 @@ const char *const kCreateStatements[] = {
     " frameX REAL, frameY REAL, width REAL, height REAL, isFullscreen INTEGER, delayAfterLaunch REAL,"
     " originalScreenX REAL, originalScreenY REAL, originalScreenWidth REAL, originalScreenHeight REAL,"
     // JSON array of strings; NULL for none.
-    " isMaximized INTEGER DEFAULT 0, additionalTabURLs TEXT)",
+    " isMaximized INTEGER DEFAULT 0, additionalTabURLs TEXT, virtualDesktop INTEGER)",
     // Serves the cascade and loading one workspace's entries, and covers the
     // entry count and monitor count that opening the store reads for all.
     "CREATE INDEX entry_by_workspace ON entry(workspace, monitorID)",

@@ -185,8 +185,9 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
     if (!prepare(m_insertEntry,
             "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
             " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
-            " originalScreenY, originalScreenWidth, originalScreenHeight, isMaximized, additionalTabURLs)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+            " originalScreenY, originalScreenWidth, originalScreenHeight, isMaximized, additionalTabURLs,"
+            " virtualDesktop)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return false;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const EntryData &e = entries.at(i);
@@ -211,6 +212,7 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
         q.bindValue(17, optionalRealValue(e.originalScreenHeight));
         q.bindValue(18, int(e.isMaximized));
         q.bindValue(19, TabColumn::toValue(e.additionalTabURLs));
+        q.bindValue(20, e.virtualDesktop ? QVariant(*e.virtualDesktop) : QVariant(QMetaType(QMetaType::Int)));
         if (!run(q))
             return false;
     }

@@ -83,6 +83,7 @@ void WorkspaceEntry::setData(const EntryData &data)
     setOriginalScreenWidth(data.originalScreenWidth);
     setOriginalScreenHeight(data.originalScreenHeight);
     setAdditionalTabURLs(data.additionalTabURLs);
+    setVirtualDesktop(data.virtualDesktop);
 }
 
 QString WorkspaceEntry::idText() const
@@ -107,6 +108,12 @@ CORVALINT_ENTRY_SETTER(setOriginalScreenY, originalScreenY, std::optional<double
 CORVALINT_ENTRY_SETTER(setOriginalScreenWidth, originalScreenWidth, std::optional<double>)
 CORVALINT_ENTRY_SETTER(setOriginalScreenHeight, originalScreenHeight, std::optional<double>)
 CORVALINT_ENTRY_SETTER(setAdditionalTabURLs, additionalTabURLs, QStringList)
+CORVALINT_ENTRY_SETTER(setVirtualDesktop, virtualDesktop, std::optional<int>)
+
+QVariant WorkspaceEntry::virtualDesktopValue() const
+{
+    return m_data.virtualDesktop ? QVariant(*m_data.virtualDesktop) : QVariant();
+}
 
 void WorkspaceEntry::setMonitorID(const std::optional<QString> &value)
 {

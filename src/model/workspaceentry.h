@@ -34,6 +34,8 @@ class WorkspaceEntry : public QObject
     Q_PROPERTY(QVariant originalScreenWidth READ originalScreenWidthValue WRITE setOriginalScreenWidthValue NOTIFY originalScreenWidthChanged)
     Q_PROPERTY(QVariant originalScreenHeight READ originalScreenHeightValue WRITE setOriginalScreenHeightValue NOTIFY originalScreenHeightChanged)
     Q_PROPERTY(QStringList additionalTabURLs READ additionalTabURLs WRITE setAdditionalTabURLs NOTIFY additionalTabURLsChanged)
+    // The virtual desktop or workspace number; undefined when unknown.
+    Q_PROPERTY(QVariant virtualDesktop READ virtualDesktopValue NOTIFY virtualDesktopChanged)
     Q_PROPERTY(Workspace *workspace READ workspace WRITE setWorkspace NOTIFY workspaceChanged)
 
 public:
@@ -95,6 +97,9 @@ public:
     void setOriginalScreenY(const std::optional<double> &value);
     std::optional<double> originalScreenWidth() const { return m_data.originalScreenWidth; }
     void setOriginalScreenWidth(const std::optional<double> &value);
+    std::optional<int> virtualDesktop() const { return m_data.virtualDesktop; }
+    void setVirtualDesktop(const std::optional<int> &value);
+    QVariant virtualDesktopValue() const;
     std::optional<double> originalScreenHeight() const { return m_data.originalScreenHeight; }
     void setOriginalScreenHeight(const std::optional<double> &value);
 
@@ -144,6 +149,7 @@ signals:
     void originalScreenWidthChanged();
     void originalScreenHeightChanged();
     void additionalTabURLsChanged();
+    void virtualDesktopChanged();
     void workspaceChanged();
     /// Any persistent field changed (the store marks the record dirty on it).
     void changed();

@@ -17,6 +17,7 @@ bool isFileOrFolder(EntryType type)
 void copyPlacement(EntryData &stored, const EntryData &captured)
 {
     stored.isMaximized = captured.isMaximized;
+    stored.virtualDesktop = captured.virtualDesktop;
     stored.frameX = captured.frameX;
     stored.frameY = captured.frameY;
     stored.width = captured.width;

@@ -342,6 +342,28 @@ private slots:
         QCOMPARE(entries[2].isFullscreen, true);
     }
 
+    void virtualDesktopIsRecordedAndPlacedBack()
+    {
+        CaptureFixture f;
+        SimWindow second = window(QStringLiteral("Second"), QRectF(10, 10, 400, 300));
+        second.desktop = 2;
+        SimWindow sticky = window(QStringLiteral("Sticky"), QRectF(10, 10, 400, 300));
+        sticky.desktop = allDesktops;
+        const qint64 pid = f.desktop.addRunningApplication(app(editor, { second, sticky, window() }));
+        const QList<EntryData> entries = f.service.captureCurrentDesktop();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries[0].virtualDesktop, 2);
+        QCOMPARE(entries[1].virtualDesktop, allDesktops);
+        QCOMPARE(entries[2].virtualDesktop, std::nullopt);
+
+        f.service.placeWindows(pid, entries[0]);
+        const SimRequest place = f.desktop.requests(QStringLiteral("place")).last();
+        QVERIFY(place.placement);
+        QCOMPARE(place.placement->desktop, 2);
+        f.service.placeWindows(pid, entries[2]);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).last().placement->desktop, std::nullopt);
+    }
+
     void noScreensLeavesMonitorFieldsEmpty()
     {
         CaptureFixture f;

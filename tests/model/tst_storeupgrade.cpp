@@ -153,7 +153,7 @@ private slots:
         }
         QCOMPARE(versionInFile(), QStringLiteral("1.1.0"));
         QCOMPARE(userVersion(), 10100);
-        QCOMPARE(entryColumnCount(), columnsBefore + 2);
+        QCOMPARE(entryColumnCount(), columnsBefore + 3);
         QCOMPARE(rawSql(filePath(), QStringLiteral("SELECT count(*) FROM entry WHERE isMaximized = 0")).toInt(), 2);
 
         // The new fields are written and read back from now on, and the

@@ -132,6 +132,26 @@ public:
         return boolean(key, out);
     }
 
+    // A virtual desktop number: -1 (every desktop) up to the largest kept; absent or null is unknown.
+    bool laterDesktop(const char *key, std::optional<int> &out)
+    {
+        if (m_error.isEmpty() && !m_object.contains(QLatin1String(key)))
+            return true;
+        QJsonValue v;
+        if (!present(key, v))
+            return false;
+        if (v.isNull()) {
+            out.reset();
+            return true;
+        }
+        const std::optional<qint64> n = wholeNumber(v);
+        if (!n || *n < -1 || *n > EntryLimits::largestVirtualDesktop)
+            return fail(key, QStringLiteral("muss eine ganze Zahl von -1 bis %1 oder null sein")
+                                 .arg(germanCount(EntryLimits::largestVirtualDesktop)));
+        out = int(*n);
+        return true;
+    }
+
     // A list of texts, each bounded like any text member, at most `maxCount`
     // of them; absent or null is the empty list.
     bool laterStrings(const char *key, qsizetype maxCount, QStringList &out)
@@ -288,7 +308,8 @@ bool readEntry(const QJsonObject &object, const QString &place, SeenIds &seen, E
         && r.optionalNumber("originalScreenWidth", e.originalScreenWidth)
         && r.optionalNumber("originalScreenHeight", e.originalScreenHeight)
         && r.laterBoolean("isMaximized", e.isMaximized)
-        && r.laterStrings("additionalTabURLs", BackupLimits::maxAdditionalTabs, e.additionalTabURLs);
+        && r.laterStrings("additionalTabURLs", BackupLimits::maxAdditionalTabs, e.additionalTabURLs)
+        && r.laterDesktop("virtualDesktop", e.virtualDesktop);
     if (!ok)
         return false;
     // Entry ids identify rows in lists, so two entries may not share one.

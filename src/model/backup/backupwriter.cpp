@@ -192,6 +192,8 @@ void appendEntry(QByteArray &out, const EntryData &entry)
     // browser, so every entry of a file has the same members.
     o.boolean("isMaximized", entry.isMaximized);
     o.strings("additionalTabURLs", entry.additionalTabURLs);
+    o.optionalNumber("virtualDesktop",
+        entry.virtualDesktop ? std::optional<double>(*entry.virtualDesktop) : std::optional<double>());
 }
 
 void appendWorkspace(QByteArray &out, const WorkspaceData &workspace)

@@ -70,6 +70,7 @@ inline EntryData browserWindowEntry()
     e.additionalTabURLs = { QStringLiteral("https://example.org/zweiter?q=\"ä\""),
         QStringLiteral("data:text/plain,\\x"), QStringLiteral("https://example.org/erster") };
     e.isMaximized = true;
+    e.virtualDesktop = 2;
     e.width = 2560;
     e.height = 1400;
     return e;

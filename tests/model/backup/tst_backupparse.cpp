@@ -186,6 +186,14 @@ private slots:
                                             << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ enthält an Stelle 2 keinen Text";
         QTest::newRow("entry tab null") << withEntryMember(1, "additionalTabURLs", QJsonArray{QJsonValue::Null})
                                         << "Workspace 1, Eintrag 2: Feld „additionalTabURLs“ enthält an Stelle 1 keinen Text";
+        QTest::newRow("entry desktop as text") << withEntryMember(3, "virtualDesktop", "2")
+                                               << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop fractional") << withEntryMember(3, "virtualDesktop", 1.5)
+                                                  << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop below every desktop") << withEntryMember(3, "virtualDesktop", -2)
+                                                           << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop too large") << withEntryMember(3, "virtualDesktop", 1e9)
+                                                 << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
         QTest::newRow("entry id lower-case garbage") << withEntryMember(0, "id", "0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4g")
                                                      << "Workspace 1, Eintrag 1: Feld „id“ ist keine gültige UUID";
     }
@@ -211,6 +219,7 @@ private slots:
                     QJsonObject entry = entries[e].toObject();
                     entry.remove("isMaximized");
                     entry.remove("additionalTabURLs");
+                    entry.remove("virtualDesktop");
                     entries[e] = entry;
                 }
                 workspace["entries"] = entries;
@@ -218,12 +227,13 @@ private slots:
             }
             root["workspaces"] = list;
         });
-        QVERIFY(!bytes.contains("isMaximized") && !bytes.contains("additionalTabURLs"));
+        QVERIFY(!bytes.contains("isMaximized") && !bytes.contains("additionalTabURLs") && !bytes.contains("virtualDesktop"));
         const BackupParseResult r = BackupFile::parse(bytes);
         QVERIFY2(r.ok(), qPrintable(r.error));
         QList<WorkspaceData> expected = richWorkspaces();
         expected[0].entries[3].isMaximized = false;
         expected[0].entries[3].additionalTabURLs.clear();
+        expected[0].entries[3].virtualDesktop.reset();
         QCOMPARE(r.workspaces, expected);
     }
 
@@ -237,6 +247,7 @@ private slots:
         QCOMPARE(browser.websiteURL, browserWindowEntry().websiteURL);
         QCOMPARE(browser.additionalTabURLs, browserWindowEntry().additionalTabURLs);
         QVERIFY(browser.isMaximized);
+        QCOMPARE(browser.virtualDesktop, 2);
     }
 
     void nullTabListReadsAsNone()

@@ -196,6 +196,8 @@ private slots:
         QCOMPARE(a->monitorID, std::optional(monitorId(1)));
         QVERIFY(b->isMaximized);
         QCOMPARE(b->monitorID, std::optional(monitorId(0)));
+        // Its workspace (number 1) goes with it, to take it back there.
+        QCOMPARE(b->virtualDesktop, std::optional<int>(0));
         QVERIFY(c->isFullscreen);
         QCOMPARE(c->monitorID, std::optional(monitorId(0)));
 
@@ -243,7 +245,7 @@ private slots:
             m_desktop->correctionsSent());
         QVERIFY2(error <= 1, qPrintable(describe(restoredA.frame)));
         QVERIFY(!restoredA.state.isMaximized());
-        // Tiled again, on its output and the workspace shown there (workspace 1 on the first output).
+        // Tiled again, on its output and its saved workspace (workspace 1 on the first output).
         QCOMPARE(restoredB.desktop, std::optional<int>(0));
     }
 
