@@ -321,7 +321,6 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         facts.client = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
         facts.borderWidth = geometry->border_width;
         const auto extents = propertyValues<uint32_t>(frameExtents, 32);
-        facts.hasFrameExtents = extents.size() == 4;
         facts.wmExtents = extentsFrom(extents);
         facts.csdExtents = extentsFrom(propertyValues<uint32_t>(gtkExtents, 32));
         facts.netWmName = propertyText(netName, m_atoms.utf8String);

@@ -39,8 +39,6 @@ struct WindowFacts {
     /// False when the window vanished (or never existed) while it was read.
     bool exists = false;
     bool viewable = false;
-    /// The window manager manages it once it has `_NET_FRAME_EXTENTS`.
-    bool hasFrameExtents = false;
     /// The client rectangle in root coordinates.
     QRect client;
     int borderWidth = 0;

@@ -358,7 +358,9 @@ void X11Desktop::place(WindowId window, const WindowPlacement &placement)
         return;
     // The window as it is now: its states and frame extents decide the request.
     const auto read = m_connection->readWindows({ xcb_window_t(window) });
-    if (read.empty() || !read.front().exists || !read.front().hasFrameExtents)
+    // A window manager that publishes no frame extents (bspwm, dwm) is asked for the client's rectangle,
+    // which the capture saved as the frame too: the round trip stays exact.
+    if (read.empty() || !read.front().exists)
         return;
     const WindowFacts &facts = read.front();
     const QPoint origin = m_screens->origin();
