@@ -224,9 +224,11 @@ void AutomationService::openApplication(const QString &appId, const EntryData &e
     if (placeOpenWindow(appId, std::nullopt, entry))
         return;
     const QSet<WindowId> before = windowsOf(appId);
-    // Running, with every window taken by earlier entries: one more window of it.
+    // Running, with every window taken by earlier entries: one more window of it. A running single-instance
+    // application may only bring its window forward, and a running one needs no long wait for a new window.
     const LaunchMode mode = before.isEmpty() ? LaunchMode::open : LaunchMode::newWindow;
-    WindowWatch watch { appId, std::nullopt, before, std::nullopt, entry, m_windowWaitSeconds, {} };
+    const double bound = before.isEmpty() ? m_windowWaitSeconds : placementRetryInterval * placementAttempts;
+    WindowWatch watch { appId, std::nullopt, before, std::nullopt, entry, bound, {} };
     launchAndPlace(LaunchRequest { appId, {}, mode }, std::move(watch));
 }
 

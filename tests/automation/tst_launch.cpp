@@ -464,6 +464,22 @@ private slots:
         QCOMPARE(f.frameOf(windows[1]).x(), 700.0);
     }
 
+    void runningApplicationThatShowsNoFurtherWindowIsNotWaitedForLong()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay.reset(); // a single-instance application only brings its window forward
+        f.desktop.installApplication(installed(editor, plan));
+        f.desktop.addRunningApplication(app(editor, { window() }));
+        QSignalSpy idle(&f.service, &AutomationService::placementsIdle);
+        LaunchRun launch(f, { applicationEntry(editor, 0.1), applicationEntry(editor, 0.1) });
+        f.clock.advance(3.5);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+        QCOMPARE(idle.count(), 1);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 1);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
+    }
+
     void openWindowsArePlacedNotOpenedAgain()
     {
         AutomationFixture f;
