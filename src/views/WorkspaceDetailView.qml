@@ -90,98 +90,121 @@ Item {
             implicitHeight: header.implicitHeight + 48
             color: Qt.rgba(1, 1, 1, 0.02)
 
-            RowLayout {
+            GridLayout {
                 id: header
                 anchors.fill: parent
                 anchors.margins: 24
-                spacing: 16
+                columnSpacing: 16
+                rowSpacing: 14
+                // The buttons stand beside the name while everything fits, else on a line of their own:
+                // a long monitor message never pushes a button out of the window.
+                readonly property real identityWidth: 54 + 16
+                    + Math.max(Math.min(workspaceName.implicitWidth, 240),
+                               workspaceSummary.implicitWidth + 8 + monitorBadge.implicitWidth)
+                columns: identityWidth + columnSpacing + buttons.implicitWidth <= width ? 2 : 1
 
-                GradientTile {
-                    implicitWidth: 54
-                    implicitHeight: 54
-                    radius: 12
-                    startColor: detailController.gradientStart
-                    endColor: detailController.gradientEnd
-                    SymbolIcon {
-                        anchors.centerIn: parent
-                        name: detail.workspace ? detail.workspace.icon : ""
-                        size: 24
-                        color: "white"
-                    }
-                }
-
-                ColumnLayout {
+                RowLayout {
                     Layout.fillWidth: true
-                    spacing: 6
-                    Text {
-                        objectName: "workspaceName"
+                    spacing: 16
+
+                    GradientTile {
+                        implicitWidth: 54
+                        implicitHeight: 54
+                        radius: 12
+                        startColor: detailController.gradientStart
+                        endColor: detailController.gradientEnd
+                        SymbolIcon {
+                            anchors.centerIn: parent
+                            name: detail.workspace ? detail.workspace.icon : ""
+                            size: 24
+                            color: "white"
+                        }
+                    }
+
+                    ColumnLayout {
                         Layout.fillWidth: true
-                        text: detail.workspace ? detail.workspace.name : ""
-                        color: "white"
-                        font.family: Theme.roundedFamily
-                        font.pixelSize: 20
-                        font.weight: Theme.bold
-                        elide: Text.ElideRight
-                    }
-                    RowLayout {
-                        spacing: 8
+                        spacing: 6
                         Text {
-                            objectName: "workspaceSummary"
-                            text: detailController.summary
-                            color: Theme.secondaryText
-                            font.family: Theme.systemFamily
-                            font.pixelSize: 12
+                            id: workspaceName
+                            objectName: "workspaceName"
+                            Layout.fillWidth: true
+                            text: detail.workspace ? detail.workspace.name : ""
+                            color: "white"
+                            font.family: Theme.roundedFamily
+                            font.pixelSize: 20
+                            font.weight: Theme.bold
+                            elide: Text.ElideRight
                         }
-                        MonitorStatusBadge {
-                            objectName: "monitorStatusBadge"
-                            message: detailController.monitorMessage
-                            isWarning: detailController.monitorWarning
+                        Flow {
+                            Layout.fillWidth: true
+                            spacing: 8
+                            Text {
+                                id: workspaceSummary
+                                objectName: "workspaceSummary"
+                                text: detailController.summary
+                                color: Theme.secondaryText
+                                font.family: Theme.systemFamily
+                                font.pixelSize: 12
+                            }
+                            MonitorStatusBadge {
+                                id: monitorBadge
+                                objectName: "monitorStatusBadge"
+                                message: detailController.monitorMessage
+                                isWarning: detailController.monitorWarning
+                            }
                         }
                     }
                 }
 
-                PrimaryButtonStyle {
-                    objectName: "launchButton"
-                    text: "Workspace starten"
-                    symbol: "play.fill"
-                    spacing: 8
-                    startColor: Theme.blue
-                    endColor: Theme.purple
-                    // The label brings its own padding inside the style's.
-                    leftPadding: 18 + 16
-                    rightPadding: 18 + 16
-                    topPadding: 10 + 8
-                    bottomPadding: 10 + 8
-                    onClicked: detailController.launch()
-                }
+                RowLayout {
+                    id: buttons
+                    objectName: "headerButtons"
+                    Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
+                    spacing: 16
 
-                SecondaryButtonStyle {
-                    objectName: "previewButton"
-                    text: "HUD-Vorschau"
-                    symbol: "eye"
-                    spacing: 6
-                    foregroundColor: Theme.cyan
-                    borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
-                    onClicked: detailController.showPreview()
-                }
+                    PrimaryButtonStyle {
+                        objectName: "launchButton"
+                        text: "Workspace starten"
+                        symbol: "play.fill"
+                        spacing: 8
+                        startColor: Theme.blue
+                        endColor: Theme.purple
+                        // The label brings its own padding inside the style's.
+                        leftPadding: 18 + 16
+                        rightPadding: 18 + 16
+                        topPadding: 10 + 8
+                        bottomPadding: 10 + 8
+                        onClicked: detailController.launch()
+                    }
 
-                SecondaryButtonStyle {
-                    id: editButton
-                    objectName: "editButton"
-                    symbol: "pencil"
-                    // An icon alone says nothing to someone who has not used it before.
-                    ToolTip.visible: hovered
-                    ToolTip.delay: 500
-                    ToolTip.text: "Workspace bearbeiten"
-                    Accessible.name: "Workspace bearbeiten"
-                    foregroundColor: Theme.cyan
-                    borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
-                    // The pencil sits in a 32 × 32 frame inside the style's padding.
-                    leftPadding: 16 + (32 - implicitContentWidth) / 2
-                    rightPadding: 16 + (32 - implicitContentWidth) / 2
-                    topPadding: 10 + (32 - implicitContentHeight) / 2
-                    bottomPadding: 10 + (32 - implicitContentHeight) / 2
-                    onClicked: detailController.beginEdit()
+                    SecondaryButtonStyle {
+                        objectName: "previewButton"
+                        text: "HUD-Vorschau"
+                        symbol: "eye"
+                        spacing: 6
+                        foregroundColor: Theme.cyan
+                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        onClicked: detailController.showPreview()
+                    }
+
+                    SecondaryButtonStyle {
+                        id: editButton
+                        objectName: "editButton"
+                        symbol: "pencil"
+                        // An icon alone says nothing to someone who has not used it before.
+                        ToolTip.visible: hovered
+                        ToolTip.delay: 500
+                        ToolTip.text: "Workspace bearbeiten"
+                        Accessible.name: "Workspace bearbeiten"
+                        foregroundColor: Theme.cyan
+                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        // The pencil sits in a 32 × 32 frame inside the style's padding.
+                        leftPadding: 16 + (32 - implicitContentWidth) / 2
+                        rightPadding: 16 + (32 - implicitContentWidth) / 2
+                        topPadding: 10 + (32 - implicitContentHeight) / 2
+                        bottomPadding: 10 + (32 - implicitContentHeight) / 2
+                        onClicked: detailController.beginEdit()
+                    }
                 }
             }
         }

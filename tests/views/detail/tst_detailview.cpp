@@ -113,6 +113,45 @@ private slots:
         QVERIFY(itemsNamed(shown.window->contentItem(), QStringLiteral("emptyEntries")).first()->isVisible());
     }
 
+    void headerButtonsStayInsideTheWindowWithTheLongestBadge_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("minimum width") << 900;
+        QTest::newRow("default width") << 1100;
+        QTest::newRow("wide") << 1600;
+    }
+
+    void headerButtonsStayInsideTheWindowWithTheLongestBadge()
+    {
+        QFETCH(int, width);
+        DetailFixture f;
+        // Three monitors wanted, two here: the longest message the badge shows.
+        EntryData third = application(QStringLiteral("com.example.Third"), QStringLiteral("33333333-3333-3333-3333-333333333333"));
+        ShownDetail shown(f, f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
+                                     application(QStringLiteral("com.google.Chrome"), rightUUID), third}));
+        QVERIFY(shown.window);
+        shown.window->resize(width, 760);
+        QQuickItem *root = shown.window->contentItem();
+        QVERIFY(texts(root, QStringLiteral("monitorMessage")).value(0).startsWith(QStringLiteral("Bildschirm-Anzahl")));
+        for (const char *name : {"launchButton", "previewButton", "editButton", "monitorStatusBadge"}) {
+            QQuickItem *item = itemsNamed(root, QLatin1String(name)).value(0);
+            QVERIFY2(item, name);
+            QTRY_VERIFY2(item->mapToScene(QPointF(item->width(), item->height())).x() <= width,
+                         qPrintable(QStringLiteral("%1 ends at %2 of %3")
+                                        .arg(QLatin1String(name))
+                                        .arg(item->mapToScene(QPointF(item->width(), 0)).x())
+                                        .arg(width)));
+            QVERIFY(item->width() > 0);
+        }
+        // Wide enough, the buttons stand beside the name; otherwise on a line of their own below it.
+        QQuickItem *launch = itemsNamed(root, QStringLiteral("launchButton")).value(0);
+        QQuickItem *name = itemsNamed(root, QStringLiteral("workspaceName")).value(0);
+        const auto besideName = [&] {
+            return launch->mapToScene(QPointF(0, 0)).y() < name->mapToScene(QPointF(0, name->height())).y();
+        };
+        QTRY_COMPARE(besideName(), width >= 1600);
+    }
+
     void editButtonOpensTheSheetWithTheWorkspaceName()
     {
         DetailFixture f;
