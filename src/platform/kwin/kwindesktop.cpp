@@ -1,0 +1,548 @@
+// The desktop of KWin on Wayland through scripts that KWin runs on request.
+#include "kwindesktop.h"
+
+#include "kwinoutputnames.h"
+#include "kwinscriptrunner.h"
+#include "platform/x11/browsercommand.h"
+#include "platform/x11/documents/linuxdocuments.h"
+#include "platform/x11/monitoridentity.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+// How long the index of desktop entries is trusted before it is read again.
+constexpr int entriesMaxAgeMs = 2000;
+
+QString executableOf(qint64 pid)
+{
+    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    if (target.endsWith(QLatin1String(" (deleted)")))
+        target.chop(10);
+    return target;
+}
+
+bool finite(const QRectF &rect)
+{
+    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
+        && std::isfinite(rect.height());
+}
+
+WindowKind kindOf(const KWinWindow &w)
+{
+    if (w.normalWindow)
+        return WindowKind::normal;
+    if (w.dialog)
+        return WindowKind::dialog;
+    if (w.utility)
+        return WindowKind::utility;
+    return WindowKind::other;
+}
+
+/// Whether a window is one a user arranges or closes (not a panel, the desktop, a menu or a notification).
+bool arranged(const KWinWindow &w)
+{
+    return !w.specialWindow && kindOf(w) != WindowKind::other;
+}
+
+QPoint originOf(const KWinWindowList &list)
+{
+    // Corvalint's coordinates start at the primary monitor's corner: KWin's first output stands in for it.
+    return list.screens.isEmpty() ? QPoint() : list.screens.front().topLeft();
+}
+
+bool fits(const QRect &now, const QRect &goal)
+{
+    // Within a pixel: rounding of scaled outputs; character cells (xterm) are the client's own business.
+    return std::abs(now.x() - goal.x()) <= 1 && std::abs(now.y() - goal.y()) <= 1
+        && std::abs(now.width() - goal.width()) <= 1 && std::abs(now.height() - goal.height()) <= 1;
+}
+
+} // namespace
+
+struct KWinDesktop::Reading {
+    bool ok = false;
+    KWinWindowList list;
+    /// For each window of the list: its application id, and whether it is maximised either way.
+    QStringList appIds;
+    QList<std::pair<bool, bool>> maximized;
+
+    const KWinWindow *find(WindowId id) const
+    {
+        for (const KWinWindow &w : list.windows) {
+            if (kwinWindowNumber(w.internalId) == id)
+                return &w;
+        }
+        return nullptr;
+    }
+};
+
+struct KWinDesktop::PendingLaunch {
+    QString appId;
+    qint64 pid = 0;
+    QList<WindowId> before;
+    LaunchCompletion completion;
+    QElapsedTimer started;
+};
+
+std::unique_ptr<KWinDesktop> KWinDesktop::connect(QString *error)
+{
+    auto runner = KWinScriptRunner::open(error);
+    if (!runner)
+        return nullptr;
+    return std::unique_ptr<KWinDesktop>(new KWinDesktop(std::move(runner)));
+}
+
+bool KWinDesktop::sessionIsKWinWayland()
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland"))
+        return false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const auto reply = bus.interface()->isServiceRegistered(QString(KWinScriptRunner::kwinService));
+    return reply.isValid() && reply.value();
+}
+
+KWinDesktop::KWinDesktop(std::unique_ptr<KWinScriptRunner> runner)
+    : m_runner(std::move(runner))
+    , m_documents(std::make_unique<LinuxDocuments>())
+    , m_launcher(QString())
+{
+}
+
+KWinDesktop::~KWinDesktop() = default;
+
+// --- Reading ------------------------------------------------------------------------------------------
+
+std::optional<QByteArray> KWinDesktop::runScript(const QString &body) const
+{
+    QString error;
+    auto result = m_runner->run(body, &error);
+    if (!result)
+        m_lastError = error;
+    return result;
+}
+
+KWinDesktop::Reading KWinDesktop::read() const
+{
+    Reading r;
+    const auto answer = runScript(KWinScripts::listBody());
+    if (!answer)
+        return r;
+    QString error;
+    auto list = KWinWindowList::parse(*answer, &error);
+    if (!list) {
+        m_lastError = error;
+        return r;
+    }
+    r.ok = true;
+    r.list = std::move(*list);
+    QStringList ids;
+    for (const KWinWindow &w : std::as_const(r.list.windows)) {
+        if (arranged(w))
+            ids.append(w.internalId);
+    }
+    // The script API has no maximised state; KWin's D-Bus interface has it, one window per call.
+    const QHash<QString, QVariantMap> info = m_runner->windowInfo(ids);
+    for (const KWinWindow &w : std::as_const(r.list.windows)) {
+        r.appIds.append(appIdOf(w));
+        const QVariantMap one = info.value(w.internalId);
+        r.maximized.append({ one.value(QStringLiteral("maximizeHorizontal")).toInt() != 0,
+            one.value(QStringLiteral("maximizeVertical")).toInt() != 0 });
+    }
+    return r;
+}
+
+QString KWinDesktop::appIdOf(const KWinWindow &window) const
+{
+    if (!window.x11) {
+        // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
+        const QString appId = window.desktopFileName.isEmpty() ? window.resourceClass : window.desktopFileName;
+        const DesktopEntryIndex::WindowClues clues { appId, appId, appId, QString(),
+            window.pid ? executableOf(*window.pid) : QString() };
+        return entries().resolve(clues).value_or(QString());
+    }
+    // Xwayland windows: the rules of X11 (WM_CLASS, then the GTK or KDE application id, then the executable).
+    const DesktopEntryIndex::WindowClues clues { window.resourceName, window.resourceClass, window.desktopFileName,
+        window.desktopFileName, window.pid ? executableOf(*window.pid) : QString() };
+    return entries().resolve(clues).value_or(QString());
+}
+
+DesktopSnapshot KWinDesktop::snapshot()
+{
+    const Reading r = read();
+    DesktopSnapshot snapshot;
+    if (!r.ok)
+        return snapshot;
+    snapshot.monitors = monitorsOf(r.list);
+    const QPoint origin = originOf(r.list);
+    QHash<QString, qsizetype> byKey;
+    for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+        const KWinWindow &w = r.list.windows[i];
+        if (!arranged(w))
+            continue;
+        const QString &id = r.appIds[i];
+        const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.internalId) : id;
+        auto found = byKey.constFind(key);
+        if (found == byKey.constEnd()) {
+            found = byKey.insert(key, snapshot.applications.size());
+            DesktopApplication application;
+            application.appId = id;
+            snapshot.applications.append(application);
+        }
+        DesktopApplication &application = snapshot.applications[*found];
+        if (w.pid && !application.pids.contains(*w.pid))
+            application.pids.append(*w.pid);
+
+        DesktopWindow window;
+        window.id = kwinWindowNumber(w.internalId);
+        window.appId = id;
+        window.pid = w.pid;
+        window.title = w.caption;
+        window.frame = QRectF(w.frame.translated(-origin));
+        window.state.fullScreen = w.fullScreen;
+        window.state.minimized = w.minimized;
+        window.state.maximizedHorizontally = r.maximized[i].first;
+        window.state.maximizedVertically = r.maximized[i].second;
+        window.desktop = w.onAllDesktops ? allDesktops : w.desktop - 1;
+        window.kind = kindOf(w);
+        application.windows.append(window);
+        if (w.active) {
+            for (qsizetype m = 0; m < snapshot.monitors.size(); ++m) {
+                if (snapshot.monitors[m].bounds.contains(QRectF(w.frame.translated(-origin)).center()))
+                    snapshot.focusedMonitor = int(m);
+            }
+        }
+    }
+    return snapshot;
+}
+
+QList<DesktopMonitor> KWinDesktop::monitorsOf(const KWinWindowList &list) const
+{
+    const QList<KWinOutputName> names = KWinOutputNames::parse(m_runner->supportInformation());
+    const QPoint origin = originOf(list);
+    QList<DesktopMonitor> result;
+    for (qsizetype i = 0; i < list.screens.size(); ++i) {
+        DesktopMonitor monitor;
+        if (i < names.size() && names.size() == list.screens.size()) {
+            monitor.connector = names[i].name;
+            monitor.identifier = MonitorIdentity::identifier(KWinOutputNames::fingerprint(names[i]));
+        }
+        monitor.bounds = QRectF(list.screens[i].translated(-origin));
+        monitor.primary = i == 0;
+        result.append(monitor);
+    }
+    return result;
+}
+
+QList<DesktopMonitor> KWinDesktop::monitors() const
+{
+    const auto answer = runScript(KWinScripts::listBody());
+    if (!answer)
+        return {};
+    QString error;
+    const auto list = KWinWindowList::parse(*answer, &error);
+    return list ? monitorsOf(*list) : QList<DesktopMonitor>();
+}
+
+bool KWinDesktop::canControlWindows() const
+{
+    return m_runner->kwinRunning();
+}
+
+std::optional<QString> KWinDesktop::ownAppId() const
+{
+    return QString(ownIdentifier);
+}
+
+PlatformProfile KWinDesktop::profile() const
+{
+    return m_documents->profile();
+}
+
+std::optional<QStringList> KWinDesktop::collectDocuments(DocumentRole role, const QString &appId)
+{
+    const Reading r = read();
+    QList<qint64> pids;
+    QStringList titles;
+    for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+        const KWinWindow &w = r.list.windows[i];
+        if (r.appIds[i] != appId)
+            continue;
+        if (w.pid && !pids.contains(*w.pid))
+            pids.append(*w.pid);
+        if (!w.caption.isEmpty())
+            titles.append(w.caption);
+    }
+    return m_documents->collect(role, appId, pids, titles);
+}
+
+std::optional<QList<BrowserWindowTabs>> KWinDesktop::collectBrowserWindows(const QString &appId)
+{
+    const Reading r = read();
+    QList<qint64> pids;
+    for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+        const KWinWindow &w = r.list.windows[i];
+        if (r.appIds[i] == appId && w.pid && !pids.contains(*w.pid))
+            pids.append(*w.pid);
+    }
+    return m_documents->collectBrowserWindows(appId, pids);
+}
+
+FileStatus KWinDesktop::fileStatus(const QString &path) const
+{
+    const QFileInfo info(path);
+    return { info.exists(), info.isDir() };
+}
+
+std::unique_ptr<DesktopPlatform> KWinDesktop::openReader() const
+{
+    QString ignored;
+    return connect(&ignored);
+}
+
+// --- Acting -------------------------------------------------------------------------------------------
+
+void KWinDesktop::place(WindowId window, const WindowPlacement &placement)
+{
+    const Reading r = read();
+    const KWinWindow *now = r.find(window);
+    if (!now)
+        return;
+    KWinPlacementGoal goal;
+    goal.frame = now->frame;
+    if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
+        goal.frame = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize())
+                         .translated(originOf(r.list));
+    goal.fullScreen = placement.state.fullScreen;
+    goal.maximizeHorizontally = placement.state.maximizedHorizontally;
+    goal.maximizeVertically = placement.state.maximizedVertically;
+    goal.minimized = placement.state.minimized;
+    if (placement.desktop)
+        goal.desktop = *placement.desktop < 0 ? -1 : *placement.desktop + 1;
+    const QString internalId = now->internalId;
+    if (runScript(KWinScripts::placeBody(internalId, goal)))
+        correctLater(internalId, goal);
+}
+
+void KWinDesktop::correctLater(const QString &internalId, const KWinPlacementGoal &goal)
+{
+    // A Wayland client takes the new size only when it answers KWin's configure; one busy with its first frame
+    // may answer an older size first. Look once, and ask once more: a window that keeps refusing has its
+    // reasons (a minimum size, character cells).
+    ++m_inFlight;
+    QTimer::singleShot(correctionDelayMs, this, [this, internalId, goal] {
+        --m_inFlight;
+        if (goal.fullScreen || goal.maximizeHorizontally || goal.maximizeVertically || goal.minimized)
+            return;
+        const Reading r = read();
+        for (const KWinWindow &w : r.list.windows) {
+            if (w.internalId == internalId && (!fits(w.frame, goal.frame) || w.fullScreen)) {
+                ++m_corrections;
+                runScript(KWinScripts::placeBody(internalId, goal));
+            }
+        }
+    });
+}
+
+void KWinDesktop::activate(WindowId window)
+{
+    const Reading r = read();
+    if (const KWinWindow *w = r.find(window))
+        runScript(KWinScripts::activateBody(w->internalId));
+}
+
+void KWinDesktop::closeApplication(const DesktopApplication &application)
+{
+    // The application as it runs now: its id, and a process or window it had then.
+    const Reading r = read();
+    QStringList ids;
+    for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+        const KWinWindow &w = r.list.windows[i];
+        if (r.appIds[i] != application.appId || !arranged(w))
+            continue;
+        bool same = w.pid && application.hasPid(*w.pid);
+        for (const DesktopWindow &known : application.windows)
+            same = same || known.id == kwinWindowNumber(w.internalId);
+        if (same)
+            ids.append(w.internalId);
+    }
+    if (!ids.isEmpty())
+        runScript(KWinScripts::closeBody(ids));
+}
+
+// --- Launching ----------------------------------------------------------------------------------------
+
+const DesktopEntryIndex &KWinDesktop::entries() const
+{
+    if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
+        m_entries = DesktopEntryIndex::loadInstalled();
+        m_entriesAge.start();
+    }
+    return m_entries;
+}
+
+std::optional<QString> KWinDesktop::entryPath(const QString &appId) const
+{
+    if (auto path = entries().path(appId))
+        return path;
+    // Installed since the index was read?
+    m_entriesAge.invalidate();
+    return entries().path(appId);
+}
+
+bool KWinDesktop::canLaunch(const QString &appId) const
+{
+    return !appId.isEmpty() && entryPath(appId).has_value();
+}
+
+void KWinDesktop::complete(LaunchCompletion completion, const LaunchOutcome &outcome)
+{
+    if (!completion)
+        return;
+    // Always later, never inside the call that started the launch.
+    QTimer::singleShot(0, [completion = std::move(completion), outcome] { completion(outcome); });
+}
+
+void KWinDesktop::launch(const LaunchRequest &request, LaunchCompletion completion)
+{
+    const LaunchOutcome failed { false, request.appId, std::nullopt, {} };
+    const auto location = request.appId.isEmpty() ? std::nullopt : entryPath(request.appId);
+    if (!location) {
+        complete(std::move(completion), failed);
+        return;
+    }
+    const QString id = entries().idForPath(*location).value_or(request.appId);
+    QStringList uris;
+    for (const QUrl &url : request.urls)
+        uris.append(QString::fromUtf8(url.toEncoded()));
+
+    const Reading r = read();
+    LaunchOutcome running { true, id, std::nullopt, {} };
+    for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+        const KWinWindow &w = r.list.windows[i];
+        if (r.appIds[i] != id || !arranged(w))
+            continue;
+        running.windows.append(kwinWindowNumber(w.internalId));
+        if (!running.pid && w.pid)
+            running.pid = w.pid;
+    }
+    if (request.mode == LaunchMode::open && !running.windows.isEmpty()) {
+        if (uris.isEmpty()) {
+            // Already running: brought forward instead of starting a second copy.
+            activate(running.windows.front());
+        } else if (!m_launcher.launch(*location, uris)) {
+            complete(std::move(completion), failed);
+            return;
+        }
+        complete(std::move(completion), running);
+        return;
+    }
+
+    // Browsers are told with their own words to open a new window or tabs (as on X11).
+    std::optional<DesktopLauncher::Started> started;
+    const auto command = DesktopLauncher::command(*location);
+    const bool browser = command && BrowserCommand::familyOf(command->front()) && !request.urls.isEmpty();
+    if (browser && request.mode == LaunchMode::newWindow)
+        started = m_launcher.run(*command, BrowserCommand::newWindow(request.urls.front()));
+    else if (browser && request.mode == LaunchMode::newTabs)
+        started = m_launcher.run(*command, BrowserCommand::newTabs(request.urls));
+    else
+        started = m_launcher.launch(*location, uris);
+    if (!started) {
+        complete(std::move(completion), failed);
+        return;
+    }
+    // A browser's helper process only hands the addresses over and exits: its windows are found by id.
+    if (completion)
+        watchForWindow(id, browser ? 0 : started->pid.value_or(0), running.windows, std::move(completion));
+}
+
+void KWinDesktop::watchForWindow(
+    const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion)
+{
+    auto launch = std::make_unique<PendingLaunch>();
+    launch->appId = appId;
+    launch->pid = pid;
+    launch->before = before;
+    launch->completion = std::move(completion);
+    launch->started.start();
+    m_launches.push_back(std::move(launch));
+    if (!m_windowPoll) {
+        m_windowPoll = new QTimer(this);
+        QObject::connect(m_windowPoll, &QTimer::timeout, this, &KWinDesktop::checkWindows);
+    }
+    if (!m_windowPoll->isActive())
+        m_windowPoll->start(windowPollMs);
+}
+
+void KWinDesktop::checkWindows()
+{
+    const Reading r = read();
+    if (!r.ok && m_launches.empty())
+        return;
+    // KWin tells nobody outside of it about new windows: while launches wait, the poll tells the automation.
+    QList<WindowId> now;
+    for (const KWinWindow &w : r.list.windows)
+        now.append(kwinWindowNumber(w.internalId));
+    const bool changed = r.ok && now != m_knownWindows;
+    if (r.ok)
+        m_knownWindows = now;
+
+    for (auto it = m_launches.begin(); it != m_launches.end();) {
+        PendingLaunch &launch = **it;
+        // The launch counts once the application shows a window: under its id, or from the process we
+        // started (an application that resolves to another id than its entry's).
+        LaunchOutcome outcome { true, launch.appId, std::nullopt, {} };
+        for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
+            const KWinWindow &w = r.list.windows[i];
+            const WindowId number = kwinWindowNumber(w.internalId);
+            const bool ours = launch.pid > 0 && w.pid == launch.pid;
+            if (!arranged(w) || (r.appIds[i] != launch.appId && !ours) || launch.before.contains(number))
+                continue;
+            if (ours)
+                outcome.appId = r.appIds[i];
+            outcome.windows.append(number);
+            if (ours)
+                outcome.pid = launch.pid;
+            else if (!outcome.pid)
+                outcome.pid = w.pid;
+        }
+        const bool found = !outcome.windows.isEmpty();
+        if (!found && launch.started.elapsed() < launchTimeoutMs) {
+            ++it;
+            continue;
+        }
+        complete(
+            std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        it = m_launches.erase(it);
+    }
+    if (m_launches.empty() && m_windowPoll)
+        m_windowPoll->stop();
+    if (changed)
+        emit windowsChanged();
+}
+
+void KWinDesktop::openUrl(const QUrl &url)
+{
+    // As on X11: one argument, no shell; text that xdg-open would read as an option is no address.
+    const QString address = QString::fromUtf8(url.toEncoded());
+    if (address.isEmpty() || address.startsWith(QLatin1Char('-')))
+        return;
+    QProcess process;
+    process.setProgram(QStringLiteral("xdg-open"));
+    process.setArguments({ address });
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
+}
