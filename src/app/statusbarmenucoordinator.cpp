@@ -33,6 +33,8 @@ StatusBarMenuCoordinator::StatusBarMenuCoordinator(WorkspaceStore &modelContaine
     , m_menu(std::make_unique<QMenu>())
 {
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusBarMenuCoordinator::rebuildMenu);
+    // Where the tray draws the menu itself, hovering an item says what it does.
+    m_menu->setToolTipsVisible(true);
     rebuildMenu();
 }
 
@@ -79,14 +81,17 @@ void StatusBarMenuCoordinator::rebuildMenu()
         switch (item.kind) {
         case Kind::workspace: {
             action->setData(item.workspaceId);
+            action->setToolTip(QStringLiteral("„%1“ starten und die Fenster anordnen").arg(item.title));
             action->setIcon(SymbolGlyphIcon::icon(item.symbol, glyphColor));
             connect(action, &QAction::triggered, this, [this, action] { workspaceClicked(action->data()); });
             break;
         }
         case Kind::openMainWindow:
+            action->setToolTip(QStringLiteral("Das Hauptfenster von Corvalint öffnen"));
             connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::openMainApp);
             break;
         case Kind::quit:
+            action->setToolTip(QStringLiteral("Corvalint beenden; geöffnete Workspaces bleiben offen"));
             connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::quitApp);
             break;
         default:

@@ -120,6 +120,10 @@ private slots:
         QVERIFY(actions[4]->isEnabled());
         QCOMPARE(actions[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(actions[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        // Every item that does something says what on hover.
+        QVERIFY(coordinator->menu()->toolTipsVisible());
+        QVERIFY(actions[4]->toolTip().contains(QStringLiteral("Hauptfenster")));
+        QVERIFY(actions[5]->toolTip().contains(QStringLiteral("beenden")));
     }
 
     void menuFollowsTheStoreEachTimeItOpens()
@@ -130,6 +134,7 @@ private slots:
         QVERIFY(m_store->save());
         emit coordinator->menu()->aboutToShow();
         QCOMPARE(titles(*coordinator->menu()).mid(2, 1), QStringList{QStringLiteral("Alt")});
+        QCOMPARE(coordinator->menu()->actions()[2]->toolTip(), QStringLiteral("„Alt“ starten und die Fenster anordnen"));
 
         addWorkspace(QStringLiteral("Neu"), base, {editorEntry()});
         QVERIFY(m_store->save());
