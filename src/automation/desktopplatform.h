@@ -82,6 +82,9 @@ public:
 
     // --- Our own windows -----------------------------------------------------------
 
+    /// Whether a compositor draws translucent windows over the desktop; without
+    /// one the see-through parts of a window show black.
+    virtual bool compositesWindows() const { return true; }
     /// Hints for one of Corvalint's own windows, by its native id (set before
     /// it is shown): kept out of taskbars and pagers, shown on every virtual
     /// desktop. Desktops without such hints ignore them.

@@ -8,16 +8,21 @@ Item {
 
     // The boxes of this screen, placed relative to it (see overlayBoxes).
     required property var boxes
+    // Without a compositor the window is cut to its boxes and buttons (the
+    // rest would be black): then nothing dims the desktop.
+    property bool composited: true
 
     signal closeRequested()
 
     Rectangle {
         anchors.fill: parent
+        visible: view.composited
         color: Qt.rgba(0, 0, 0, 0.5)
     }
 
     CyberGridPattern {
         anchors.fill: parent
+        visible: view.composited
         opacity: 0.03
     }
 

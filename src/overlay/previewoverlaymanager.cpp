@@ -10,6 +10,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QRegion>
 #include <QScreen>
 
 namespace {
@@ -32,6 +33,35 @@ QScreen *qtScreenAt(const QRect &geometry)
             return screen;
     }
     return nullptr;
+}
+
+/// Glow and rim reach a little beyond an item's own rectangle.
+constexpr int maskMargin = 6;
+
+void collectDrawn(QQuickItem *item, QRegion &region)
+{
+    static const QStringList drawn { QStringLiteral("previewBox"), QStringLiteral("titleBadge"),
+        QStringLiteral("closeButton") };
+    for (QQuickItem *child : item->childItems()) {
+        if (drawn.contains(child->objectName()) && child->isVisible()) {
+            const QRectF rect = child->mapRectToScene(QRectF(0, 0, child->width(), child->height()));
+            region += rect.toAlignedRect().adjusted(-maskMargin, -maskMargin, maskMargin, maskMargin);
+            continue;
+        }
+        collectDrawn(child, region);
+    }
+}
+
+/// The parts of the overlay that draw something: its boxes, the title badge and the close button.
+QRegion drawnRegion(QQuickView &window)
+{
+    QRegion region;
+    if (QQuickItem *root = window.rootObject()) {
+        // Anchors follow at once: the items stand where they will be drawn.
+        root->setSize(window.size());
+        collectDrawn(root, region);
+    }
+    return region;
 }
 
 } // namespace
@@ -131,7 +161,8 @@ std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const DesktopMon
     QVariantList boxes;
     for (const OverlayBox &box : overlayBoxes(entries, monitor.bounds))
         boxes.append(box.toVariant());
-    window->setInitialProperties({{QStringLiteral("boxes"), boxes}});
+    const bool composited = (m_hintsPlatform ? *m_hintsPlatform : m_platform).compositesWindows();
+    window->setInitialProperties({{QStringLiteral("boxes"), boxes}, {QStringLiteral("composited"), composited}});
     window->setSource(overlayViewUrl);
     if (QQuickItem *root = window->rootObject())
         connect(root, SIGNAL(closeRequested()), this, SLOT(close()), Qt::QueuedConnection);
@@ -139,6 +170,8 @@ std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const DesktopMon
     // The overlay is no window to switch to: kept out of taskbars and pagers,
     // and shown on whichever virtual desktop the user is on.
     (m_hintsPlatform ? *m_hintsPlatform : m_platform).setOwnWindowHints(window->winId(), true, true);
+    if (!composited)
+        window->setMask(drawnRegion(*window));
     window->show();
     window->raise();
     window->requestActivate();

@@ -80,6 +80,14 @@ public:
     }
 };
 
+/// A desktop without a compositor: see-through parts of a window would show black.
+class OpaqueDesktop : public SimulatedDesktop
+{
+public:
+    using SimulatedDesktop::SimulatedDesktop;
+    bool compositesWindows() const override { return false; }
+};
+
 } // namespace
 
 class TestPreviewOverlayManager : public QObject
@@ -133,6 +141,35 @@ private slots:
         QVERIFY(safariBox);
         QCOMPARE(QRectF(safariBox->position(), safariBox->size()), QRectF(0, 25, 1280, 800));
         QCOMPARE(texts(left, QStringLiteral("boxCoord")), QStringList{"COORD x:-1440 y:25"});
+    }
+
+    void withoutACompositorOnlyTheBoxesAndButtonsAreDrawn()
+    {
+        const QList<EntryData> entries {application(QStringLiteral("org.tiny.Clock"), QRectF(300, 300, 400, 300))};
+        {
+            // With a compositor the dimmed screen is the window; nothing is cut away.
+            PreviewOverlayManager overlay(desktop);
+            overlay.show(entries);
+            QQuickView *primary = overlay.windowList().at(0);
+            QVERIFY(primary->mask().isEmpty());
+            QVERIFY(primary->rootObject()->property("composited").toBool());
+        }
+        OpaqueDesktop opaque(clock);
+        opaque.setScreens({SimScreen{1, QRectF(0, 0, 1512, 982), QStringLiteral("A")}});
+        PreviewOverlayManager overlay(opaque);
+        overlay.show(entries);
+        QQuickView *primary = overlay.windowList().at(0);
+        QVERIFY(!primary->rootObject()->property("composited").toBool());
+        const QRegion mask = primary->mask();
+        // The box, the title badge and the close button take input and show; the desktop elsewhere stays.
+        QVERIFY(mask.contains(QPoint(500, 450)));
+        const QQuickItem *close = itemsNamed(primary->rootObject(), QStringLiteral("closeButton")).value(0);
+        const QQuickItem *badge = itemsNamed(primary->rootObject(), QStringLiteral("titleBadge")).value(0);
+        QVERIFY(close && badge);
+        QVERIFY(mask.contains(close->mapToScene(QPointF(close->width() / 2, close->height() / 2)).toPoint()));
+        QVERIFY(mask.contains(badge->mapToScene(QPointF(badge->width() / 2, badge->height() / 2)).toPoint()));
+        QVERIFY(!mask.contains(QPoint(1000, 800)));
+        QVERIFY(!mask.contains(QPoint(100, 600)));
     }
 
     void escapeOnOneScreenClosesEveryWindow()

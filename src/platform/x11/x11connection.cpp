@@ -670,6 +670,19 @@ void X11Connection::dispatchEvents()
     }
 }
 
+bool X11Connection::compositorRunning() const
+{
+    const QByteArray name = QByteArrayLiteral("_NET_WM_CM_S") + QByteArray::number(m_screenNumber);
+    // Only an atom that exists already: no compositor ever ran when there is none.
+    const auto atom = xcbReply(xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 1, uint16_t(name.size()), name.constData()), nullptr));
+    if (!atom || atom->atom == XCB_NONE)
+        return false;
+    const auto owner = xcbReply(
+        xcb_get_selection_owner_reply(m_connection, xcb_get_selection_owner(m_connection, atom->atom), nullptr));
+    return owner && owner->owner != XCB_NONE;
+}
+
 xcb_window_t X11Connection::rootWindow() const
 {
     return m_screen->root;

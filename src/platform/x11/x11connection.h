@@ -119,6 +119,8 @@ public:
     /// one is asked again through the window manager once it is mapped.
     void setOwnWindowHints(xcb_window_t window, bool skipTaskbar, bool onAllDesktops);
 
+    /// Whether a compositing manager owns this screen's `_NET_WM_CM_S<n>` selection.
+    bool compositorRunning() const;
     /// The root window of our screen (its property changes arrive as windowPropertyChanged).
     xcb_window_t rootWindow() const;
     /// Asks for the window's StructureNotify and PropertyChange events: windowConfigured(),

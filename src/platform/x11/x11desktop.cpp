@@ -532,6 +532,11 @@ void X11Desktop::openUrl(const QUrl &url)
 
 // --- Our own windows ----------------------------------------------------------------------------------
 
+bool X11Desktop::compositesWindows() const
+{
+    return m_connection->compositorRunning();
+}
+
 void X11Desktop::setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops)
 {
     if (nativeWindow == 0 || nativeWindow > std::numeric_limits<xcb_window_t>::max())

@@ -67,6 +67,8 @@ public:
     void openUrl(const QUrl &url) override;
 
     void setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops) override;
+    /// A compositing manager owns `_NET_WM_CM_S<screen>`.
+    bool compositesWindows() const override;
 
     /// X errors no request collected, after a round trip (a diagnostic for tests: it stays 0).
     quint64 strayErrorCount();
