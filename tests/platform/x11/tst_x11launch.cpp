@@ -181,6 +181,8 @@ private slots:
         QVERIFY(outcome->outcome.started);
         QVERIFY(outcome->outcome.pid != first->outcome.pid);
         QTRY_COMPARE(launchedArguments().size(), 3);
+        // Its window too, before both copies are asked to quit.
+        QTRY_COMPARE_WITH_TIMEOUT(applicationWithId(m_desktop->snapshot(), QStringLiteral("testapp-a"))->windows.size(), 2, 10000);
         quitApplication(QStringLiteral("testapp-a"));
     }
 
