@@ -68,7 +68,7 @@ QString CommandDefinition::helpText() const
 
 QString CommandDefinition::overviewText()
 {
-    QString text = QStringLiteral("Usage: corvalint [--desktop x11|i3ipc|sim:SCENARIO.json] [--log FILE] [COMMAND ...]\n"
+    QString text = QStringLiteral("Usage: corvalint [--desktop x11|i3ipc|kwin|sim:SCENARIO.json] [--log FILE] [COMMAND ...]\n"
                                   "Without a command, starts Corvalint (or brings its window back).\n\n"
                                   "Commands:\n");
     for (const CommandDefinition &command : all())

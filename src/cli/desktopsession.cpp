@@ -1,4 +1,4 @@
-// Opening the X11, the sway or i3, or the simulated desktop and running launches on it to the end.
+// Opening the X11, the sway or i3, the KWin (Wayland), or the simulated desktop and running launches on it to the end.
 #include "desktopsession.h"
 
 #include "automation/automationservice.h"
@@ -7,6 +7,7 @@
 #include "platform/sim/virtualclock.h"
 #include "platform/i3ipc/i3ipcdesktop.h"
 #include "platform/i3ipc/ipcsocketlocator.h"
+#include "platform/kwin/kwindesktop.h"
 #include "platform/x11/x11desktop.h"
 
 #include <QCoro/QCoroTask>
@@ -30,12 +31,19 @@ bool namesI3Ipc(const QString &choice)
 
 QString DesktopSession::automaticChoice()
 {
-    return QString::fromLatin1(IpcSocketLocator::sessionSpeaksIpc() ? i3ipcChoice : x11Choice);
+    if (IpcSocketLocator::sessionSpeaksIpc())
+        return QString::fromLatin1(i3ipcChoice);
+    // On Plasma's Wayland session only KWin itself can list and move windows; under XWayland Corvalint would
+    // see X11 windows alone.
+    if (KWinDesktop::sessionIsKWinWayland())
+        return QString::fromLatin1(kwinChoice);
+    return QString::fromLatin1(x11Choice);
 }
 
 bool DesktopSession::knows(const QString &choice)
 {
-    return choice == QLatin1String(x11Choice) || namesI3Ipc(choice) || choice.startsWith(QLatin1String(simPrefix));
+    return choice == QLatin1String(x11Choice) || namesI3Ipc(choice) || choice == QLatin1String(kwinChoice)
+        || choice.startsWith(QLatin1String(simPrefix));
 }
 
 std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool needWindowManager, QString *error)
@@ -78,6 +86,15 @@ std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool
         auto desktop = I3IpcDesktop::connect(QString(), &reason);
         if (!desktop) {
             *error = QStringLiteral("needs sway or i3; cannot reach its IPC socket: %1").arg(reason);
+            return nullptr;
+        }
+        session->m_clock = std::make_unique<QtAutomationClock>();
+        session->m_platform = std::move(desktop);
+    } else if (choice == QLatin1String(kwinChoice)) {
+        QString reason;
+        auto desktop = KWinDesktop::connect(&reason);
+        if (!desktop) {
+            *error = QStringLiteral("needs KWin on Wayland; cannot reach it on the session bus: %1").arg(reason);
             return nullptr;
         }
         session->m_clock = std::make_unique<QtAutomationClock>();

@@ -21,10 +21,12 @@ public:
     static constexpr char x11Choice[] = "x11";
     /// sway and i3 through their IPC socket; "sway" and "i3" name the same desktop.
     static constexpr char i3ipcChoice[] = "i3ipc";
+    /// KWin on Wayland, through scripts it runs over D-Bus.
+    static constexpr char kwinChoice[] = "kwin";
     static constexpr char simPrefix[] = "sim:";
 
     /// The desktop when none is named: sway's or i3's IPC when the session is one of theirs (SWAYSOCK or
-    /// I3SOCK set, or the desktop named so), else X11.
+    /// I3SOCK set, or the desktop named so), else KWin's on a Wayland session with org.kde.KWin on the bus, else X11.
     static QString automaticChoice();
     /// The choice `--desktop` gave, or else the automatic one.
     static QString choiceFor(const QString &given, bool chosen) { return chosen ? given : automaticChoice(); }
@@ -32,7 +34,7 @@ public:
     static bool knows(const QString &choice);
 
     /// Opens "x11" (the session on $DISPLAY), "i3ipc" (sway or i3, their socket found by SWAYSOCK, I3SOCK or
-    /// the window manager) or "sim:SCENARIO.json". Nothing,
+    /// the window manager), "kwin" (KWin on the session bus) or "sim:SCENARIO.json". Nothing,
     /// with one line in `error`, when there is no X display, no window manager
     /// (when `needWindowManager`), or the scenario cannot be read.
     static std::unique_ptr<DesktopSession> open(const QString &choice, bool needWindowManager, QString *error);

@@ -330,18 +330,22 @@ void KWinDesktop::place(WindowId window, const WindowPlacement &placement)
     if (placement.desktop)
         goal.desktop = *placement.desktop < 0 ? -1 : *placement.desktop + 1;
     const QString internalId = now->internalId;
+    const quint64 generation = ++m_placementGeneration[internalId];
     if (runScript(KWinScripts::placeBody(internalId, goal)))
-        correctLater(internalId, goal);
+        correctLater(internalId, goal, generation);
 }
 
-void KWinDesktop::correctLater(const QString &internalId, const KWinPlacementGoal &goal)
+void KWinDesktop::correctLater(const QString &internalId, const KWinPlacementGoal &goal, quint64 generation)
 {
     // A Wayland client takes the new size only when it answers KWin's configure; one busy with its first frame
     // may answer an older size first. Look once, and ask once more: a window that keeps refusing has its
     // reasons (a minimum size, character cells).
     ++m_inFlight;
-    QTimer::singleShot(correctionDelayMs, this, [this, internalId, goal] {
+    QTimer::singleShot(correctionDelayMs, this, [this, internalId, goal, generation] {
         --m_inFlight;
+        // A later placement of the same window has its own read-back; this one must not undo it.
+        if (m_placementGeneration.value(internalId) != generation)
+            return;
         if (goal.fullScreen || goal.maximizeHorizontally || goal.maximizeVertically || goal.minimized)
             return;
         const Reading r = read();

@@ -83,7 +83,7 @@ private:
     QList<DesktopMonitor> monitorsOf(const KWinWindowList &list) const;
     const DesktopEntryIndex &entries() const;
     std::optional<QString> entryPath(const QString &appId) const;
-    void correctLater(const QString &internalId, const KWinPlacementGoal &goal);
+    void correctLater(const QString &internalId, const KWinPlacementGoal &goal, quint64 generation);
     void watchForWindow(const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion);
     void checkWindows();
     static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
@@ -96,6 +96,8 @@ private:
     mutable QString m_lastError;
     QTimer *m_windowPoll = nullptr;
     QList<WindowId> m_knownWindows;
+    /// The latest placement of each window: a read-back only corrects the placement it belongs to.
+    QHash<QString, quint64> m_placementGeneration;
     std::vector<std::unique_ptr<PendingLaunch>> m_launches;
     int m_inFlight = 0;
     int m_corrections = 0;

@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -265,6 +267,44 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QByteArray lines = log.readAll();
         QVERIFY2(lines.contains("\"closeEvent\"") && lines.contains("WM_DELETE_WINDOW"), lines.constData());
+    }
+
+    void commandLineChoosesKWinAndCapturesAndLaunchesHere()
+    {
+        // The command line chooses this desktop by itself: a Wayland session with KWin on its bus.
+        QTemporaryDir store;
+        QVERIFY(store.isValid());
+        auto corvalint = [&](const QStringList &arguments) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("CORVALINT_DATA_DIR"), store.path());
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            process.setProcessEnvironment(environment);
+            process.start(QStringLiteral(CORVALINT_BINARY), arguments);
+            process.waitForFinished(30000);
+            return std::make_pair(process.exitCode(),
+                QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()));
+        };
+        startWaylandWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-w")), 10000);
+        const QRectF frame(2050, 150, 600, 400);
+        m_desktop->place(windowNamed("testapp-w").id, { frame, {}, std::nullopt });
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        QTRY_VERIFY(edgeError(frameOf("testapp-w"), frame) <= 1);
+        const auto captured = corvalint({ QStringLiteral("capture"), QStringLiteral("Here") });
+        QCOMPARE(captured.first, 0);
+        QVERIFY2(captured.second.contains(QLatin1String("with 1 entr")), qPrintable(captured.second));
+
+        m_desktop->place(windowNamed("testapp-w").id, { QRectF(100, 100, 300, 200), {}, std::nullopt });
+        QTRY_VERIFY(edgeError(frameOf("testapp-w"), QRectF(100, 100, 300, 200)) <= 1);
+        // Our own read-back must be done: it would put the window back where we asked after the command line.
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        const auto launched = corvalint({ QStringLiteral("--desktop"), QStringLiteral("kwin"), QStringLiteral("launch"),
+            QStringLiteral("Here") });
+        QVERIFY2(launched.first == 0, qPrintable(launched.second));
+        QTest::qWaitFor([&] { return edgeError(frameOf("testapp-w"), frame) <= 1; }, 5000);
+        QVERIFY2(edgeError(frameOf("testapp-w"), frame) <= 1,
+            qPrintable(describe(frameOf("testapp-w")) + QLatin1Char(' ') + launched.second));
     }
 
     void anErrorInsideKWinComesBackAndAHungScriptTimesOut()
