@@ -7,6 +7,7 @@
 #include "localfileurl.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QCoro/QCoroSignal>
 #include <QPointer>
 #include <QSet>
@@ -125,6 +126,13 @@ QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool 
     const QPointer<AutomationService> self(this);
     AutomationClock &clock = m_clock;
     m_claimed.clear();
+    if (m_launchesRunning == 0 && !launching() && !m_launchProblems.isEmpty()) {
+        m_launchProblems.clear();
+        emit launchProblemsChanged();
+    }
+    ++m_launchesRunning;
+    m_launchesStarted = true;
+    updateLaunching();
     if (focusMode)
         quitOtherApplications(entries);
     for (const EntryData &entry : std::as_const(entries)) {
@@ -135,6 +143,50 @@ QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool 
         if (const auto pause = launchPauseSeconds(entry.delayAfterLaunch))
             co_await clock.sleep(*pause);
     }
+    if (!self)
+        co_return;
+    --m_launchesRunning;
+    updateLaunching();
+}
+
+void AutomationService::updateLaunching()
+{
+    const bool now = launching();
+    if (now == m_wasLaunching)
+        return;
+    m_wasLaunching = now;
+    emit launchingChanged();
+    if (!now) {
+        m_launchesStarted = false;
+        emit launchFinished();
+    }
+}
+
+void AutomationService::addLaunchProblem(const QString &problem)
+{
+    m_launchProblems.append(problem);
+    emit launchProblemsChanged();
+}
+
+QString AutomationService::entryLabel(const EntryData &entry)
+{
+    switch (entry.type()) {
+    case EntryType::website:
+        if (entry.websiteURL) {
+            const QString host = QUrl(*entry.websiteURL).host();
+            return host.isEmpty() ? *entry.websiteURL : host;
+        }
+        break;
+    case EntryType::file:
+    case EntryType::folder:
+        if (entry.filePath)
+            return QFileInfo(*entry.filePath).fileName().isEmpty() ? *entry.filePath
+                                                                    : QFileInfo(*entry.filePath).fileName();
+        break;
+    case EntryType::application:
+        break;
+    }
+    return entry.appBundleIdentifier.value_or(QStringLiteral("?"));
 }
 
 void AutomationService::openEntry(const EntryData &entry, bool restoreDocuments)
@@ -219,8 +271,10 @@ void AutomationService::quitOtherApplications(const QList<EntryData> &entries)
 
 void AutomationService::openApplication(const QString &appId, const EntryData &entry)
 {
-    if (!m_platform.canLaunch(appId))
+    if (!m_platform.canLaunch(appId)) {
+        addLaunchProblem(QStringLiteral("„%1“ ist nicht installiert.").arg(appId));
         return;
+    }
     if (placeOpenWindow(appId, std::nullopt, entry))
         return;
     const QSet<WindowId> before = windowsOf(appId);
@@ -384,16 +438,24 @@ void AutomationService::launchAndPlace(const LaunchRequest &request, WindowWatch
 {
     m_platform.launch(request, [self = QPointer<AutomationService>(this), watch = std::move(watch)](
                                    const LaunchOutcome &outcome) mutable {
-        if (!self || !outcome.started)
+        if (!self)
             return;
+        if (!outcome.started) {
+            self->addLaunchProblem(QStringLiteral("„%1“ ließ sich nicht starten.").arg(entryLabel(watch.entry)));
+            return;
+        }
         // The process we started, when the desktop names one; its windows may also come under the
         // application's id (a single-instance application hands over to its running copy).
         watch.pid = outcome.pid;
         if (!outcome.appId.isEmpty())
             watch.appId = outcome.appId;
         const double bound = watch.boundSeconds;
+        const QString label = entryLabel(watch.entry);
         self->retryPlacement([self = self.data(), watch = std::move(watch)] { return self->placeNewWindow(watch); },
-            bound);
+            bound, [self = self.data(), label, bound] {
+                self->addLaunchProblem(
+                    QStringLiteral("„%1“ zeigte innerhalb von %2 s kein neues Fenster.").arg(label).arg(bound));
+            });
     });
 }
 
@@ -454,7 +516,8 @@ QCoro::Task<> AutomationService::checkPlacementLater(WindowId window, EntryData 
     }
 }
 
-QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt, double boundSeconds)
+QCoro::Task<> AutomationService::retryPlacement(
+    std::function<bool()> attempt, double boundSeconds, std::function<void()> gaveUp)
 {
     const QPointer<AutomationService> self(this);
     auto waiter = std::make_shared<Waiter>();
@@ -479,8 +542,11 @@ QCoro::Task<> AutomationService::retryPlacement(std::function<bool()> attempt, d
             break;
         }
     }
-    if (self)
+    if (self) {
         self->m_waiters.removeOne(waiter);
+        if (!waiter->done && gaveUp && waiter->ticket && waiter->ticket->alive())
+            gaveUp();
+    }
     waiter->ticket.reset();
 }
 
@@ -572,6 +638,7 @@ void AutomationService::placementEnded()
     emit pendingPlacementsChanged();
     if (m_pendingPlacements == 0)
         emit placementsIdle();
+    updateLaunching();
 }
 
 std::optional<QString> AutomationService::monitorIdForFrame(const QRectF &frame) const

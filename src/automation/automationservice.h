@@ -34,6 +34,10 @@ class AutomationService : public QObject
     /// placement is given up (seconds; a cold browser or IDE takes 5 to 20).
     Q_PROPERTY(double windowWaitSeconds READ windowWaitSeconds WRITE setWindowWaitSeconds NOTIFY
             windowWaitSecondsChanged)
+    /// A launch opens its entries or still waits for their windows.
+    Q_PROPERTY(bool launching READ launching NOTIFY launchingChanged)
+    /// What the last launch could not do, one German sentence per entry; empty when all went well.
+    Q_PROPERTY(QStringList launchProblems READ launchProblems NOTIFY launchProblemsChanged)
 
 public:
     /// Rhythm of the looks for a launched application's window between the
@@ -104,6 +108,10 @@ public:
     bool placeWindows(qint64 pid, const EntryData &entry);
 
     int pendingPlacements() const { return m_pendingPlacements; }
+    bool launching() const { return m_launchesRunning > 0 || (m_launchesStarted && m_pendingPlacements > 0); }
+    QStringList launchProblems() const { return m_launchProblems; }
+    /// A short name of an entry for messages: its application, file, folder or site.
+    static QString entryLabel(const EntryData &entry);
     /// Whether the desktop lets this program read other applications' windows.
     bool canReadWindows() const { return m_platform.canControlWindows(); }
     double windowWaitSeconds() const { return m_windowWaitSeconds; }
@@ -134,6 +142,10 @@ signals:
     /// The last pending placement task has ended.
     void placementsIdle();
     void windowWaitSecondsChanged();
+    void launchingChanged();
+    void launchProblemsChanged();
+    /// A launch is over: every entry was opened and its window placed or given up.
+    void launchFinished();
 
 private:
     class PlacementTicket;
@@ -155,8 +167,12 @@ private:
     /// Places a new window once more when it did not stay as placed.
     QCoro::Task<> checkPlacementLater(WindowId window, EntryData entry);
     /// Calls `attempt` on every report of new windows and now and then,
-    /// until it reports a window placed or `boundSeconds` have passed.
-    QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds);
+    /// until it reports a window placed or `boundSeconds` have passed; then
+    /// `gaveUp`, when given.
+    QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds,
+        std::function<void()> gaveUp = {});
+    void addLaunchProblem(const QString &problem);
+    void updateLaunching();
     void windowsChanged();
     /// A window of the browser (not yet given to an entry) whose session shows `url`, with its tabs.
     struct OpenBrowserWindow {
@@ -180,6 +196,10 @@ private:
     WindowPlacer m_placer;
     int m_pendingPlacements = 0;
     double m_windowWaitSeconds = defaultWindowWaitSeconds;
+    int m_launchesRunning = 0;
+    bool m_launchesStarted = false;
+    bool m_wasLaunching = false;
+    QStringList m_launchProblems;
     /// Windows given to an entry during the current launch.
     QSet<WindowId> m_claimed;
     QList<std::shared_ptr<Waiter>> m_waiters;

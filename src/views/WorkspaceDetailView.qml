@@ -209,6 +209,22 @@ Item {
             }
         }
 
+        Text {
+            objectName: "launchMessage"
+            Layout.fillWidth: true
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            Layout.bottomMargin: 10
+            visible: text !== ""
+            text: detailController.launchMessage
+            color: detailController.launchTroubled ? Theme.orange : Theme.cyan
+            font.family: Theme.systemFamily
+            font.pixelSize: 12
+            wrapMode: Text.WordWrap
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+        }
+
         Divider {}
 
         ScrollView {

@@ -37,14 +37,39 @@ void DetailController::setServices(ViewServices *services)
     if (m_services == services)
         return;
     disconnect(m_screensConnection);
+    disconnect(m_launchingConnection);
+    disconnect(m_problemsConnection);
     m_services = services;
     if (m_services) {
+        m_launchingConnection = connect(&m_services->automation(), &AutomationService::launchingChanged, this,
+                                        &DetailController::launchStateChanged);
+        m_problemsConnection = connect(&m_services->automation(), &AutomationService::launchProblemsChanged, this,
+                                       &DetailController::launchStateChanged);
         // The badge follows screens plugged in or out while the view is open.
         m_screensConnection = connect(&m_services->platform(), &DesktopPlatform::monitorsChanged, this,
                                       &DetailController::readScreens);
     }
     emit servicesChanged();
+    emit launchStateChanged();
     readScreens();
+}
+
+QString DetailController::launchMessage() const
+{
+    if (!m_services)
+        return {};
+    const AutomationService &automation = m_services->automation();
+    if (automation.launching())
+        return QStringLiteral("Workspace wird gestartet …");
+    if (automation.launchProblems().isEmpty())
+        return {};
+    return QStringLiteral("Nicht alles ließ sich öffnen: ") + automation.launchProblems().join(QLatin1Char(' '));
+}
+
+bool DetailController::launchTroubled() const
+{
+    return m_services && !m_services->automation().launching()
+        && !m_services->automation().launchProblems().isEmpty();
 }
 
 void DetailController::setWorkspace(Workspace *workspace)

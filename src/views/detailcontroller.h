@@ -51,6 +51,9 @@ class DetailController : public QObject
     Q_PROPERTY(QStringList categories READ categories CONSTANT)
     /// Why the last update changed nothing (no window found, or none readable); empty otherwise.
     Q_PROPERTY(QString captureProblem READ captureProblem NOTIFY captureProblemChanged)
+    /// While a launch runs: that it does; after one that could not do everything: what; else empty.
+    Q_PROPERTY(QString launchMessage READ launchMessage NOTIFY launchStateChanged)
+    Q_PROPERTY(bool launchTroubled READ launchTroubled NOTIFY launchStateChanged)
 
 public:
     using Clock = std::function<QDateTime()>;
@@ -133,6 +136,7 @@ signals:
     void editedIconChanged();
     void editedCategoryChanged();
     void captureProblemChanged();
+    void launchStateChanged();
 
 private:
     QCoro::Task<> captureAndMerge();
@@ -160,6 +164,11 @@ private:
     QString m_editedCategory;
     QString m_captureProblem;
 
+    QMetaObject::Connection m_launchingConnection;
+    QMetaObject::Connection m_problemsConnection;
+
 public:
     QString captureProblem() const { return m_captureProblem; }
+    QString launchMessage() const;
+    bool launchTroubled() const;
 };

@@ -686,6 +686,42 @@ private slots:
         QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
     }
 
+    void launchSaysWhileItRunsAndWhatItCouldNotDo()
+    {
+        AutomationFixture f;
+        f.service.setWindowWaitSeconds(5);
+        SimLaunchPlan never;
+        never.windowDelay.reset();
+        f.desktop.installApplication(installed(editor, never));
+        SimLaunchPlan broken;
+        broken.fails = true;
+        f.desktop.installApplication(installed(safari, broken));
+        f.desktop.installApplication(installed(chrome));
+        QSignalSpy finished(&f.service, &AutomationService::launchFinished);
+        QSignalSpy launching(&f.service, &AutomationService::launchingChanged);
+        LaunchRun launch(f, { applicationEntry(QStringLiteral("org.example.Gone"), 0.1), applicationEntry(editor, 0.1),
+                                applicationEntry(safari, 0.1), applicationEntry(chrome, 0.1) });
+        QVERIFY(f.service.launching());
+        f.clock.advance(1.0);
+        // The launch itself is over; it still waits for the editor's window.
+        QVERIFY(f.service.launching());
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(f.clock.runUntilIdle(60));
+        QVERIFY(!f.service.launching());
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(launching.count(), 2);
+        QCOMPARE(f.service.launchProblems(),
+            (QStringList { "„org.example.Gone“ ist nicht installiert.", "„com.apple.Safari“ ließ sich nicht starten.",
+                "„com.example.Editor“ zeigte innerhalb von 5 s kein neues Fenster." }));
+
+        // The next launch starts without the old problems.
+        LaunchRun again(f, { applicationEntry(chrome, 0.1) });
+        QVERIFY(f.service.launchProblems().isEmpty());
+        QVERIFY(f.clock.runUntilIdle(60));
+        QVERIFY(f.service.launchProblems().isEmpty());
+        QCOMPARE(finished.count(), 2);
+    }
+
     void delaysOfZeroNegativeNaNAndInfinityDoNotPause()
     {
         AutomationFixture f;

@@ -121,6 +121,24 @@ private slots:
         QVERIFY(f.desktop.requests(QStringLiteral("terminate")).isEmpty());
     }
 
+    void launchShowsThatItRunsAndWhatItCouldNotOpen()
+    {
+        DetailFixture f;
+        f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
+        f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
+                application(QStringLiteral("org.example.Missing"), leftUUID)});
+        QSignalSpy changed(&f.controller, &DetailController::launchStateChanged);
+        QCOMPARE(f.controller.launchMessage(), QString());
+        f.controller.launch();
+        QCOMPARE(f.controller.launchMessage(), QStringLiteral("Workspace wird gestartet …"));
+        QVERIFY(!f.controller.launchTroubled());
+        f.clock.runUntilIdle(60);
+        QVERIFY(f.controller.launchTroubled());
+        QCOMPARE(f.controller.launchMessage(),
+                 QStringLiteral("Nicht alles ließ sich öffnen: „org.example.Missing“ ist nicht installiert."));
+        QVERIFY(changed.count() >= 2);
+    }
+
     void previewShowsTheEntriesInStoredOrder()
     {
         DetailFixture f;
