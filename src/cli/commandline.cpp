@@ -192,6 +192,14 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
                    .arg(TerminalText::field(result.data.value(QLatin1String("name")).toString()))
                    .arg(entries.size());
         out.flush();
+        // A launch that left something out is no success: each gap is named, and the status says so.
+        const QStringList problems = desktop->automation().launchProblems();
+        for (const QString &problem : problems)
+            err << QStringLiteral("corvalint: launch: %1\n").arg(TerminalText::field(problem));
+        if (!problems.isEmpty()) {
+            err.flush();
+            return finish(1);
+        }
     } else if (spec->name == QLatin1String("preview")) {
         return finish(showPreview(result, *desktop, err));
     }

@@ -330,6 +330,20 @@ private slots:
         QCOMPARE(run.err, QStringLiteral("corvalint: no workspace is named or has the id \"Ghost\"\n"));
     }
 
+    void launchThatLeavesSomethingOutSaysWhatAndFails()
+    {
+        QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
+        // Later, on a desktop where the terminal and the chat tool are gone.
+        const CliRun run = m_cli->run({QStringLiteral("launch"), QStringLiteral("Desk"), QStringLiteral("--desktop"),
+                                       CliRunner::scenario(QStringLiteral("moved.json"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.startsWith(QStringLiteral("Launched \"Desk\"")));
+        QCOMPARE(run.err,
+                 QStringLiteral("corvalint: launch: „org.example.Terminal“ ist nicht installiert.\n"
+                                "corvalint: launch: „org.example.Terminal“ ist nicht installiert.\n"
+                                "corvalint: launch: „org.example.Chat“ ist nicht installiert.\n"));
+    }
+
     void launchWaitMustBeSecondsInRange()
     {
         QCOMPARE(capture(QStringLiteral("Desk")).exitCode, 0);
