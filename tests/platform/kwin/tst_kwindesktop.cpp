@@ -8,6 +8,9 @@
 #include "platform/kwin/kwinscripts.h"
 
 #include <QCoro/QCoroTask>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -232,6 +235,78 @@ private slots:
         qInfo("frame error %.0f px, capture %lld ms, launch and placement %lld ms, corrections %d", error, captureMs,
             launchMs, m_desktop->correctionsSent());
         QVERIFY2(error <= 1, qPrintable(describe(frameOf("testapp-a"))));
+    }
+
+    void fullScreenAndDesktopsComeBack()
+    {
+        // A second virtual desktop, in the test session's own KWin configuration.
+        QDBusMessage create = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"),
+            QStringLiteral("/VirtualDesktopManager"), QStringLiteral("org.kde.KWin.VirtualDesktopManager"),
+            QStringLiteral("createDesktop"));
+        create.setArguments({ 1u, QStringLiteral("Second") });
+        QDBusMessage count = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"),
+            QStringLiteral("/VirtualDesktopManager"), QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+        count.setArguments({ QStringLiteral("org.kde.KWin.VirtualDesktopManager"), QStringLiteral("count") });
+        const QDBusMessage desktops = QDBusConnection::sessionBus().call(count);
+        QCOMPARE(desktops.type(), QDBusMessage::ReplyMessage);
+        if (desktops.arguments().value(0).value<QDBusVariant>().variant().toUInt() < 2)
+            QCOMPARE(QDBusConnection::sessionBus().call(create).type(), QDBusMessage::ReplyMessage);
+
+        startXwaylandClient();
+        startWaylandWindow();
+        for (const char *id : { "testapp-a", "testapp-w" })
+            QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QLatin1String(id)), 10000);
+
+        // W full screen on the second output, A on the second desktop.
+        const QRectF frameA(300, 200, 500, 400);
+        m_desktop->place(windowNamed("testapp-w").id, { monitorBounds(1), { false, false, true, false }, std::nullopt });
+        m_desktop->place(windowNamed("testapp-a").id, { frameA, {}, 1 });
+        QTRY_VERIFY(windowNamed("testapp-w").state.fullScreen);
+        QTRY_COMPARE(windowNamed("testapp-w").frame, monitorBounds(1));
+        QTRY_COMPARE(windowNamed("testapp-a").desktop, std::optional<int>(1));
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+
+        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const auto a = entryFor(captured, QStringLiteral("testapp-a"));
+        const auto w = entryFor(captured, QStringLiteral("testapp-w"));
+        QVERIFY(a && w);
+        QVERIFY(w->isFullscreen);
+        QCOMPARE(w->monitorID, std::optional(monitorId(1)));
+        QCOMPARE(a->virtualDesktop, std::optional<int>(1));
+
+        // Away: W out of full screen on the first output, A on the first desktop.
+        m_desktop->place(windowNamed("testapp-w").id, { QRectF(100, 100, 400, 300), {}, std::nullopt });
+        m_desktop->place(windowNamed("testapp-a").id, { frameA, {}, 0 });
+        QTRY_VERIFY(!windowNamed("testapp-w").state.fullScreen);
+        QTRY_COMPARE(windowNamed("testapp-a").desktop, std::optional<int>(0));
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+
+        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
+        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 10000);
+        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        QTRY_VERIFY(windowNamed("testapp-w").state.fullScreen);
+        QTRY_COMPARE(windowNamed("testapp-w").frame, monitorBounds(1));
+        QTRY_COMPARE(windowNamed("testapp-a").desktop, std::optional<int>(1));
+        QVERIFY2(edgeError(frameOf("testapp-a"), frameA) <= 1, qPrintable(describe(frameOf("testapp-a"))));
+    }
+
+    void focusModeClosesTheOthersPolitely()
+    {
+        startXwaylandClient();
+        startWaylandWindow();
+        for (const char *id : { "testapp-a", "testapp-w" })
+            QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), QLatin1String(id)), 10000);
+        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const auto keep = entryFor(captured, QStringLiteral("testapp-w"));
+        QVERIFY(keep);
+        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        QCoro::waitFor(m_service->launchWorkspace({ *keep }, false, true));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), QStringLiteral("testapp-a")), 10000);
+        QVERIFY(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-w")));
+        QFile log(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains("WM_DELETE_WINDOW"));
     }
 
     void launchFindsTheNewWindowByApplicationId()
