@@ -103,7 +103,8 @@ std::unique_ptr<KWinDesktop> KWinDesktop::connect(QString *error)
 
 bool KWinDesktop::sessionIsKWinWayland()
 {
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland"))
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland"))
         return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
@@ -321,8 +322,8 @@ void KWinDesktop::place(WindowId window, const WindowPlacement &placement)
     KWinPlacementGoal goal;
     goal.frame = now->frame;
     if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
-        goal.frame = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize())
-                         .translated(originOf(r.list));
+        goal.frame
+            = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(originOf(r.list));
     goal.fullScreen = placement.state.fullScreen;
     goal.maximizeHorizontally = placement.state.maximizedHorizontally;
     goal.maximizeVertically = placement.state.maximizedVertically;

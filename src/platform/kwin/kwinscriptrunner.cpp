@@ -13,13 +13,13 @@
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QElapsedTimer>
-#include <functional>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -42,7 +42,10 @@ QString nextName(const char *what)
 class LoadedScript
 {
 public:
-    LoadedScript(std::function<void()> unload) : m_unload(std::move(unload)) { }
+    LoadedScript(std::function<void()> unload)
+        : m_unload(std::move(unload))
+    {
+    }
     ~LoadedScript() { m_unload(); }
     LoadedScript(const LoadedScript &) = delete;
     LoadedScript &operator=(const LoadedScript &) = delete;
@@ -95,8 +98,8 @@ bool KWinScriptRunner::kwinRunning() const
     return reply.isValid() && reply.value();
 }
 
-bool KWinScriptRunner::callKWin(const QString &method, const QVariantList &arguments, int timeoutMs,
-    QVariant *result, QString *error) const
+bool KWinScriptRunner::callKWin(
+    const QString &method, const QVariantList &arguments, int timeoutMs, QVariant *result, QString *error) const
 {
     const bool scripting = method != QLatin1String("supportInformation") && method != QLatin1String("getWindowInfo");
     QDBusMessage message = QDBusMessage::createMethodCall(QString(kwinService), scripting ? scriptingPath : kwinPath,
@@ -173,7 +176,8 @@ std::optional<QByteArray> KWinScriptRunner::run(const QString &body, QString *er
     const QJsonObject envelope = QJsonDocument::fromJson(answer->toUtf8()).object();
     if (!envelope.value(QLatin1String("ok")).toBool()) {
         const QString reason = envelope.value(QLatin1String("error")).toString();
-        *error = QStringLiteral("KWin's script failed: %1").arg(reason.isEmpty() ? QStringLiteral("no reason") : reason);
+        *error
+            = QStringLiteral("KWin's script failed: %1").arg(reason.isEmpty() ? QStringLiteral("no reason") : reason);
         return std::nullopt;
     }
     const QJsonValue result = envelope.value(QLatin1String("result"));
@@ -189,8 +193,8 @@ QHash<QString, QVariantMap> KWinScriptRunner::windowInfo(const QStringList &inte
     // Sent together, then collected: one round trip's wait for all the windows.
     QList<QPair<QString, QDBusPendingCall>> calls;
     for (const QString &id : internalIds) {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(QString(kwinService), kwinPath, kwinInterface, QStringLiteral("getWindowInfo"));
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QString(kwinService), kwinPath, kwinInterface, QStringLiteral("getWindowInfo"));
         message.setArguments({ id });
         calls.append({ id, m_connection.asyncCall(message, timeoutMs) });
     }

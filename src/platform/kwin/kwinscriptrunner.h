@@ -42,8 +42,8 @@ public:
 
 private:
     KWinScriptRunner(QDBusConnection connection, QString connectionName);
-    bool callKWin(const QString &method, const QVariantList &arguments, int timeoutMs, QVariant *result,
-        QString *error) const;
+    bool callKWin(
+        const QString &method, const QVariantList &arguments, int timeoutMs, QVariant *result, QString *error) const;
 
     QDBusConnection m_connection;
     const QString m_connectionName;

@@ -107,8 +107,8 @@ private:
     void startWaylandWindow()
     {
         start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
-            { QStringLiteral("--app-id"), QStringLiteral("testapp-w"), QStringLiteral("--title"), QStringLiteral("Test W"),
-                QStringLiteral("--size"), QStringLiteral("400x300") });
+            { QStringLiteral("--app-id"), QStringLiteral("testapp-w"), QStringLiteral("--title"),
+                QStringLiteral("Test W"), QStringLiteral("--size"), QStringLiteral("400x300") });
     }
 
     QRectF frameOf(const char *appId)
@@ -117,7 +117,10 @@ private:
         return window ? window->frame : QRectF();
     }
 
-    DesktopWindow windowNamed(const char *appId) { return windowOf(m_desktop->snapshot(), QLatin1String(appId)).value_or(DesktopWindow()); }
+    DesktopWindow windowNamed(const char *appId)
+    {
+        return windowOf(m_desktop->snapshot(), QLatin1String(appId)).value_or(DesktopWindow());
+    }
 
     QRectF monitorBounds(int index) const { return m_desktop->monitors().value(index).bounds; }
     QString monitorId(int index) const { return m_desktop->monitors().value(index).identifier.value_or(QString()); }
@@ -195,8 +198,8 @@ private slots:
         // A on the second output, W maximised on the first.
         const QRectF onSecond(2000, 100, 700, 500);
         m_desktop->place(windowNamed("testapp-a").id, { onSecond, {}, std::nullopt });
-        m_desktop->place(windowNamed("testapp-w").id,
-            { QRectF(100, 100, 600, 400), { true, true, false, false }, std::nullopt });
+        m_desktop->place(
+            windowNamed("testapp-w").id, { QRectF(100, 100, 600, 400), { true, true, false, false }, std::nullopt });
         QTRY_VERIFY2(edgeError(frameOf("testapp-a"), onSecond) <= 1, qPrintable(describe(frameOf("testapp-a"))));
         QTRY_VERIFY(windowNamed("testapp-w").state.isMaximized());
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
@@ -240,13 +243,13 @@ private slots:
     void fullScreenAndDesktopsComeBack()
     {
         // A second virtual desktop, in the test session's own KWin configuration.
-        QDBusMessage create = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"),
-            QStringLiteral("/VirtualDesktopManager"), QStringLiteral("org.kde.KWin.VirtualDesktopManager"),
-            QStringLiteral("createDesktop"));
+        QDBusMessage create
+            = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"), QStringLiteral("/VirtualDesktopManager"),
+                QStringLiteral("org.kde.KWin.VirtualDesktopManager"), QStringLiteral("createDesktop"));
         create.setArguments({ 1u, QStringLiteral("Second") });
-        QDBusMessage count = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"),
-            QStringLiteral("/VirtualDesktopManager"), QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"));
+        QDBusMessage count
+            = QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"), QStringLiteral("/VirtualDesktopManager"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
         count.setArguments({ QStringLiteral("org.kde.KWin.VirtualDesktopManager"), QStringLiteral("count") });
         const QDBusMessage desktops = QDBusConnection::sessionBus().call(count);
         QCOMPARE(desktops.type(), QDBusMessage::ReplyMessage);
@@ -260,7 +263,8 @@ private slots:
 
         // W full screen on the second output, A on the second desktop.
         const QRectF frameA(300, 200, 500, 400);
-        m_desktop->place(windowNamed("testapp-w").id, { monitorBounds(1), { false, false, true, false }, std::nullopt });
+        m_desktop->place(
+            windowNamed("testapp-w").id, { monitorBounds(1), { false, false, true, false }, std::nullopt });
         m_desktop->place(windowNamed("testapp-a").id, { frameA, {}, 1 });
         QTRY_VERIFY(windowNamed("testapp-w").state.fullScreen);
         QTRY_COMPARE(windowNamed("testapp-w").frame, monitorBounds(1));
@@ -374,8 +378,8 @@ private slots:
         QTRY_VERIFY(edgeError(frameOf("testapp-w"), QRectF(100, 100, 300, 200)) <= 1);
         // Our own read-back must be done: it would put the window back where we asked after the command line.
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        const auto launched = corvalint({ QStringLiteral("--desktop"), QStringLiteral("kwin"), QStringLiteral("launch"),
-            QStringLiteral("Here") });
+        const auto launched = corvalint(
+            { QStringLiteral("--desktop"), QStringLiteral("kwin"), QStringLiteral("launch"), QStringLiteral("Here") });
         QVERIFY2(launched.first == 0, qPrintable(launched.second));
         QTest::qWaitFor([&] { return edgeError(frameOf("testapp-w"), frame) <= 1; }, 5000);
         QVERIFY2(edgeError(frameOf("testapp-w"), frame) <= 1,

@@ -13,32 +13,34 @@ const KWinReplyTarget target { QStringLiteral(":1.42"), QStringLiteral("/org/cor
     QStringLiteral("org.corvalint.KWinScript") };
 
 // KWin 5.27's globals as far as the scripts use them; callDBus records its arguments in `sent`.
-const char stage[] =
-    "var sent = [];\n"
-    "var calls = [];\n"
-    "function callDBus() { sent.push(Array.prototype.slice.call(arguments)); }\n"
-    "var KWin = { ScreenArea: 7 };\n"
-    "function client(id, x11) {\n"
-    "    return {\n"
-    "        internalId: id, pid: 4242, caption: \"Notes \\\"draft\\\"\", screen: 1, active: true,\n"
-    "        frameGeometry: { x: 2000, y: 100, width: 640, height: 480 },\n"
-    "        fullScreen: false, minimized: false, normalWindow: true, dialog: false, utility: false,\n"
-    "        specialWindow: false, skipTaskbar: false, desktop: 2, onAllDesktops: false, closeable: true,\n"
-    "        windowId: x11 ? 4194316 : undefined, desktopFileName: x11 ? \"\" : \"org.example.Notes\",\n"
-    "        resourceClass: x11 ? \"xterm\" : \"org.example.Notes\", resourceName: x11 ? \"xterm\" : \"notes\",\n"
-    "        setMaximize: function (v, h) { calls.push(\"maximize \" + v + \" \" + h + \" \" + JSON.stringify(this.frameGeometry)); },\n"
-    "        closeWindow: function () { calls.push(\"close \" + this.internalId); }\n"
-    "    };\n"
-    "}\n"
-    "var clients = [client(\"{11111111-2222-3333-4444-555555555555}\", false),\n"
-    "               client(\"{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\", true)];\n"
-    "var workspace = {\n"
-    "    numScreens: 2, activeScreen: 1, currentDesktop: 2, activeClient: null,\n"
-    "    clientArea: function (option, screen, desktop) {\n"
-    "        return screen === 0 ? { x: 0, y: 0, width: 1920, height: 1080 } : { x: 1920, y: 0, width: 1280, height: 720 };\n"
-    "    },\n"
-    "    clientList: function () { return clients; }\n"
-    "};\n";
+const char stage[]
+    = "var sent = [];\n"
+      "var calls = [];\n"
+      "function callDBus() { sent.push(Array.prototype.slice.call(arguments)); }\n"
+      "var KWin = { ScreenArea: 7 };\n"
+      "function client(id, x11) {\n"
+      "    return {\n"
+      "        internalId: id, pid: 4242, caption: \"Notes \\\"draft\\\"\", screen: 1, active: true,\n"
+      "        frameGeometry: { x: 2000, y: 100, width: 640, height: 480 },\n"
+      "        fullScreen: false, minimized: false, normalWindow: true, dialog: false, utility: false,\n"
+      "        specialWindow: false, skipTaskbar: false, desktop: 2, onAllDesktops: false, closeable: true,\n"
+      "        windowId: x11 ? 4194316 : undefined, desktopFileName: x11 ? \"\" : \"org.example.Notes\",\n"
+      "        resourceClass: x11 ? \"xterm\" : \"org.example.Notes\", resourceName: x11 ? \"xterm\" : \"notes\",\n"
+      "        setMaximize: function (v, h) { calls.push(\"maximize \" + v + \" \" + h + \" \" + "
+      "JSON.stringify(this.frameGeometry)); },\n"
+      "        closeWindow: function () { calls.push(\"close \" + this.internalId); }\n"
+      "    };\n"
+      "}\n"
+      "var clients = [client(\"{11111111-2222-3333-4444-555555555555}\", false),\n"
+      "               client(\"{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\", true)];\n"
+      "var workspace = {\n"
+      "    numScreens: 2, activeScreen: 1, currentDesktop: 2, activeClient: null,\n"
+      "    clientArea: function (option, screen, desktop) {\n"
+      "        return screen === 0 ? { x: 0, y: 0, width: 1920, height: 1080 } : { x: 1920, y: 0, width: 1280, height: "
+      "720 };\n"
+      "    },\n"
+      "    clientList: function () { return clients; }\n"
+      "};\n";
 
 class Stage
 {
@@ -57,8 +59,7 @@ public:
         // service, path, interface, method, token, json
         if (call.property(0).toString() != target.service || call.property(3).toString() != QLatin1String("answer"))
             return {};
-        return { call.property(4).toString(),
-            QJsonDocument::fromJson(call.property(5).toString().toUtf8()).object() };
+        return { call.property(4).toString(), QJsonDocument::fromJson(call.property(5).toString().toUtf8()).object() };
     }
 
     QJSValue evaluate(const QString &code) { return m_engine.evaluate(code); }
@@ -131,8 +132,8 @@ private slots:
         goal.maximizeHorizontally = true;
         goal.maximizeVertically = true;
         goal.desktop = 3;
-        const auto [token, answer] =
-            stage.run(KWinScripts::placeBody(QStringLiteral("{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}"), goal));
+        const auto [token, answer]
+            = stage.run(KWinScripts::placeBody(QStringLiteral("{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}"), goal));
         QVERIFY(answer.value(QLatin1String("ok")).toBool());
         QVERIFY(answer.value(QLatin1String("result")).toObject().value(QLatin1String("found")).toBool());
         QCOMPARE(stage.evaluate(QStringLiteral("calls.join('|')")).toString(),
@@ -164,8 +165,8 @@ private slots:
     void aWindowThatIsGoneIsReportedNotFound()
     {
         Stage stage;
-        const auto [token, answer] =
-            stage.run(KWinScripts::placeBody(QStringLiteral("{00000000-0000-0000-0000-000000000009}"), {}));
+        const auto [token, answer]
+            = stage.run(KWinScripts::placeBody(QStringLiteral("{00000000-0000-0000-0000-000000000009}"), {}));
         QVERIFY(answer.value(QLatin1String("ok")).toBool());
         QVERIFY(!answer.value(QLatin1String("result")).toObject().value(QLatin1String("found")).toBool());
         QCOMPARE(stage.evaluate(QStringLiteral("calls.length")).toInt(), 0);

@@ -50,9 +50,8 @@ private slots:
     void skipsWindowsWithoutAUsableIdOrFrame()
     {
         QString error;
-        const auto list = KWinWindowList::parse(
-            listing(window(QString()) + "," + window(QStringLiteral("not-a-uuid")) + "," + window(someId, 1 << 30)
-                + ",17,null," + window(someId)),
+        const auto list = KWinWindowList::parse(listing(window(QString()) + "," + window(QStringLiteral("not-a-uuid"))
+                                                    + "," + window(someId, 1 << 30) + ",17,null," + window(someId)),
             &error);
         QVERIFY2(list, qPrintable(error));
         QCOMPARE(list->windows.size(), 1);
