@@ -130,8 +130,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (!store->writeProblem().isEmpty())
         QTextStream(stderr) << "corvalint: " << store->writeProblem() << '\n';
 
-    std::unique_ptr<DesktopSession> desktop = DesktopSession::open(
-        DesktopSession::choiceFor(invocation.desktop, invocation.desktopChosen), false, &error);
+    std::unique_ptr<DesktopSession> desktop
+        = DesktopSession::open(DesktopSession::choiceFor(invocation.desktop, invocation.desktopChosen), false, &error);
     if (!desktop)
         return fail(QStringLiteral("corvalint: ") + error);
     desktop->driveVirtualTime();

@@ -7,8 +7,8 @@
 #include "localfileurl.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QCoro/QCoroSignal>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSet>
 #include <QUrl>
@@ -181,7 +181,7 @@ QString AutomationService::entryLabel(const EntryData &entry)
     case EntryType::folder:
         if (entry.filePath)
             return QFileInfo(*entry.filePath).fileName().isEmpty() ? *entry.filePath
-                                                                    : QFileInfo(*entry.filePath).fileName();
+                                                                   : QFileInfo(*entry.filePath).fileName();
         break;
     case EntryType::application:
         break;
@@ -436,27 +436,28 @@ QSet<WindowId> AutomationService::windowsOf(const QString &appId)
 
 void AutomationService::launchAndPlace(const LaunchRequest &request, WindowWatch watch)
 {
-    m_platform.launch(request, [self = QPointer<AutomationService>(this), watch = std::move(watch)](
-                                   const LaunchOutcome &outcome) mutable {
-        if (!self)
-            return;
-        if (!outcome.started) {
-            self->addLaunchProblem(QStringLiteral("„%1“ ließ sich nicht starten.").arg(entryLabel(watch.entry)));
-            return;
-        }
-        // The process we started, when the desktop names one; its windows may also come under the
-        // application's id (a single-instance application hands over to its running copy).
-        watch.pid = outcome.pid;
-        if (!outcome.appId.isEmpty())
-            watch.appId = outcome.appId;
-        const double bound = watch.boundSeconds;
-        const QString label = entryLabel(watch.entry);
-        self->retryPlacement([self = self.data(), watch = std::move(watch)] { return self->placeNewWindow(watch); },
-            bound, [self = self.data(), label, bound] {
-                self->addLaunchProblem(
-                    QStringLiteral("„%1“ zeigte innerhalb von %2 s kein neues Fenster.").arg(label).arg(bound));
-            });
-    });
+    m_platform.launch(request,
+        [self = QPointer<AutomationService>(this), watch = std::move(watch)](const LaunchOutcome &outcome) mutable {
+            if (!self)
+                return;
+            if (!outcome.started) {
+                self->addLaunchProblem(QStringLiteral("„%1“ ließ sich nicht starten.").arg(entryLabel(watch.entry)));
+                return;
+            }
+            // The process we started, when the desktop names one; its windows may also come under the
+            // application's id (a single-instance application hands over to its running copy).
+            watch.pid = outcome.pid;
+            if (!outcome.appId.isEmpty())
+                watch.appId = outcome.appId;
+            const double bound = watch.boundSeconds;
+            const QString label = entryLabel(watch.entry);
+            self->retryPlacement([self = self.data(), watch = std::move(watch)] { return self->placeNewWindow(watch); },
+                bound,
+                [self = self.data(), label, bound] {
+                    self->addLaunchProblem(
+                        QStringLiteral("„%1“ zeigte innerhalb von %2 s kein neues Fenster.").arg(label).arg(bound));
+                });
+        });
 }
 
 bool AutomationService::placeNewWindow(const WindowWatch &watch)
@@ -471,8 +472,8 @@ bool AutomationService::placeNewWindow(const WindowWatch &watch)
             if (!window.isStandard() || watch.before.contains(window.id) || m_claimed.contains(window.id))
                 continue;
             // The window showing the document, else the first main window, else the first at all.
-            const bool better = !chosen || (watch.document && window.document == watch.document
-                                               && chosen->document != watch.document)
+            const bool better = !chosen
+                || (watch.document && window.document == watch.document && chosen->document != watch.document)
                 || (window.kind == WindowKind::normal && chosen->kind != WindowKind::normal
                     && !(watch.document && chosen->document == watch.document));
             if (better)
@@ -568,7 +569,7 @@ void AutomationService::windowsChanged()
 void AutomationService::setWindowWaitSeconds(double seconds)
 {
     const double value = std::isfinite(seconds) && seconds > 0 ? std::min(seconds, longestWindowWaitSeconds)
-                                                                  : defaultWindowWaitSeconds;
+                                                               : defaultWindowWaitSeconds;
     if (value == m_windowWaitSeconds)
         return;
     m_windowWaitSeconds = value;

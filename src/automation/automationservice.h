@@ -16,8 +16,8 @@
 #include <QObject>
 #include <QRectF>
 #include <QSet>
-#include <QUrl>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,8 +32,8 @@ class AutomationService : public QObject
     Q_PROPERTY(int pendingPlacements READ pendingPlacements NOTIFY pendingPlacementsChanged)
     /// How long a launched application may take to show its window before its
     /// placement is given up (seconds; a cold browser or IDE takes 5 to 20).
-    Q_PROPERTY(double windowWaitSeconds READ windowWaitSeconds WRITE setWindowWaitSeconds NOTIFY
-            windowWaitSecondsChanged)
+    Q_PROPERTY(
+        double windowWaitSeconds READ windowWaitSeconds WRITE setWindowWaitSeconds NOTIFY windowWaitSecondsChanged)
     /// A launch opens its entries or still waits for their windows.
     Q_PROPERTY(bool launching READ launching NOTIFY launchingChanged)
     /// What the last launch could not do, one German sentence per entry; empty when all went well.
@@ -169,8 +169,7 @@ private:
     /// Calls `attempt` on every report of new windows and now and then,
     /// until it reports a window placed or `boundSeconds` have passed; then
     /// `gaveUp`, when given.
-    QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds,
-        std::function<void()> gaveUp = {});
+    QCoro::Task<> retryPlacement(std::function<bool()> attempt, double boundSeconds, std::function<void()> gaveUp = {});
     void addLaunchProblem(const QString &problem);
     void updateLaunching();
     void windowsChanged();

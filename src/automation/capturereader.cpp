@@ -44,7 +44,8 @@ CaptureReader::~CaptureReader()
     if (!m_worker)
         return;
     // Its connection's objects belong to the reader thread: delete them there.
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { delete worker; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker] { delete worker; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }

@@ -130,8 +130,8 @@ void DesktopCapture::captureWindow(Run &run, const QString &appId, const Desktop
     run.entries.append(*entry);
 }
 
-std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString &identifier,
-                                                        const DesktopWindow &window) const
+std::optional<EntryData> DesktopCapture::entryForWindow(
+    Run &run, const QString &identifier, const DesktopWindow &window) const
 {
     const PlatformProfile &profile = run.profile;
 
@@ -204,8 +204,8 @@ std::optional<EntryData> DesktopCapture::entryForWindow(Run &run, const QString 
     return entry;
 }
 
-DesktopCapture::DocumentOutcome DesktopCapture::documentRule(const QString &identifier,
-                                                             const DesktopWindow &window) const
+DesktopCapture::DocumentOutcome DesktopCapture::documentRule(
+    const QString &identifier, const DesktopWindow &window) const
 {
     const std::optional<QString> &document = window.document;
     if (!document)

@@ -13,16 +13,17 @@ std::optional<QString> DisplayLocator::monitorIdForFrame(const QRectF &frame, co
     QList<MonitorCandidate> candidates;
     candidates.reserve(monitors.size());
     for (const DesktopMonitor &monitor : monitors)
-        candidates.append(MonitorCandidate{monitor.bounds, identifierOf(monitor)});
+        candidates.append(MonitorCandidate { monitor.bounds, identifierOf(monitor) });
     return monitorIDForFrame(frame, candidates);
 }
 
-std::optional<ScreenMatch> DisplayLocator::monitorWithId(const QString &monitorId, const QList<DesktopMonitor> &monitors)
+std::optional<ScreenMatch> DisplayLocator::monitorWithId(
+    const QString &monitorId, const QList<DesktopMonitor> &monitors)
 {
     for (int i = 0; i < monitors.size(); ++i) {
         const auto id = identifierOf(monitors[i]);
         if (id && *id == monitorId)
-            return ScreenMatch{monitors[i], i, monitors[i].bounds};
+            return ScreenMatch { monitors[i], i, monitors[i].bounds };
     }
     return std::nullopt;
 }

@@ -11,7 +11,7 @@ bool isRunning(const QString &appId, const QList<DesktopApplication> &running)
     if (appId.isEmpty())
         return false;
     return std::any_of(running.begin(), running.end(),
-                       [&](const DesktopApplication &application) { return application.appId == appId; });
+        [&](const DesktopApplication &application) { return application.appId == appId; });
 }
 
 } // namespace
@@ -26,16 +26,16 @@ QStringList DocumentCollector::run(DocumentRole role, const QString &appId) cons
     return m_platform.collectDocuments(role, appId).value_or(QStringList());
 }
 
-CollectedDocuments DocumentCollector::collect(const QList<DesktopApplication> &running,
-                                              const PlatformProfile &profile) const
+CollectedDocuments DocumentCollector::collect(
+    const QList<DesktopApplication> &running, const PlatformProfile &profile) const
 {
     const std::pair<DocumentRole, QString> roles[] = {
-        {DocumentRole::browser0, profile.browsers[0]},
-        {DocumentRole::browser1, profile.browsers[1]},
-        {DocumentRole::browser2, profile.browsers[2]},
-        {DocumentRole::browser3, profile.browsers[3]},
-        {DocumentRole::fileManager, profile.fileManager},
-        {DocumentRole::ide, profile.ide},
+        { DocumentRole::browser0, profile.browsers[0] },
+        { DocumentRole::browser1, profile.browsers[1] },
+        { DocumentRole::browser2, profile.browsers[2] },
+        { DocumentRole::browser3, profile.browsers[3] },
+        { DocumentRole::fileManager, profile.fileManager },
+        { DocumentRole::ide, profile.ide },
     };
     CollectedDocuments documents;
     for (const auto &[role, appId] : roles) {

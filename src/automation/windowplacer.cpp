@@ -52,8 +52,8 @@ bool WindowPlacer::placeWindows(qint64 pid, const EntryData &entry) const
     return false;
 }
 
-bool WindowPlacer::placeWindows(const DesktopApplication &application, const EntryData &entry,
-                                const DesktopSnapshot &desktop) const
+bool WindowPlacer::placeWindows(
+    const DesktopApplication &application, const EntryData &entry, const DesktopSnapshot &desktop) const
 {
     if (!application.windowsKnown || application.windows.isEmpty())
         return false;

@@ -13,7 +13,7 @@ namespace {
 constexpr int maxHomeFolders = 1000;
 } // namespace
 
-WindowDocuments::WindowDocuments(QString homeDir, QString dataDir, ProcessInspector processes)
+WindowDocuments::WindowDocuments(QString homeDir, QString dataDir, ProcessLookup processes)
     : m_home(std::move(homeDir))
     , m_recent(std::move(dataDir), m_home)
     , m_processes(std::move(processes))
@@ -50,7 +50,7 @@ std::optional<QString> WindowDocuments::fileOf(
 {
     if (auto path = TitleDocument::pathIn(title, m_home, false))
         return path;
-    const QStringList started = process ? ProcessInspector::existingArguments(*process, false) : QStringList();
+    const QStringList started = process ? ProcessLookup::existingArguments(*process, false) : QStringList();
     QStringList candidates = started;
     candidates.append(m_recent.openedBy(recordedNames(applicationId, process)));
     return TitleDocument::match(title, candidates, started);
@@ -60,7 +60,7 @@ std::optional<QString> WindowDocuments::folderOf(const std::optional<ProcessView
 {
     QStringList candidates;
     if (process) {
-        candidates = ProcessInspector::existingArguments(*process, true);
+        candidates = ProcessLookup::existingArguments(*process, true);
         if (!process->cwd.isEmpty())
             candidates.append(process->cwd);
     }

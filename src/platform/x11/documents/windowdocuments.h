@@ -1,7 +1,7 @@
 // Finds the file or folder one window shows from its title, its process's command line and the recent-files lists.
 #pragma once
 
-#include "processinspector.h"
+#include "processlookup.h"
 #include "recentfiles.h"
 
 #include <QDateTime>
@@ -15,7 +15,7 @@ public:
     /// `homeDir` expands `~` in titles and gives the folders file managers are
     /// usually in; `dataDir` holds the recent-files lists; `processes` reads /proc
     /// (or a test's stand-in).
-    WindowDocuments(QString homeDir, QString dataDir, ProcessInspector processes = ProcessInspector());
+    WindowDocuments(QString homeDir, QString dataDir, ProcessLookup processes = ProcessLookup());
 
     /// The existing local file or folder that the window titled `title` of
     /// `applicationId` shows, as an absolute path; nothing when the clues do not
@@ -43,7 +43,7 @@ private:
 
     QString m_home;
     RecentFiles m_recent;
-    ProcessInspector m_processes;
+    ProcessLookup m_processes;
     QDateTime m_homeStamp;
     QStringList m_homeFolders;
 };

@@ -52,9 +52,9 @@ private:
         QVERIFY(QFile::link(cwd, dir + "/cwd"));
     }
 
-    WindowDocuments documents(uint uid = ProcessInspector::currentUid()) const
+    WindowDocuments documents(uint uid = ProcessLookup::currentUid()) const
     {
-        return WindowDocuments(m_home, m_data, ProcessInspector(m_proc, uid));
+        return WindowDocuments(m_home, m_data, ProcessLookup(m_proc, uid));
     }
 
     QString home(const QString &relative) const { return QDir(m_home).filePath(relative); }
@@ -122,7 +122,7 @@ private slots:
 
     void anotherUsersProcessGivesNoCandidates()
     {
-        WindowDocuments windows = documents(ProcessInspector::currentUid() + 1);
+        WindowDocuments windows = documents(ProcessLookup::currentUid() + 1);
         QVERIFY(!windows.documentOf("org.xfce.mousepad", 200, "a.txt - Mousepad"));
         // The recent list still speaks for Mousepad.
         QCOMPARE(

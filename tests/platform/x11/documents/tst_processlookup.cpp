@@ -1,12 +1,12 @@
 // Tests reading a process's command line and working folder from a folder laid out like /proc.
-#include "platform/x11/documents/processinspector.h"
+#include "platform/x11/documents/processlookup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestProcessInspector : public QObject
+class TestProcessLookup : public QObject
 {
     Q_OBJECT
 
@@ -60,8 +60,8 @@ private slots:
 
     void commandLineAndFolderAreRead()
     {
-        const ProcessInspector inspector(m_proc, ProcessInspector::currentUid());
-        const auto view = inspector.view(100);
+        const ProcessLookup lookup(m_proc, ProcessLookup::currentUid());
+        const auto view = lookup.view(100);
         QVERIFY(view);
         QCOMPARE(view->arguments.front(), QString("mousepad"));
         QCOMPARE(view->arguments.size(), 12);
@@ -70,47 +70,47 @@ private slots:
 
     void argumentsThatAreFilesAreResolved()
     {
-        const ProcessInspector inspector(m_proc, ProcessInspector::currentUid());
-        const auto view = inspector.view(100);
+        const ProcessLookup lookup(m_proc, ProcessLookup::currentUid());
+        const auto view = lookup.view(100);
         QVERIFY(view);
-        QCOMPARE(ProcessInspector::existingArguments(*view, false),
+        QCOMPARE(ProcessLookup::existingArguments(*view, false),
             (QStringList { m_files + "/work/notes.txt", m_files + "/abs.txt", m_files + "/work/plan b.txt" }));
-        QCOMPARE(ProcessInspector::existingArguments(*view, true), QStringList { m_files + "/work/sub" });
+        QCOMPARE(ProcessLookup::existingArguments(*view, true), QStringList { m_files + "/work/sub" });
     }
 
     void relativeArgumentsNeedAFolder()
     {
         const ProcessView view { { "thunar", "work", m_files + "/work" }, QString() };
-        QCOMPARE(ProcessInspector::existingArguments(view, true), QStringList { m_files + "/work" });
-        QVERIFY(ProcessInspector::existingArguments({ { "thunar" }, m_files }, true).isEmpty());
-        QVERIFY(ProcessInspector::existingArguments({}, true).isEmpty());
+        QCOMPARE(ProcessLookup::existingArguments(view, true), QStringList { m_files + "/work" });
+        QVERIFY(ProcessLookup::existingArguments({ { "thunar" }, m_files }, true).isEmpty());
+        QVERIFY(ProcessLookup::existingArguments({}, true).isEmpty());
     }
 
     void otherUsersAndMissingProcessesAreNotRead()
     {
-        const ProcessInspector stranger(m_proc, ProcessInspector::currentUid() + 1);
+        const ProcessLookup stranger(m_proc, ProcessLookup::currentUid() + 1);
         QVERIFY(!stranger.view(100));
-        const ProcessInspector inspector(m_proc, ProcessInspector::currentUid());
-        QVERIFY(!inspector.view(101));
-        QVERIFY(!inspector.view(0));
-        QVERIFY(!inspector.view(-100));
+        const ProcessLookup lookup(m_proc, ProcessLookup::currentUid());
+        QVERIFY(!lookup.view(101));
+        QVERIFY(!lookup.view(0));
+        QVERIFY(!lookup.view(-100));
     }
 
     void hugeCommandLineIsRefused()
     {
-        makeProcess(102, QByteArray(ProcessInspector::maxCommandLineBytes + 1, 'a'), m_files);
-        const ProcessInspector inspector(m_proc, ProcessInspector::currentUid());
-        QVERIFY(!inspector.view(102));
+        makeProcess(102, QByteArray(ProcessLookup::maxCommandLineBytes + 1, 'a'), m_files);
+        const ProcessLookup lookup(m_proc, ProcessLookup::currentUid());
+        QVERIFY(!lookup.view(102));
     }
 
     void ownProcessIsReadFromTheRealProc()
     {
-        const auto view = ProcessInspector().view(QCoreApplication::applicationPid());
+        const auto view = ProcessLookup().view(QCoreApplication::applicationPid());
         QVERIFY(view);
-        QCOMPARE(QFileInfo(view->arguments.front()).fileName(), QString("tst_processinspector"));
+        QCOMPARE(QFileInfo(view->arguments.front()).fileName(), QString("tst_processlookup"));
         QCOMPARE(view->cwd, QDir::currentPath());
     }
 };
 
-QTEST_GUILESS_MAIN(TestProcessInspector)
-#include "tst_processinspector.moc"
+QTEST_GUILESS_MAIN(TestProcessLookup)
+#include "tst_processlookup.moc"

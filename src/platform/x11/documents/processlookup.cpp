@@ -1,5 +1,5 @@
 // Reads what a process of our own user was started with: its command line and working folder, from /proc.
-#include "processinspector.h"
+#include "processlookup.h"
 
 #include "automation/localfileurl.h"
 #include "boundedfile.h"
@@ -9,18 +9,18 @@
 #include <QUrl>
 #include <unistd.h>
 
-ProcessInspector::ProcessInspector(QString procRoot, uint uid)
+ProcessLookup::ProcessLookup(QString procRoot, uint uid)
     : m_root(std::move(procRoot))
     , m_uid(uid)
 {
 }
 
-uint ProcessInspector::currentUid()
+uint ProcessLookup::currentUid()
 {
     return uint(::getuid());
 }
 
-std::optional<ProcessView> ProcessInspector::view(qint64 pid) const
+std::optional<ProcessView> ProcessLookup::view(qint64 pid) const
 {
     if (pid <= 0)
         return std::nullopt;
@@ -44,7 +44,7 @@ std::optional<ProcessView> ProcessInspector::view(qint64 pid) const
     return view;
 }
 
-QStringList ProcessInspector::existingArguments(const ProcessView &process, bool folders)
+QStringList ProcessLookup::existingArguments(const ProcessView &process, bool folders)
 {
     QStringList paths;
     bool options = true;

@@ -12,12 +12,12 @@ struct ProcessView {
     QString cwd;
 };
 
-class ProcessInspector
+class ProcessLookup
 {
 public:
     /// `procRoot` lets tests lay out a folder shaped like /proc (`<root>/<pid>/cmdline`,
     /// `<root>/<pid>/cwd` as a link); `uid` is the only owner whose processes are read.
-    explicit ProcessInspector(QString procRoot = QStringLiteral("/proc"), uint uid = currentUid());
+    explicit ProcessLookup(QString procRoot = QStringLiteral("/proc"), uint uid = currentUid());
 
     /// The process's command line and working folder, or nothing when the process
     /// does not exist or belongs to another user.
