@@ -7,7 +7,6 @@
 #include "ipcevents.h"
 #include "ipcsocket.h"
 #include "ipcsocketlocator.h"
-#include "platform/x11/browsercommand.h"
 #include "platform/x11/documents/linuxdocuments.h"
 #include "platform/x11/monitoridentity.h"
 
@@ -24,7 +23,6 @@
 namespace {
 
 // How long the index of desktop entries is trusted before it is read again.
-constexpr int entriesMaxAgeMs = 2000;
 // Launches also look on a timer: a window whose event was missed (no subscription) is still found.
 constexpr int launchPollMs = 250;
 // After the event connection is lost: how often, and how many times, to subscribe again.
@@ -202,7 +200,7 @@ QString I3IpcDesktop::appIdOf(const I3Window &window) const
     const DesktopEntryIndex::WindowClues clues { wayland ? window.waylandAppId : window.instance,
         wayland ? window.waylandAppId : window.className, wayland ? window.waylandAppId : QString(), QString(),
         window.pid ? executableOf(*window.pid) : QString() };
-    return entries().resolve(clues).value_or(QString());
+    return m_launcher.entries().resolve(clues).value_or(QString());
 }
 
 // --- Reading ------------------------------------------------------------------------------------------
@@ -459,89 +457,34 @@ void I3IpcDesktop::closeApplication(const DesktopApplication &application)
 
 // --- Launching ----------------------------------------------------------------------------------------
 
-const DesktopEntryIndex &I3IpcDesktop::entries() const
-{
-    if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
-        m_entries = DesktopEntryIndex::loadInstalled();
-        m_entriesAge.start();
-    }
-    return m_entries;
-}
-
-std::optional<QString> I3IpcDesktop::entryPath(const QString &appId) const
-{
-    if (auto path = entries().path(appId))
-        return path;
-    // Installed since the index was read?
-    m_entriesAge.invalidate();
-    return entries().path(appId);
-}
-
 bool I3IpcDesktop::canLaunch(const QString &appId) const
 {
-    return !appId.isEmpty() && entryPath(appId).has_value();
-}
-
-void I3IpcDesktop::complete(LaunchCompletion completion, const LaunchOutcome &outcome)
-{
-    if (!completion)
-        return;
-    // Always later, never inside the call that started the launch.
-    QTimer::singleShot(0, [completion = std::move(completion), outcome] { completion(outcome); });
+    return m_launcher.canLaunch(appId);
 }
 
 void I3IpcDesktop::launch(const LaunchRequest &request, LaunchCompletion completion)
 {
-    const LaunchOutcome failed { false, request.appId, std::nullopt, {} };
-    const auto location = request.appId.isEmpty() ? std::nullopt : entryPath(request.appId);
-    if (!location) {
-        complete(std::move(completion), failed);
-        return;
-    }
-    const QString id = entries().idForPath(*location).value_or(request.appId);
-    QStringList uris;
-    for (const QUrl &url : request.urls)
-        uris.append(QString::fromUtf8(url.toEncoded()));
-
-    const Reading r = read();
-    LaunchOutcome running { true, id, std::nullopt, {} };
-    for (qsizetype i = 0; i < r.windows.size(); ++i) {
-        if (r.appIds[i] != id)
-            continue;
-        running.windows.append(r.windows[i].conId);
-        if (!running.pid && r.windows[i].pid)
-            running.pid = r.windows[i].pid;
-    }
-    if (request.mode == LaunchMode::open && !running.windows.isEmpty()) {
-        if (uris.isEmpty()) {
-            // Already running: brought forward instead of starting a second copy.
-            activate(running.windows.front());
-        } else if (!m_launcher.launch(*location, uris)) {
-            complete(std::move(completion), failed);
-            return;
+    const auto running = [this](const QString &appId) {
+        const Reading r = read();
+        LaunchOutcome outcome { false, appId, std::nullopt, {} };
+        for (qsizetype i = 0; i < r.windows.size(); ++i) {
+            if (r.appIds[i] != appId)
+                continue;
+            outcome.windows.append(r.windows[i].conId);
+            if (!outcome.pid && r.windows[i].pid)
+                outcome.pid = r.windows[i].pid;
         }
-        complete(std::move(completion), running);
+        outcome.started = !outcome.windows.isEmpty();
+        return outcome;
+    };
+    const auto bringForward = [this](WindowId window) { activate(window); };
+    const EntryLauncher::Step step = m_launcher.launch(request, running, bringForward);
+    if (!step.outcome.started || step.handedToRunning || !completion) {
+        EntryLauncher::completeLater(std::move(completion), step.outcome);
         return;
     }
-
-    // Browsers are told with their own words to open a new window or tabs (as on X11).
-    std::optional<DesktopLauncher::Started> started;
-    const auto command = DesktopLauncher::command(*location);
-    const bool browser = command && BrowserCommand::familyOf(command->front()) && !request.urls.isEmpty();
-    if (browser && request.mode == LaunchMode::newWindow)
-        started = m_launcher.run(*command, BrowserCommand::newWindow(request.urls.front()));
-    else if (browser && request.mode == LaunchMode::newTabs)
-        started = m_launcher.run(*command, BrowserCommand::newTabs(request.urls));
-    else
-        started = m_launcher.launch(*location, uris);
-    if (!started) {
-        complete(std::move(completion), failed);
-        return;
-    }
-    // A browser's helper process only hands the addresses over and exits: its windows are found by id. Windows
-    // the application had before do not count as the launch's.
-    if (completion)
-        watchForWindow(id, browser ? 0 : started->pid.value_or(0), running.windows, std::move(completion));
+    // Windows the application had before do not count as the launch's.
+    watchForWindow(step.outcome.appId, step.outcome.pid.value_or(0), step.before, std::move(completion));
 }
 
 void I3IpcDesktop::listen()
@@ -641,7 +584,7 @@ void I3IpcDesktop::checkLaunches()
             ++it;
             continue;
         }
-        complete(
+        EntryLauncher::completeLater(
             std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
         it = m_launches.erase(it);
     }

@@ -5,8 +5,7 @@
 #include "automation/desktopplatform.h"
 #include "i3tree.h"
 #include "ipcflavour.h"
-#include "platform/x11/desktopentryindex.h"
-#include "platform/x11/desktoplauncher.h"
+#include "platform/x11/entrylauncher.h"
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -98,23 +97,18 @@ private:
     QList<I3Output> readOutputs() const;
     static QPoint originOf(const QList<I3Output> &outputs);
     QString appIdOf(const I3Window &window) const;
-    const DesktopEntryIndex &entries() const;
-    std::optional<QString> entryPath(const QString &appId) const;
     /// The command that brings `now` to `goal`; nothing when it is there already.
     static std::optional<QString> commandFor(const I3Window &now, const Goal &goal);
     void correctLater(quint64 conId, const Goal &goal);
     void watchForWindow(const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion);
     void checkLaunches();
-    static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 
     mutable std::unique_ptr<IpcSocket> m_socket;
     /// Never changes, so a reader on another thread may use it.
     const QString m_socketPath;
     const IpcFlavour m_flavour;
     std::unique_ptr<LinuxDocuments> m_documents;
-    DesktopLauncher m_launcher;
-    mutable DesktopEntryIndex m_entries;
-    mutable QElapsedTimer m_entriesAge;
+    EntryLauncher m_launcher;
     std::unique_ptr<IpcEvents> m_events;
     /// The monitors at the last event that could have changed them.
     QList<DesktopMonitor> m_knownOutputs;

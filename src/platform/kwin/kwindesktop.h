@@ -5,8 +5,7 @@
 #include "automation/desktopplatform.h"
 #include "kwinscripts.h"
 #include "kwinwindowlist.h"
-#include "platform/x11/desktopentryindex.h"
-#include "platform/x11/desktoplauncher.h"
+#include "platform/x11/entrylauncher.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -81,18 +80,13 @@ private:
     std::optional<QByteArray> runScript(const QString &body) const;
     QString appIdOf(const KWinWindow &window) const;
     QList<DesktopMonitor> monitorsOf(const KWinWindowList &list) const;
-    const DesktopEntryIndex &entries() const;
-    std::optional<QString> entryPath(const QString &appId) const;
     void correctLater(const QString &internalId, const KWinPlacementGoal &goal, quint64 generation);
     void watchForWindow(const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion);
     void checkWindows();
-    static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 
     std::unique_ptr<KWinScriptRunner> m_runner;
     std::unique_ptr<LinuxDocuments> m_documents;
-    DesktopLauncher m_launcher;
-    mutable DesktopEntryIndex m_entries;
-    mutable QElapsedTimer m_entriesAge;
+    EntryLauncher m_launcher;
     mutable QString m_lastError;
     QTimer *m_windowPoll = nullptr;
     QList<WindowId> m_knownWindows;

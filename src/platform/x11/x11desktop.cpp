@@ -2,7 +2,6 @@
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
 
-#include "browsercommand.h"
 #include "documents/linuxdocuments.h"
 #include "framegeometry.h"
 #include "placementplan.h"
@@ -22,10 +21,6 @@
 
 namespace {
 
-// How often a launch looks for its first window.
-constexpr int launchPollMs = 50;
-// How long the index of desktop entries is trusted before it is read again.
-constexpr int entriesMaxAgeMs = 2000;
 // A transient window names its parent; a chain longer than this is a loop.
 constexpr int maxTransientDepth = 8;
 // EWMH: the `_NET_WM_DESKTOP` of a window shown on every desktop.
@@ -144,8 +139,8 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, QString displa
     m_windowsSettle.setSingleShot(true);
     m_windowsSettle.setInterval(windowsSettleMs);
     QObject::connect(&m_windowsSettle, &QTimer::timeout, this, &DesktopPlatform::windowsChanged);
-    QObject::connect(m_connection.get(), &X11Connection::windowPropertyChanged, this,
-        [this](quint32 window, quint32 property) {
+    QObject::connect(
+        m_connection.get(), &X11Connection::windowPropertyChanged, this, [this](quint32 window, quint32 property) {
             if (window == m_connection->rootWindow() && property == m_connection->ewmh()._NET_CLIENT_LIST)
                 clientListChanged();
         });
@@ -190,7 +185,7 @@ X11Desktop::Reading X11Desktop::read() const
         } else {
             const DesktopEntryIndex::WindowClues clues { w.instance, w.className, w.gtkApplicationId, w.kdeDesktopFile,
                 w.pid ? executableOf(*w.pid) : QString() };
-            id = entries().resolve(clues).value_or(QString());
+            id = m_launcher.entries().resolve(clues).value_or(QString());
         }
         ids[i] = id;
         return id;
@@ -423,92 +418,30 @@ void X11Desktop::closeApplication(const DesktopApplication &application)
 
 // --- Launching ----------------------------------------------------------------------------------------
 
-const DesktopEntryIndex &X11Desktop::entries() const
-{
-    if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
-        m_entries = DesktopEntryIndex::loadInstalled();
-        m_entriesAge.start();
-    }
-    return m_entries;
-}
-
-std::optional<QString> X11Desktop::entryPath(const QString &appId) const
-{
-    if (auto path = entries().path(appId))
-        return path;
-    // Installed since the index was read?
-    m_entriesAge.invalidate();
-    return entries().path(appId);
-}
-
 bool X11Desktop::canLaunch(const QString &appId) const
 {
-    return !appId.isEmpty() && entryPath(appId).has_value();
-}
-
-void X11Desktop::complete(LaunchCompletion completion, const LaunchOutcome &outcome)
-{
-    if (!completion)
-        return;
-    // Always later, never inside the call that started the launch.
-    QTimer::singleShot(0, [completion = std::move(completion), outcome] { completion(outcome); });
+    return m_launcher.canLaunch(appId);
 }
 
 void X11Desktop::launch(const LaunchRequest &request, LaunchCompletion completion)
 {
-    const LaunchOutcome failed { false, request.appId, std::nullopt, {} };
-    const auto location = request.appId.isEmpty() ? std::nullopt : entryPath(request.appId);
-    if (!location) {
-        complete(std::move(completion), failed);
-        return;
-    }
-    const QString id = entries().idForPath(*location).value_or(request.appId);
-    QStringList uris;
-    for (const QUrl &url : request.urls)
-        uris.append(QString::fromUtf8(url.toEncoded()));
-
-    if (request.mode == LaunchMode::open) {
+    const auto running = [this](const QString &appId) {
         const Reading r = read();
-        if (const Group *running = r.groupWithId(id)) {
-            LaunchOutcome outcome { true, id,
-                running->pids.isEmpty() ? std::nullopt : std::optional(running->pids.front()), {} };
-            for (size_t i : running->windows) {
+        LaunchOutcome outcome { false, appId, std::nullopt, {} };
+        if (const Group *group = r.groupWithId(appId)) {
+            outcome.started = true;
+            if (!group->pids.isEmpty())
+                outcome.pid = group->pids.front();
+            for (size_t i : group->windows) {
                 if (r.listed[i])
                     outcome.windows.append(r.windows[i].id);
             }
-            if (uris.isEmpty()) {
-                // Already running: brought forward instead of starting a second copy.
-                if (!outcome.windows.isEmpty())
-                    m_connection->requestActivate(xcb_window_t(outcome.windows.front()));
-            } else if (!m_launcher.launch(*location, uris)) {
-                // A document always goes to the entry's command line; a single-instance application hands
-                // it on to its running copy, which is what we report.
-                complete(std::move(completion), failed);
-                return;
-            }
-            complete(std::move(completion), outcome);
-            return;
         }
-    }
-
-    std::optional<DesktopLauncher::Started> started;
-    const auto command = DesktopLauncher::command(*location);
-    const bool browser = command && BrowserCommand::familyOf(command->front()) && !request.urls.isEmpty();
-    if (browser && request.mode == LaunchMode::newWindow) {
-        started = m_launcher.run(*command, BrowserCommand::newWindow(request.urls.front()));
-    } else if (browser && request.mode == LaunchMode::newTabs) {
-        started = m_launcher.run(*command, BrowserCommand::newTabs(request.urls));
-    } else {
-        started = m_launcher.launch(*location, uris);
-    }
-    if (!started) {
-        complete(std::move(completion), failed);
-        return;
-    }
+        return outcome;
+    };
+    const auto bringForward = [this](WindowId window) { m_connection->requestActivate(xcb_window_t(window)); };
     // The report comes at once: whoever places the windows waits for them, as long as the user allows.
-    // A browser's helper process only hands the addresses over and exits, so its windows are found by id.
-    LaunchOutcome outcome { true, id, browser ? std::nullopt : started->pid, {} };
-    complete(std::move(completion), outcome);
+    EntryLauncher::completeLater(std::move(completion), m_launcher.launch(request, running, bringForward).outcome);
 }
 
 void X11Desktop::openUrl(const QUrl &url)

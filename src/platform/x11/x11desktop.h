@@ -3,10 +3,8 @@
 #pragma once
 
 #include "automation/desktopplatform.h"
-#include "desktopentryindex.h"
-#include "desktoplauncher.h"
+#include "entrylauncher.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -87,21 +85,16 @@ private:
     Reading read() const;
     DesktopWindow windowOf(const Reading &reading, size_t index, const QString &appId) const;
     std::optional<int> focusedMonitor(const Reading &reading) const;
-    const DesktopEntryIndex &entries() const;
-    std::optional<QString> entryPath(const QString &appId) const;
     void clientListChanged();
-    static void complete(LaunchCompletion completion, const LaunchOutcome &outcome);
 
     std::unique_ptr<X11Connection> m_connection;
     std::unique_ptr<X11Screens> m_screens;
     std::unique_ptr<X11WindowMover> m_mover;
     std::unique_ptr<LinuxDocuments> m_documents;
-    DesktopLauncher m_launcher;
+    EntryLauncher m_launcher;
     QTimer m_windowsSettle;
     /// The display it was opened on; never changes, so other threads may read it.
     const QString m_display;
-    mutable DesktopEntryIndex m_entries;
-    mutable QElapsedTimer m_entriesAge;
     /// `_NET_NUMBER_OF_DESKTOPS` at the last read of the desktop.
     mutable std::optional<quint32> m_desktopCount;
 };
