@@ -2,7 +2,6 @@
 // backups, and whether Corvalint shows in the taskbar.
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Corvalint
 
@@ -203,12 +202,7 @@ Item {
                         text: "Workspaces exportieren (.workspace)"
                         foregroundColor: Theme.cyan
                         borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
-                        onClicked: {
-                            // Every export starts from the suggested name again.
-                            exportDialog.currentFolder = backupController.homeFolder
-                            exportDialog.selectedFile = backupController.suggestedExportUrl
-                            exportDialog.open()
-                        }
+                        onClicked: backupController.chooseExportFile()
                     }
                     SecondaryButtonStyle {
                         objectName: "importButton"
@@ -216,7 +210,7 @@ Item {
                         text: "Workspaces importieren"
                         foregroundColor: Theme.cyan
                         borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
-                        onClicked: importDialog.open()
+                        onClicked: backupController.chooseImportFile()
                     }
                 }
                 Text {
@@ -224,7 +218,7 @@ Item {
                     Layout.fillWidth: true
                     visible: text.length > 0
                     text: backupController.backupStatus
-                    color: Theme.secondaryText
+                    color: backupController.backupFailed ? Theme.red : Theme.secondaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 12
                     wrapMode: Text.Wrap
@@ -287,25 +281,6 @@ Item {
                 }
             }
         }
-    }
-
-    FileDialog {
-        id: exportDialog
-        objectName: "exportDialog"
-        title: backupController.exportPanelTitle
-        fileMode: FileDialog.SaveFile
-        nameFilters: backupController.nameFilters
-        defaultSuffix: backupController.defaultSuffix
-        onAccepted: backupController.exportBackup(selectedFile)
-    }
-    FileDialog {
-        id: importDialog
-        objectName: "importDialog"
-        title: backupController.importPanelTitle
-        fileMode: FileDialog.OpenFile
-        nameFilters: backupController.nameFilters
-        currentFolder: backupController.homeFolder
-        onAccepted: backupController.importBackup(selectedFile)
     }
 
     WindowControlHelpDialog {

@@ -2,9 +2,12 @@
 // import one, and the line that says how it went.
 #include "backupcontroller.h"
 
+#include "files/dialogfilechooser.h"
+#include "files/portalfilechooser.h"
 #include "model/backup/backupfile.h"
 #include "model/workspacestore.h"
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -33,7 +36,7 @@ QString BackupController::importPanelTitle()
 
 QStringList BackupController::nameFilters()
 {
-    return {BackupFile::nameFilter};
+    return { BackupFile::nameFilter };
 }
 
 QString BackupController::defaultSuffix()
@@ -61,10 +64,13 @@ void BackupController::exportBackup(const QUrl &file)
     QString error;
     const std::optional<QList<WorkspaceData>> workspaces = m_services->store().snapshot(&error);
     if (!workspaces) {
-        setStatus(storeUnreadableStatus(error));
+        setStatus(storeUnreadableStatus(error), true);
         return;
     }
-    setStatus(BackupFile::exportToFile(file.toLocalFile(), *workspaces, m_services->store().ownFiles()));
+    bool failed = false;
+    const QString line
+        = BackupFile::exportToFile(file.toLocalFile(), *workspaces, m_services->store().ownFiles(), &failed);
+    setStatus(line, failed);
 }
 
 QString BackupController::storeUnreadableStatus(const QString &reason)
@@ -78,16 +84,64 @@ void BackupController::importBackup(const QUrl &file)
     if (!m_services || file.isEmpty() || !file.isLocalFile())
         return;
     WorkspaceStore &store = m_services->store();
-    setStatus(BackupFile::importFromFile(file.toLocalFile(), [&store](const QList<WorkspaceData> &items,
-                                                                      QString *error) {
-        return store.addWorkspaces(items, error);
-    }));
+    bool failed = false;
+    const QString line = BackupFile::importFromFile(
+        file.toLocalFile(),
+        [&store](const QList<WorkspaceData> &items, QString *error) { return store.addWorkspaces(items, error); },
+        &failed);
+    setStatus(line, failed);
 }
 
-void BackupController::setStatus(const QString &status)
+void BackupController::setFileChooser(FileChooser *chooser)
+{
+    m_chooser = chooser;
+}
+
+FileChooser *BackupController::fileChooser()
+{
+    if (!m_chooser) {
+        auto *fallback = new DialogFileChooser(this);
+        m_chooser = new PortalFileChooser(QDBusConnection::sessionBus(), fallback, this);
+    }
+    return m_chooser;
+}
+
+void BackupController::chooseExportFile()
+{
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.title = exportPanelTitle();
+    // Every export starts from the suggested name again.
+    request.folder = homeFolder().toLocalFile();
+    request.suggestedName = BackupFile::suggestedFileName;
+    request.filterLabel = BackupFile::nameFilter;
+    request.patterns = { QStringLiteral("*.workspace"), QStringLiteral("*.json") };
+    request.defaultSuffix = defaultSuffix();
+    fileChooser()->choose(request, [self = QPointer(this)](const QString &path) {
+        if (self && !path.isEmpty())
+            self->exportBackup(QUrl::fromLocalFile(path));
+    });
+}
+
+void BackupController::chooseImportFile()
+{
+    FileRequest request;
+    request.mode = FileRequest::Mode::Open;
+    request.title = importPanelTitle();
+    request.folder = homeFolder().toLocalFile();
+    request.filterLabel = BackupFile::nameFilter;
+    request.patterns = { QStringLiteral("*.workspace"), QStringLiteral("*.json") };
+    fileChooser()->choose(request, [self = QPointer(this)](const QString &path) {
+        if (self && !path.isEmpty())
+            self->importBackup(QUrl::fromLocalFile(path));
+    });
+}
+
+void BackupController::setStatus(const QString &status, bool failed)
 {
     // The same line again (a second export of the same store) still counts
     // as news, so the page can flash it.
     m_status = status;
+    m_failed = failed;
     emit backupStatusChanged();
 }

@@ -4,6 +4,8 @@
 
 #include "viewservices.h"
 
+class FileChooser;
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -17,6 +19,8 @@ class BackupController : public QObject
     Q_PROPERTY(ViewServices *services READ services WRITE setServices NOTIFY servicesChanged)
     /// The result of the last export or import; empty before the first one.
     Q_PROPERTY(QString backupStatus READ backupStatus NOTIFY backupStatusChanged)
+    /// Whether that line reports a failure (shown in the failure colour).
+    Q_PROPERTY(bool backupFailed READ backupFailed NOTIFY backupStatusChanged)
     Q_PROPERTY(QString exportPanelTitle READ exportPanelTitle CONSTANT)
     Q_PROPERTY(QString importPanelTitle READ importPanelTitle CONSTANT)
     Q_PROPERTY(QStringList nameFilters READ nameFilters CONSTANT)
@@ -31,6 +35,16 @@ public:
     ViewServices *services() const { return m_services; }
     void setServices(ViewServices *services);
     QString backupStatus() const { return m_status; }
+    bool backupFailed() const { return m_failed; }
+
+    /// The dialogs to ask with; by default the desktop portal's, else Qt's.
+    void setFileChooser(FileChooser *chooser);
+
+    /// Asks for a file name (the desktop's save dialog, which asks before
+    /// replacing a file) and exports there.
+    Q_INVOKABLE void chooseExportFile();
+    /// Asks for a backup file and imports it.
+    Q_INVOKABLE void chooseImportFile();
 
     static QString exportPanelTitle();
     static QString importPanelTitle();
@@ -54,8 +68,11 @@ signals:
     void backupStatusChanged();
 
 private:
-    void setStatus(const QString &status);
+    void setStatus(const QString &status, bool failed);
+    FileChooser *fileChooser();
 
     QPointer<ViewServices> m_services;
+    QPointer<FileChooser> m_chooser;
     QString m_status;
+    bool m_failed = false;
 };

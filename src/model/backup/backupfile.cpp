@@ -94,37 +94,51 @@ BackupParseResult BackupFile::readFile(const QString &path)
     return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
 }
 
-bool BackupFile::writeAtomically(const QString &path, const QByteArray &bytes, QString *error,
-                                 const QStringList &protectedPaths)
+bool BackupFile::writeAtomically(
+    const QString &path, const QByteArray &bytes, QString *error, const QStringList &protectedPaths)
 {
     return SafeFile::replace(path, bytes, protectedPaths, error);
 }
 
-QString BackupFile::exportToFile(const QString &path, const QList<WorkspaceData> &workspaces,
-                                 const QStringList &protectedPaths)
+QString BackupFile::exportToFile(
+    const QString &path, const QList<WorkspaceData> &workspaces, const QStringList &protectedPaths, bool *failed)
 {
+    const auto fail = [failed](const QString &line) {
+        if (failed)
+            *failed = true;
+        return line;
+    };
+    if (failed)
+        *failed = false;
     const QByteArray bytes = serialize(workspaces);
     // Reading the text back before writing it guarantees that no backup is
     // ever written that its own import would refuse.
     const BackupParseResult check = parse(bytes);
     if (!check.ok())
-        return BackupMessages::exportFailed(check.error);
+        return fail(BackupMessages::exportFailed(check.error));
     QString error;
     if (!writeAtomically(path, bytes, &error, protectedPaths))
-        return BackupMessages::exportFailed(error);
+        return fail(BackupMessages::exportFailed(error));
     return BackupMessages::exportSummary(workspaces.size());
 }
 
-QString BackupFile::importFromFile(const QString &path, const AddWorkspaces &add)
+QString BackupFile::importFromFile(const QString &path, const AddWorkspaces &add, bool *failed)
 {
+    const auto fail = [failed](const QString &line) {
+        if (failed)
+            *failed = true;
+        return line;
+    };
+    if (failed)
+        *failed = false;
     const BackupParseResult result = readFile(path);
     if (!result.ok())
-        return BackupMessages::importRefused(result.error);
+        return fail(BackupMessages::importRefused(result.error));
     if (result.workspaces.isEmpty())
         return BackupMessages::importSummary(0, 0);
     QString error;
     const int added = add(result.workspaces, &error);
     if (added < 0)
-        return BackupMessages::importFailed(error.isEmpty() ? QStringLiteral("Speichern nicht möglich") : error);
+        return fail(BackupMessages::importFailed(error.isEmpty() ? QStringLiteral("Speichern nicht möglich") : error));
     return BackupMessages::importSummary(added, result.workspaces.size());
 }

@@ -12,12 +12,12 @@ class BackupFile
 {
 public:
     // Texts and filters of the file panels on the settings page.
-    static constexpr QLatin1String exportPanelTitle{"Workspace exportieren"};
-    static constexpr QLatin1String importPanelTitle{"Workspace importieren"};
-    static constexpr QLatin1String suggestedFileName{"CorvalintBackups.workspace"};
+    static constexpr QLatin1String exportPanelTitle { "Workspace exportieren" };
+    static constexpr QLatin1String importPanelTitle { "Workspace importieren" };
+    static constexpr QLatin1String suggestedFileName { "CorvalintBackups.workspace" };
     /// Name filter for the panels: the files are JSON, under their own suffix.
-    static constexpr QLatin1String nameFilter{"JSON (*.workspace *.json)"};
-    static constexpr QLatin1String mimeType{"application/json"};
+    static constexpr QLatin1String nameFilter { "JSON (*.workspace *.json)" };
+    static constexpr QLatin1String mimeType { "application/json" };
 
     /// Adds the workspaces whose id the store does not hold yet, in one
     /// transaction; returns how many were added, or -1 with `error` set and
@@ -44,17 +44,17 @@ public:
     /// symbolic links of other users, and the files in `protectedPaths` (the
     /// store and its -wal and -shm) by any name. On failure returns false
     /// with a German reason in `error` ("Kein Speicherplatz auf dem Gerät").
-    static bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error,
-                                const QStringList &protectedPaths = {});
+    static bool writeAtomically(
+        const QString &path, const QByteArray &bytes, QString *error, const QStringList &protectedPaths = {});
 
     /// The whole export: refuses (and writes nothing) when the file would not
     /// read back, otherwise writes it as writeAtomically does. Returns the
-    /// line to show.
+    /// line to show; `failed` (when given) tells whether that line reports a failure.
     static QString exportToFile(const QString &path, const QList<WorkspaceData> &workspaces,
-                                const QStringList &protectedPaths = {});
+        const QStringList &protectedPaths = {}, bool *failed = nullptr);
 
     /// The whole import: reads and checks the file, hands every workspace to
     /// `add` at once, and returns the line to show. A refused file never
-    /// reaches `add`.
-    static QString importFromFile(const QString &path, const AddWorkspaces &add);
+    /// reaches `add`. `failed` as for exportToFile.
+    static QString importFromFile(const QString &path, const AddWorkspaces &add, bool *failed = nullptr);
 };

@@ -2,6 +2,7 @@
 // empty store gives the same workspaces, a refused file changes nothing and
 // says why, and a cancelled panel does nothing at all.
 #include "backupcontroller.h"
+#include "files/filechooser.h"
 #include "viewsfixture.h"
 
 #include <QFile>
@@ -20,6 +21,19 @@ QList<WorkspaceData> sortedData(const WorkspaceStore &store)
     return data;
 }
 
+// Answers every dialog with a fixed path, as a user who typed it would.
+class TypedNameChooser : public FileChooser
+{
+public:
+    QString answer;
+    FileRequest lastRequest;
+    void choose(const FileRequest &request, Done done) override
+    {
+        lastRequest = request;
+        done(answer);
+    }
+};
+
 } // namespace
 
 class BackupControllerTest : public QObject
@@ -33,7 +47,7 @@ private slots:
         QCOMPARE(BackupController::importPanelTitle(), QStringLiteral("Workspace importieren"));
         QCOMPARE(BackupController::suggestedExportUrl().fileName(), QStringLiteral("CorvalintBackups.workspace"));
         QCOMPARE(BackupController::suggestedExportUrl().adjusted(QUrl::RemoveFilename | QUrl::StripTrailingSlash),
-                 BackupController::homeFolder());
+            BackupController::homeFolder());
         QVERIFY(BackupController::nameFilters().constFirst().contains(QStringLiteral("*.workspace")));
     }
 
@@ -88,7 +102,8 @@ private slots:
         backup.setServices(fixture.services.get());
         backup.importBackup(QUrl::fromLocalFile(path));
 
-        QVERIFY2(backup.backupStatus().startsWith(QStringLiteral("Import abgelehnt: ")), qPrintable(backup.backupStatus()));
+        QVERIFY2(
+            backup.backupStatus().startsWith(QStringLiteral("Import abgelehnt: ")), qPrintable(backup.backupStatus()));
         QCOMPARE(sortedData(*fixture.store), before);
         QVERIFY(!fixture.store->hasUnsavedChanges());
     }
@@ -112,6 +127,56 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(!written.readAll().contains('x'));
+    }
+
+    void aTypedNameInAnotherFolderIsWrittenAndAFailureIsMarked()
+    {
+        ViewsFixture fixture;
+        fixture.addWorkspace(QStringLiteral("Eins"));
+        fixture.addWorkspace(QStringLiteral("Zwei"));
+        QTemporaryDir out;
+        TypedNameChooser chooser;
+        BackupController backup;
+        backup.setServices(fixture.services.get());
+        backup.setFileChooser(&chooser);
+
+        chooser.answer = out.filePath(QStringLiteral("Unterordner fehlt/x.workspace"));
+        backup.chooseExportFile();
+        QCOMPARE(chooser.lastRequest.mode, FileRequest::Mode::Save);
+        QCOMPARE(chooser.lastRequest.suggestedName, QStringLiteral("CorvalintBackups.workspace"));
+        QVERIFY(backup.backupFailed());
+        QVERIFY2(backup.backupStatus().contains(QStringLiteral("fehlgeschlagen")), qPrintable(backup.backupStatus()));
+
+        chooser.answer = out.filePath(QStringLiteral("mein name.workspace"));
+        backup.chooseExportFile();
+        QVERIFY(!backup.backupFailed());
+        QCOMPARE(backup.backupStatus(), QStringLiteral("2 Workspaces exportiert"));
+        QVERIFY(QFile::exists(chooser.answer));
+
+        // Reading it back into an empty store through the open dialog.
+        ViewsFixture empty;
+        BackupController importer;
+        importer.setServices(empty.services.get());
+        importer.setFileChooser(&chooser);
+        importer.chooseImportFile();
+        QCOMPARE(chooser.lastRequest.mode, FileRequest::Mode::Open);
+        QVERIFY(!importer.backupFailed());
+        QCOMPARE(empty.store->count(), 2);
+
+        chooser.answer = out.filePath(QStringLiteral("kaputt.workspace"));
+        QFile broken(chooser.answer);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("{ nicht json");
+        broken.close();
+        importer.chooseImportFile();
+        QVERIFY(importer.backupFailed());
+        QCOMPARE(empty.store->count(), 2);
+
+        // A cancelled dialog leaves the last line as it was.
+        chooser.answer.clear();
+        QSignalSpy status(&importer, &BackupController::backupStatusChanged);
+        importer.chooseImportFile();
+        QCOMPARE(status.count(), 0);
     }
 
     void cancelledPanelsChangeNothing()
