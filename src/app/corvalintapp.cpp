@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QLabel>
 #include <QSettings>
 #include <QTextStream>
@@ -97,6 +99,11 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvalint/corvalint.svg")));
     // Closing the main window leaves Corvalint running in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window speaks German; Qt's own dialogs (the file dialog where no
+    // portal runs, its overwrite question) should too.
+    auto *qtTexts = new QTranslator(&app);
+    if (qtTexts->load(QStringLiteral("qt_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtTexts);
 
     // The handler is bound once everything it reaches exists; requests are only
     // read once the event loop runs.
