@@ -85,6 +85,10 @@ public:
     /// Whether a compositor draws translucent windows over the desktop; without
     /// one the see-through parts of a window show black.
     virtual bool compositesWindows() const { return true; }
+    /// The colour (0xRRGGBB) the desktop's tray wants its icons drawn in, so
+    /// that an icon reads on a light panel as on a dark one; none when the
+    /// tray does not say.
+    virtual std::optional<quint32> trayForegroundRgb() const { return std::nullopt; }
     /// Hints for one of Corvalint's own windows, by its native id (set before
     /// it is shown): kept out of taskbars and pagers, shown on every virtual
     /// desktop. Desktops without such hints ignore them.

@@ -28,7 +28,7 @@ constexpr uint32_t sourcePager = 2; // EWMH source indication of pagers and othe
 
 // Every reply is taken with its error slot so that an error (a vanished window) never lands in the event
 // queue as a stray event.
-template<typename Reply, typename Cookie, typename Fn>
+template <typename Reply, typename Cookie, typename Fn>
 XcbReply<Reply> takeReply(xcb_connection_t *c, Cookie cookie, Fn replyFunction)
 {
     xcb_generic_error_t *error = nullptr;
@@ -42,8 +42,7 @@ PropertyReply takeProperty(xcb_connection_t *c, xcb_get_property_cookie_t cookie
     return takeReply<xcb_get_property_reply_t>(c, cookie, &xcb_get_property_reply);
 }
 
-template<typename T>
-std::vector<T> propertyValues(const PropertyReply &reply, int format)
+template <typename T> std::vector<T> propertyValues(const PropertyReply &reply, int format)
 {
     if (!reply || reply->format != format || reply->type == XCB_NONE)
         return {};
@@ -80,11 +79,11 @@ FrameExtents extentsFrom(const std::vector<uint32_t> &values)
     if (values.size() != 4)
         return {};
     auto clamp = [](uint32_t v) { return int(std::min<uint32_t>(v, 10000)); };
-    return {clamp(values[0]), clamp(values[1]), clamp(values[2]), clamp(values[3])};
+    return { clamp(values[0]), clamp(values[1]), clamp(values[2]), clamp(values[3]) };
 }
 
-xcb_get_property_cookie_t getProperty(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property,
-                                      uint32_t longLength)
+xcb_get_property_cookie_t getProperty(
+    xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, uint32_t longLength)
 {
     return xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, longLength);
 }
@@ -104,7 +103,8 @@ std::unique_ptr<X11Connection> X11Connection::open(const QString &display, QStri
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         if (error)
-            *error = QStringLiteral("cannot open display %1").arg(display.isEmpty() ? qEnvironmentVariable("DISPLAY") : display);
+            *error = QStringLiteral("cannot open display %1")
+                         .arg(display.isEmpty() ? qEnvironmentVariable("DISPLAY") : display);
         return nullptr;
     }
     std::unique_ptr<X11Connection> result(new X11Connection(connection, screenNumber));
@@ -117,7 +117,8 @@ std::unique_ptr<X11Connection> X11Connection::open(const QString &display, QStri
 }
 
 X11Connection::X11Connection(xcb_connection_t *connection, int screenNumber)
-    : m_connection(connection), m_screenNumber(screenNumber)
+    : m_connection(connection)
+    , m_screenNumber(screenNumber)
 {
 }
 
@@ -141,11 +142,11 @@ bool X11Connection::initialise()
 
     // Atoms first, all in one round trip.
     xcb_intern_atom_cookie_t *ewmhCookies = xcb_ewmh_init_atoms(m_connection, &m_ewmh);
-    const char *names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "UTF8_STRING", "_GTK_FRAME_EXTENTS",
-                           "_GTK_APPLICATION_ID", "_KDE_NET_WM_DESKTOP_FILE", "EDID", "_CORVALINT_TIMESTAMP"};
-    xcb_atom_t *targets[] = {&m_atoms.wmProtocols, &m_atoms.wmDeleteWindow, &m_atoms.utf8String,
-                             &m_atoms.gtkFrameExtents, &m_atoms.gtkApplicationId, &m_atoms.kdeDesktopFile,
-                             &m_atoms.edid, &m_atoms.timestampProperty};
+    const char *names[] = { "WM_PROTOCOLS", "WM_DELETE_WINDOW", "UTF8_STRING", "_GTK_FRAME_EXTENTS",
+        "_GTK_APPLICATION_ID", "_KDE_NET_WM_DESKTOP_FILE", "EDID", "_CORVALINT_TIMESTAMP" };
+    xcb_atom_t *targets[]
+        = { &m_atoms.wmProtocols, &m_atoms.wmDeleteWindow, &m_atoms.utf8String, &m_atoms.gtkFrameExtents,
+              &m_atoms.gtkApplicationId, &m_atoms.kdeDesktopFile, &m_atoms.edid, &m_atoms.timestampProperty };
     xcb_intern_atom_cookie_t cookies[std::size(names)];
     for (size_t i = 0; i < std::size(names); ++i)
         cookies[i] = xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(names[i])), names[i]);
@@ -160,8 +161,8 @@ bool X11Connection::initialise()
         *targets[i] = reply ? reply->atom : XCB_NONE;
     }
     if (versionCookie) {
-        auto version = takeReply<xcb_randr_query_version_reply_t>(m_connection, *versionCookie,
-                                                                  &xcb_randr_query_version_reply);
+        auto version
+            = takeReply<xcb_randr_query_version_reply_t>(m_connection, *versionCookie, &xcb_randr_query_version_reply);
         m_randrMonitors = version && (version->major_version > 1 || version->minor_version >= 5);
         m_randrEventBase = randr->first_event;
     }
@@ -175,14 +176,14 @@ bool X11Connection::initialise()
     xcb_change_window_attributes(m_connection, m_screen->root, XCB_CW_EVENT_MASK, &rootMask);
     if (m_randrMonitors) {
         xcb_randr_select_input(m_connection, m_screen->root,
-                               XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE |
-                                   XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE);
+            XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE
+                | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE);
     }
     // A window of our own, never mapped: a zero-length property append on it yields a server timestamp.
     m_timeWindow = xcb_generate_id(m_connection);
     const uint32_t timeMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_timeWindow, m_screen->root, -1, -1, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &timeMask);
+        XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &timeMask);
     xcb_flush(m_connection);
 
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
@@ -236,8 +237,8 @@ RootState X11Connection::readRoot()
     if (!checkValues.empty() && checkValues.front() != XCB_NONE) {
         const xcb_window_t child = checkValues.front();
         ++m_roundTrips;
-        const auto childValues =
-            propertyValues<xcb_window_t>(takeProperty(m_connection, xcb_ewmh_get_supporting_wm_check(&m_ewmh, child)), 32);
+        const auto childValues = propertyValues<xcb_window_t>(
+            takeProperty(m_connection, xcb_ewmh_get_supporting_wm_check(&m_ewmh, child)), 32);
         state.wmRunning = !childValues.empty() && childValues.front() == child;
     }
     for (xcb_atom_t atom : propertyValues<xcb_atom_t>(supported, 32)) {
@@ -256,8 +257,8 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         xcb_get_window_attributes_cookie_t attributes;
         xcb_get_geometry_cookie_t geometry;
         xcb_translate_coordinates_cookie_t origin;
-        xcb_get_property_cookie_t frameExtents, gtkExtents, netName, wmName, wmClass, pid, transient, types,
-            states, desktop, gtkId, kdeFile, protocols, normalHints;
+        xcb_get_property_cookie_t frameExtents, gtkExtents, netName, wmName, wmClass, pid, transient, types, states,
+            desktop, gtkId, kdeFile, protocols, normalHints;
     };
     std::vector<WindowFacts> result;
     if (hasError())
@@ -292,11 +293,11 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         const Cookies &c = cookies[i];
         WindowFacts facts;
         facts.id = windows[i];
-        auto attributes = takeReply<xcb_get_window_attributes_reply_t>(m_connection, c.attributes,
-                                                                       &xcb_get_window_attributes_reply);
+        auto attributes = takeReply<xcb_get_window_attributes_reply_t>(
+            m_connection, c.attributes, &xcb_get_window_attributes_reply);
         auto geometry = takeReply<xcb_get_geometry_reply_t>(m_connection, c.geometry, &xcb_get_geometry_reply);
-        auto origin = takeReply<xcb_translate_coordinates_reply_t>(m_connection, c.origin,
-                                                                   &xcb_translate_coordinates_reply);
+        auto origin
+            = takeReply<xcb_translate_coordinates_reply_t>(m_connection, c.origin, &xcb_translate_coordinates_reply);
         auto frameExtents = takeProperty(m_connection, c.frameExtents);
         auto gtkExtents = takeProperty(m_connection, c.gtkExtents);
         auto netName = takeProperty(m_connection, c.netName);
@@ -327,7 +328,7 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         facts.wmName = propertyText(wmName, m_atoms.utf8String);
         if (wmClass && wmClass->format == 8) {
             const QByteArray bytes(static_cast<const char *>(xcb_get_property_value(wmClass.get())),
-                                   xcb_get_property_value_length(wmClass.get()));
+                xcb_get_property_value_length(wmClass.get()));
             const QList<QByteArray> parts = bytes.split('\0');
             facts.instance = QString::fromLocal8Bit(parts.value(0));
             facts.className = QString::fromLocal8Bit(parts.value(1));
@@ -347,9 +348,9 @@ std::vector<WindowFacts> X11Connection::readWindows(const std::vector<xcb_window
         facts.kdeDesktopFile = propertyText(kdeFile, m_atoms.utf8String).value_or(QString());
         for (xcb_atom_t protocol : propertyValues<xcb_atom_t>(protocols, 32))
             facts.supportsDelete |= protocol == m_atoms.wmDeleteWindow;
-        xcb_size_hints_t hints{};
-        if (normalHints && normalHints->type == XCB_ATOM_WM_SIZE_HINTS &&
-            xcb_icccm_get_wm_size_hints_from_reply(&hints, normalHints.get())) {
+        xcb_size_hints_t hints {};
+        if (normalHints && normalHints->type == XCB_ATOM_WM_SIZE_HINTS
+            && xcb_icccm_get_wm_size_hints_from_reply(&hints, normalHints.get())) {
             if (hints.flags & XCB_ICCCM_SIZE_HINT_P_WIN_GRAVITY)
                 facts.winGravity = int(hints.win_gravity) <= XCB_GRAVITY_STATIC ? int(hints.win_gravity) : 0;
             if (hints.flags & XCB_ICCCM_SIZE_HINT_P_RESIZE_INC)
@@ -378,15 +379,14 @@ std::optional<std::vector<MonitorFacts>> X11Connection::readMonitors()
     };
     std::vector<MonitorFacts> result;
     std::vector<Cookies> cookies;
-    for (auto it = xcb_randr_get_monitors_monitors_iterator(monitors.get()); it.rem;
-         xcb_randr_monitor_info_next(&it)) {
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(monitors.get()); it.rem; xcb_randr_monitor_info_next(&it)) {
         const xcb_randr_monitor_info_t *info = it.data;
         MonitorFacts facts;
         facts.name = info->name;
         facts.primary = info->primary;
         facts.rect = QRect(info->x, info->y, info->width, info->height);
         result.push_back(facts);
-        Cookies c{xcb_get_atom_name(m_connection, info->name), {}, {}};
+        Cookies c { xcb_get_atom_name(m_connection, info->name), {}, {} };
         if (xcb_randr_monitor_info_outputs_length(info) > 0) {
             const xcb_randr_output_t output = xcb_randr_monitor_info_outputs(info)[0];
             c.output = xcb_randr_get_output_info(m_connection, output, monitors->timestamp);
@@ -399,25 +399,25 @@ std::optional<std::vector<MonitorFacts>> X11Connection::readMonitors()
     for (size_t i = 0; i < result.size(); ++i) {
         auto name = takeReply<xcb_get_atom_name_reply_t>(m_connection, cookies[i].name, &xcb_get_atom_name_reply);
         if (name) {
-            result[i].nameText = QString::fromUtf8(xcb_get_atom_name_name(name.get()),
-                                                   xcb_get_atom_name_name_length(name.get()));
+            result[i].nameText
+                = QString::fromUtf8(xcb_get_atom_name_name(name.get()), xcb_get_atom_name_name_length(name.get()));
         }
         if (cookies[i].output) {
-            auto output = takeReply<xcb_randr_get_output_info_reply_t>(m_connection, *cookies[i].output,
-                                                                       &xcb_randr_get_output_info_reply);
+            auto output = takeReply<xcb_randr_get_output_info_reply_t>(
+                m_connection, *cookies[i].output, &xcb_randr_get_output_info_reply);
             if (output) {
-                result[i].connector = QString::fromUtf8(
-                    reinterpret_cast<const char *>(xcb_randr_get_output_info_name(output.get())),
-                    xcb_randr_get_output_info_name_length(output.get()));
+                result[i].connector
+                    = QString::fromUtf8(reinterpret_cast<const char *>(xcb_randr_get_output_info_name(output.get())),
+                        xcb_randr_get_output_info_name_length(output.get()));
             }
         }
         if (cookies[i].edid) {
-            auto edid = takeReply<xcb_randr_get_output_property_reply_t>(m_connection, *cookies[i].edid,
-                                                                         &xcb_randr_get_output_property_reply);
+            auto edid = takeReply<xcb_randr_get_output_property_reply_t>(
+                m_connection, *cookies[i].edid, &xcb_randr_get_output_property_reply);
             if (edid && edid->format == 8 && edid->type == XCB_ATOM_INTEGER) {
-                result[i].edid = QByteArray(
-                    reinterpret_cast<const char *>(xcb_randr_get_output_property_data(edid.get())),
-                    xcb_randr_get_output_property_data_length(edid.get()));
+                result[i].edid
+                    = QByteArray(reinterpret_cast<const char *>(xcb_randr_get_output_property_data(edid.get())),
+                        xcb_randr_get_output_property_data_length(edid.get()));
             }
         }
     }
@@ -434,8 +434,8 @@ void X11Connection::sendToRoot(const xcb_client_message_event_t &message)
 {
     // EWMH: client messages to the window manager go to the root window with these two masks.
     xcb_send_event(m_connection, 0, m_screen->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
+        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+        reinterpret_cast<const char *>(&message));
 }
 
 void X11Connection::requestMoveResize(xcb_window_t window, std::optional<QPoint> position, std::optional<QSize> size)
@@ -450,11 +450,9 @@ void X11Connection::requestMoveResize(xcb_window_t window, std::optional<QPoint>
     if (size)
         flags |= XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT;
     xcb_ewmh_request_moveresize_window(&m_ewmh, m_screenNumber, window, XCB_GRAVITY_BIT_FORGET,
-                                       XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
-                                       xcb_ewmh_moveresize_window_opt_flags_t(flags),
-                                       position ? uint32_t(position->x()) : 0, position ? uint32_t(position->y()) : 0,
-                                       size ? uint32_t(std::max(size->width(), 1)) : 0,
-                                       size ? uint32_t(std::max(size->height(), 1)) : 0);
+        XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, xcb_ewmh_moveresize_window_opt_flags_t(flags),
+        position ? uint32_t(position->x()) : 0, position ? uint32_t(position->y()) : 0,
+        size ? uint32_t(std::max(size->width(), 1)) : 0, size ? uint32_t(std::max(size->height(), 1)) : 0);
 }
 
 void X11Connection::requestState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second)
@@ -462,8 +460,7 @@ void X11Connection::requestState(xcb_window_t window, bool add, xcb_atom_t first
     if (hasError())
         return;
     xcb_ewmh_request_change_wm_state(&m_ewmh, m_screenNumber, window,
-                                     add ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE, first, second,
-                                     XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+        add ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE, first, second, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
 }
 
 void X11Connection::requestDesktop(xcb_window_t window, quint32 desktop)
@@ -477,8 +474,8 @@ void X11Connection::requestActivate(xcb_window_t window)
 {
     if (hasError())
         return;
-    xcb_ewmh_request_change_active_window(&m_ewmh, m_screenNumber, window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
-                                          serverTime(), XCB_NONE);
+    xcb_ewmh_request_change_active_window(
+        &m_ewmh, m_screenNumber, window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, serverTime(), XCB_NONE);
     flush();
 }
 
@@ -487,13 +484,13 @@ void X11Connection::requestClose(xcb_window_t window, bool supportsDelete)
     if (hasError())
         return;
     if (!supportsDelete) {
-        xcb_ewmh_request_close_window(&m_ewmh, m_screenNumber, window, XCB_CURRENT_TIME,
-                                      XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+        xcb_ewmh_request_close_window(
+            &m_ewmh, m_screenNumber, window, XCB_CURRENT_TIME, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
         flush();
         return;
     }
     // ICCCM 4.2.8.1: a ClientMessage of type WM_PROTOCOLS sent to the client window itself.
-    xcb_client_message_event_t message{};
+    xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
@@ -501,8 +498,8 @@ void X11Connection::requestClose(xcb_window_t window, bool supportsDelete)
     message.data.data32[0] = m_atoms.wmDeleteWindow;
     message.data.data32[1] = serverTime();
     // Checked, and the answer discarded: a window gone in between must not leave an error in the queue.
-    const xcb_void_cookie_t cookie =
-        xcb_send_event_checked(m_connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
+    const xcb_void_cookie_t cookie = xcb_send_event_checked(
+        m_connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
     xcb_discard_reply(m_connection, cookie.sequence);
     flush();
 }
@@ -513,8 +510,8 @@ void X11Connection::watchWindow(xcb_window_t window)
         return;
     // Other clients' event masks on the window are their own; ours adds these events for us alone.
     const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-    const xcb_void_cookie_t cookie =
-        xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+    const xcb_void_cookie_t cookie
+        = xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(m_connection, cookie.sequence);
 }
 
@@ -523,8 +520,8 @@ void X11Connection::unwatchWindow(xcb_window_t window)
     if (hasError())
         return;
     const uint32_t mask = XCB_EVENT_MASK_NO_EVENT;
-    const xcb_void_cookie_t cookie =
-        xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+    const xcb_void_cookie_t cookie
+        = xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(m_connection, cookie.sequence);
 }
 
@@ -555,15 +552,15 @@ void X11Connection::setOwnWindowHints(xcb_window_t window, bool skipTaskbar, boo
     auto desktopCookie = getProperty(m_connection, window, m_ewmh._NET_WM_DESKTOP, 1);
     auto currentCookie = xcb_ewmh_get_current_desktop(&m_ewmh, m_screenNumber);
     ++m_roundTrips;
-    auto attributes = takeReply<xcb_get_window_attributes_reply_t>(m_connection, attributesCookie,
-                                                                   &xcb_get_window_attributes_reply);
+    auto attributes = takeReply<xcb_get_window_attributes_reply_t>(
+        m_connection, attributesCookie, &xcb_get_window_attributes_reply);
     auto statesReply = takeProperty(m_connection, statesCookie);
     const std::optional<quint32> desktop = cardinalOf(takeProperty(m_connection, desktopCookie));
     const std::optional<quint32> current = cardinalOf(takeProperty(m_connection, currentCookie));
     if (!attributes) {
         // Not created yet: the toolkit's connection has not sent it to the server.
         auto &pending = m_ownHints[window];
-        pending = {skipTaskbar, onAllDesktops, pending.triesLeft > 0 ? pending.triesLeft - 1 : ownHintTries};
+        pending = { skipTaskbar, onAllDesktops, pending.triesLeft > 0 ? pending.triesLeft - 1 : ownHintTries };
         if (pending.triesLeft == 0) {
             m_ownHints.erase(window);
             return;
@@ -584,19 +581,19 @@ void X11Connection::setOwnWindowHints(xcb_window_t window, bool skipTaskbar, boo
         // Managed: the window manager's to change. Source 1: the request comes from the window's own
         // application.
         xcb_ewmh_request_change_wm_state(&m_ewmh, m_screenNumber, window,
-                                         skipTaskbar ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
-                                         skipTaskbarAtom, skipPagerAtom, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+            skipTaskbar ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE, skipTaskbarAtom, skipPagerAtom,
+            XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
         if (onAllDesktops && desktop != everyDesktop) {
-            xcb_ewmh_request_change_wm_desktop(&m_ewmh, m_screenNumber, window, everyDesktop,
-                                               XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+            xcb_ewmh_request_change_wm_desktop(
+                &m_ewmh, m_screenNumber, window, everyDesktop, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
         } else if (!onAllDesktops && desktop == everyDesktop) {
-            xcb_ewmh_request_change_wm_desktop(&m_ewmh, m_screenNumber, window, current.value_or(0),
-                                               XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+            xcb_ewmh_request_change_wm_desktop(
+                &m_ewmh, m_screenNumber, window, current.value_or(0), XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
         }
     } else {
         // Not mapped yet: the properties are the client's, and the window manager reads them when it maps.
         // The toolkit rewrites them as it maps, so the window manager is asked again once it has.
-        m_ownHints[window] = {skipTaskbar, onAllDesktops, ownHintTries};
+        m_ownHints[window] = { skipTaskbar, onAllDesktops, ownHintTries };
         watchWindow(window);
         std::vector<xcb_atom_t> states;
         if (statesReply && statesReply->type == XCB_ATOM_ATOM)
@@ -606,14 +603,12 @@ void X11Connection::setOwnWindowHints(xcb_window_t window, bool skipTaskbar, boo
             states.push_back(skipTaskbarAtom);
             states.push_back(skipPagerAtom);
         }
-        const xcb_void_cookie_t written = xcb_change_property_checked(
-            m_connection, XCB_PROP_MODE_REPLACE, window, m_ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32,
-            uint32_t(states.size()), states.data());
+        const xcb_void_cookie_t written = xcb_change_property_checked(m_connection, XCB_PROP_MODE_REPLACE, window,
+            m_ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());
         xcb_discard_reply(m_connection, written.sequence);
         if (onAllDesktops) {
-            const xcb_void_cookie_t cookie = xcb_change_property_checked(
-                m_connection, XCB_PROP_MODE_REPLACE, window, m_ewmh._NET_WM_DESKTOP, XCB_ATOM_CARDINAL, 32, 1,
-                &everyDesktop);
+            const xcb_void_cookie_t cookie = xcb_change_property_checked(m_connection, XCB_PROP_MODE_REPLACE, window,
+                m_ewmh._NET_WM_DESKTOP, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
             xcb_discard_reply(m_connection, cookie.sequence);
         } else if (desktop == everyDesktop) {
             const xcb_void_cookie_t cookie = xcb_delete_property_checked(m_connection, window, m_ewmh._NET_WM_DESKTOP);
@@ -636,8 +631,8 @@ void X11Connection::sync()
 xcb_timestamp_t X11Connection::serverTime()
 {
     // A zero-length append changes nothing but produces a PropertyNotify carrying the server's time.
-    xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, m_timeWindow, m_atoms.timestampProperty,
-                        XCB_ATOM_INTEGER, 32, 0, nullptr);
+    xcb_change_property(
+        m_connection, XCB_PROP_MODE_APPEND, m_timeWindow, m_atoms.timestampProperty, XCB_ATOM_INTEGER, 32, 0, nullptr);
     xcb_flush(m_connection);
     ++m_roundTrips;
     while (auto event = xcbReply(xcb_wait_for_event(m_connection))) {
@@ -681,6 +676,32 @@ bool X11Connection::compositorRunning() const
     const auto owner = xcbReply(
         xcb_get_selection_owner_reply(m_connection, xcb_get_selection_owner(m_connection, atom->atom), nullptr));
     return owner && owner->owner != XCB_NONE;
+}
+
+std::optional<quint32> X11Connection::trayForegroundRgb() const
+{
+    const QByteArray name = QByteArrayLiteral("_NET_SYSTEM_TRAY_S") + QByteArray::number(m_screenNumber);
+    const auto selection = xcbReply(xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 1, uint16_t(name.size()), name.constData()), nullptr));
+    if (!selection || selection->atom == XCB_NONE)
+        return std::nullopt;
+    const auto owner = xcbReply(
+        xcb_get_selection_owner_reply(m_connection, xcb_get_selection_owner(m_connection, selection->atom), nullptr));
+    if (!owner || owner->owner == XCB_NONE)
+        return std::nullopt;
+    static constexpr char colors[] = "_NET_SYSTEM_TRAY_COLORS";
+    const auto colorsAtom = xcbReply(
+        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 1, sizeof colors - 1, colors), nullptr));
+    if (!colorsAtom || colorsAtom->atom == XCB_NONE)
+        return std::nullopt;
+    const PropertyReply reply = takeProperty(
+        m_connection, xcb_get_property(m_connection, 0, owner->owner, colorsAtom->atom, XCB_ATOM_CARDINAL, 0, 12));
+    // Four colours (normal, error, warning, success), each red, green, blue in 0..65535.
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < int(3 * sizeof(uint32_t)))
+        return std::nullopt;
+    const auto *rgb = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    const auto channel = [](uint32_t value) { return quint32(std::min<uint32_t>(value, 65535) / 257); };
+    return (channel(rgb[0]) << 16) | (channel(rgb[1]) << 8) | channel(rgb[2]);
 }
 
 xcb_window_t X11Connection::rootWindow() const

@@ -10,9 +10,9 @@
 #include <QRect>
 #include <QString>
 #include <deque>
-#include <unordered_map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
@@ -121,6 +121,10 @@ public:
 
     /// Whether a compositing manager owns this screen's `_NET_WM_CM_S<n>` selection.
     bool compositorRunning() const;
+    /// The colour the running system tray asks its icons to be drawn in
+    /// (`_NET_SYSTEM_TRAY_COLORS`, "normal"), as 0xRRGGBB; none when no tray
+    /// runs or it does not say.
+    std::optional<quint32> trayForegroundRgb() const;
     /// The root window of our screen (its property changes arrive as windowPropertyChanged).
     xcb_window_t rootWindow() const;
     /// Asks for the window's StructureNotify and PropertyChange events: windowConfigured(),
@@ -168,7 +172,7 @@ private:
     xcb_connection_t *m_connection = nullptr;
     int m_screenNumber = 0;
     xcb_screen_t *m_screen = nullptr;
-    xcb_ewmh_connection_t m_ewmh{};
+    xcb_ewmh_connection_t m_ewmh {};
     bool m_ewmhReady = false;
     xcb_window_t m_timeWindow = XCB_NONE;
     uint8_t m_randrEventBase = 0;

@@ -165,6 +165,7 @@ X11Desktop::Reading X11Desktop::read() const
     r.root = m_connection->readRoot();
     r.trusted = r.root.wmRunning && r.root.supportsClientList && r.root.supportsMoveResize;
     m_desktopCount = r.root.desktopCount;
+    m_currentDesktop = r.root.currentDesktop;
     r.windows = m_connection->readWindows(r.root.clients);
     const xcb_ewmh_connection_t &e = m_connection->ewmh();
 
@@ -367,13 +368,18 @@ void X11Desktop::place(WindowId window, const WindowPlacement &placement)
         target = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(origin);
 
     if (placement.desktop) {
-        // A desktop the window manager did not have at the last read is refused here rather than by it.
+        // A desktop the window manager did not have at the last read is never asked for (that would make
+        // some window managers add desktops): the window comes to the current one instead.
         const int wanted = *placement.desktop;
         const bool exists
             = wanted == allDesktops || (wanted >= 0 && (!m_desktopCount || quint32(wanted) < *m_desktopCount));
-        const quint32 desktop = wanted == allDesktops ? everyDesktop : quint32(wanted);
-        if (exists && facts.desktop != desktop)
-            m_connection->requestDesktop(facts.id, desktop);
+        std::optional<quint32> desktop;
+        if (exists)
+            desktop = wanted == allDesktops ? everyDesktop : quint32(wanted);
+        else
+            desktop = m_currentDesktop;
+        if (desktop && facts.desktop != desktop)
+            m_connection->requestDesktop(facts.id, *desktop);
     }
 
     const auto monitorNow = m_screens->indexFor(now.translated(-origin));
@@ -468,6 +474,11 @@ void X11Desktop::openUrl(const QUrl &url)
 bool X11Desktop::compositesWindows() const
 {
     return m_connection->compositorRunning();
+}
+
+std::optional<quint32> X11Desktop::trayForegroundRgb() const
+{
+    return m_connection->trayForegroundRgb();
 }
 
 void X11Desktop::setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops)

@@ -67,6 +67,7 @@ public:
     void setOwnWindowHints(quintptr nativeWindow, bool skipTaskbar, bool onAllDesktops) override;
     /// A compositing manager owns `_NET_WM_CM_S<screen>`.
     bool compositesWindows() const override;
+    std::optional<quint32> trayForegroundRgb() const override;
 
     /// X errors no request collected, after a round trip (a diagnostic for tests: it stays 0).
     quint64 strayErrorCount();
@@ -97,4 +98,6 @@ private:
     const QString m_display;
     /// `_NET_NUMBER_OF_DESKTOPS` at the last read of the desktop.
     mutable std::optional<quint32> m_desktopCount;
+    /// `_NET_CURRENT_DESKTOP` at the last read of the desktop.
+    mutable std::optional<quint32> m_currentDesktop;
 };

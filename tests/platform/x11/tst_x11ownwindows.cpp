@@ -1,6 +1,7 @@
 // Hints for Corvalint's own windows on the test desktop: out of taskbars and pagers, on every virtual desktop.
 #include "desktopfixture.h"
 #include "platform/x11/x11desktop.h"
+#include "platform/x11/xcbreply.h"
 
 #include <QTest>
 #include <algorithm>
@@ -117,6 +118,39 @@ private slots:
         m_desktop->setOwnWindowHints(window, false, false);
         QVERIFY(!hasState(window, "_NET_WM_STATE_SKIP_TASKBAR"));
         QCOMPARE(desktopOf(window), std::nullopt);
+    }
+
+    void trayColoursComeFromTheTrayThatRuns()
+    {
+        const xcb_atom_t selection = m_fixture->atom("_NET_SYSTEM_TRAY_S0");
+        const auto owner = xcbReply(
+            xcb_get_selection_owner_reply(m_fixture->x(), xcb_get_selection_owner(m_fixture->x(), selection), nullptr));
+        if (owner && owner->owner != XCB_NONE)
+            QSKIP("a tray already runs on the test desktop");
+        // No tray: no colour, so the coloured icon stays.
+        QCOMPARE(m_desktop->trayForegroundRgb(), std::nullopt);
+
+        // A tray that says nothing about colours.
+        const xcb_window_t tray = createWindow();
+        xcb_set_selection_owner(m_fixture->x(), tray, selection, XCB_CURRENT_TIME);
+        m_fixture->sync();
+        QCOMPARE(m_desktop->trayForegroundRgb(), std::nullopt);
+
+        // A light panel asks for dark icons: normal, error, warning, success in 0..65535.
+        const uint32_t colours[12]
+            = { 0x2e2e, 0x3434, 0x3636, 0xcccc, 0, 0, 0xf5f5, 0x7979, 0, 0x4e4e, 0x9a9a, 0x0606 };
+        m_fixture->setProperty(tray, "_NET_SYSTEM_TRAY_COLORS", XCB_ATOM_CARDINAL, 32,
+            QByteArray(reinterpret_cast<const char *>(colours), sizeof colours));
+        QCOMPARE(m_desktop->trayForegroundRgb(), std::optional<quint32>(0x2e3436));
+
+        // A malformed property (too short) is ignored, not read past its end.
+        m_fixture->setProperty(tray, "_NET_SYSTEM_TRAY_COLORS", XCB_ATOM_CARDINAL, 32,
+            QByteArray(reinterpret_cast<const char *>(colours), 8));
+        QCOMPARE(m_desktop->trayForegroundRgb(), std::nullopt);
+
+        xcb_set_selection_owner(m_fixture->x(), XCB_NONE, selection, XCB_CURRENT_TIME);
+        m_fixture->sync();
+        QCOMPARE(m_desktop->strayErrorCount(), quint64(0));
     }
 
     void missingWindowIsIgnored()
