@@ -36,6 +36,9 @@ var SERVICE_XML = `<node>
     <method name="SetMenu">
       <arg type="s" direction="in" name="json"/>
     </method>
+    <method name="GetMenu">
+      <arg type="s" direction="out" name="json"/>
+    </method>
     <signal name="WindowAppeared">
       <arg type="t" name="window"/>
     </signal>
@@ -91,6 +94,8 @@ var ShellService = class {
         this._signals = [];
         this._windowSignals = new Map();
         this._menu = null;
+        this._menuWatch = 0;
+        this._menuOwner = null;
     }
 
     enable() {
@@ -113,6 +118,11 @@ var ShellService = class {
                 window.disconnect(id);
         }
         this._windowSignals.clear();
+        if (this._menuWatch) {
+            this._s.Gio.bus_unwatch_name(this._menuWatch);
+            this._menuWatch = 0;
+            this._menuOwner = null;
+        }
         if (this._menu) {
             this._menu.destroy();
             this._menu = null;
@@ -288,7 +298,17 @@ var ShellService = class {
         return asked;
     }
 
-    SetMenu(json) {
+    // Asynchronous in GJS's sense only to learn the caller: its menu goes away when it leaves the bus.
+    SetMenuAsync([json], invocation) {
+        try {
+            this._setMenu(json, invocation.get_sender());
+            invocation.return_value(null);
+        } catch (e) {
+            invocation.return_dbus_error('org.corvalint.Shell.Error.InvalidArgs', e.message);
+        }
+    }
+
+    _setMenu(json, owner) {
         if (typeof json !== 'string' || json.length > MAX_MENU_BYTES)
             _invalid('menu');
         let menu;
@@ -304,6 +324,27 @@ var ShellService = class {
         if (!this._menu)
             this._menu = this._s.menu(action => this._menuActivated(action));
         this._menu.show(menu);
+        this._watchMenuOwner(owner);
+    }
+
+    _watchMenuOwner(owner) {
+        const {Gio} = this._s;
+        if (!owner || owner === this._menuOwner)
+            return;
+        if (this._menuWatch)
+            Gio.bus_unwatch_name(this._menuWatch);
+        this._menuOwner = owner;
+        // A Corvalint that ended without taking its menu back (a crash) leaves no button behind.
+        this._menuWatch = Gio.bus_watch_name_on_connection(Gio.DBus.session, owner, Gio.BusNameWatcherFlags.NONE,
+            null, () => {
+                if (this._menu)
+                    this._menu.show({items: []});
+            });
+    }
+
+    /// What the top-bar button shows now, read back from the Shell's own menu (for Corvalint's tests and log).
+    GetMenu() {
+        return JSON.stringify(this._menu ? this._menu.describe() : {shown: false, items: []});
     }
 
     _menuActivated(action) {

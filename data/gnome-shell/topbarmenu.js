@@ -62,6 +62,13 @@ var TopBarMenu = class {
         }
     }
 
+    /// Whether the button is in the top bar and visible, and the texts of its items as the menu holds them.
+    describe() {
+        const inPanel = this._m.Main.panel.statusArea.corvalint === this._button;
+        const items = this._button.menu._getMenuItems().map(item => (item.label ? item.label.text : ''));
+        return {shown: inPanel && this._button.visible, items};
+    }
+
     destroy() {
         this._button.destroy();
         this._button = null;
