@@ -10,13 +10,25 @@ T.AbstractButton {
     property bool selected: false
 
     implicitHeight: label.implicitHeight + 16
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    // One choice of several, as radio buttons are.
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: category
+    Accessible.checkable: true
+    Accessible.checked: selected
 
     background: Rectangle {
         radius: 6
         color: chip.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.04)
         border.width: 1
         border.color: chip.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+        FocusRing {
+            cornerRadius: 6
+            shown: chip.visualFocus
+        }
     }
 
     contentItem: Item {
@@ -32,6 +44,7 @@ T.AbstractButton {
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
+                Accessible.ignored: true
                 text: chip.category
                 color: chip.selected ? "white" : Qt.rgba(1, 1, 1, 0.8)
                 font.family: Theme.monoFamily

@@ -46,6 +46,9 @@ Item {
         anchors { top: parent.top; left: parent.left; right: parent.right }
         visible: Services.storeProblem !== ""
         height: visible ? bannerRow.implicitHeight + 12 : 0
+        // Read out as it appears: changes are not being kept.
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: Services.storeProblem
         color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.14)
 
         Row {
@@ -60,6 +63,8 @@ Item {
             }
             Text {
                 objectName: "storeProblemText"
+                // The banner itself carries the sentence.
+                Accessible.ignored: true
                 width: bannerRow.width - 20
                 anchors.verticalCenter: parent.verticalCenter
                 text: Services.storeProblem
@@ -127,8 +132,28 @@ Item {
         DashboardView {}
     }
 
+    // A launch started anywhere (a card, the detail view, the tray) is heard
+    // while it runs and when it ends; the pages show it their own way.
+    Item {
+        objectName: "launchAnnouncement"
+        width: 1
+        height: 1
+        LaunchAnnouncement {
+            id: launchAnnouncement
+            services: Services
+        }
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: launchAnnouncement.text
+    }
+
     CyberScanlineOverlay {
         anchors.fill: parent
         opacity: 0.3
+    }
+
+    UndoBar {
+        anchors.horizontalCenter: split.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 20
     }
 }

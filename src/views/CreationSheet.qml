@@ -18,6 +18,7 @@ Popup {
     padding: 24
     modal: true
     dim: true
+    focus: true
     visible: controller.showing
     closePolicy: Popup.CloseOnEscape
     // The platform's own dismissal (Escape) closes it like "Abbrechen".
@@ -46,6 +47,11 @@ Popup {
     contentItem: ColumnLayout {
         spacing: 20
 
+        // The sheet reads as a dialog with its title; Tab runs through the field, the
+        // categories, the symbols and the buttons, and Escape closes it.
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Workspace erstellen"
+
         RowLayout {
             Layout.fillWidth: true
             Layout.bottomMargin: 4
@@ -57,6 +63,9 @@ Popup {
             }
             Text {
                 text: "WORKSPACE ERSTELLEN"
+                Accessible.role: Accessible.Heading
+                // In capitals a screen reader may spell it out letter by letter.
+                Accessible.name: "Workspace erstellen"
                 color: "white"
                 font.family: Theme.monoFamily
                 font.pixelSize: 14
@@ -80,6 +89,7 @@ Popup {
                 spacing: 6
                 Text {
                     text: "NAME DES WORKSPACES"
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -89,6 +99,7 @@ Popup {
                     id: nameField
                     objectName: "nameField"
                     Layout.fillWidth: true
+                    Accessible.name: "Name des Workspaces"
                     placeholderText: "z.B. Lumenfern, Coding, Office"
                     text: sheet.controller.name
                     onTextEdited: sheet.controller.name = text
@@ -101,6 +112,8 @@ Popup {
                 spacing: 8
                 Text {
                     text: "KATEGORIE"
+                    // It names the group of chips below.
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -108,6 +121,8 @@ Popup {
                 }
                 GridLayout {
                     Layout.fillWidth: true
+                    Accessible.role: Accessible.Grouping
+                    Accessible.name: "Kategorie"
                     columns: 2
                     rowSpacing: 8
                     columnSpacing: 8
@@ -130,6 +145,8 @@ Popup {
                 spacing: 8
                 Text {
                     text: "SYMBOL AUSWÄHLEN"
+                    // It names the group of symbols below.
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -140,6 +157,8 @@ Popup {
                     implicitHeight: symbols.height
                     Row {
                         id: symbols
+                        Accessible.role: Accessible.Grouping
+                        Accessible.name: "Symbol auswählen"
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 8
                         Repeater {

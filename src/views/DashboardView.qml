@@ -55,6 +55,8 @@ Item {
                 spacing: 6
                 GlowText {
                     text: "Willkommen bei Corvalint"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: Theme.cyan
                     font.family: Theme.monoFamily
                     font.pixelSize: 24
@@ -64,6 +66,8 @@ Item {
                 }
                 Text {
                     text: "Bereite deinen Arbeitsplatz mit einem Klick vor."
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 11
@@ -113,6 +117,8 @@ Item {
                         spacing: 8
                         Text {
                             text: "Neuen Workspace erstellen"
+                            Accessible.role: Accessible.Heading
+                            Accessible.name: text
                             color: Theme.cyan
                             font.family: Theme.monoFamily
                             font.pixelSize: 14
@@ -121,6 +127,8 @@ Item {
                         Text {
                             Layout.fillWidth: true
                             text: "Corvalint analysiert alle derzeit geöffneten Apps, Dokumente und Fensterpositionen auf allen Monitoren und speichert sie als Workspace ab."
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             wrapMode: Text.WordWrap
                             color: Qt.rgba(1, 1, 1, 0.6)
                             font.family: Theme.monoFamily
@@ -153,6 +161,8 @@ Item {
                 spacing: 12
                 Text {
                     text: "Favoriten"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: "white"
                     font.family: Theme.roundedFamily
                     font.pixelSize: 16
@@ -163,6 +173,7 @@ Item {
                     Layout.fillWidth: true
                     Layout.preferredHeight: implicitHeight
                     model: favoriteWorkspaces
+                    title: "Favoriten"
                     page: page
                     pageY: column.y + favoritesBlock.y + y
                 }
@@ -175,6 +186,8 @@ Item {
                 spacing: 12
                 Text {
                     text: "Alle Workspaces"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: "white"
                     font.family: Theme.roundedFamily
                     font.pixelSize: 16
@@ -198,6 +211,8 @@ Item {
                         Text {
                             Layout.alignment: Qt.AlignHCenter
                             text: "Noch keine Workspaces vorhanden."
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             color: Theme.secondaryText
                             font.family: Theme.systemFamily
                             font.pixelSize: 14
@@ -211,6 +226,7 @@ Item {
                     Layout.preferredHeight: implicitHeight
                     visible: allWorkspaces.count > 0
                     model: allWorkspaces
+                    title: "Alle Workspaces"
                     page: page
                     pageY: column.y + allBlock.y + y
                 }

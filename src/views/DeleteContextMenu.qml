@@ -1,5 +1,6 @@
 // The context menu of a workspace (sidebar row or card): one destructive
-// "Workspace löschen" item.
+// "Workspace löschen" item, after the favourite toggle where the menu is
+// given its text (the card's, whose star the keyboard cannot reach).
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
@@ -7,7 +8,11 @@ import Corvalint
 Menu {
     id: menu
 
+    // Empty: no favourite item.
+    property string favoriteText
+
     signal deleteRequested()
+    signal favoriteRequested()
 
     topPadding: 5
     bottomPadding: 5
@@ -20,23 +25,26 @@ Menu {
         border.color: Qt.rgba(1, 1, 1, 0.12)
     }
 
-    MenuItem {
+    component Line: MenuItem {
         id: item
+
+        property string symbol
+        property color tint: Theme.primaryText
+
         implicitHeight: 24
         leftPadding: 10
-        onTriggered: menu.deleteRequested()
         contentItem: Row {
             spacing: 6
             SymbolIcon {
                 anchors.verticalCenter: parent.verticalCenter
-                name: "trash"
+                name: item.symbol
                 size: 11
-                color: item.highlighted ? "white" : Theme.red
+                color: item.highlighted ? "white" : item.tint
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
-                text: "Workspace löschen"
-                color: item.highlighted ? "white" : Theme.red
+                text: item.text
+                color: item.highlighted ? "white" : item.tint
                 font.family: Theme.systemFamily
                 font.pixelSize: 13
             }
@@ -48,5 +56,21 @@ Menu {
             radius: 4
             color: item.highlighted ? Theme.blue : "transparent"
         }
+    }
+
+    Line {
+        objectName: "favoriteMenuItem"
+        visible: menu.favoriteText !== ""
+        height: visible ? implicitHeight : 0
+        text: menu.favoriteText
+        symbol: "star"
+        onTriggered: menu.favoriteRequested()
+    }
+    Line {
+        objectName: "deleteMenuItem"
+        text: "Workspace löschen"
+        symbol: "trash"
+        tint: Theme.red
+        onTriggered: menu.deleteRequested()
     }
 }

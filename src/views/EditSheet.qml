@@ -17,6 +17,7 @@ Popup {
     padding: 24
     modal: true
     dim: true
+    focus: true
     visible: controller.showingEditSheet
     closePolicy: Popup.CloseOnEscape
     // The platform's own dismissal (Escape) writes nothing, like "Abbrechen".
@@ -45,6 +46,11 @@ Popup {
     contentItem: ColumnLayout {
         spacing: 20
 
+        // The sheet reads as a dialog with its title; Tab runs through the field, the
+        // categories, the symbols and the buttons, and Escape closes it.
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Workspace bearbeiten"
+
         RowLayout {
             Layout.fillWidth: true
             Layout.bottomMargin: 4
@@ -56,6 +62,9 @@ Popup {
             }
             Text {
                 text: "WORKSPACE BEARBEITEN"
+                Accessible.role: Accessible.Heading
+                // In capitals a screen reader may spell it out letter by letter.
+                Accessible.name: "Workspace bearbeiten"
                 color: "white"
                 font.family: Theme.monoFamily
                 font.pixelSize: 14
@@ -79,6 +88,7 @@ Popup {
                 spacing: 6
                 Text {
                     text: "NAME DES WORKSPACES"
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -88,6 +98,7 @@ Popup {
                     id: nameField
                     objectName: "editNameField"
                     Layout.fillWidth: true
+                    Accessible.name: "Name des Workspaces"
                     placeholderText: "Workspace Name"
                     text: sheet.controller.editedName
                     onTextEdited: sheet.controller.editedName = text
@@ -100,6 +111,8 @@ Popup {
                 spacing: 8
                 Text {
                     text: "KATEGORIE"
+                    // It names the group of chips below.
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -107,6 +120,8 @@ Popup {
                 }
                 GridLayout {
                     Layout.fillWidth: true
+                    Accessible.role: Accessible.Grouping
+                    Accessible.name: "Kategorie"
                     columns: 2
                     rowSpacing: 8
                     columnSpacing: 8
@@ -129,6 +144,8 @@ Popup {
                 spacing: 8
                 Text {
                     text: "SYMBOL AUSWÄHLEN"
+                    // It names the group of symbols below.
+                    Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
                     font.pixelSize: 10
@@ -141,6 +158,8 @@ Popup {
                     implicitHeight: editSymbols.height
                     Row {
                         id: editSymbols
+                        Accessible.role: Accessible.Grouping
+                        Accessible.name: "Symbol auswählen"
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 8
                         Repeater {

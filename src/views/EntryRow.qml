@@ -27,6 +27,11 @@ Item {
 
     implicitHeight: layout.implicitHeight + 24
 
+    // One item of the entry list: what it is, then where it goes; the trash button inside it.
+    Accessible.role: Accessible.ListItem
+    Accessible.name: entryTitle.text + ", " + entryDetail.text
+    Accessible.description: monitorLabel.text + ", " + positionText.text + ", " + sizeText.text
+
     GlassBackground {
         anchors.fill: parent
         cornerRadius: 12
@@ -55,7 +60,9 @@ Item {
             Layout.fillWidth: true
             spacing: 4
             Text {
+                id: entryTitle
                 objectName: "entryTitle"
+                Accessible.ignored: true
                 Layout.fillWidth: true
                 text: EntryPresentation.title(row.entry.typeRawValue, row.entry.appBundleIdentifier,
                                               row.entry.websiteURL, row.entry.filePath)
@@ -67,7 +74,9 @@ Item {
                 elide: Text.ElideRight
             }
             Text {
+                id: entryDetail
                 objectName: "entryDetail"
+                Accessible.ignored: true
                 Layout.fillWidth: true
                 text: EntryPresentation.detail(row.entry.typeRawValue, row.entry.appBundleIdentifier,
                                                row.entry.websiteURL, row.entry.filePath)
@@ -83,7 +92,9 @@ Item {
             Layout.rightMargin: 12
             spacing: 4
             Text {
+                id: monitorLabel
                 objectName: "monitorLabel"
+                Accessible.ignored: true
                 Layout.alignment: Qt.AlignRight
                 text: EntryPresentation.monitor(row.entry.monitorID, row.screenMonitorIDs)
                 color: Qt.rgba(0.0, 0.95, 1.0, 0.85)
@@ -92,7 +103,9 @@ Item {
                 font.weight: Theme.bold
             }
             Text {
+                id: positionText
                 objectName: "positionText"
+                Accessible.ignored: true
                 Layout.alignment: Qt.AlignRight
                 text: EntryPresentation.position(row.entry.frameX, row.entry.frameY)
                 color: Theme.secondaryText
@@ -100,7 +113,9 @@ Item {
                 font.pixelSize: 10
             }
             Text {
+                id: sizeText
                 objectName: "sizeText"
+                Accessible.ignored: true
                 Layout.alignment: Qt.AlignRight
                 text: EntryPresentation.size(row.entry.width, row.entry.height)
                 color: Theme.secondaryText
@@ -110,16 +125,29 @@ Item {
         }
 
         T.AbstractButton {
+            id: trashButton
             objectName: "deleteEntryButton"
             implicitWidth: trash.implicitWidth + 4
             implicitHeight: trash.implicitHeight + 4
-            focusPolicy: Qt.NoFocus
+            focusPolicy: Qt.StrongFocus
             hoverEnabled: true
             ToolTip.visible: hovered
             ToolTip.delay: 500
             ToolTip.text: "Element entfernen"
-            Accessible.name: "Element entfernen"
+            Accessible.name: "Element löschen"
+            Accessible.description: entryTitle.text
+            Keys.onReturnPressed: clicked()
+            Keys.onEnterPressed: clicked()
+            // Here Delete means this entry, not the whole workspace.
+            Keys.onDeletePressed: clicked()
             onClicked: row.deleteRequested()
+            background: Item {
+                FocusRing {
+                    anchors.margins: -1
+                    cornerRadius: 4
+                    shown: trashButton.visualFocus
+                }
+            }
             contentItem: SymbolIcon {
                 id: trash
                 name: "trash"

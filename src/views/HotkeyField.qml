@@ -19,8 +19,15 @@ T.AbstractButton {
     font.family: Theme.monoFamily
     font.pixelSize: 13
     font.weight: Theme.bold
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    // Named by what it sets; the combination (or the prompt) is what it holds.
+    Accessible.name: "Globaler Hotkey"
+    Accessible.description: text
 
     contentItem: Text {
+        Accessible.ignored: true
         text: field.text
         font: field.font
         color: Theme.primaryText
@@ -31,5 +38,9 @@ T.AbstractButton {
     background: Rectangle {
         radius: 6
         color: field.recording ? Theme.blue : Qt.rgba(1, 1, 1, 0.1)
+        FocusRing {
+            cornerRadius: 6
+            shown: field.visualFocus
+        }
     }
 }

@@ -11,6 +11,10 @@ Rectangle {
 
     readonly property color tint: isWarning ? Theme.orange : Theme.green
 
+    // Heard when it appears and whenever the screens change it.
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: message
+
     implicitWidth: row.implicitWidth + 12
     implicitHeight: row.implicitHeight + 4
     radius: 4
@@ -28,6 +32,7 @@ Rectangle {
         }
         Text {
             objectName: "monitorMessage"
+            Accessible.ignored: true
             anchors.verticalCenter: parent.verticalCenter
             text: badge.message
             color: badge.tint

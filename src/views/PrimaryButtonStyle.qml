@@ -15,6 +15,10 @@ T.Button {
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    focusPolicy: Qt.StrongFocus
+    // Space presses a button by itself; Return does the same here.
+    Keys.onReturnPressed: if (enabled) clicked()
+    Keys.onEnterPressed: if (enabled) clicked()
     spacing: 8
     leftPadding: 18
     rightPadding: 18
@@ -39,6 +43,8 @@ T.Button {
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter
+            // The button carries its text as its name.
+            Accessible.ignored: true
             text: button.text
             font: button.font
             color: "white"
@@ -66,6 +72,10 @@ T.Button {
             color: "transparent"
             border.width: 1
             border.color: Qt.rgba(1, 1, 1, 0.35)
+        }
+        FocusRing {
+            cornerRadius: 8
+            shown: button.visualFocus
         }
     }
 }

@@ -13,6 +13,10 @@ T.Button {
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    focusPolicy: Qt.StrongFocus
+    // Space presses a button by itself; Return does the same here.
+    Keys.onReturnPressed: if (enabled) clicked()
+    Keys.onEnterPressed: if (enabled) clicked()
     spacing: 6
     leftPadding: 16
     rightPadding: 16
@@ -36,6 +40,8 @@ T.Button {
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter
+            // The button carries its text as its name.
+            Accessible.ignored: true
             visible: button.text.length > 0
             text: button.text
             font: button.font
@@ -58,6 +64,10 @@ T.Button {
             color: Qt.rgba(0.05, 0.07, 0.14, 0.6)
             border.width: 1.2
             border.color: button.borderColor
+        }
+        FocusRing {
+            cornerRadius: 8
+            shown: button.visualFocus
         }
     }
 }

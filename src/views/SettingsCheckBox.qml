@@ -12,6 +12,11 @@ T.CheckBox {
     implicitHeight: Math.max(implicitIndicatorHeight, implicitContentHeight) + topPadding + bottomPadding
     padding: 0
     spacing: 8
+    Keys.onReturnPressed: { toggle(); toggled() }
+    Keys.onEnterPressed: { toggle(); toggled() }
+
+    // The title is the box's name (its text); the smaller line describes it.
+    Accessible.description: description
 
     indicator: Rectangle {
         // Level with the title's first line, as a checkbox beside a two-line label sits.
@@ -32,6 +37,11 @@ T.CheckBox {
             font.family: Theme.systemFamily
             font.pixelSize: 11
             font.weight: Theme.bold
+            Accessible.ignored: true
+        }
+        FocusRing {
+            cornerRadius: 3
+            shown: box.visualFocus
         }
     }
 
@@ -40,6 +50,7 @@ T.CheckBox {
         spacing: 4
         Text {
             id: title
+            Accessible.ignored: true
             text: box.text
             color: Theme.primaryText
             font.family: Theme.systemFamily
@@ -47,6 +58,7 @@ T.CheckBox {
             font.weight: Theme.medium
         }
         Text {
+            Accessible.ignored: true
             text: box.description
             color: Theme.secondaryText
             font.family: Theme.systemFamily

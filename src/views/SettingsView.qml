@@ -46,6 +46,8 @@ Item {
                 spacing: 6
                 Text {
                     text: "Einstellungen"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 28
@@ -53,6 +55,8 @@ Item {
                 }
                 Text {
                     text: "Konfiguriere Berechtigungen, Hotkeys und Backups."
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 14
@@ -76,12 +80,16 @@ Item {
                         spacing: 4
                         Text {
                             text: "Barrierefreiheit (Accessibility)"
+                            Accessible.role: Accessible.Heading
+                            Accessible.name: text
                             color: Theme.primaryText
                             font.family: Theme.systemFamily
                             font.pixelSize: 14
                             font.weight: Theme.bold
                         }
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: settingsController.isAccessibilityTrusted
                                   ? "Zugriff erteilt. Corvalint kann Fenster anordnen."
                                   : "Zugriff erforderlich, damit Corvalint Fenstergrößen und -positionen ändern kann."
@@ -112,6 +120,8 @@ Item {
                         Text {
                             anchors.verticalCenter: parent.verticalCenter
                             text: "Aktiv"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             color: Theme.green
                             font.family: Theme.systemFamily
                             font.pixelSize: 12
@@ -137,6 +147,8 @@ Item {
 
                 Text {
                     text: "Globaler Schnellstart Launcher"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 14
@@ -145,6 +157,8 @@ Item {
                 Text {
                     Layout.fillWidth: true
                     text: "Verwende einen globalen Hotkey, um den Corvalint Launcher von überall auf deinem Computer aus aufzurufen."
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 12
@@ -155,6 +169,7 @@ Item {
                     spacing: 8
                     Text {
                         text: "Globaler Hotkey"
+                        Accessible.ignored: true
                         color: Theme.primaryText
                         font.family: Theme.systemFamily
                         font.pixelSize: 13
@@ -177,6 +192,8 @@ Item {
 
                 Text {
                     text: "Cloud Sync & Backups"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 14
@@ -215,6 +232,9 @@ Item {
                 }
                 Text {
                     objectName: "backupStatus"
+                    // Heard when an export or import ends.
+                    Accessible.role: Accessible.AlertMessage
+                    Accessible.name: text
                     Layout.fillWidth: true
                     visible: text.length > 0
                     text: backupController.backupStatus
@@ -232,6 +252,8 @@ Item {
 
                 Text {
                     text: "App-Verhalten"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
                     font.pixelSize: 14
@@ -252,6 +274,8 @@ Item {
                         spacing: 2
                         Text {
                             text: "Wartezeit auf Fenster"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             color: Theme.primaryText
                             font.family: Theme.systemFamily
                             font.pixelSize: 13
@@ -259,6 +283,8 @@ Item {
                         Text {
                             Layout.fillWidth: true
                             text: "So lange wartet ein Start auf das Fenster jeder App, bevor er es nicht mehr platziert. Große Programme brauchen beim ersten Start oft 5 bis 20 Sekunden."
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             color: Theme.secondaryText
                             font.family: Theme.systemFamily
                             font.pixelSize: 11

@@ -1,5 +1,7 @@
 // The sidebar: "Dashboard", the workspaces in one section per number of
-// monitors they need, and "System" → "Einstellungen".
+// monitors they need, and "System" → "Einstellungen". One Tab stop: the arrows
+// move between the rows (over the section headers), Return or Space opens the
+// row, Delete deletes a workspace (undoably), the menu key opens its menu.
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
@@ -14,8 +16,28 @@ Item {
         services: Services
     }
 
+    // The row a kind of selection lives in, to put the keyboard where the pointer chose.
+    function rowOfSelection() {
+        for (let i = 0; i < list.count; ++i) {
+            const item = list.itemAtIndex(i)
+            if (item && item.selected)
+                return i
+        }
+        return -1
+    }
+
+    // The next row from `from` in `step` direction that is not a section header, or `from`.
+    function nextRow(from, step) {
+        for (let i = from + step; i >= 0 && i < list.count; i += step) {
+            if (sidebarModel.kindAt(i) !== SidebarModel.HeaderRow)
+                return i
+        }
+        return from
+    }
+
     ListView {
         id: list
+        objectName: "sidebarList"
         anchors.fill: parent
         anchors.topMargin: 10
         anchors.bottomMargin: 10
@@ -23,10 +45,51 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         model: sidebarModel
         ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+        activeFocusOnTab: true
+        // The arrows are handled below, so that they step over the headers.
+        keyNavigationEnabled: false
+        highlightFollowsCurrentItem: false
+        currentIndex: 0
+
+        Accessible.role: Accessible.List
+        Accessible.name: "Navigation"
+
+        onActiveFocusChanged: {
+            if (activeFocus && list.currentItem && list.currentItem.isHeader)
+                currentIndex = sidebar.nextRow(currentIndex, 1)
+        }
+        Keys.onUpPressed: {
+            currentIndex = sidebar.nextRow(currentIndex, -1)
+            positionViewAtIndex(currentIndex, ListView.Contain)
+        }
+        Keys.onDownPressed: {
+            currentIndex = sidebar.nextRow(currentIndex, 1)
+            positionViewAtIndex(currentIndex, ListView.Contain)
+        }
+        Keys.onPressed: (event) => {
+            if (event.key === Qt.Key_Home || event.key === Qt.Key_End) {
+                currentIndex = event.key === Qt.Key_Home ? sidebar.nextRow(-1, 1) : sidebar.nextRow(count, -1)
+                positionViewAtIndex(currentIndex, ListView.Contain)
+                event.accepted = true
+            }
+        }
+
+        Connections {
+            target: sidebar.navigation
+            // A choice made elsewhere (a card, the dashboard after a delete) moves the keyboard's row too.
+            function onSelectionChanged() {
+                Qt.callLater(() => {
+                    const row = sidebar.rowOfSelection()
+                    if (row >= 0)
+                        list.currentIndex = row
+                })
+            }
+        }
 
         delegate: Item {
             id: row
 
+            required property int index
             required property int kind
             required property string title
             required property string symbol
@@ -47,12 +110,53 @@ Item {
                 }
             }
 
+            readonly property string label: kind === SidebarModel.WorkspaceRow && workspace ? workspace.name : title
+
+            // Runs what a left click on the row does.
+            function activate() {
+                switch (row.kind) {
+                case SidebarModel.DashboardRow: sidebar.navigation.showDashboard(); break
+                case SidebarModel.SettingsRow: sidebar.navigation.showSettings(); break
+                case SidebarModel.WorkspaceRow: sidebar.navigation.showWorkspace(row.workspace); break
+                }
+            }
+
             width: ListView.view.width
             height: isHeader ? 30 : 28
+            // The list hands its keyboard focus on to the row the arrows are at.
+            focus: ListView.isCurrentItem
+
+            Accessible.role: isHeader ? Accessible.Heading : Accessible.ListItem
+            Accessible.name: kind === SidebarModel.WorkspaceRow && workspace
+                             ? workspace.name + ", " + workspace.entryCount + " Apps & Elemente"
+                             : title
+            Accessible.focusable: !isHeader
+            Accessible.selectable: !isHeader
+            Accessible.selected: selected
+            Accessible.onPressAction: activate()
+
+            Keys.onReturnPressed: activate()
+            Keys.onEnterPressed: activate()
+            Keys.onSpacePressed: activate()
+            Keys.onDeletePressed: {
+                if (row.kind === SidebarModel.WorkspaceRow)
+                    sidebar.navigation.deleteWorkspace(row.workspace)
+            }
+            Keys.onMenuPressed: {
+                if (row.kind === SidebarModel.WorkspaceRow)
+                    contextMenu.popup(row, 10, row.height)
+            }
+            Keys.onPressed: (event) => {
+                if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier) && row.kind === SidebarModel.WorkspaceRow) {
+                    contextMenu.popup(row, 10, row.height)
+                    event.accepted = true
+                }
+            }
 
             // Section header: small, heavy, monospaced, in the header cyan.
             Text {
                 visible: row.isHeader
+                Accessible.ignored: true
                 anchors.left: parent.left
                 anchors.leftMargin: 18
                 anchors.bottom: parent.bottom
@@ -70,8 +174,19 @@ Item {
                 anchors.leftMargin: 10
                 anchors.rightMargin: 10
                 radius: 6
+                // The row whose menu is open stays marked, so that it is clear which one a delete takes.
                 color: row.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.75)
+                                    : contextMenu.visible ? Qt.rgba(1.0, 0.27, 0.23, 0.22)
                                     : hover.hovered ? Qt.rgba(1, 1, 1, 0.06) : "transparent"
+                border.width: contextMenu.visible ? 1 : 0
+                border.color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.7)
+
+                FocusRing {
+                    objectName: "sidebarFocusRing"
+                    anchors.margins: -2
+                    cornerRadius: 6
+                    shown: row.activeFocus
+                }
 
                 Row {
                     anchors.left: parent.left
@@ -91,7 +206,8 @@ Item {
                     Text {
                         width: parent.width - 28
                         anchors.verticalCenter: parent.verticalCenter
-                        text: row.kind === SidebarModel.WorkspaceRow && row.workspace ? row.workspace.name : row.title
+                        Accessible.ignored: true
+                        text: row.label
                         color: Theme.primaryText
                         font.family: Theme.systemFamily
                         font.pixelSize: 13
@@ -104,11 +220,8 @@ Item {
                 TapHandler {
                     acceptedButtons: Qt.LeftButton
                     onTapped: {
-                        switch (row.kind) {
-                        case SidebarModel.DashboardRow: sidebar.navigation.showDashboard(); break
-                        case SidebarModel.SettingsRow: sidebar.navigation.showSettings(); break
-                        case SidebarModel.WorkspaceRow: sidebar.navigation.showWorkspace(row.workspace); break
-                        }
+                        list.currentIndex = row.index
+                        row.activate()
                     }
                 }
                 TapHandler {

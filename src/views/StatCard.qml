@@ -16,6 +16,10 @@ Control {
     padding: 16
     background: GlassBackground { cornerRadius: 12 }
 
+    // Read as one line, "Starts: 12", rather than as two loose texts.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: title + ": " + value
+
     contentItem: RowLayout {
         spacing: 16
 
@@ -41,6 +45,7 @@ Control {
             spacing: 4
 
             Text {
+                Accessible.ignored: true
                 text: card.title.toUpperCase()
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
@@ -48,6 +53,7 @@ Control {
                 font.weight: Theme.bold
             }
             GlowText {
+                Accessible.ignored: true
                 text: card.value
                 color: "white"
                 font.family: Theme.monoFamily

@@ -11,13 +11,24 @@ T.AbstractButton {
 
     implicitWidth: 32
     implicitHeight: 32
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: Symbols.spokenName(symbol)
+    Accessible.checkable: true
+    Accessible.checked: selected
 
     background: Rectangle {
         radius: width / 2
         color: choice.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.05)
         border.width: 1
         border.color: choice.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+        FocusRing {
+            cornerRadius: width / 2 - 3
+            shown: choice.visualFocus
+        }
     }
 
     contentItem: SymbolIcon {

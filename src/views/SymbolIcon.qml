@@ -18,4 +18,6 @@ Text {
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
     renderType: Text.QtRendering
+    // A glyph of the icon font reads as a stray character; what it stands for is named by its owner.
+    Accessible.ignored: true
 }

@@ -1,6 +1,7 @@
 // The dashboard tile of one workspace: symbol on its category gradient,
 // favourite star, name, entry count, category chip and "STARTEN"; it grows
-// and lights its rim under the pointer.
+// and lights its rim under the pointer. With the keyboard focus, Return or
+// Space starts it, Delete deletes it (undoably), the menu key opens its menu.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -11,6 +12,27 @@ Control {
 
     property var workspace: null
     readonly property bool isHovered: hover.hovered
+
+    // The pointer chose this card (its grid moves the keyboard here).
+    signal chosen()
+
+    Accessible.role: Accessible.ListItem
+    Accessible.name: workspace ? workspace.name + ", " + controller.entriesText : ""
+    Accessible.description: workspace ? workspace.category : ""
+    Accessible.focusable: true
+    Accessible.onPressAction: controller.start()
+
+    Keys.onReturnPressed: controller.start()
+    Keys.onEnterPressed: controller.start()
+    Keys.onSpacePressed: controller.start()
+    Keys.onDeletePressed: controller.remove()
+    Keys.onMenuPressed: contextMenu.popup(card, 16, card.height - 8)
+    Keys.onPressed: (event) => {
+        if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
+            contextMenu.popup(card, 16, card.height - 8)
+            event.accepted = true
+        }
+    }
 
     padding: 16
     scale: isHovered ? 1.02 : 1.0
@@ -65,6 +87,14 @@ Control {
                 name: favorite ? "star.fill" : "star"
                 size: 13
                 color: favorite ? Theme.yellow : Theme.secondaryText
+                Accessible.ignored: false
+                Accessible.role: Accessible.CheckBox
+                Accessible.name: "Favorit"
+                Accessible.description: ToolTip.text
+                Accessible.checkable: true
+                Accessible.checked: favorite
+                Accessible.onPressAction: controller.toggleFavorite()
+                Accessible.onToggleAction: controller.toggleFavorite()
                 TapHandler { onTapped: controller.toggleFavorite() }
                 HoverHandler {
                     id: starHover
@@ -130,6 +160,10 @@ Control {
                 objectName: "startButton"
                 implicitWidth: startLabel.implicitWidth + 20
                 implicitHeight: startLabel.implicitHeight + 12
+                Accessible.role: Accessible.Button
+                Accessible.name: "Starten"
+                Accessible.description: card.workspace ? card.workspace.name : ""
+                Accessible.onPressAction: controller.start()
 
                 RoundedGlow {
                     anchors.fill: parent
@@ -156,6 +190,7 @@ Control {
                     }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
+                        Accessible.ignored: true
                         text: "STARTEN"
                         color: "white"
                         font.family: Theme.monoFamily
@@ -176,14 +211,26 @@ Control {
         border.width: 1.5
         border.color: card.isHovered ? Qt.rgba(0.0, 0.95, 1.0, 0.6) : "transparent"
     }
+    FocusRing {
+        objectName: "cardFocusRing"
+        cornerRadius: 12
+        shown: card.activeFocus
+    }
 
     HoverHandler { id: hover }
     TapHandler {
-        acceptedButtons: Qt.RightButton
-        onTapped: contextMenu.popup()
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onTapped: (eventPoint, button) => {
+            card.chosen()
+            if (button === Qt.RightButton)
+                contextMenu.popup()
+        }
     }
     DeleteContextMenu {
         id: contextMenu
+        // The star is out of the keyboard's reach; its menu item is not.
+        favoriteText: card.workspace && card.workspace.isFavorite ? "Aus den Favoriten entfernen" : "Zu den Favoriten hinzufügen"
+        onFavoriteRequested: controller.toggleFavorite()
         onDeleteRequested: controller.remove()
     }
 }

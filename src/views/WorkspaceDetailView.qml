@@ -14,6 +14,9 @@ Item {
 
     readonly property DetailController controller: detailController
 
+    // Delete deletes the shown workspace, as the edit sheet's "Löschen" does: at once, but undoably.
+    Keys.onDeletePressed: detailController.deleteWorkspace()
+
     DetailController {
         id: detailController
         services: Services
@@ -34,7 +37,12 @@ Item {
         implicitHeight: implicitContentHeight + topPadding + bottomPadding
         spacing: 8
         leftPadding: indicator.width + spacing
-        focusPolicy: Qt.NoFocus
+        focusPolicy: Qt.StrongFocus
+        Keys.onReturnPressed: { toggle(); toggled() }
+        Keys.onEnterPressed: { toggle(); toggled() }
+
+        Accessible.name: title
+        Accessible.description: explanation
 
         indicator: Rectangle {
             y: 1
@@ -51,6 +59,11 @@ Item {
                 color: "white"
                 font.pixelSize: 11
                 font.weight: Theme.bold
+                Accessible.ignored: true
+            }
+            FocusRing {
+                cornerRadius: 3
+                shown: toggle.visualFocus
             }
         }
 
@@ -58,6 +71,7 @@ Item {
             spacing: 4
             Text {
                 Layout.fillWidth: true
+                Accessible.ignored: true
                 text: toggle.title
                 color: "white"
                 font.family: Theme.systemFamily
@@ -66,6 +80,7 @@ Item {
             }
             Text {
                 Layout.fillWidth: true
+                Accessible.ignored: true
                 text: toggle.explanation
                 color: Theme.secondaryText
                 font.family: Theme.systemFamily
@@ -129,6 +144,8 @@ Item {
                             objectName: "workspaceName"
                             Layout.fillWidth: true
                             text: detail.workspace ? detail.workspace.name : ""
+                            Accessible.role: Accessible.Heading
+                            Accessible.name: text
                             color: "white"
                             font.family: Theme.roundedFamily
                             font.pixelSize: 20
@@ -142,6 +159,8 @@ Item {
                                 id: workspaceSummary
                                 objectName: "workspaceSummary"
                                 text: detailController.summary
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 color: Theme.secondaryText
                                 font.family: Theme.systemFamily
                                 font.pixelSize: 12
@@ -221,7 +240,8 @@ Item {
             font.family: Theme.systemFamily
             font.pixelSize: 12
             wrapMode: Text.WordWrap
-            Accessible.role: Accessible.AlertMessage
+            // Heard through the window's launch announcement; here it is read like any text.
+            Accessible.role: Accessible.StaticText
             Accessible.name: text
         }
 
@@ -260,6 +280,8 @@ Item {
 
                         Text {
                             text: "Einstellungen"
+                            Accessible.role: Accessible.Heading
+                            Accessible.name: text
                             color: "white"
                             font.family: Theme.systemFamily
                             font.pixelSize: 14
@@ -308,11 +330,16 @@ Item {
                 }
 
                 ColumnLayout {
+                    objectName: "entryList"
                     Layout.fillWidth: true
                     spacing: 12
+                    Accessible.role: Accessible.List
+                    Accessible.name: "Workspace-Elemente"
 
                     Text {
                         text: "Workspace-Elemente"
+                        Accessible.role: Accessible.Heading
+                        Accessible.name: text
                         color: "white"
                         font.family: Theme.systemFamily
                         font.pixelSize: 14
@@ -342,6 +369,8 @@ Item {
                             Text {
                                 anchors.horizontalCenter: parent.horizontalCenter
                                 text: "Keine Elemente im Workspace vorhanden."
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 color: Theme.secondaryText
                                 font.family: Theme.systemFamily
                                 font.pixelSize: 12

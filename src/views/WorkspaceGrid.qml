@@ -2,10 +2,11 @@
 // inside the dashboard's scrolling page. Only the rows inside the page's
 // viewport get cards: the inner GridView covers exactly that slice and follows
 // the page, so a thousand workspaces never build a thousand cards.
+// One Tab stop: the arrows move between the cards and scroll the page along.
 import QtQuick
 import Corvalint
 
-Item {
+FocusScope {
     id: root
 
     property alias model: grid.model
@@ -19,6 +20,48 @@ Item {
     readonly property real cardHeight: probe.implicitHeight
     // Cards built right now (for the benchmark and tests).
     readonly property int builtCards: grid.builtCards
+    // The card the keyboard is at; it holds the focus while the grid has it.
+    property int currentIndex: 0
+    // The accessible name of the list ("Favoriten", "Alle Workspaces").
+    property string title
+
+    activeFocusOnTab: grid.count > 0
+    Accessible.role: Accessible.List
+    Accessible.name: title
+
+    // Moves the keyboard to card `index` and scrolls the page until its row shows whole.
+    function moveTo(index) {
+        if (grid.count === 0)
+            return
+        currentIndex = Math.max(0, Math.min(grid.count - 1, index))
+        if (!page)
+            return
+        const top = pageY + Math.floor(currentIndex / columns) * (cardHeight + spacing)
+        if (top < page.contentY)
+            page.contentY = top
+        else if (top + cardHeight > page.contentY + page.height)
+            page.contentY = Math.min(top + cardHeight - page.height, page.contentHeight - page.height)
+    }
+
+    onActiveFocusChanged: if (activeFocus) moveTo(currentIndex)
+    // A delete must not leave the keyboard past the last card.
+    readonly property int count: grid.count
+    onCountChanged: if (currentIndex >= count) currentIndex = Math.max(0, count - 1)
+    onColumnsChanged: moveTo(currentIndex)
+    Keys.onLeftPressed: moveTo(currentIndex - 1)
+    Keys.onRightPressed: moveTo(currentIndex + 1)
+    Keys.onUpPressed: (event) => { event.accepted = currentIndex >= columns; if (event.accepted) moveTo(currentIndex - columns) }
+    Keys.onDownPressed: (event) => {
+        event.accepted = Math.floor(currentIndex / columns) < rows - 1
+        if (event.accepted)
+            moveTo(currentIndex + columns)
+    }
+    Keys.onPressed: (event) => {
+        if (event.key === Qt.Key_Home || event.key === Qt.Key_End) {
+            moveTo(event.key === Qt.Key_Home ? 0 : grid.count - 1)
+            event.accepted = true
+        }
+    }
 
     implicitHeight: rows > 0 ? rows * (cardHeight + spacing) - spacing : 0
 
@@ -48,21 +91,27 @@ Item {
         reuseItems: true
         cellWidth: width / root.columns
         cellHeight: root.cardHeight + root.spacing
+        focus: true
 
-        delegate: Item {
+        delegate: FocusScope {
             id: cell
 
+            required property int index
             required property var workspace
 
             width: GridView.view.cellWidth
             height: GridView.view.cellHeight
             z: card.isHovered ? 1 : 0
+            focus: index === root.currentIndex
 
             WorkspaceCard {
                 id: card
                 width: parent.width - root.spacing
                 height: root.cardHeight
                 workspace: cell.workspace
+                focus: true
+                // A click puts the keyboard where the pointer was.
+                onChosen: root.currentIndex = cell.index
             }
 
             Component.onCompleted: ++grid.builtCards

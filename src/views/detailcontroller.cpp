@@ -239,8 +239,7 @@ void DetailController::deleteEntry(WorkspaceEntry *entry)
 {
     if (!entry || !m_services || !m_workspace || entry->workspace() != m_workspace)
         return;
-    m_services->store().removeEntry(entry);
-    save();
+    m_services->undo()->deleteEntry(entry);
 }
 
 void DetailController::beginEdit()
@@ -277,13 +276,13 @@ void DetailController::deleteWorkspace()
         return;
     // Held here: leaving the workspace may unbind it from this controller.
     Workspace *workspace = m_workspace;
-    WorkspaceStore &store = m_services->store();
-    // The navigation leaves the workspace first, so that nothing shows a deleted record.
-    if (m_navigation)
-        m_navigation->showDashboard();
-    store.remove(workspace);
-    store.save(); // a failed save stays pending in the store; nothing is shown
     setShowingEditSheet(false);
+    // The navigation leaves the workspace first, so that nothing shows a deleted record,
+    // and shows it again when the delete is taken back.
+    if (m_navigation)
+        m_navigation->deleteWorkspace(workspace);
+    else
+        m_services->undo()->deleteWorkspace(workspace);
 }
 
 void DetailController::readScreens()

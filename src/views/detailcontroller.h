@@ -107,7 +107,7 @@ public:
     /// Captures the desktop, merges the capture into the entries, stamps
     /// `modifiedAt` and saves. Blocks until the capture returns.
     Q_INVOKABLE void updateFromDesktop();
-    /// Deletes one entry and saves; no confirmation.
+    /// Deletes one entry and saves; no confirmation, but "Rückgängig" puts it back.
     Q_INVOKABLE void deleteEntry(WorkspaceEntry *entry);
 
     /// Copies name, symbol and category (`development` when the stored text
@@ -119,7 +119,7 @@ public:
     /// `modifiedAt`, saves and hides the sheet. Nothing while the name is blank.
     Q_INVOKABLE void saveEdit();
     /// Goes back to the dashboard, deletes the workspace with its entries,
-    /// saves and hides the sheet; no confirmation.
+    /// saves and hides the sheet; no confirmation, but "Rückgängig" brings it back.
     Q_INVOKABLE void deleteWorkspace();
 
 signals:

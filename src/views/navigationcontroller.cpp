@@ -15,12 +15,15 @@ void NavigationController::setServices(ViewServices *services)
     if (m_services == services)
         return;
     disconnect(m_removedConnection);
+    disconnect(m_restoredConnection);
     m_services = services;
     if (m_services) {
         // A workspace deleted anywhere else (the detail view, an import) must
         // not stay selected as a dangling record.
-        m_removedConnection = connect(&m_services->store(), &WorkspaceStore::workspaceRemoved, this,
-                                      &NavigationController::onWorkspaceRemoved);
+        m_removedConnection = connect(
+            &m_services->store(), &WorkspaceStore::workspaceRemoved, this, &NavigationController::onWorkspaceRemoved);
+        m_restoredConnection = connect(
+            m_services->undo(), &DeleteUndo::workspaceRestored, this, &NavigationController::onWorkspaceRestored);
     }
     emit servicesChanged();
 }
@@ -52,11 +55,24 @@ void NavigationController::deleteWorkspace(Workspace *workspace)
 {
     if (!workspace || !m_services)
         return;
-    if (isShowing(workspace))
+    if (isShowing(workspace)) {
+        // "Rückgängig" brings the detail view back with the workspace.
+        m_restoreShows = workspace->id();
         showDashboard();
-    WorkspaceStore &store = m_services->store();
-    store.remove(workspace);
-    store.save(); // a failed save stays pending in the store; nothing is shown
+    } else {
+        m_restoreShows = QUuid();
+    }
+    m_services->undo()->deleteWorkspace(workspace);
+}
+
+void NavigationController::onWorkspaceRestored(Workspace *workspace)
+{
+    if (!workspace || workspace->id() != m_restoreShows)
+        return;
+    m_restoreShows = QUuid();
+    // Only when nothing else was chosen since the delete.
+    if (m_selection == Dashboard)
+        showWorkspace(workspace);
 }
 
 void NavigationController::select(Selection selection, Workspace *workspace)

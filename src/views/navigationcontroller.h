@@ -2,14 +2,13 @@
 // sidebar's delete action, which must not leave a deleted workspace selected.
 #pragma once
 
-#include "viewservices.h"
 #include "model/workspace.h"
+#include "viewservices.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QUuid>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class NavigationController : public QObject
 {
@@ -39,7 +38,8 @@ public:
     Q_INVOKABLE bool isShowing(Workspace *workspace) const;
 
     /// Deletes `workspace` (its entries go with it) and saves; when it is the
-    /// one shown, the dashboard is shown first. No confirmation.
+    /// one shown, the dashboard is shown first, and the detail view comes back
+    /// with it when the delete is taken back. No confirmation: it can be undone.
     Q_INVOKABLE void deleteWorkspace(Workspace *workspace);
 
 signals:
@@ -49,9 +49,13 @@ signals:
 private:
     void select(Selection selection, Workspace *workspace);
     void onWorkspaceRemoved(Workspace *workspace);
+    void onWorkspaceRestored(Workspace *workspace);
 
     QPointer<ViewServices> m_services;
     Selection m_selection = Dashboard;
     QPointer<Workspace> m_workspace;
     QMetaObject::Connection m_removedConnection;
+    QMetaObject::Connection m_restoredConnection;
+    // The workspace deleted while shown, until its delete is taken back or another follows.
+    QUuid m_restoreShows;
 };

@@ -2,14 +2,14 @@
 // group followed by its workspaces, then "System" and "Einstellungen".
 #include "sidebarmodel.h"
 
-#include "monitorgroups.h"
 #include "model/workspace.h"
 #include "model/workspacestore.h"
+#include "monitorgroups.h"
 
 SidebarModel::SidebarModel(QObject *parent)
     : QAbstractListModel(parent)
-    , m_follower(this, [this](Workspace *workspace) { watch(workspace); },
-                 [this](Workspace *leaving) { rebuild(leaving); })
+    , m_follower(
+          this, [this](Workspace *workspace) { watch(workspace); }, [this](Workspace *leaving) { rebuild(leaving); })
 {
     rebuild();
 }
@@ -42,15 +42,20 @@ void SidebarModel::rebuild(Workspace *leaving)
 
     beginResetModel();
     m_rows.clear();
-    m_rows.append({DashboardRow, QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2.fill"), nullptr});
+    m_rows.append({ DashboardRow, QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2.fill"), nullptr });
     for (const MonitorGroup &group : groupByMonitorCount(workspaces)) {
-        m_rows.append({HeaderRow, monitorGroupTitle(group.monitorCount), {}, nullptr});
+        m_rows.append({ HeaderRow, monitorGroupTitle(group.monitorCount), {}, nullptr });
         for (Workspace *workspace : group.workspaces)
-            m_rows.append({WorkspaceRow, workspace->name(), workspace->icon(), workspace});
+            m_rows.append({ WorkspaceRow, workspace->name(), workspace->icon(), workspace });
     }
-    m_rows.append({HeaderRow, QStringLiteral("System"), {}, nullptr});
-    m_rows.append({SettingsRow, QStringLiteral("Einstellungen"), QStringLiteral("gearshape.fill"), nullptr});
+    m_rows.append({ HeaderRow, QStringLiteral("System"), {}, nullptr });
+    m_rows.append({ SettingsRow, QStringLiteral("Einstellungen"), QStringLiteral("gearshape.fill"), nullptr });
     endResetModel();
+}
+
+SidebarModel::RowKind SidebarModel::kindAt(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows.at(row).kind : HeaderRow;
 }
 
 int SidebarModel::rowCount(const QModelIndex &parent) const
@@ -64,18 +69,23 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
         return {};
     const Row &row = m_rows.at(index.row());
     switch (role) {
-    case KindRole: return row.kind;
+    case KindRole:
+        return row.kind;
     case TitleRole:
-    case Qt::DisplayRole: return row.title;
-    case SymbolRole: return row.symbol;
-    case WorkspaceRole: return QVariant::fromValue(row.workspace.data());
-    default: return {};
+    case Qt::DisplayRole:
+        return row.title;
+    case SymbolRole:
+        return row.symbol;
+    case WorkspaceRole:
+        return QVariant::fromValue(row.workspace.data());
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> SidebarModel::roleNames() const
 {
-    return {{KindRole, "kind"}, {TitleRole, "title"}, {SymbolRole, "symbol"}, {WorkspaceRole, "workspace"}};
+    return { { KindRole, "kind" }, { TitleRole, "title" }, { SymbolRole, "symbol" }, { WorkspaceRole, "workspace" } };
 }
 
 QStringList SidebarModel::headers() const

@@ -2,15 +2,13 @@
 // group followed by its workspaces, then "System" and "Einstellungen".
 #pragma once
 
+#include "model/workspace.h"
 #include "storefollower.h"
 #include "viewservices.h"
-#include "model/workspace.h"
 
 #include <QAbstractListModel>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class SidebarModel : public QAbstractListModel
 {
@@ -30,6 +28,8 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
+    /// What kind the row at `row` is; a header for rows out of range, which the keyboard never stops on.
+    Q_INVOKABLE RowKind kindAt(int row) const;
     QHash<int, QByteArray> roleNames() const override;
 
     /// The section headers in order, for tests and accessibility.

@@ -47,6 +47,7 @@ const QHash<QString, char16_t> &table()
         {QStringLiteral("shield.slash.fill"), 0xe9d4},              // remove_moderator
         {QStringLiteral("square.and.arrow.up"), 0xe6b8},            // ios_share
         {QStringLiteral("square.and.arrow.down"), 0xe171},          // save_alt
+        {QStringLiteral("arrow.uturn.backward"), 0xe166},           // undo
     };
     return symbols;
 }
@@ -69,6 +70,22 @@ QString SymbolTable::glyph(const QString &symbolName)
     if (it == table().constEnd())
         return {};
     return QString(QChar(*it));
+}
+
+QString SymbolTable::spokenName(const QString &symbolName)
+{
+    // The symbols a user chooses for a workspace; the others are named by what they sit on.
+    static const QHash<QString, QString> names{
+        {QStringLiteral("briefcase.fill"), QStringLiteral("Aktenkoffer")},
+        {QStringLiteral("curlybraces"), QStringLiteral("Geschweifte Klammern")},
+        {QStringLiteral("paintpalette.fill"), QStringLiteral("Farbpalette")},
+        {QStringLiteral("gamecontroller.fill"), QStringLiteral("Gamecontroller")},
+        {QStringLiteral("camera.fill"), QStringLiteral("Kamera")},
+        {QStringLiteral("music.note"), QStringLiteral("Musiknote")},
+        {QStringLiteral("book.fill"), QStringLiteral("Buch")},
+        {QStringLiteral("terminal.fill"), QStringLiteral("Terminal")},
+    };
+    return names.value(symbolName, symbolName);
 }
 
 bool SymbolTable::contains(const QString &symbolName)

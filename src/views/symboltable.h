@@ -24,6 +24,9 @@ public:
     /// The glyph (one character) for a symbol name; empty for unknown names,
     /// so a stored icon we do not know draws nothing instead of a tofu box.
     Q_INVOKABLE static QString glyph(const QString &symbolName);
+    /// What a screen reader says for the symbol (German: "Buch", "Terminal");
+    /// the symbol name itself for one without a spoken name.
+    Q_INVOKABLE static QString spokenName(const QString &symbolName);
     /// Whether the table knows the name.
     Q_INVOKABLE static bool contains(const QString &symbolName);
     /// Every name in the table.

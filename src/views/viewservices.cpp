@@ -22,6 +22,7 @@ ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation,
     , m_platform(platform)
     , m_settings(settings)
     , m_screenCount(int(platform.monitors().size()))
+    , m_undo(new DeleteUndo(store, this))
 {
     m_automation.setWindowWaitSeconds(windowWaitSeconds());
     connect(&m_platform, &DesktopPlatform::monitorsChanged, this, [this] {

@@ -2,6 +2,7 @@
 // the automation service, the desktop platform and the user settings.
 #pragma once
 
+#include "deleteundo.h"
 #include "overlay/previewoverlaymanager.h"
 
 #include <QObject>
@@ -30,6 +31,8 @@ class ViewServices : public QObject
     Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
     // What the window's banner says about the store; empty while all is well.
     Q_PROPERTY(QString storeProblem READ storeProblem NOTIFY storeProblemChanged)
+    // The last delete, which "Rückgängig" takes back for a few seconds.
+    Q_PROPERTY(DeleteUndo *undo READ undo CONSTANT)
 
 public:
     /// Every reference must outlive this object.
@@ -47,6 +50,8 @@ public:
     AutomationService &automation() const { return m_automation; }
     DesktopPlatform &platform() const { return m_platform; }
     QSettings &settings() const { return m_settings; }
+    /// Every delete of the views goes through it, so that one "Rückgängig" serves them all.
+    DeleteUndo *undo() const { return m_undo; }
 
     /// The number of connected screens the platform reports now.
     int screenCount() const;
@@ -92,5 +97,6 @@ private:
     QString m_storeProblem;
 
     QPointer<PreviewOverlayManager> m_overlay;
+    DeleteUndo *m_undo = nullptr;
     static QPointer<ViewServices> s_instance;
 };

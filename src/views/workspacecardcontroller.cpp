@@ -87,9 +87,7 @@ void WorkspaceCardController::remove()
 {
     if (!m_workspace || !m_services)
         return;
-    WorkspaceStore &store = m_services->store();
-    store.remove(m_workspace);
-    store.save();
+    m_services->undo()->deleteWorkspace(m_workspace);
 }
 
 void WorkspaceCardController::save()

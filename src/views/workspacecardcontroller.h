@@ -43,7 +43,7 @@ public:
     /// saves, then launches the entries with the workspace's document option and
     /// never in focus mode. Returns at once; the launch goes on by itself.
     Q_INVOKABLE void start();
-    /// Deletes the workspace with its entries and saves; no confirmation.
+    /// Deletes the workspace with its entries and saves; no confirmation, but "Rückgängig" brings it back.
     Q_INVOKABLE void remove();
 
 signals:

@@ -1,0 +1,54 @@
+// The bar that offers "Rückgängig" for a few seconds after a delete; Ctrl+Z
+// does the same while it shows.
+import QtQuick
+import QtQuick.Controls.Basic
+import Corvalint
+
+Rectangle {
+    id: bar
+    objectName: "undoBar"
+
+    readonly property DeleteUndo undo: Services.undo
+
+    visible: undo.available
+    implicitWidth: row.implicitWidth + 32
+    implicitHeight: row.implicitHeight + 20
+    radius: 10
+    color: Qt.rgba(0.07, 0.09, 0.16, 0.96)
+    border.width: 1
+    border.color: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 16
+        Text {
+            objectName: "undoMessage"
+            anchors.verticalCenter: parent.verticalCenter
+            text: bar.undo.message
+            textFormat: Text.PlainText
+            color: Theme.primaryText
+            font.family: Theme.systemFamily
+            font.pixelSize: 13
+            // Announced as it appears, with the way back.
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+            Accessible.description: "Rückgängig mit Strg+Z"
+        }
+        SecondaryButtonStyle {
+            objectName: "undoButton"
+            anchors.verticalCenter: parent.verticalCenter
+            text: "Rückgängig"
+            symbol: "arrow.uturn.backward"
+            topPadding: 6
+            bottomPadding: 6
+            onClicked: bar.undo.undo()
+        }
+    }
+
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: bar.undo.available
+        onActivated: bar.undo.undo()
+    }
+}
