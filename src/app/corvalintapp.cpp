@@ -8,9 +8,15 @@
 #include "cli/instancechannel.h"
 #include "cli/instancelock.h"
 #include "cli/storecommands.h"
+#include "gnometopbarmenu.h"
+#include "automation/loginlaunch.h"
 #include "instanceserver.h"
 #include "mainwindowhost.h"
+#include "model/sync/foldersync.h"
+#include "model/sync/foldersynccontrol.h"
 #include "model/workspacestore.h"
+#include "platform/xdg/autostartentry.h"
+#include "platform/gnome/gnomedesktop.h"
 #include "statusbarmenucoordinator.h"
 
 #include <QApplication>
@@ -80,8 +86,10 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
 {
     if (!invocation.error.isEmpty())
         return fail(QStringLiteral("corvalint: ") + invocation.error, 2);
+    // Started by the autostart entry: only the tray, then the workspaces marked for it.
+    const bool atLogin = invocation.arguments.contains(AutostartEntry::loginOption);
     for (const QString &word : invocation.arguments) {
-        if (word.startsWith(QLatin1String("--")))
+        if (word.startsWith(QLatin1String("--")) && word != AutostartEntry::loginOption)
             return fail(QStringLiteral("corvalint: unknown option %1; see corvalint --help").arg(word), 2);
     }
     if (!invocation.logFile.isEmpty() && !invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix)))
@@ -144,6 +152,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     desktop->driveVirtualTime();
 
     QSettings settings;
+    // Before the views, so that the first window already shows what came from the other computers.
+    FolderSyncControl folderSync(*store, settings, FolderSync::computerName());
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
     overlay.setHintsPlatform(&desktop->ownWindows());
@@ -155,6 +165,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (services.metaObject()->indexOfProperty("overlay") >= 0)
         services.setProperty("overlay", QVariant::fromValue(&overlay));
 #endif
+    services.setFolderSync(&folderSync);
     ViewServices::setInstance(&services);
     QQmlApplicationEngine engine;
     MainWindowHost host([&engine]() -> QWindow * {
@@ -192,7 +203,15 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         actions.screenCount = [&session] { return int(session.platform().monitors().size()); };
         actions.openMainWindow = [&host] { host.reopen(); };
         actions.quit = [] { QApplication::quit(); };
-        return std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));
+        // GNOME shows no tray: with Corvalint's extension running, the menu goes to its top-bar button instead.
+        auto *gnome = qobject_cast<GnomeDesktop *>(&session.platform());
+        const bool topBar = gnome && gnome->canControlWindows();
+        actions.menuShownElsewhere = [topBar] { return topBar; };
+        auto coordinator = std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));
+        if (topBar)
+            new GnomeTopBarMenu(gnome->client(), *coordinator, *store,
+                [&session] { return int(session.platform().monitors().size()); }, coordinator.get());
+        return coordinator;
     });
     QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
     delegate.applicationDidFinishLaunching(settings);
@@ -213,12 +232,17 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         return CommandResult::failure(QStringLiteral("corvalint: unknown request \"%1\"").arg(type)).toJson();
     };
 
-    host.show();
-    if (!host.window())
-        return fail(QStringLiteral("corvalint: the main window could not be created"));
+    if (atLogin) {
+        // Not awaited: the event loop runs while the desktop comes up.
+        LoginLaunch::run(automation, desktop->clock(), [&store] { return store->fetchAll(false).value_or(QList<WorkspaceData>()); });
+    } else {
+        host.show();
+        if (!host.window())
+            return fail(QStringLiteral("corvalint: the main window could not be created"));
 #if CORVALINT_HAVE_VIEWS
-    FirstFrameReport::watch(host.window());
+        FirstFrameReport::watch(host.window());
 #endif
+    }
 
     const int code = QApplication::exec();
     if (!invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))

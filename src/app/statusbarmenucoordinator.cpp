@@ -46,7 +46,8 @@ StatusBarMenuCoordinator::~StatusBarMenuCoordinator()
 
 void StatusBarMenuCoordinator::setupStatusItem()
 {
-    if (m_statusItem)
+    // One menu, one place: an AppIndicator extension would otherwise show it a second time beside ours.
+    if (m_statusItem || (m_actions.menuShownElsewhere && m_actions.menuShownElsewhere()))
         return;
     m_statusItem = std::make_unique<QSystemTrayIcon>(trayIcon());
     m_statusItem->setToolTip(QStringLiteral("Corvalint"));

@@ -30,6 +30,8 @@ public:
         std::function<void()> openMainWindow;
         /// Ends the application.
         std::function<void()> quit;
+        /// Whether the menu shows elsewhere (the top bar of GNOME Shell): then there is no tray icon.
+        std::function<bool()> menuShownElsewhere;
     };
 
     /// `modelContainer` is only read, through fresh read contexts; it must outlive the coordinator.

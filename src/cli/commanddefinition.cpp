@@ -42,6 +42,12 @@ const QList<CommandDefinition> &CommandDefinition::all()
         {QStringLiteral("import"), QStringLiteral("FILE"), QStringLiteral("Add the workspaces of a backup file"),
          QStringLiteral("Workspaces already in the store (same id) are skipped; a damaged file changes nothing.\n"),
          1, {}, {}, false},
+        {QStringLiteral("gnome-extension"), QStringLiteral("install"),
+         QStringLiteral("Install Corvalint's GNOME Shell extension for this user"),
+         QStringLiteral("Copies the form that fits the GNOME Shell here (43 and 44, or 45 and later) into\n"
+                        "~/.local/share/gnome-shell/extensions and switches it on. GNOME Shell loads a new\n"
+                        "extension only at login: log out and back in once.\n"),
+         1, {}, {}, false},
     };
     return commands;
 }

@@ -3,6 +3,7 @@
 
 #include "commanddefinition.h"
 #include "desktopsession.h"
+#include "gnomeextensioncommand.h"
 #include "storeaccess.h"
 #include "terminaltext.h"
 #include "workspacejson.h"
@@ -126,6 +127,8 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     }
     if (!args.error.isEmpty())
         return fail(err, args.error, usage);
+    if (spec->name == QLatin1String("gnome-extension"))
+        return GnomeExtensionCommand::run(args.positional.first(), out, err);
     const QString desktopChoice = DesktopSession::choiceFor(invocation.desktop, invocation.desktopChosen);
     const bool simulated = desktopChoice.startsWith(QLatin1String(DesktopSession::simPrefix));
     if (!DesktopSession::knows(desktopChoice))

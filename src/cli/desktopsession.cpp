@@ -7,6 +7,7 @@
 #include "platform/sim/virtualclock.h"
 #include "platform/i3ipc/i3ipcdesktop.h"
 #include "platform/i3ipc/ipcsocketlocator.h"
+#include "platform/gnome/gnomedesktop.h"
 #include "platform/kwin/kwindesktop.h"
 #include "platform/x11/x11desktop.h"
 
@@ -37,13 +38,16 @@ QString DesktopSession::automaticChoice()
     // see X11 windows alone.
     if (KWinDesktop::sessionIsKWinWayland())
         return QString::fromLatin1(kwinChoice);
+    // Likewise on GNOME's: only the shell itself, through Corvalint's extension.
+    if (GnomeDesktop::sessionIsGnomeWayland())
+        return QString::fromLatin1(gnomeChoice);
     return QString::fromLatin1(x11Choice);
 }
 
 bool DesktopSession::knows(const QString &choice)
 {
     return choice == QLatin1String(x11Choice) || namesI3Ipc(choice) || choice == QLatin1String(kwinChoice)
-        || choice.startsWith(QLatin1String(simPrefix));
+        || choice == QLatin1String(gnomeChoice) || choice.startsWith(QLatin1String(simPrefix));
 }
 
 std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool needWindowManager, QString *error)
@@ -95,6 +99,17 @@ std::unique_ptr<DesktopSession> DesktopSession::open(const QString &choice, bool
         auto desktop = KWinDesktop::connect(&reason);
         if (!desktop) {
             *error = QStringLiteral("needs KWin on Wayland; cannot reach it on the session bus: %1").arg(reason);
+            return nullptr;
+        }
+        session->m_clock = std::make_unique<QtAutomationClock>();
+        session->m_platform = std::move(desktop);
+    } else if (choice == QLatin1String(gnomeChoice)) {
+        // The command line needs the extension working (the error then says what to do); the app opens without
+        // it and shows the same instruction.
+        QString reason;
+        auto desktop = GnomeDesktop::connect(needWindowManager, &reason);
+        if (!desktop) {
+            *error = reason;
             return nullptr;
         }
         session->m_clock = std::make_unique<QtAutomationClock>();

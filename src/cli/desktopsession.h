@@ -23,6 +23,8 @@ public:
     static constexpr char i3ipcChoice[] = "i3ipc";
     /// KWin on Wayland, through scripts it runs over D-Bus.
     static constexpr char kwinChoice[] = "kwin";
+    /// GNOME Shell on Wayland, through Corvalint's shell extension.
+    static constexpr char gnomeChoice[] = "gnome";
     static constexpr char simPrefix[] = "sim:";
 
     /// The desktop when none is named: sway's or i3's IPC when the session is one of theirs (SWAYSOCK or

@@ -119,3 +119,11 @@ bool GnomeShellClient::setMenu(const QByteArray &json, QString *error) const
 {
     return call(QStringLiteral("SetMenu"), { QString::fromUtf8(json) }, error).has_value();
 }
+
+std::optional<QByteArray> GnomeShellClient::menu(QString *error) const
+{
+    const auto answer = call(QStringLiteral("GetMenu"), {}, error);
+    if (!answer || answer->size() != 1)
+        return std::nullopt;
+    return answer->front().toString().toUtf8();
+}

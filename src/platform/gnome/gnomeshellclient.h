@@ -46,6 +46,8 @@ public:
     std::optional<uint> close(const QList<quint64> &windows, QString *error) const;
     /// SetMenu: the top-bar button's items (see the extension's topbarmenu.js).
     bool setMenu(const QByteArray &json, QString *error) const;
+    /// GetMenu: what the top-bar button shows now, as the shell's menu holds it.
+    std::optional<QByteArray> menu(QString *error) const;
 
     const QDBusConnection &bus() const { return m_bus; }
     /// Calls made so far, answered or not (a diagnostic for the benchmark).
