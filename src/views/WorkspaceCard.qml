@@ -130,6 +130,24 @@ Control {
                 font.pixelSize: 10
                 font.weight: Theme.bold
             }
+            // After a launch of this workspace that could not open everything:
+            // how many entries failed, and which (on hover).
+            Text {
+                objectName: "launchProblem"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: controller.launchProblemText
+                color: Theme.orange
+                font.family: Theme.monoFamily
+                font.pixelSize: 10
+                font.weight: Theme.bold
+                elide: Text.ElideRight
+                Accessible.role: Accessible.StaticText
+                Accessible.name: controller.launchProblemText + ": " + controller.launchProblemDetails
+                HoverHandler { id: problemHover }
+                ToolTip.visible: problemHover.hovered && text.length > 0
+                ToolTip.text: controller.launchProblemDetails
+            }
         }
 
         RowLayout {
@@ -157,6 +175,7 @@ Control {
             Item { Layout.fillWidth: true }
 
             Item {
+                id: startButton
                 objectName: "startButton"
                 implicitWidth: startLabel.implicitWidth + 20
                 implicitHeight: startLabel.implicitHeight + 12
@@ -164,6 +183,14 @@ Control {
                 Accessible.name: "Starten"
                 Accessible.description: card.workspace ? card.workspace.name : ""
                 Accessible.onPressAction: controller.start()
+                // Breathes while the launch runs.
+                SequentialAnimation on opacity {
+                    running: controller.launching
+                    loops: Animation.Infinite
+                    onRunningChanged: if (!running) startButton.opacity = 1
+                    NumberAnimation { to: 0.55; duration: 600; easing.type: Easing.InOutSine }
+                    NumberAnimation { to: 1.0; duration: 600; easing.type: Easing.InOutSine }
+                }
 
                 RoundedGlow {
                     anchors.fill: parent
@@ -191,7 +218,7 @@ Control {
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         Accessible.ignored: true
-                        text: "STARTEN"
+                        text: controller.launching ? "STARTET …" : "STARTEN"
                         color: "white"
                         font.family: Theme.monoFamily
                         font.pixelSize: 9

@@ -2,15 +2,14 @@
 // refresh from the desktop, the edit sheet, and deleting entries or the workspace.
 #include "detailcontroller.h"
 
-#include "emptycapturetext.h"
-
+#include "automation/automationservice.h"
 #include "categorypalette.h"
 #include "creationsheetcontroller.h"
-#include "overridecursorguard.h"
-#include "workspacemerge.h"
-#include "automation/automationservice.h"
+#include "emptycapturetext.h"
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
+#include "overridecursorguard.h"
+#include "workspacemerge.h"
 
 #include <algorithm>
 
@@ -42,12 +41,12 @@ void DetailController::setServices(ViewServices *services)
     m_services = services;
     if (m_services) {
         m_launchingConnection = connect(&m_services->automation(), &AutomationService::launchingChanged, this,
-                                        &DetailController::launchStateChanged);
+            &DetailController::launchStateChanged);
         m_problemsConnection = connect(&m_services->automation(), &AutomationService::launchProblemsChanged, this,
-                                       &DetailController::launchStateChanged);
+            &DetailController::launchStateChanged);
         // The badge follows screens plugged in or out while the view is open.
-        m_screensConnection = connect(&m_services->platform(), &DesktopPlatform::monitorsChanged, this,
-                                      &DetailController::readScreens);
+        m_screensConnection
+            = connect(&m_services->platform(), &DesktopPlatform::monitorsChanged, this, &DetailController::readScreens);
     }
     emit servicesChanged();
     emit launchStateChanged();
@@ -68,8 +67,7 @@ QString DetailController::launchMessage() const
 
 bool DetailController::launchTroubled() const
 {
-    return m_services && !m_services->automation().launching()
-        && !m_services->automation().launchProblems().isEmpty();
+    return m_services && !m_services->automation().launching() && !m_services->automation().launchProblems().isEmpty();
 }
 
 void DetailController::setWorkspace(Workspace *workspace)
@@ -184,10 +182,11 @@ void DetailController::launch()
         return;
     m_workspace->recordLaunch(m_now());
     save();
+    m_services->noteLaunch(m_workspace->id().toString(QUuid::WithoutBraces));
     // The task runs to its end on its own and holds copies only, so the view
     // may go away meanwhile; a second press starts a second launch.
-    auto task = m_services->automation().launchWorkspace(entryData(), m_workspace->restoreDocuments(),
-                                                         m_workspace->autoLaunch());
+    auto task = m_services->automation().launchWorkspace(
+        entryData(), m_workspace->restoreDocuments(), m_workspace->autoLaunch());
     Q_UNUSED(task)
 }
 
@@ -313,7 +312,8 @@ void DetailController::refreshStatus()
 
 void DetailController::refreshEntries()
 {
-    const QList<WorkspaceEntry *> sorted = m_workspace ? sortedByIdText(m_workspace->entries()) : QList<WorkspaceEntry *>();
+    const QList<WorkspaceEntry *> sorted
+        = m_workspace ? sortedByIdText(m_workspace->entries()) : QList<WorkspaceEntry *>();
     if (sorted != m_sortedEntries) {
         m_sortedEntries = sorted;
         emit sortedEntriesChanged();

@@ -2,20 +2,19 @@
 // the automation service, the desktop platform and the user settings.
 #include "viewservices.h"
 
-#include "showdockiconsetting.h"
+#include "automation/automationservice.h"
 #include "automation/desktopplatform.h"
 #include "model/workspacestore.h"
+#include "showdockiconsetting.h"
 
 #include <QJSEngine>
-#include "automation/automationservice.h"
-
 #include <QQmlEngine>
 #include <QSettings>
 
 QPointer<ViewServices> ViewServices::s_instance;
 
 ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation, DesktopPlatform &platform,
-                           QSettings &settings, QObject *parent)
+    QSettings &settings, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_automation(automation)
@@ -130,4 +129,20 @@ void ViewServices::setOverlay(PreviewOverlayManager *overlay)
         return;
     m_overlay = overlay;
     emit overlayChanged();
+}
+
+void ViewServices::setFolderSync(FolderSyncControl *folderSync)
+{
+    if (m_folderSync == folderSync)
+        return;
+    m_folderSync = folderSync;
+    emit folderSyncChanged();
+}
+
+void ViewServices::noteLaunch(const QString &id)
+{
+    if (m_launchedWorkspaceId == id)
+        return;
+    m_launchedWorkspaceId = id;
+    emit launchedWorkspaceChanged();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "deleteundo.h"
+#include "model/sync/foldersynccontrol.h"
 #include "overlay/previewoverlaymanager.h"
 
 #include <QObject>
@@ -29,15 +30,19 @@ class ViewServices : public QObject
     Q_PROPERTY(int longestWindowWait MEMBER longestWindowWait CONSTANT)
     // The shared preview overlay; null until the application hands one over.
     Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
+    // Sync through a folder; null until the application hands it over.
+    Q_PROPERTY(FolderSyncControl *folderSync READ folderSync WRITE setFolderSync NOTIFY folderSyncChanged)
     // What the window's banner says about the store; empty while all is well.
     Q_PROPERTY(QString storeProblem READ storeProblem NOTIFY storeProblemChanged)
     // The last delete, which "Rückgängig" takes back for a few seconds.
     Q_PROPERTY(DeleteUndo *undo READ undo CONSTANT)
+    // The workspace whose launch the window started last, so that its card shows how it goes.
+    Q_PROPERTY(QString launchedWorkspaceId READ launchedWorkspaceId NOTIFY launchedWorkspaceChanged)
 
 public:
     /// Every reference must outlive this object.
-    ViewServices(WorkspaceStore &store, AutomationService &automation, DesktopPlatform &platform,
-                 QSettings &settings, QObject *parent = nullptr);
+    ViewServices(WorkspaceStore &store, AutomationService &automation, DesktopPlatform &platform, QSettings &settings,
+        QObject *parent = nullptr);
     ~ViewServices() override;
 
     /// Makes `services` the instance QML receives; call before loading any QML
@@ -69,8 +74,14 @@ public:
     static constexpr int shortestWindowWait = 5;
     static constexpr int longestWindowWait = 600;
 
+    QString launchedWorkspaceId() const { return m_launchedWorkspaceId; }
+    /// The window starts launching workspace `id` now.
+    void noteLaunch(const QString &id);
+
     PreviewOverlayManager *overlay() const { return m_overlay; }
     void setOverlay(PreviewOverlayManager *overlay);
+    FolderSyncControl *folderSync() const { return m_folderSync; }
+    void setFolderSync(FolderSyncControl *folderSync);
 
     /// Why changes are not saved (the store's writeProblem) or, while they
     /// are, that entries could not be read from the store; empty otherwise.
@@ -80,10 +91,12 @@ public:
 
 signals:
     void overlayChanged();
+    void folderSyncChanged();
     void screenCountChanged();
     void showDockIconChanged(bool show);
     void windowWaitSecondsChanged();
     void storeProblemChanged();
+    void launchedWorkspaceChanged();
 
 private:
     void updateStoreProblem();
@@ -95,8 +108,10 @@ private:
     int m_screenCount = 0;
     bool m_entriesUnreadable = false;
     QString m_storeProblem;
+    QString m_launchedWorkspaceId;
 
     QPointer<PreviewOverlayManager> m_overlay;
+    QPointer<FolderSyncControl> m_folderSync;
     DeleteUndo *m_undo = nullptr;
     static QPointer<ViewServices> s_instance;
 };

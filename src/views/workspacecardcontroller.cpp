@@ -2,8 +2,8 @@
 // focus mode, and deletion, each followed by a save.
 #include "workspacecardcontroller.h"
 
-#include "categorypalette.h"
 #include "automation/automationservice.h"
+#include "categorypalette.h"
 #include "model/workspace.h"
 #include "model/workspacestore.h"
 
@@ -23,8 +23,54 @@ void WorkspaceCardController::setServices(ViewServices *services)
 {
     if (m_services == services)
         return;
+    for (const QMetaObject::Connection &connection : std::as_const(m_launchConnections))
+        disconnect(connection);
+    m_launchConnections.clear();
     m_services = services;
+    if (m_services) {
+        AutomationService *automation = &m_services->automation();
+        m_launchConnections = { connect(automation, &AutomationService::launchingChanged, this,
+                                    &WorkspaceCardController::launchStateChanged),
+            connect(automation, &AutomationService::launchProblemsChanged, this,
+                &WorkspaceCardController::launchStateChanged),
+            connect(m_services, &ViewServices::launchedWorkspaceChanged, this,
+                &WorkspaceCardController::launchStateChanged) };
+    }
     emit servicesChanged();
+    emit launchStateChanged();
+}
+
+bool WorkspaceCardController::isLastLaunched() const
+{
+    return m_services && m_workspace
+        && m_services->launchedWorkspaceId() == m_workspace->id().toString(QUuid::WithoutBraces);
+}
+
+bool WorkspaceCardController::launching() const
+{
+    return isLastLaunched() && m_services->automation().launching();
+}
+
+QString WorkspaceCardController::launchProblemText(qsizetype problems)
+{
+    if (problems <= 0)
+        return {};
+    return problems == 1 ? QStringLiteral("1 Element nicht geöffnet")
+                         : QStringLiteral("%1 Elemente nicht geöffnet").arg(problems);
+}
+
+QString WorkspaceCardController::launchProblemText() const
+{
+    if (!isLastLaunched() || m_services->automation().launching())
+        return {};
+    return launchProblemText(m_services->automation().launchProblems().size());
+}
+
+QString WorkspaceCardController::launchProblemDetails() const
+{
+    if (launchProblemText().isEmpty())
+        return {};
+    return m_services->automation().launchProblems().join(QLatin1Char('\n'));
 }
 
 void WorkspaceCardController::setWorkspace(Workspace *workspace)
@@ -38,6 +84,7 @@ void WorkspaceCardController::setWorkspace(Workspace *workspace)
         connect(m_workspace, &Workspace::entriesChanged, this, &WorkspaceCardController::entriesTextChanged);
         connect(m_workspace, &Workspace::categoryChanged, this, &WorkspaceCardController::categoryChanged);
     }
+    emit launchStateChanged();
     emit workspaceChanged();
     emit entriesTextChanged();
     emit categoryChanged();
@@ -72,6 +119,7 @@ void WorkspaceCardController::start()
         return;
     m_workspace->recordLaunch(QDateTime::currentDateTime());
     save();
+    m_services->noteLaunch(m_workspace->id().toString(QUuid::WithoutBraces));
 
     QList<EntryData> entries;
     for (const WorkspaceEntry *entry : m_workspace->entries())

@@ -2,15 +2,13 @@
 // focus mode, and deletion, each followed by a save.
 #pragma once
 
-#include "viewservices.h"
 #include "model/workspace.h"
+#include "viewservices.h"
 
 #include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class WorkspaceCardController : public QObject
 {
@@ -23,6 +21,12 @@ class WorkspaceCardController : public QObject
     /// The icon tile's gradient: the category's colours, `custom` for unknown texts.
     Q_PROPERTY(QColor gradientStart READ gradientStart NOTIFY categoryChanged)
     Q_PROPERTY(QColor gradientEnd READ gradientEnd NOTIFY categoryChanged)
+    /// This card's workspace is being launched now (from this card or its detail view).
+    Q_PROPERTY(bool launching READ launching NOTIFY launchStateChanged)
+    /// After its last launch could not do everything: "2 Elemente nicht geöffnet"; else empty.
+    Q_PROPERTY(QString launchProblemText READ launchProblemText NOTIFY launchStateChanged)
+    /// Those problems, one per line, for the tooltip.
+    Q_PROPERTY(QString launchProblemDetails READ launchProblemDetails NOTIFY launchStateChanged)
 
 public:
     explicit WorkspaceCardController(QObject *parent = nullptr);
@@ -36,6 +40,10 @@ public:
     QString entriesText() const;
     QColor gradientStart() const;
     QColor gradientEnd() const;
+    bool launching() const;
+    QString launchProblemText() const;
+    QString launchProblemDetails() const;
+    static QString launchProblemText(qsizetype problems);
 
     /// Flips the favourite mark and saves; `modifiedAt` stays.
     Q_INVOKABLE void toggleFavorite();
@@ -51,10 +59,14 @@ signals:
     void workspaceChanged();
     void entriesTextChanged();
     void categoryChanged();
+    void launchStateChanged();
 
 private:
     void save();
 
+    bool isLastLaunched() const;
+
     QPointer<ViewServices> m_services;
+    QList<QMetaObject::Connection> m_launchConnections;
     QPointer<Workspace> m_workspace;
 };

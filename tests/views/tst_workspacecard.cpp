@@ -1,8 +1,8 @@
 // A dashboard card's actions: the counted start without focus mode, the
 // favourite toggle, deletion, and the category colours it paints.
 #include "categorypalette.h"
-#include "workspacecardcontroller.h"
 #include "viewsfixture.h"
+#include "workspacecardcontroller.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -89,6 +89,39 @@ private slots:
         QCOMPARE(opened.first().application, QStringLiteral("org.example.app0"));
     }
 
+    void onlyTheLaunchedCardShowsTheLaunchAndWhatFailed()
+    {
+        ViewsFixture fixture;
+        Workspace *launched = fixture.addWorkspace("Launched", "Office", 2);
+        Workspace *other = fixture.addWorkspace("Other", "Office", 1);
+        WorkspaceCardController card;
+        card.setServices(fixture.services.get());
+        card.setWorkspace(launched);
+        WorkspaceCardController otherCard;
+        otherCard.setServices(fixture.services.get());
+        otherCard.setWorkspace(other);
+        QSignalSpy changes(&card, &WorkspaceCardController::launchStateChanged);
+
+        // Neither of the two entries' applications is installed on this desktop.
+        card.start();
+        QVERIFY(card.launching());
+        QVERIFY(!otherCard.launching());
+        QVERIFY(card.launchProblemText().isEmpty());
+        QVERIFY(changes.count() > 0);
+
+        fixture.clock.runUntilIdle(120);
+        QVERIFY(!card.launching());
+        QCOMPARE(card.launchProblemText(), QStringLiteral("2 Elemente nicht geöffnet"));
+        QCOMPARE(card.launchProblemDetails().count(QLatin1Char('\n')), 1);
+        QVERIFY(otherCard.launchProblemText().isEmpty());
+
+        // Launching the other one moves the report there.
+        otherCard.start();
+        fixture.clock.runUntilIdle(120);
+        QVERIFY(card.launchProblemText().isEmpty());
+        QCOMPARE(otherCard.launchProblemText(), QStringLiteral("1 Element nicht geöffnet"));
+    }
+
     void toggleFavoriteTwiceRestoresAndSavesEachTime()
     {
         ViewsFixture fixture;
@@ -132,8 +165,8 @@ private slots:
     {
         const QColor customStart = QColor::fromRgbF(0.4f, 0.5f, 0.6f);
         const QColor customEnd = QColor::fromRgbF(0.1f, 0.2f, 0.3f);
-        for (const QString &text : {QStringLiteral("Gardening"), QStringLiteral("videoEditing"),
-                                    QStringLiteral("VideoEditing"), QStringLiteral("development"), QString()}) {
+        for (const QString &text : { QStringLiteral("Gardening"), QStringLiteral("videoEditing"),
+                 QStringLiteral("VideoEditing"), QStringLiteral("development"), QString() }) {
             QCOMPARE(CategoryPalette::displayCategory(text), WorkspaceCategory::custom);
             QCOMPARE(CategoryPalette::gradientStart(text), customStart);
             QCOMPARE(CategoryPalette::gradientEnd(text), customEnd);
@@ -154,7 +187,7 @@ private slots:
         workspace->setCategory(QStringLiteral("Not a category"));
         QCOMPARE(colours.count(), 1);
         QCOMPARE(card.gradientStart(), QColor::fromRgbF(0.4f, 0.5f, 0.6f));
-        workspace->appendEntry(EntryData{});
+        workspace->appendEntry(EntryData {});
         QCOMPARE(entries.count(), 1);
         QCOMPARE(card.entriesText(), QStringLiteral("2 Apps & Elemente"));
     }
