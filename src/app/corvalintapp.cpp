@@ -9,13 +9,9 @@
 #include "cli/instancelock.h"
 #include "cli/storecommands.h"
 #include "gnometopbarmenu.h"
-#include "automation/loginlaunch.h"
 #include "instanceserver.h"
 #include "mainwindowhost.h"
-#include "model/sync/foldersync.h"
-#include "model/sync/foldersynccontrol.h"
 #include "model/workspacestore.h"
-#include "platform/xdg/autostartentry.h"
 #include "platform/gnome/gnomedesktop.h"
 #include "statusbarmenucoordinator.h"
 
@@ -86,10 +82,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
 {
     if (!invocation.error.isEmpty())
         return fail(QStringLiteral("corvalint: ") + invocation.error, 2);
-    // Started by the autostart entry: only the tray, then the workspaces marked for it.
-    const bool atLogin = invocation.arguments.contains(AutostartEntry::loginOption);
     for (const QString &word : invocation.arguments) {
-        if (word.startsWith(QLatin1String("--")) && word != AutostartEntry::loginOption)
+        if (word.startsWith(QLatin1String("--")))
             return fail(QStringLiteral("corvalint: unknown option %1; see corvalint --help").arg(word), 2);
     }
     if (!invocation.logFile.isEmpty() && !invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix)))
@@ -152,8 +146,6 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     desktop->driveVirtualTime();
 
     QSettings settings;
-    // Before the views, so that the first window already shows what came from the other computers.
-    FolderSyncControl folderSync(*store, settings, FolderSync::computerName());
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
     overlay.setHintsPlatform(&desktop->ownWindows());
@@ -165,7 +157,6 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (services.metaObject()->indexOfProperty("overlay") >= 0)
         services.setProperty("overlay", QVariant::fromValue(&overlay));
 #endif
-    services.setFolderSync(&folderSync);
     ViewServices::setInstance(&services);
     QQmlApplicationEngine engine;
     MainWindowHost host([&engine]() -> QWindow * {
@@ -232,17 +223,12 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         return CommandResult::failure(QStringLiteral("corvalint: unknown request \"%1\"").arg(type)).toJson();
     };
 
-    if (atLogin) {
-        // Not awaited: the event loop runs while the desktop comes up.
-        LoginLaunch::run(automation, desktop->clock(), [&store] { return store->fetchAll(false).value_or(QList<WorkspaceData>()); });
-    } else {
-        host.show();
-        if (!host.window())
-            return fail(QStringLiteral("corvalint: the main window could not be created"));
+    host.show();
+    if (!host.window())
+        return fail(QStringLiteral("corvalint: the main window could not be created"));
 #if CORVALINT_HAVE_VIEWS
-        FirstFrameReport::watch(host.window());
+    FirstFrameReport::watch(host.window());
 #endif
-    }
 
     const int code = QApplication::exec();
     if (!invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))
