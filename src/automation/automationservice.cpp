@@ -5,6 +5,7 @@
 #include "displaylocator.h"
 #include "launchdelay.h"
 #include "localfileurl.h"
+#include "titlematching.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroSignal>
@@ -126,6 +127,8 @@ QCoro::Task<> AutomationService::launchWorkspace(QList<EntryData> entries, bool 
     const QPointer<AutomationService> self(this);
     AutomationClock &clock = m_clock;
     m_claimed.clear();
+    m_launchEntries = entries;
+    reserveOpenWindows(entries);
     if (m_launchesRunning == 0 && !launching() && !m_launchProblems.isEmpty()) {
         m_launchProblems.clear();
         emit launchProblemsChanged();
@@ -401,10 +404,71 @@ std::optional<AutomationService::OpenBrowserWindow> AutomationService::openBrows
     return std::nullopt;
 }
 
+void AutomationService::reserveOpenWindows(const QList<EntryData> &entries)
+{
+    m_reserved.clear();
+    QHash<QString, QList<EntryData>> byApplication;
+    QStringList order;
+    for (const EntryData &entry : entries) {
+        if (entry.type() != EntryType::application || !entry.appBundleIdentifier)
+            continue;
+        if (!byApplication.contains(*entry.appBundleIdentifier))
+            order.append(*entry.appBundleIdentifier);
+        byApplication[*entry.appBundleIdentifier].append(entry);
+    }
+    if (order.isEmpty())
+        return;
+    const DesktopSnapshot desktop = m_platform.snapshot();
+    for (const QString &appId : std::as_const(order)) {
+        QList<WindowId> windows;
+        QStringList titles;
+        for (const DesktopApplication &application : desktop.applications) {
+            if (application.appId != appId || !application.windowsKnown)
+                continue;
+            for (const DesktopWindow &window : application.windows) {
+                if (window.isStandard()) {
+                    windows.append(window.id);
+                    titles.append(window.title);
+                }
+            }
+        }
+        const QList<EntryData> &saved = byApplication[appId];
+        QList<std::optional<QString>> savedTitles;
+        for (const EntryData &entry : saved)
+            savedTitles.append(entry.windowTitle);
+        const QList<int> chosen = TitleMatching::match(savedTitles, titles);
+        for (qsizetype i = 0; i < saved.size(); ++i) {
+            if (chosen[i] >= 0)
+                m_reserved.insert(saved[i].id, windows[chosen[i]]);
+        }
+    }
+}
+
+bool AutomationService::reservedForOther(WindowId window, const EntryData &entry) const
+{
+    for (auto it = m_reserved.cbegin(); it != m_reserved.cend(); ++it) {
+        if (it.value() == window && it.key() != entry.id)
+            return true;
+    }
+    return false;
+}
+
+bool AutomationService::titledForOther(const DesktopWindow &window, const EntryData &entry) const
+{
+    if (window.title.isEmpty() || entry.windowTitle == window.title)
+        return false;
+    return std::any_of(m_launchEntries.cbegin(), m_launchEntries.cend(), [&](const EntryData &other) {
+        return other.id != entry.id && other.appBundleIdentifier == entry.appBundleIdentifier
+            && other.windowTitle == window.title;
+    });
+}
+
 bool AutomationService::placeOpenWindow(
     const QString &appId, const std::optional<QString> &document, const EntryData &entry)
 {
     const DesktopSnapshot desktop = m_platform.snapshot();
+    const auto reserved = m_reserved.constFind(entry.id);
+    QList<DesktopWindow> candidates;
     for (const DesktopApplication &application : desktop.applications) {
         if (application.appId != appId || !application.windowsKnown)
             continue;
@@ -414,12 +478,28 @@ bool AutomationService::placeOpenWindow(
             // A document entry takes only the window that shows its document.
             if (document && window.document != document)
                 continue;
-            m_claimed.insert(window.id);
-            m_placer.placeWindow(window.id, entry, desktop);
-            return true;
+            if (!document && reserved != m_reserved.cend() && *reserved == window.id) {
+                candidates = { window };
+                break;
+            }
+            if (!reservedForOther(window.id, entry))
+                candidates.append(window);
         }
     }
-    return false;
+    if (candidates.isEmpty())
+        return false;
+    // Of several windows, the one with the entry's title (or the most alike) is its window.
+    qsizetype pick = 0;
+    if (entry.windowTitle && candidates.size() > 1) {
+        QStringList titles;
+        for (const DesktopWindow &window : std::as_const(candidates))
+            titles.append(window.title);
+        pick = TitleMatching::closest(*entry.windowTitle, titles).value_or(0);
+    }
+    const WindowId chosen = candidates[pick].id;
+    m_claimed.insert(chosen);
+    m_placer.placeWindow(chosen, entry, desktop);
+    return true;
 }
 
 QSet<WindowId> AutomationService::windowsOf(const QString &appId)
@@ -464,6 +544,7 @@ bool AutomationService::placeNewWindow(const WindowWatch &watch)
 {
     const DesktopSnapshot desktop = m_platform.snapshot();
     std::optional<DesktopWindow> chosen;
+    QList<DesktopWindow> fresh;
     for (const DesktopApplication &application : desktop.applications) {
         const bool ours = watch.pid && application.hasPid(*watch.pid);
         if ((!ours && application.appId != watch.appId) || !application.windowsKnown)
@@ -471,6 +552,11 @@ bool AutomationService::placeNewWindow(const WindowWatch &watch)
         for (const DesktopWindow &window : application.windows) {
             if (!window.isStandard() || watch.before.contains(window.id) || m_claimed.contains(window.id))
                 continue;
+            // An application that opens several windows shows them one by one: one that carries another
+            // entry's title is left for that entry.
+            if (titledForOther(window, watch.entry))
+                continue;
+            fresh.append(window);
             // The window showing the document, else the first main window, else the first at all.
             const bool better = !chosen
                 || (watch.document && window.document == watch.document && chosen->document != watch.document)
@@ -482,6 +568,16 @@ bool AutomationService::placeNewWindow(const WindowWatch &watch)
     }
     if (!chosen)
         return false;
+    // An application that opens several windows at once (its own session restored) gives each entry the
+    // one with its title; the document rule above still wins.
+    const bool documentShown = watch.document && chosen->document == watch.document;
+    if (watch.entry.windowTitle && fresh.size() > 1 && !documentShown) {
+        QStringList titles;
+        for (const DesktopWindow &window : std::as_const(fresh))
+            titles.append(window.title);
+        if (const auto closest = TitleMatching::closest(*watch.entry.windowTitle, titles))
+            chosen = fresh[*closest];
+    }
     m_claimed.insert(chosen->id);
     m_placer.placeWindow(chosen->id, watch.entry, desktop);
     checkPlacementLater(chosen->id, watch.entry);

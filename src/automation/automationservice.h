@@ -12,6 +12,7 @@
 #include "windowplacer.h"
 
 #include <QCoro/QCoroTask>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QRectF>
@@ -201,6 +202,18 @@ private:
     QStringList m_launchProblems;
     /// Windows given to an entry during the current launch.
     QSet<WindowId> m_claimed;
+    /// Open windows set aside at the start of a launch for the entry (by id)
+    /// whose saved title they carry, when an application shows several.
+    QHash<QUuid, WindowId> m_reserved;
+    /// Reserves the open windows of each application among `entries` for
+    /// its application entries, by title and then by order.
+    void reserveOpenWindows(const QList<EntryData> &entries);
+    /// Whether `window` is set aside for another entry than `entry`.
+    bool reservedForOther(WindowId window, const EntryData &entry) const;
+    /// The entries of the current launch, for the titles of the windows they wait for.
+    QList<EntryData> m_launchEntries;
+    /// Whether another entry of the current launch saved exactly this window's title (and `entry` did not).
+    bool titledForOther(const DesktopWindow &window, const EntryData &entry) const;
     QList<std::shared_ptr<Waiter>> m_waiters;
     /// Browsers with a window on its way and its tabs not yet handed over.
     QSet<QString> m_browsersOpening;

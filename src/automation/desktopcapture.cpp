@@ -116,6 +116,7 @@ void DesktopCapture::captureWindow(Run &run, const QString &appId, const Desktop
     // Full screen wins: a full-screen window that was maximised before comes back full screen.
     entry->isMaximized = !window.state.fullScreen && window.state.isMaximized();
     entry->virtualDesktop = window.desktop;
+    entry->windowTitle = window.title;
 
     // The monitor's bounds go with the frame so that a launch can rescale it
     // when that monitor has changed size.

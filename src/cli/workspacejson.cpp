@@ -65,6 +65,7 @@ QJsonObject entryToJson(const EntryData &entry)
     o[QLatin1String("isMaximized")] = entry.isMaximized;
     o[QLatin1String("additionalTabURLs")] = QJsonArray::fromStringList(entry.additionalTabURLs);
     o[QLatin1String("virtualDesktop")] = entry.virtualDesktop ? QJsonValue(*entry.virtualDesktop) : QJsonValue();
+    o[QLatin1String("windowTitle")] = optionalText(entry.windowTitle);
     return o;
 }
 
@@ -123,6 +124,8 @@ EntryData entryFromJson(const QJsonObject &object)
     if (desktop.isDouble() && desktop.toDouble() == std::floor(desktop.toDouble()) && desktop.toDouble() >= -1
         && desktop.toDouble() <= EntryLimits::largestVirtualDesktop)
         entry.virtualDesktop = desktop.toInt();
+    if (const QJsonValue title = object.value(QLatin1String("windowTitle")); title.isString())
+        entry.windowTitle = title.toString();
     return entry;
 }
 

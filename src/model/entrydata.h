@@ -38,6 +38,9 @@ struct EntryData {
     /// The virtual desktop (X11) or numbered workspace (i3, sway) the window
     /// was on, -1 for every desktop; absent when the desktop did not say.
     std::optional<int> virtualDesktop;
+    /// The window's title when it was saved: when an application shows
+    /// several windows, each entry takes back the window with its title.
+    std::optional<QString> windowTitle;
 
     /// The kind read from `typeRawValue`; unknown text reads as application.
     EntryType type() const { return entryTypeFromText(typeRawValue); }

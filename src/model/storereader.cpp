@@ -110,8 +110,8 @@ const QString kEntryColumns = QStringLiteral(
     "pk, id, typeRawValue, appBundleIdentifier, filePath, websiteURL, monitorID, frameX, frameY, width, height,"
     " isFullscreen, delayAfterLaunch, originalScreenX, originalScreenY, originalScreenWidth, originalScreenHeight");
 
-// The entry columns to select, in the order entryAt reads them. A file of
-// schema 1.0.0 opened read-only lacks the columns 1.1.0 added; they are
+// The entry columns to select, in the order entryAt reads them. A file of an
+// older schema opened read-only lacks the columns added since; they are
 // selected as NULL there and read as their defaults. A failed look gives
 // nothing rather than a guess: entries read without their tabs and saved
 // again would lose them.
@@ -126,11 +126,13 @@ std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
     bool maximized = false;
     bool tabs = false;
     bool desktop = false;
+    bool title = false;
     while (query.next()) {
         const QString name = query.value(1).toString();
         maximized = maximized || name.compare(QLatin1String("isMaximized"), Qt::CaseInsensitive) == 0;
         tabs = tabs || name.compare(QLatin1String("additionalTabURLs"), Qt::CaseInsensitive) == 0;
         desktop = desktop || name.compare(QLatin1String("virtualDesktop"), Qt::CaseInsensitive) == 0;
+        title = title || name.compare(QLatin1String("windowTitle"), Qt::CaseInsensitive) == 0;
     }
     if (query.lastError().isValid()) {
         fail(error, query);
@@ -138,7 +140,8 @@ std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
     }
     return kEntryColumns + (maximized ? QStringLiteral(", isMaximized") : QStringLiteral(", NULL"))
         + (tabs ? QStringLiteral(", additionalTabURLs") : QStringLiteral(", NULL"))
-        + (desktop ? QStringLiteral(", virtualDesktop") : QStringLiteral(", NULL"));
+        + (desktop ? QStringLiteral(", virtualDesktop") : QStringLiteral(", NULL"))
+        + (title ? QStringLiteral(", windowTitle") : QStringLiteral(", NULL"));
 }
 
 // Reads the columns of entryColumns(), starting at `first`.
@@ -168,9 +171,10 @@ EntryData entryAt(const QSqlQuery &query, int first)
     e.isMaximized = boolean(at(17), false);
     e.additionalTabURLs = TabColumn::fromValue(at(18));
     // A number no desktop has (damage, or a file edited by hand) reads as unknown.
-    if (const auto desktopNumber = optionalInteger(at(19)); desktopNumber && *desktopNumber >= -1
-        && *desktopNumber <= EntryLimits::largestVirtualDesktop)
+    if (const auto desktopNumber = optionalInteger(at(19));
+        desktopNumber && *desktopNumber >= -1 && *desktopNumber <= EntryLimits::largestVirtualDesktop)
         e.virtualDesktop = int(*desktopNumber);
+    e.windowTitle = optionalText(at(20));
     return e;
 }
 
@@ -329,8 +333,7 @@ bool prepareEntryQuery(QSqlDatabase &database, QSqlQuery &query, QString *error)
     if (!columns)
         return false;
     query.setForwardOnly(true);
-    return query.prepare(
-               QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(*columns))
+    return query.prepare(QStringLiteral("SELECT %1 FROM entry WHERE workspace = ? ORDER BY position, pk").arg(*columns))
         || fail(error, query);
 }
 

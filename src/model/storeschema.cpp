@@ -14,10 +14,13 @@
 
 namespace {
 constexpr int kMajor = 1;
-constexpr int kMinor = 1;
+constexpr int kMinor = 2;
 constexpr int kPatch = 0;
-// The first released schema; `upgrade` brings its files to the current one.
-const QVersionNumber kFirstVersion(1, 0, 0);
+// The earlier released schemas; `upgrade` brings their files to the current one.
+bool isOlderKnownVersion(const QVersionNumber &version)
+{
+    return version == QVersionNumber(1, 0, 0) || version == QVersionNumber(1, 1, 0);
+}
 constexpr qint64 kQuickCheckLimit = 16 * 1024 * 1024;
 
 // Column lists double as the check that a file really is one of ours: a
@@ -42,8 +45,9 @@ const QStringList &entryColumns()
     return columns;
 }
 
-// Added to `entry` by version 1.1.0. Rows of older files read as the
-// defaults: not maximised, no further tabs, no virtual desktop (NULL).
+// Added to `entry` by versions 1.1.0 (the first three) and 1.2.0 (the window
+// title). Rows of older files read as the defaults: not maximised, no further
+// tabs, no virtual desktop, no title (NULL).
 struct AddedColumn {
     const char *name;
     const char *definition;
@@ -52,6 +56,7 @@ constexpr AddedColumn kAddedEntryColumns[] = {
     { "isMaximized", "isMaximized INTEGER DEFAULT 0" },
     { "additionalTabURLs", "additionalTabURLs TEXT" },
     { "virtualDesktop", "virtualDesktop INTEGER" },
+    { "windowTitle", "windowTitle TEXT" },
 };
 
 QStringList currentEntryColumns()
@@ -81,7 +86,7 @@ const char *const kCreateStatements[] = {
     " frameX REAL, frameY REAL, width REAL, height REAL, isFullscreen INTEGER, delayAfterLaunch REAL,"
     " originalScreenX REAL, originalScreenY REAL, originalScreenWidth REAL, originalScreenHeight REAL,"
     // JSON array of strings; NULL for none.
-    " isMaximized INTEGER DEFAULT 0, additionalTabURLs TEXT, virtualDesktop INTEGER)",
+    " isMaximized INTEGER DEFAULT 0, additionalTabURLs TEXT, virtualDesktop INTEGER, windowTitle TEXT)",
     // Serves the cascade and loading one workspace's entries, and covers the
     // entry count and monitor count that opening the store reads for all.
     "CREATE INDEX entry_by_workspace ON entry(workspace, monitorID)",
@@ -249,7 +254,7 @@ std::optional<StoreSchema::Contents> StoreSchema::inspect(QSqlDatabase &database
                 .arg(qMax(fileVersion, headerVersion).toString(), versionText()));
         return std::nullopt;
     }
-    const bool older = fileVersion == kFirstVersion;
+    const bool older = isOlderKnownVersion(fileVersion);
     if (fileVersion != ownVersion && !older) {
         fail(error, QStringLiteral("the store file has the unknown schema version %1").arg(versionInFile));
         return std::nullopt;
@@ -283,7 +288,7 @@ bool StoreSchema::upgrade(QSqlDatabase &database, QString *error)
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return fail(error, queryError(query));
     // Any failure from here on rolls everything back: the file stays exactly
-    // the 1.0.0 file it was, which this and earlier versions still read.
+    // the older file it was, which this and earlier versions still read.
     auto abandon = [&database, error](const QString &why) {
         QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
         return fail(error, why);
@@ -292,16 +297,15 @@ bool StoreSchema::upgrade(QSqlDatabase &database, QString *error)
     // file since it was inspected.
     if (!query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schemaVersion'")))
         return abandon(queryError(query));
-    const QVersionNumber fileVersion
-        = QVersionNumber::fromString(query.next() ? query.value(0).toString() : QString());
+    const QVersionNumber fileVersion = QVersionNumber::fromString(query.next() ? query.value(0).toString() : QString());
     query.finish();
     if (fileVersion == QVersionNumber(kMajor, kMinor, kPatch)) {
         QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
         return true;
     }
-    if (fileVersion != kFirstVersion)
-        return abandon(QStringLiteral("the store file has the schema version %1, not %2")
-                           .arg(fileVersion.toString(), kFirstVersion.toString()));
+    if (!isOlderKnownVersion(fileVersion))
+        return abandon(
+            QStringLiteral("the store file has the schema version %1, not 1.0.0 or 1.1.0").arg(fileVersion.toString()));
 
     const std::optional<QSet<QString>> present = columnsOf(database, QStringLiteral("entry"), error);
     if (!present)
@@ -314,8 +318,7 @@ bool StoreSchema::upgrade(QSqlDatabase &database, QString *error)
             statements.append(QStringLiteral("ALTER TABLE entry ADD COLUMN %1").arg(QLatin1String(added.definition)));
     }
     statements.append(QStringLiteral("PRAGMA user_version = %1").arg(userVersion()));
-    statements.append(
-        QStringLiteral("UPDATE meta SET value = '%1' WHERE key = 'schemaVersion'").arg(versionText()));
+    statements.append(QStringLiteral("UPDATE meta SET value = '%1' WHERE key = 'schemaVersion'").arg(versionText()));
     QString why;
     if (!execAll(database, statements, &why))
         return abandon(why);

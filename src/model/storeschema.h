@@ -18,9 +18,9 @@ public:
     enum class Contents {
         empty, ///< no tables at all: safe to set up
         current, ///< a store of this version
-        /// A store of version 1.0.0: readable as it is (its entries lack the
-        /// maximised flag and the further tabs, which read as their
-        /// defaults); `upgrade` brings it to this version.
+        /// A store of version 1.0.0 or 1.1.0: readable as it is (its entries
+        /// lack the columns added since, which read as their defaults);
+        /// `upgrade` brings it to this version.
         older,
     };
 

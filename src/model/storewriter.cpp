@@ -186,8 +186,8 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
             "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
             " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
             " originalScreenY, originalScreenWidth, originalScreenHeight, isMaximized, additionalTabURLs,"
-            " virtualDesktop)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+            " virtualDesktop, windowTitle)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return false;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const EntryData &e = entries.at(i);
@@ -213,6 +213,7 @@ bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
         q.bindValue(18, int(e.isMaximized));
         q.bindValue(19, TabColumn::toValue(e.additionalTabURLs));
         q.bindValue(20, e.virtualDesktop ? QVariant(*e.virtualDesktop) : QVariant(QMetaType(QMetaType::Int)));
+        q.bindValue(21, e.windowTitle ? QVariant(*e.windowTitle) : QVariant(QMetaType(QMetaType::QString)));
         if (!run(q))
             return false;
     }

@@ -84,6 +84,7 @@ void WorkspaceEntry::setData(const EntryData &data)
     setOriginalScreenHeight(data.originalScreenHeight);
     setAdditionalTabURLs(data.additionalTabURLs);
     setVirtualDesktop(data.virtualDesktop);
+    setWindowTitle(data.windowTitle);
 }
 
 QString WorkspaceEntry::idText() const
@@ -109,6 +110,7 @@ CORVALINT_ENTRY_SETTER(setOriginalScreenWidth, originalScreenWidth, std::optiona
 CORVALINT_ENTRY_SETTER(setOriginalScreenHeight, originalScreenHeight, std::optional<double>)
 CORVALINT_ENTRY_SETTER(setAdditionalTabURLs, additionalTabURLs, QStringList)
 CORVALINT_ENTRY_SETTER(setVirtualDesktop, virtualDesktop, std::optional<int>)
+CORVALINT_ENTRY_SETTER(setWindowTitle, windowTitle, std::optional<QString>)
 
 QVariant WorkspaceEntry::virtualDesktopValue() const
 {

@@ -18,7 +18,8 @@ class WorkspaceEntry : public QObject
     Q_PROPERTY(QString typeRawValue READ typeRawValue WRITE setTypeRawValue NOTIFY typeRawValueChanged)
     Q_PROPERTY(QString typeText READ typeText NOTIFY typeRawValueChanged)
     // Optional fields read as an invalid QVariant (null in QML) while absent.
-    Q_PROPERTY(QVariant appBundleIdentifier READ appBundleIdentifierValue WRITE setAppBundleIdentifierValue NOTIFY appBundleIdentifierChanged)
+    Q_PROPERTY(QVariant appBundleIdentifier READ appBundleIdentifierValue WRITE setAppBundleIdentifierValue NOTIFY
+            appBundleIdentifierChanged)
     Q_PROPERTY(QVariant filePath READ filePathValue WRITE setFilePathValue NOTIFY filePathChanged)
     Q_PROPERTY(QVariant websiteURL READ websiteURLValue WRITE setWebsiteURLValue NOTIFY websiteURLChanged)
     Q_PROPERTY(QVariant monitorID READ monitorIDValue WRITE setMonitorIDValue NOTIFY monitorIDChanged)
@@ -29,13 +30,20 @@ class WorkspaceEntry : public QObject
     Q_PROPERTY(bool isFullscreen READ isFullscreen WRITE setIsFullscreen NOTIFY isFullscreenChanged)
     Q_PROPERTY(bool isMaximized READ isMaximized WRITE setIsMaximized NOTIFY isMaximizedChanged)
     Q_PROPERTY(double delayAfterLaunch READ delayAfterLaunch WRITE setDelayAfterLaunch NOTIFY delayAfterLaunchChanged)
-    Q_PROPERTY(QVariant originalScreenX READ originalScreenXValue WRITE setOriginalScreenXValue NOTIFY originalScreenXChanged)
-    Q_PROPERTY(QVariant originalScreenY READ originalScreenYValue WRITE setOriginalScreenYValue NOTIFY originalScreenYChanged)
-    Q_PROPERTY(QVariant originalScreenWidth READ originalScreenWidthValue WRITE setOriginalScreenWidthValue NOTIFY originalScreenWidthChanged)
-    Q_PROPERTY(QVariant originalScreenHeight READ originalScreenHeightValue WRITE setOriginalScreenHeightValue NOTIFY originalScreenHeightChanged)
-    Q_PROPERTY(QStringList additionalTabURLs READ additionalTabURLs WRITE setAdditionalTabURLs NOTIFY additionalTabURLsChanged)
+    Q_PROPERTY(
+        QVariant originalScreenX READ originalScreenXValue WRITE setOriginalScreenXValue NOTIFY originalScreenXChanged)
+    Q_PROPERTY(
+        QVariant originalScreenY READ originalScreenYValue WRITE setOriginalScreenYValue NOTIFY originalScreenYChanged)
+    Q_PROPERTY(QVariant originalScreenWidth READ originalScreenWidthValue WRITE setOriginalScreenWidthValue NOTIFY
+            originalScreenWidthChanged)
+    Q_PROPERTY(QVariant originalScreenHeight READ originalScreenHeightValue WRITE setOriginalScreenHeightValue NOTIFY
+            originalScreenHeightChanged)
+    Q_PROPERTY(
+        QStringList additionalTabURLs READ additionalTabURLs WRITE setAdditionalTabURLs NOTIFY additionalTabURLsChanged)
     // The virtual desktop or workspace number; undefined when unknown.
     Q_PROPERTY(QVariant virtualDesktop READ virtualDesktopValue NOTIFY virtualDesktopChanged)
+    // The window's title when it was saved; empty when unknown.
+    Q_PROPERTY(QString windowTitle READ windowTitleText NOTIFY windowTitleChanged)
     Q_PROPERTY(Workspace *workspace READ workspace WRITE setWorkspace NOTIFY workspaceChanged)
 
 public:
@@ -45,12 +53,10 @@ public:
     /// The record's initializer: a new id, `typeRawValue` from `type`, every
     /// other argument copied, no workspace.
     static WorkspaceEntry *create(EntryType type, std::optional<QString> appBundleIdentifier,
-                                  std::optional<QString> filePath, std::optional<QString> websiteURL,
-                                  std::optional<QString> monitorID, double frameX, double frameY, double width,
-                                  double height, bool isFullscreen, double delayAfterLaunch = 0.5,
-                                  std::optional<double> originalScreenX = {}, std::optional<double> originalScreenY = {},
-                                  std::optional<double> originalScreenWidth = {},
-                                  std::optional<double> originalScreenHeight = {});
+        std::optional<QString> filePath, std::optional<QString> websiteURL, std::optional<QString> monitorID,
+        double frameX, double frameY, double width, double height, bool isFullscreen, double delayAfterLaunch = 0.5,
+        std::optional<double> originalScreenX = {}, std::optional<double> originalScreenY = {},
+        std::optional<double> originalScreenWidth = {}, std::optional<double> originalScreenHeight = {});
 
     /// A snapshot of every persistent field.
     const EntryData &data() const { return m_data; }
@@ -100,6 +106,9 @@ public:
     std::optional<int> virtualDesktop() const { return m_data.virtualDesktop; }
     void setVirtualDesktop(const std::optional<int> &value);
     QVariant virtualDesktopValue() const;
+    std::optional<QString> windowTitle() const { return m_data.windowTitle; }
+    void setWindowTitle(const std::optional<QString> &value);
+    QString windowTitleText() const { return m_data.windowTitle.value_or(QString()); }
     std::optional<double> originalScreenHeight() const { return m_data.originalScreenHeight; }
     void setOriginalScreenHeight(const std::optional<double> &value);
 
@@ -150,6 +159,7 @@ signals:
     void originalScreenHeightChanged();
     void additionalTabURLsChanged();
     void virtualDesktopChanged();
+    void windowTitleChanged();
     void workspaceChanged();
     /// Any persistent field changed (the store marks the record dirty on it).
     void changed();

@@ -18,6 +18,7 @@ void copyPlacement(EntryData &stored, const EntryData &captured)
 {
     stored.isMaximized = captured.isMaximized;
     stored.virtualDesktop = captured.virtualDesktop;
+    stored.windowTitle = captured.windowTitle;
     stored.frameX = captured.frameX;
     stored.frameY = captured.frameY;
     stored.width = captured.width;

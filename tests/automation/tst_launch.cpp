@@ -504,6 +504,99 @@ private slots:
         QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 2);
     }
 
+    void openWindowsGoToTheEntryWithTheirTitleBeforeOrder()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor,
+            { window("notes.txt - Editor", QRectF(0, 0, 400, 300)),
+                window("todo.txt - Editor", QRectF(10, 10, 400, 300)) }));
+        EntryData todo = applicationEntry(editor, 0.5);
+        todo.windowTitle = QStringLiteral("todo.txt - Editor");
+        todo.isMaximized = true;
+        todo.virtualDesktop = 1;
+        EntryData notes = applicationEntry(editor, 0.5);
+        notes.windowTitle = QStringLiteral("notes.txt - Editor");
+        notes.frameX = 900;
+        notes.virtualDesktop = 3;
+        LaunchRun launch(f, { todo, notes });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        // Each window its own entry's frame, state and desktop, although the entries come in the other order.
+        const SimWindow notesWindow = *f.desktop.window(windows[0]);
+        const SimWindow todoWindow = *f.desktop.window(windows[1]);
+        QCOMPARE(notesWindow.frame, QRectF(900, 200, 640, 480));
+        QVERIFY(!notesWindow.state.isMaximized());
+        QCOMPARE(notesWindow.desktop, std::optional<int>(3));
+        QVERIFY(todoWindow.state.isMaximized());
+        QCOMPARE(todoWindow.desktop, std::optional<int>(1));
+    }
+
+    void changedTitlesPairByTheirLongestCommonPart()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor,
+            { window("Budget 2026 (edited) - Writer", QRectF(0, 0, 400, 300)),
+                window("Report draft (edited) - Writer", QRectF(10, 10, 400, 300)) }));
+        EntryData report = applicationEntry(editor, 0.5);
+        report.windowTitle = QStringLiteral("Report draft - Writer");
+        EntryData budget = applicationEntry(editor, 0.5);
+        budget.windowTitle = QStringLiteral("Budget 2026 - Writer");
+        budget.frameX = 900;
+        LaunchRun launch(f, { report, budget });
+        f.clock.runUntilIdle(60);
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        QCOMPARE(f.frameOf(windows[0]).x(), 900.0);
+        QCOMPARE(f.frameOf(windows[1]).x(), 300.0);
+    }
+
+    void entriesWithoutTitleTakeTheWindowsLeftInOrder()
+    {
+        AutomationFixture f;
+        f.desktop.installApplication(installed(editor));
+        const qint64 pid = f.desktop.addRunningApplication(app(editor,
+            { window("one", QRectF(0, 0, 400, 300)), window("two", QRectF(10, 10, 400, 300)),
+                window("three", QRectF(20, 20, 400, 300)) }));
+        // The untitled entry comes first, yet the titled one keeps its window.
+        EntryData untitled = applicationEntry(editor, 0.5);
+        untitled.frameX = 100;
+        EntryData two = applicationEntry(editor, 0.5);
+        two.windowTitle = QStringLiteral("two");
+        two.frameX = 500;
+        EntryData alsoUntitled = applicationEntry(editor, 0.5);
+        alsoUntitled.frameX = 900;
+        LaunchRun launch(f, { untitled, two, alsoUntitled });
+        f.clock.runUntilIdle(60);
+        const QList<WindowId> windows = f.desktop.windowsOf(pid);
+        QCOMPARE(f.frameOf(windows[0]).x(), 100.0);
+        QCOMPARE(f.frameOf(windows[1]).x(), 500.0);
+        QCOMPARE(f.frameOf(windows[2]).x(), 900.0);
+    }
+
+    void applicationOpeningSeveralWindowsGivesEachEntryItsOwn()
+    {
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.windowDelay = 0.3;
+        // The application restores its own session: two windows at once, in an order of its own.
+        plan.windows = { window("beta"), window("alpha") };
+        f.desktop.installApplication(installed(editor, plan));
+        EntryData alpha = applicationEntry(editor, 1.0);
+        alpha.windowTitle = QStringLiteral("alpha");
+        EntryData beta = applicationEntry(editor, 1.0);
+        beta.windowTitle = QStringLiteral("beta");
+        beta.frameX = 900;
+        LaunchRun launch(f, { alpha, beta });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openWindow")).size(), 0);
+        const QList<WindowId> windows = f.desktop.windowsOf(f.desktop.processIdentifierOf(editor));
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(f.frameOf(windows[0]).x(), 900.0);
+        QCOMPARE(f.frameOf(windows[1]).x(), 300.0);
+    }
+
     void browserWindowComesBackWithItsTabsInItsBrowser()
     {
         AutomationFixture f;

@@ -148,7 +148,8 @@ private slots:
             QVERIFY2(w.contains(QLatin1String(key)), key);
         QVERIFY(w.value(QLatin1String("lastLaunchedAt")).isNull());
         const QJsonObject e = w.value(QLatin1String("entries")).toArray()[0].toObject();
-        QCOMPARE(e.size(), 19);
+        QCOMPARE(e.size(), 20);
+        QVERIFY(e.value(QLatin1String("windowTitle")).isNull());
         QCOMPARE(e.value(QLatin1String("isMaximized")), QJsonValue(false));
         QCOMPARE(e.value(QLatin1String("additionalTabURLs")), QJsonValue(QJsonArray()));
         QVERIFY(e.value(QLatin1String("appBundleIdentifier")).isNull());

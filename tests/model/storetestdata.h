@@ -34,6 +34,7 @@ inline EntryData fullEntry(int index)
     e.originalScreenHeight = 1080;
     e.isMaximized = true;
     e.virtualDesktop = -1;
+    e.windowTitle = QStringLiteral("Doc %1 – Editor \"quoted\"").arg(index);
     // Quotes, a backslash and text beyond Latin-1 must survive the JSON column.
     e.additionalTabURLs = { QStringLiteral("https://example.org/%1/zwei").arg(index),
         QStringLiteral("https://example.org/ä?q=\"x\"\\%1").arg(index), QString() };

@@ -178,7 +178,7 @@ private slots:
         store->insert(Workspace::fromData(storetest::simpleWorkspace("first", m_base)));
         QVERIFY(store->save());
         QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
-            QStringLiteral("1.1.0"));
+            QStringLiteral("1.2.0"));
     }
 
     void directoryThatIsAFileIsRefused()

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(store->count(), 0);
         QCOMPARE(store->fetchAll(true)->size(), 0);
         QCOMPARE(rawSql(filePath(), "SELECT value FROM meta WHERE key = 'schemaVersion'").toString(),
-            QStringLiteral("1.1.0"));
+            QStringLiteral("1.2.0"));
         QCOMPARE(rawSql(filePath(), "PRAGMA journal_mode").toString(), QStringLiteral("wal"));
     }
 

@@ -141,6 +141,29 @@ private slots:
         m_dir.reset();
     }
 
+    void versionOneOneFileKeepsItsDesktopsAndGainsWindowTitles()
+    {
+        // A file as version 1.1.0 left it: the three columns it added, with a virtual desktop set.
+        for (const char *statement : { "ALTER TABLE entry ADD COLUMN isMaximized INTEGER DEFAULT 0",
+                 "ALTER TABLE entry ADD COLUMN additionalTabURLs TEXT", "ALTER TABLE entry ADD COLUMN virtualDesktop INTEGER",
+                 "UPDATE entry SET virtualDesktop = 3", "UPDATE meta SET value = '1.1.0' WHERE key = 'schemaVersion'",
+                 "PRAGMA user_version = 10100" })
+            rawSql(filePath(), QString::fromLatin1(statement));
+        QCOMPARE(versionInFile(), QStringLiteral("1.1.0"));
+        {
+            QString error;
+            auto store = WorkspaceStore::open(m_dir->path(), &error);
+            QVERIFY2(store, qPrintable(error));
+            QVERIFY2(store->writeProblem().isEmpty(), qPrintable(store->writeProblem()));
+            const WorkspaceEntry *entry = store->workspaces().at(0)->entries().at(0);
+            QCOMPARE(entry->virtualDesktop(), std::optional<int>(3));
+            QCOMPARE(entry->windowTitle(), std::nullopt);
+        }
+        QCOMPARE(versionInFile(), QStringLiteral("1.2.0"));
+        QCOMPARE(userVersion(), 10200);
+        QCOMPARE(rawSql(filePath(), QStringLiteral("SELECT count(*) FROM entry WHERE windowTitle IS NULL")).toInt(), 2);
+    }
+
     void writerUpgradesInPlaceKeepingEveryRow()
     {
         const int columnsBefore = entryColumnCount();
@@ -151,9 +174,9 @@ private slots:
             QVERIFY2(store->writeProblem().isEmpty(), qPrintable(store->writeProblem()));
             expectVersion100Contents(*store);
         }
-        QCOMPARE(versionInFile(), QStringLiteral("1.1.0"));
-        QCOMPARE(userVersion(), 10100);
-        QCOMPARE(entryColumnCount(), columnsBefore + 3);
+        QCOMPARE(versionInFile(), QStringLiteral("1.2.0"));
+        QCOMPARE(userVersion(), 10200);
+        QCOMPARE(entryColumnCount(), columnsBefore + 4);
         QCOMPARE(rawSql(filePath(), QStringLiteral("SELECT count(*) FROM entry WHERE isMaximized = 0")).toInt(), 2);
 
         // The new fields are written and read back from now on, and the
@@ -209,7 +232,7 @@ private slots:
             QString error;
             auto store = WorkspaceStore::open(m_dir->path(), &error);
             QVERIFY2(store, qPrintable(error));
-            QVERIFY2(store->writeProblem().contains(QStringLiteral("1.1.0")), qPrintable(store->writeProblem()));
+            QVERIFY2(store->writeProblem().contains(QStringLiteral("1.2.0")), qPrintable(store->writeProblem()));
             QVERIFY2(store->writeProblem().contains(QStringLiteral("kept")), qPrintable(store->writeProblem()));
             expectVersion100Contents(*store);
             // Nothing is written behind the upgrade's back either.
@@ -227,14 +250,14 @@ private slots:
         auto store = WorkspaceStore::open(m_dir->path(), &error);
         QVERIFY2(store, qPrintable(error));
         QVERIFY(store->writeProblem().isEmpty());
-        QCOMPARE(versionInFile(), QStringLiteral("1.1.0"));
+        QCOMPARE(versionInFile(), QStringLiteral("1.2.0"));
     }
 
     void unknownVersionsAreStillRefused_data()
     {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("newer minor") << "1.2.0" << "newer version";
+        QTest::newRow("newer minor") << "1.3.0" << "newer version";
         QTest::newRow("newer major") << "2.0.0" << "newer version";
         QTest::newRow("unknown patch") << "1.0.1" << "unknown schema version";
     }

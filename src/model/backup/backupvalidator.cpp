@@ -146,10 +146,19 @@ public:
         }
         const std::optional<qint64> n = wholeNumber(v);
         if (!n || *n < -1 || *n > EntryLimits::largestVirtualDesktop)
-            return fail(key, QStringLiteral("muss eine ganze Zahl von -1 bis %1 oder null sein")
-                                 .arg(germanCount(EntryLimits::largestVirtualDesktop)));
+            return fail(key,
+                QStringLiteral("muss eine ganze Zahl von -1 bis %1 oder null sein")
+                    .arg(germanCount(EntryLimits::largestVirtualDesktop)));
         out = int(*n);
         return true;
+    }
+
+    // A text or null added later; absent reads as none.
+    bool laterOptionalText(const char *key, std::optional<QString> &out)
+    {
+        if (m_error.isEmpty() && !m_object.contains(QLatin1String(key)))
+            return true;
+        return optionalString(key, out);
     }
 
     // A list of texts, each bounded like any text member, at most `maxCount`
@@ -186,8 +195,8 @@ public:
 
     bool uuid(const char *key, QUuid &out)
     {
-        static const QRegularExpression pattern(QStringLiteral(
-            "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
+        static const QRegularExpression pattern(
+            QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
         QJsonValue v;
         if (!present(key, v))
             return false;
@@ -264,8 +273,8 @@ private:
     {
         out = v.toString();
         if (out.size() > BackupLimits::maxStringLength)
-            return fail(key, QStringLiteral("ist zu lang (mehr als %1 Zeichen)")
-                                 .arg(germanCount(BackupLimits::maxStringLength)));
+            return fail(key,
+                QStringLiteral("ist zu lang (mehr als %1 Zeichen)").arg(germanCount(BackupLimits::maxStringLength)));
         return true;
     }
 
@@ -309,7 +318,7 @@ bool readEntry(const QJsonObject &object, const QString &place, SeenIds &seen, E
         && r.optionalNumber("originalScreenHeight", e.originalScreenHeight)
         && r.laterBoolean("isMaximized", e.isMaximized)
         && r.laterStrings("additionalTabURLs", BackupLimits::maxAdditionalTabs, e.additionalTabURLs)
-        && r.laterDesktop("virtualDesktop", e.virtualDesktop);
+        && r.laterDesktop("virtualDesktop", e.virtualDesktop) && r.laterOptionalText("windowTitle", e.windowTitle);
     if (!ok)
         return false;
     // Entry ids identify rows in lists, so two entries may not share one.
@@ -322,16 +331,16 @@ bool readEntry(const QJsonObject &object, const QString &place, SeenIds &seen, E
 }
 
 bool readWorkspace(const QJsonObject &object, const QString &place, SeenIds &seenWorkspaces, SeenIds &seenEntries,
-                   WorkspaceData &w, QString &error)
+    WorkspaceData &w, QString &error)
 {
     FieldReader r(object, place + QStringLiteral(": "), error);
     QJsonArray entries;
     const bool ok = r.uuid("id", w.id) && r.string("name", w.name) && r.string("icon", w.icon)
-        && r.string("category", w.category) && r.date("createdAt", w.createdAt)
-        && r.date("modifiedAt", w.modifiedAt) && r.boolean("autoLaunch", w.autoLaunch)
-        && r.boolean("restoreDocuments", w.restoreDocuments) && r.boolean("isFavorite", w.isFavorite)
-        && r.integer("launchCount", w.launchCount) && r.optionalDate("lastLaunchedAt", w.lastLaunchedAt)
-        && r.number("timeSavedInSeconds", w.timeSavedInSeconds) && r.array("entries", entries);
+        && r.string("category", w.category) && r.date("createdAt", w.createdAt) && r.date("modifiedAt", w.modifiedAt)
+        && r.boolean("autoLaunch", w.autoLaunch) && r.boolean("restoreDocuments", w.restoreDocuments)
+        && r.boolean("isFavorite", w.isFavorite) && r.integer("launchCount", w.launchCount)
+        && r.optionalDate("lastLaunchedAt", w.lastLaunchedAt) && r.number("timeSavedInSeconds", w.timeSavedInSeconds)
+        && r.array("entries", entries);
     if (!ok)
         return false;
     if (const auto it = seenWorkspaces.constFind(w.id); it != seenWorkspaces.constEnd()) {

@@ -194,6 +194,7 @@ void appendEntry(QByteArray &out, const EntryData &entry)
     o.strings("additionalTabURLs", entry.additionalTabURLs);
     o.optionalNumber("virtualDesktop",
         entry.virtualDesktop ? std::optional<double>(*entry.virtualDesktop) : std::optional<double>());
+    o.optionalString("windowTitle", entry.windowTitle);
 }
 
 void appendWorkspace(QByteArray &out, const WorkspaceData &workspace)

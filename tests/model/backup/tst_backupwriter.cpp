@@ -67,7 +67,7 @@ private slots:
                             "\"frameX\":1920.5,\"frameY\":0,\"width\":0,\"height\":0,\"isFullscreen\":false,"
                             "\"delayAfterLaunch\":0.5,\"originalScreenX\":null,\"originalScreenY\":null,"
                             "\"originalScreenWidth\":2560,\"originalScreenHeight\":null,\"isMaximized\":false,"
-                            "\"additionalTabURLs\":[],\"virtualDesktop\":null}]}]}"));
+                            "\"additionalTabURLs\":[],\"virtualDesktop\":null,\"windowTitle\":null}]}]}"));
     }
 
     // The members older readers know keep their text; the two added ones come last.
@@ -81,7 +81,7 @@ private slots:
             text.constData());
         QVERIFY2(text.contains("\"originalScreenHeight\":null,\"isMaximized\":true,\"additionalTabURLs\":["
                                "\"https://example.org/zweiter?q=\\\"\xC3\xA4\\\"\",\"data:text/plain,\\\\x\","
-                               "\"https://example.org/erster\"],\"virtualDesktop\":2}]"),
+                               "\"https://example.org/erster\"],\"virtualDesktop\":2,\"windowTitle\":null}]"),
             text.constData());
     }
 

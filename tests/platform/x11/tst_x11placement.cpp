@@ -266,10 +266,20 @@ private slots:
         place(id, QRectF(300, 200, 500, 350), {}, 0);
         QTRY_COMPARE(window(id).desktop, std::optional<int>(0));
         QTRY_VERIFY(settledAt(id, QRectF(300, 200, 500, 350)));
-        // A desktop openbox does not have: the frame moves, the desktop stays.
+        // A desktop openbox does not have: none is added, the window comes to the current one.
+        const uint32_t desktops = m_fixture->cardinals(m_fixture->root(), "_NET_NUMBER_OF_DESKTOPS").front();
+        place(id, QRectF(300, 200, 500, 350), {}, 2);
+        QTRY_COMPARE(window(id).desktop, std::optional<int>(2));
         place(id, QRectF(320, 200, 500, 350), {}, 99);
         QTRY_VERIFY(settledAt(id, QRectF(320, 200, 500, 350)));
-        QCOMPARE(window(id).desktop, std::optional<int>(0));
+        QTRY_COMPARE(window(id).desktop, std::optional<int>(0));
+        QCOMPARE(m_fixture->cardinals(m_fixture->root(), "_NET_NUMBER_OF_DESKTOPS").front(), desktops);
+        // A window saved on every desktop stays on every desktop.
+        place(id, QRectF(320, 200, 500, 350), {}, allDesktops);
+        QTRY_COMPARE(window(id).desktop, std::optional<int>(allDesktops));
+        place(id, QRectF(340, 200, 500, 350), {}, allDesktops);
+        QTRY_VERIFY(settledAt(id, QRectF(340, 200, 500, 350)));
+        QCOMPARE(window(id).desktop, std::optional<int>(allDesktops));
     }
 
     void manyWindowsLandWithoutError()
