@@ -110,17 +110,17 @@ QString appInstruction(State state)
     case State::noShell:
         return QStringLiteral("GNOME Shell läuft in dieser Sitzung nicht.");
     case State::notInstalled:
-        return QStringLiteral("Corvalint braucht unter GNOME seine Shell-Erweiterung: „Erweiterung installieren“ "
-                              "wählen, dann ab- und wieder anmelden.");
+        return QStringLiteral("Corvalint braucht unter GNOME seine Shell-Erweiterung: im Terminal "
+                              "„corvalint gnome-extension install“ ausführen, dann ab- und wieder anmelden.");
     case State::needsLogin:
         return QStringLiteral("Die GNOME-Erweiterung von Corvalint ist installiert und wird nach dem nächsten "
                               "Anmelden aktiv: ab- und wieder anmelden.");
     case State::disabled:
-        return QStringLiteral("Die GNOME-Erweiterung von Corvalint ist ausgeschaltet: „Erweiterung installieren“ "
-                              "wählen, um sie einzuschalten.");
+        return QStringLiteral("Die GNOME-Erweiterung von Corvalint ist ausgeschaltet: im Terminal "
+                              "„corvalint gnome-extension install“ ausführen, um sie einzuschalten.");
     case State::failed:
-        return QStringLiteral("Die GNOME-Erweiterung von Corvalint passt nicht zu dieser GNOME Shell: "
-                              "„Erweiterung installieren“ wählen, dann ab- und wieder anmelden.");
+        return QStringLiteral("Die GNOME-Erweiterung von Corvalint passt nicht zu dieser GNOME Shell: im Terminal "
+                              "„corvalint gnome-extension install“ ausführen, dann ab- und wieder anmelden.");
     }
     return {};
 }
