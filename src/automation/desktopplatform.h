@@ -32,6 +32,10 @@ public:
     /// Whether this process may read and move other applications' windows
     /// here (false while a desktop refuses it; then snapshots list no windows).
     virtual bool canControlWindows() const = 0;
+    /// While window control is missing for a reason this desktop knows (a
+    /// shell extension not installed): what the user must do, in one sentence
+    /// of the app's language. Empty otherwise.
+    virtual QString controlInstruction() const { return {}; }
     /// This program's own application id, or nothing.
     virtual std::optional<QString> ownAppId() const = 0;
     /// Which application ids play which roles here.

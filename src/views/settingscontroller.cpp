@@ -18,8 +18,8 @@ void SettingsController::setServices(ViewServices *services)
     disconnect(m_dockConnection);
     m_services = services;
     if (m_services) {
-        m_dockConnection = connect(m_services, &ViewServices::showDockIconChanged, this,
-                                   &SettingsController::showDockIconChanged);
+        m_dockConnection
+            = connect(m_services, &ViewServices::showDockIconChanged, this, &SettingsController::showDockIconChanged);
     }
     emit servicesChanged();
     emit showDockIconChanged();
@@ -82,8 +82,13 @@ QString SettingsController::windowControlHelpTitle()
     return QStringLiteral("Fenstersteuerung einrichten");
 }
 
-QString SettingsController::windowControlHelpText()
+QString SettingsController::windowControlHelpText() const
 {
+    if (m_services) {
+        const QString instruction = m_services->platform().controlInstruction();
+        if (!instruction.isEmpty())
+            return instruction;
+    }
     return QStringLiteral(
         "Corvalint ordnet Fenster über den Fenstermanager an und braucht dafür eine X11-Sitzung mit einem "
         "EWMH-fähigen Fenstermanager, etwa Openbox, Xfwm4, KWin oder Mutter unter X11 oder i3. "

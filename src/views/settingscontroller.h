@@ -20,13 +20,12 @@ class SettingsController : public QObject
     Q_PROPERTY(bool isAccessibilityTrusted READ isAccessibilityTrusted NOTIFY isAccessibilityTrustedChanged)
     Q_PROPERTY(QString hotkeyString READ hotkeyString CONSTANT)
     Q_PROPERTY(bool recordingHotkey READ recordingHotkey NOTIFY recordingHotkeyChanged)
-    Q_PROPERTY(bool icloudSyncEnabled READ icloudSyncEnabled WRITE setIcloudSyncEnabled NOTIFY
-                   icloudSyncEnabledChanged)
+    Q_PROPERTY(bool icloudSyncEnabled READ icloudSyncEnabled WRITE setIcloudSyncEnabled NOTIFY icloudSyncEnabledChanged)
     Q_PROPERTY(bool showDockIcon READ showDockIcon WRITE setShowDockIcon NOTIFY showDockIconChanged)
     Q_PROPERTY(bool showingWindowControlHelp READ showingWindowControlHelp WRITE setShowingWindowControlHelp NOTIFY
-                   showingWindowControlHelpChanged)
+            showingWindowControlHelpChanged)
     Q_PROPERTY(QString windowControlHelpTitle READ windowControlHelpTitle CONSTANT)
-    Q_PROPERTY(QString windowControlHelpText READ windowControlHelpText CONSTANT)
+    Q_PROPERTY(QString windowControlHelpText READ windowControlHelpText NOTIFY isAccessibilityTrustedChanged)
 
 public:
     /// How often window control is checked again while the page is shown.
@@ -56,7 +55,8 @@ public:
     bool showingWindowControlHelp() const { return m_showingHelp; }
     void setShowingWindowControlHelp(bool showing);
     static QString windowControlHelpTitle();
-    static QString windowControlHelpText();
+    /// The desktop's own instruction when it has one (GNOME's extension), else what window control needs.
+    QString windowControlHelpText() const;
 
     /// The hotkey field's press: switches between the idle and the recording
     /// display. Nothing is captured and no hotkey is registered.

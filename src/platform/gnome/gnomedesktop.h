@@ -45,6 +45,8 @@ public:
     /// The shell's monitors, named by Mutter's DisplayConfig; primary first.
     QList<DesktopMonitor> monitors() const override;
     bool canControlWindows() const override;
+    /// The extension's problem, as extensionProblem.
+    QString controlInstruction() const override { return m_problem; }
     std::optional<QString> ownAppId() const override;
     PlatformProfile profile() const override;
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;

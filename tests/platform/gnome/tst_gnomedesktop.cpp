@@ -551,6 +551,8 @@ private slots:
         QCOMPARE(extensions("DisableExtension").type(), QDBusMessage::ReplyMessage);
         QTRY_VERIFY(!m_desktop->canControlWindows());
         QTRY_VERIFY(!m_desktop->extensionProblem().isEmpty());
+        // The settings page's help shows the same sentence.
+        QVERIFY(m_desktop->controlInstruction().contains(QLatin1String("corvalint gnome-extension install")));
         QVERIFY(m_desktop->snapshot().applications.isEmpty());
         const auto refused = corvalint({ QStringLiteral("capture"), QStringLiteral("Off") }, store.path());
         QCOMPARE(refused.first, 1);
