@@ -360,7 +360,10 @@ var ShellService = class {
         const {GLib} = this._s;
         const id = w.get_id();
         // Said once the window is shown: by then Mutter has placed it, and a placement is not undone.
+        // Once: a window shown again (unminimised, back from another workspace) has not appeared.
         const shown = w.connect('shown', () => {
+            w.disconnect(shown);
+            this._windowSignals.set(w, (this._windowSignals.get(w) || []).filter(signal => signal !== shown));
             if (this._dbus)
                 this._dbus.emit_signal('WindowAppeared', new GLib.Variant('(t)', [id]));
         });
