@@ -226,14 +226,14 @@ private slots:
         // Onwards to a symbol, chosen with Return, and to the create button.
         QQuickItem *create = loaded->window->findChild<QQuickItem *>(QStringLiteral("createButton"));
         bool onSymbol = false;
-        for (int i = 0; i < 12 && !onSymbol; ++i) {
+        for (int i = 0; i < 30 && !onSymbol; ++i) {
             QTest::keyClick(loaded->window, Qt::Key_Tab);
             onSymbol = loaded->window->activeFocusItem()->property("symbol").toString() == QLatin1String("book.fill");
         }
         QVERIFY(onSymbol);
         QTest::keyClick(loaded->window, Qt::Key_Return);
         QCOMPARE(sheet->icon(), QStringLiteral("book.fill"));
-        for (int i = 0; i < 12 && loaded->window->activeFocusItem() != create; ++i)
+        for (int i = 0; i < 30 && loaded->window->activeFocusItem() != create; ++i)
             QTest::keyClick(loaded->window, Qt::Key_Tab);
         QCOMPARE(loaded->window->activeFocusItem(), create);
         QTest::keyClick(loaded->window, Qt::Key_Escape);
