@@ -2,10 +2,13 @@
 // bus: not installed, installed after the shell started, switched off, failed; and the command line's exit 1 with
 // that sentence.
 #include "platform/gnome/gnomeextensionstatus.h"
+#include "platform/gnome/gnomeshellclient.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -71,6 +74,20 @@ public slots:
 
 private:
     ShellObject *m_shell;
+};
+
+/// An extension that takes calls and never answers them: a shell stuck in a loop.
+class StuckShell : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.corvalint.Shell")
+
+public slots:
+    QString GetDesktop()
+    {
+        setDelayedReply(true);
+        return {};
+    }
 };
 
 } // namespace
@@ -181,6 +198,41 @@ private slots:
         // Enabled as the shell sees it, yet not on the bus: failed too, never "active".
         m_answers.extensionInfo = { { QStringLiteral("state"), 1.0 } };
         QCOMPARE(inspect().state, GnomeExtensionStatus::State::failed);
+    }
+
+    void aStuckShellEndsAsAnErrorNotAHang()
+    {
+        auto *stuck = new StuckShell;
+        stuck->moveToThread(&m_serviceThread);
+        bool registered = false;
+        QMetaObject::invokeMethod(
+            stuck,
+            [&] {
+                QDBusConnection bus = QDBusConnection::connectToBus(m_address, QStringLiteral("shell"));
+                registered
+                    = bus.registerObject(QStringLiteral("/org/corvalint/Shell"), stuck, QDBusConnection::ExportAllSlots)
+                    && bus.registerService(QStringLiteral("org.corvalint.Shell"));
+            },
+            Qt::BlockingQueuedConnection);
+        QVERIFY(registered);
+        GnomeShellClient client(QDBusConnection::connectToBus(m_address, QStringLiteral("client")), false);
+        QString error;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!client.desktop(&error));
+        QVERIFY(timer.elapsed() >= GnomeShellClient::callTimeoutMs - 100);
+        QVERIFY(timer.elapsed() < GnomeShellClient::callTimeoutMs + 3000);
+        QCOMPARE(client.timeouts(), 1);
+        QVERIFY2(error.contains(QLatin1String("GetDesktop")), qPrintable(error));
+        QMetaObject::invokeMethod(
+            stuck,
+            [&] {
+                QDBusConnection bus = QDBusConnection::connectToBus(m_address, QStringLiteral("shell"));
+                bus.unregisterService(QStringLiteral("org.corvalint.Shell"));
+                bus.unregisterObject(QStringLiteral("/org/corvalint/Shell"));
+                delete stuck;
+            },
+            Qt::BlockingQueuedConnection);
     }
 
     void theCommandLineExitsWithTheInstruction()
