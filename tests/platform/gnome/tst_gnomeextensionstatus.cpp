@@ -220,7 +220,8 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!client.desktop(&error));
-        QVERIFY(timer.elapsed() >= GnomeShellClient::callTimeoutMs - 100);
+        // Waited (the timer of the call is coarse), and not for ever.
+        QVERIFY2(timer.elapsed() >= GnomeShellClient::callTimeoutMs / 2, qPrintable(error));
         QVERIFY(timer.elapsed() < GnomeShellClient::callTimeoutMs + 3000);
         QCOMPARE(client.timeouts(), 1);
         QVERIFY2(error.contains(QLatin1String("GetDesktop")), qPrintable(error));
