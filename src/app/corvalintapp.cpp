@@ -9,9 +9,13 @@
 #include "cli/instancelock.h"
 #include "cli/storecommands.h"
 #include "gnometopbarmenu.h"
+#include "automation/loginlaunch.h"
 #include "instanceserver.h"
 #include "mainwindowhost.h"
+#include "model/sync/foldersync.h"
+#include "model/sync/foldersynccontrol.h"
 #include "model/workspacestore.h"
+#include "platform/xdg/autostartentry.h"
 #include "platform/gnome/gnomedesktop.h"
 #include "statusbarmenucoordinator.h"
 
@@ -22,6 +26,7 @@
 #include <QLabel>
 #include <QSettings>
 #include <QTextStream>
+#include <QTimer>
 #include <QUrl>
 #include <vector>
 
@@ -31,6 +36,9 @@
 
 #if CORVALINT_HAVE_VIEWS
 #include "firstframereport.h"
+#include "launcherhost.h"
+#include "platform/x11/x11hotkeygrab.h"
+#include "views/hotkeysetting.h"
 #include "views/renderingbackend.h"
 #include "views/viewservices.h"
 
@@ -82,8 +90,10 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
 {
     if (!invocation.error.isEmpty())
         return fail(QStringLiteral("corvalint: ") + invocation.error, 2);
+    // Started by the autostart entry: only the tray, then the workspaces marked for it.
+    const bool atLogin = invocation.arguments.contains(AutostartEntry::loginOption);
     for (const QString &word : invocation.arguments) {
-        if (word.startsWith(QLatin1String("--")))
+        if (word.startsWith(QLatin1String("--")) && word != AutostartEntry::loginOption)
             return fail(QStringLiteral("corvalint: unknown option %1; see corvalint --help").arg(word), 2);
     }
     if (!invocation.logFile.isEmpty() && !invocation.desktop.startsWith(QLatin1String(DesktopSession::simPrefix)))
@@ -146,6 +156,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     desktop->driveVirtualTime();
 
     QSettings settings;
+    // Before the views, so that the first window already shows what came from the other computers.
+    FolderSyncControl folderSync(*store, settings, FolderSync::computerName());
 #if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
     overlay.setHintsPlatform(&desktop->ownWindows());
@@ -157,8 +169,29 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (services.metaObject()->indexOfProperty("overlay") >= 0)
         services.setProperty("overlay", QVariant::fromValue(&overlay));
 #endif
+    services.setFolderSync(&folderSync);
+    // The global hotkey: on X11 a grab of our own; elsewhere the desktop's own shortcut runs `corvalint launcher`.
+    std::unique_ptr<GlobalHotkey> globalHotkey;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        globalHotkey = X11HotkeyGrab::connect(QString(), &error);
+    HotkeySetting hotkey(settings, globalHotkey.get());
+    services.setHotkey(&hotkey);
     ViewServices::setInstance(&services);
     QQmlApplicationEngine engine;
+    LauncherHost launcher([&engine]() -> QWindow * {
+        const qsizetype before = engine.rootObjects().size();
+        engine.load(QUrl(QStringLiteral("qrc:/Corvalint/LauncherWindow.qml")));
+        const QList<QObject *> roots = engine.rootObjects();
+        return roots.size() > before ? qobject_cast<QWindow *>(roots.last()) : nullptr;
+    });
+    QObject::connect(&hotkey, &HotkeySetting::activated, &launcher, [&launcher] { launcher.open(); });
+    const std::function<bool()> openLauncher = [&launcher] { return launcher.open(); };
+    // Made once the main window stands, so that the hotkey's first press shows it at once.
+    QTimer::singleShot(300, &launcher, [&launcher] { launcher.prepare(); });
+#else
+    const std::function<bool()> openLauncher = [] { return false; };
+#endif
+#if CORVALINT_HAVE_VIEWS
     MainWindowHost host([&engine]() -> QWindow * {
         const qsizetype before = engine.rootObjects().size();
         engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
@@ -220,15 +253,25 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         }
         if (type == QLatin1String("store"))
             return commands.execute(request.value(QLatin1String("request")).toObject()).toJson();
+        if (type == QLatin1String("launcher"))
+            return (openLauncher() ? CommandResult::success()
+                                   : CommandResult::failure(QStringLiteral("the launcher window could not be made")))
+                .toJson();
         return CommandResult::failure(QStringLiteral("corvalint: unknown request \"%1\"").arg(type)).toJson();
     };
 
-    host.show();
-    if (!host.window())
-        return fail(QStringLiteral("corvalint: the main window could not be created"));
+    if (atLogin) {
+        // Not awaited: the event loop runs while the desktop comes up.
+        LoginLaunch::run(automation, desktop->clock(),
+            [&store] { return store->fetchAll(false).value_or(QList<WorkspaceData>()); });
+    } else {
+        host.show();
+        if (!host.window())
+            return fail(QStringLiteral("corvalint: the main window could not be created"));
 #if CORVALINT_HAVE_VIEWS
-    FirstFrameReport::watch(host.window());
+        FirstFrameReport::watch(host.window());
 #endif
+    }
 
     const int code = QApplication::exec();
     if (!invocation.logFile.isEmpty() && !desktop->writeRequestLog(invocation.logFile, &error))

@@ -42,6 +42,9 @@ const QList<CommandDefinition> &CommandDefinition::all()
         {QStringLiteral("import"), QStringLiteral("FILE"), QStringLiteral("Add the workspaces of a backup file"),
          QStringLiteral("Workspaces already in the store (same id) are skipped; a damaged file changes nothing.\n"),
          1, {}, {}, false},
+        {QStringLiteral("launcher"), QString(), QStringLiteral("Open the quick launcher of the running Corvalint"),
+         QStringLiteral("What the global hotkey does; for desktops where a shortcut of their own runs it.\n"), 0, {},
+         {}, false},
         {QStringLiteral("gnome-extension"), QStringLiteral("install"),
          QStringLiteral("Install Corvalint's GNOME Shell extension for this user"),
          QStringLiteral("Copies the form that fits the GNOME Shell here (43 and 44, or 45 and later) into\n"

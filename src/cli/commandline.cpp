@@ -4,6 +4,7 @@
 #include "commanddefinition.h"
 #include "desktopsession.h"
 #include "gnomeextensioncommand.h"
+#include "launchercommand.h"
 #include "storeaccess.h"
 #include "terminaltext.h"
 #include "workspacejson.h"
@@ -127,6 +128,8 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     }
     if (!args.error.isEmpty())
         return fail(err, args.error, usage);
+    if (spec->name == QLatin1String("launcher"))
+        return LauncherCommand::run(out, err);
     if (spec->name == QLatin1String("gnome-extension"))
         return GnomeExtensionCommand::run(args.positional.first(), out, err);
     const QString desktopChoice = DesktopSession::choiceFor(invocation.desktop, invocation.desktopChosen);

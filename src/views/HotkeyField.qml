@@ -8,6 +8,8 @@ T.AbstractButton {
 
     property bool recording: false
     property string hotkeyText
+    // A key press while recording, as Qt reports it; the settings decide whether it makes a combination.
+    signal keyRecorded(int key, int modifiers)
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -19,6 +21,12 @@ T.AbstractButton {
     font.family: Theme.monoFamily
     font.pixelSize: 13
     font.weight: Theme.bold
+    Keys.onPressed: (event) => {
+        if (!recording)
+            return
+        event.accepted = true
+        keyRecorded(event.key, event.modifiers)
+    }
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
 

@@ -1,7 +1,8 @@
-// The settings page: window control, the hotkey field, cloud sync and
-// backups, and whether Corvalint shows in the taskbar.
+// The settings page: window control, the hotkey field, sync through a folder
+// and backups, start at login, and whether Corvalint shows in the taskbar.
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Dialogs
 import QtQuick.Layouts
 import Corvalint
 
@@ -178,10 +179,26 @@ Item {
                     Item { Layout.fillWidth: true }
                     HotkeyField {
                         objectName: "hotkeyField"
+                        readonly property var hotkey: settingsController.services ? settingsController.services.hotkey : null
                         recording: settingsController.recordingHotkey
-                        hotkeyText: settingsController.hotkeyString
-                        onClicked: settingsController.toggleRecordingHotkey()
+                        hotkeyText: hotkey ? hotkey.combination : settingsController.hotkeyString
+                        onClicked: { forceActiveFocus(); settingsController.toggleRecordingHotkey() }
+                        onKeyRecorded: (key, modifiers) => {
+                            if (hotkey && hotkey.record(key, modifiers))
+                                settingsController.toggleRecordingHotkey()
+                        }
                     }
+                }
+                Text {
+                    objectName: "hotkeyProblem"
+                    Layout.fillWidth: true
+                    readonly property var hotkey: settingsController.services ? settingsController.services.hotkey : null
+                    visible: text.length > 0
+                    text: hotkey ? hotkey.problem : ""
+                    color: Theme.red
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 12
+                    wrapMode: Text.Wrap
                 }
             }
 
@@ -200,11 +217,54 @@ Item {
                     font.weight: Theme.bold
                 }
                 SettingsCheckBox {
-                    objectName: "icloudCheckBox"
-                    text: "Cloud Synchronisierung (Pro)"
-                    description: "Synchronisiere deine Workspaces automatisch mit all deinen Computern."
-                    checked: settingsController.icloudSyncEnabled
-                    onToggled: settingsController.icloudSyncEnabled = checked
+                    id: syncBox
+                    objectName: "syncCheckBox"
+                    readonly property var sync: settingsController.services ? settingsController.services.folderSync : null
+                    enabled: sync !== null
+                    text: "Synchronisierung über einen Ordner"
+                    description: "Wähle einen Ordner, den ein Sync-Programm (Nextcloud, Syncthing, eine Netzwerkfreigabe) zwischen deinen Computern abgleicht. Jeder Computer schreibt dort seine Workspaces in eine eigene Datei und liest die der anderen."
+                    checked: sync ? sync.enabled : false
+                    onToggled: if (sync) sync.enabled = checked
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    visible: syncBox.checked
+                    spacing: 8
+                    CyberTextFieldModifier {
+                        id: syncFolderField
+                        objectName: "syncFolderField"
+                        Layout.fillWidth: true
+                        Accessible.name: "Sync-Ordner"
+                        placeholderText: "z.B. ~/Nextcloud/Corvalint"
+                        text: syncBox.sync ? syncBox.sync.folder : ""
+                        onEditingFinished: if (syncBox.sync) syncBox.sync.folder = text
+                    }
+                    SecondaryButtonStyle {
+                        objectName: "syncFolderButton"
+                        symbol: "folder"
+                        text: "Ordner wählen …"
+                        foregroundColor: Theme.cyan
+                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        onClicked: syncFolderDialog.open()
+                    }
+                }
+                Text {
+                    objectName: "syncStatus"
+                    Layout.fillWidth: true
+                    visible: syncBox.checked
+                    text: !syncBox.sync ? ""
+                        : syncBox.sync.problem.length > 0 ? syncBox.sync.problem
+                        : syncBox.sync.running ? "Dieser Computer schreibt „" + syncBox.sync.ownFileName + "“."
+                        : "Wähle einen Ordner, um zu synchronisieren."
+                    color: syncBox.sync && syncBox.sync.problem.length > 0 ? Theme.red : Theme.secondaryText
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 12
+                    wrapMode: Text.Wrap
+                }
+                FolderDialog {
+                    id: syncFolderDialog
+                    title: "Sync-Ordner wählen"
+                    onAccepted: if (syncBox.sync) syncBox.sync.folder = selectedFolder
                 }
                 Rectangle {
                     Layout.fillWidth: true
@@ -258,6 +318,26 @@ Item {
                     font.family: Theme.systemFamily
                     font.pixelSize: 14
                     font.weight: Theme.bold
+                }
+                LoginStartSetting {
+                    id: loginStart
+                }
+                SettingsCheckBox {
+                    objectName: "loginCheckBox"
+                    text: "Beim Anmelden starten"
+                    description: "Startet Corvalint nach dem Anmelden unsichtbar im Infobereich. Workspaces mit aktiviertem Fokus-Modus werden geöffnet, sobald der Desktop bereit ist."
+                    checked: loginStart.enabled
+                    onToggled: loginStart.enabled = checked
+                }
+                Text {
+                    objectName: "loginStatus"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: loginStart.problem
+                    color: Theme.red
+                    font.family: Theme.systemFamily
+                    font.pixelSize: 12
+                    wrapMode: Text.Wrap
                 }
                 SettingsCheckBox {
                     objectName: "dockCheckBox"

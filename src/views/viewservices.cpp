@@ -131,6 +131,14 @@ void ViewServices::setOverlay(PreviewOverlayManager *overlay)
     emit overlayChanged();
 }
 
+void ViewServices::setHotkey(HotkeySetting *hotkey)
+{
+    if (m_hotkey == hotkey)
+        return;
+    m_hotkey = hotkey;
+    emit hotkeyChanged();
+}
+
 void ViewServices::setFolderSync(FolderSyncControl *folderSync)
 {
     if (m_folderSync == folderSync)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "deleteundo.h"
+#include "hotkeysetting.h"
 #include "model/sync/foldersynccontrol.h"
 #include "overlay/previewoverlaymanager.h"
 
@@ -32,6 +33,8 @@ class ViewServices : public QObject
     Q_PROPERTY(PreviewOverlayManager *overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
     // Sync through a folder; null until the application hands it over.
     Q_PROPERTY(FolderSyncControl *folderSync READ folderSync WRITE setFolderSync NOTIFY folderSyncChanged)
+    // The global hotkey that opens the launcher; null until the application hands it over.
+    Q_PROPERTY(HotkeySetting *hotkey READ hotkey WRITE setHotkey NOTIFY hotkeyChanged)
     // What the window's banner says about the store; empty while all is well.
     Q_PROPERTY(QString storeProblem READ storeProblem NOTIFY storeProblemChanged)
     // The last delete, which "Rückgängig" takes back for a few seconds.
@@ -81,6 +84,8 @@ public:
     PreviewOverlayManager *overlay() const { return m_overlay; }
     void setOverlay(PreviewOverlayManager *overlay);
     FolderSyncControl *folderSync() const { return m_folderSync; }
+    HotkeySetting *hotkey() const { return m_hotkey; }
+    void setHotkey(HotkeySetting *hotkey);
     void setFolderSync(FolderSyncControl *folderSync);
 
     /// Why changes are not saved (the store's writeProblem) or, while they
@@ -92,6 +97,7 @@ public:
 signals:
     void overlayChanged();
     void folderSyncChanged();
+    void hotkeyChanged();
     void screenCountChanged();
     void showDockIconChanged(bool show);
     void windowWaitSecondsChanged();
@@ -112,6 +118,7 @@ private:
 
     QPointer<PreviewOverlayManager> m_overlay;
     QPointer<FolderSyncControl> m_folderSync;
+    QPointer<HotkeySetting> m_hotkey;
     DeleteUndo *m_undo = nullptr;
     static QPointer<ViewServices> s_instance;
 };

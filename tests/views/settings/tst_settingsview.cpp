@@ -1,12 +1,15 @@
 // The settings page as the main window holds it: it loads without QML
 // warnings, swaps the "Aktiv" badge and the button as window control comes and
 // goes, and its fields and switches reach the controller and the settings.
+#include "model/sync/foldersynccontrol.h"
 #include "settingscontroller.h"
 #include "viewsfixture.h"
 
+#include <QFile>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -177,23 +180,38 @@ private slots:
         QCOMPARE(fixture.settings->value(QStringLiteral("showDockIcon")), QVariant(true));
     }
 
-    void cloudCheckBoxIsUncheckedAfterComingBack()
+    void syncSwitchStartsTheFolderSyncAndStaysOnAfterComingBack()
     {
         ViewsFixture fixture;
+        QTemporaryDir folder;
+        FolderSyncControl control(*fixture.store, *fixture.settings, QStringLiteral("testrechner"));
+        fixture.services->setFolderSync(&control);
         const auto loaded = loadSettings();
         QVERIFY(loaded->window && loaded->page());
         QVERIFY(QTest::qWaitForWindowExposed(loaded->window));
-        QQuickItem *box = loaded->item("icloudCheckBox");
+        QQuickItem *box = loaded->item("syncCheckBox");
         QVERIFY(box);
+        QVERIFY(box->isEnabled());
+        QVERIFY(!box->property("checked").toBool());
         QVERIFY(click(loaded->window, box));
-        QVERIFY(loaded->controller()->icloudSyncEnabled());
+        QVERIFY(control.enabled());
+        QCOMPARE(fixture.settings->value(QStringLiteral("syncEnabled")), QVariant(true));
+        // No folder yet: nothing runs, and the page says what is missing.
+        QVERIFY(!control.running());
+        QTRY_COMPARE(loaded->item("syncStatus")->property("text").toString(),
+            QStringLiteral("Wähle einen Ordner, um zu synchronisieren."));
+        control.setFolder(folder.path());
+        QVERIFY(control.running());
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Corvalint-testrechner.workspace"))));
+        QTRY_COMPARE(loaded->item("syncFolderField")->property("text").toString(), folder.path());
 
+        // A stored choice, unlike the page's own state, outlives the page.
         loaded->loader()->setProperty("active", false);
         QTRY_VERIFY(!loaded->page());
         loaded->loader()->setProperty("active", true);
         QTRY_VERIFY(loaded->page());
-        QVERIFY(!loaded->controller()->icloudSyncEnabled());
-        QVERIFY(!loaded->item("icloudCheckBox")->property("checked").toBool());
+        QVERIFY(loaded->item("syncCheckBox")->property("checked").toBool());
+        fixture.services->setFolderSync(nullptr);
     }
 };
 
