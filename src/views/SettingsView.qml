@@ -222,7 +222,7 @@ Item {
                     readonly property var sync: settingsController.services ? settingsController.services.folderSync : null
                     enabled: sync !== null
                     text: "Synchronisierung über einen Ordner"
-                    description: "Wähle einen Ordner, den ein Sync-Programm (Nextcloud, Syncthing, eine Netzwerkfreigabe) zwischen deinen Computern abgleicht. Jeder Computer schreibt dort seine Workspaces in eine eigene Datei und liest die der anderen."
+                    description: "Gleicht deine Workspaces über einen Ordner ab, den Nextcloud, Syncthing oder eine Netzwerkfreigabe synchron hält."
                     checked: sync ? sync.enabled : false
                     onToggled: if (sync) sync.enabled = checked
                 }
@@ -241,7 +241,7 @@ Item {
                     }
                     SecondaryButtonStyle {
                         objectName: "syncFolderButton"
-                        symbol: "folder"
+                        symbol: "folder.fill"
                         text: "Ordner wählen …"
                         foregroundColor: Theme.cyan
                         borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
@@ -325,7 +325,7 @@ Item {
                 SettingsCheckBox {
                     objectName: "loginCheckBox"
                     text: "Beim Anmelden starten"
-                    description: "Startet Corvalint nach dem Anmelden unsichtbar im Infobereich. Workspaces mit aktiviertem Fokus-Modus werden geöffnet, sobald der Desktop bereit ist."
+                    description: "Startet Corvalint unsichtbar im Infobereich; Workspaces mit Fokus-Modus öffnen, sobald der Desktop bereit ist."
                     checked: loginStart.enabled
                     onToggled: loginStart.enabled = checked
                 }
