@@ -7,6 +7,7 @@
 #include "cli/desktopsession.h"
 #include "cli/instancechannel.h"
 #include "cli/instancelock.h"
+#include "cli/launchnotifier.h"
 #include "cli/storecommands.h"
 #include "gnometopbarmenu.h"
 #include "automation/loginlaunch.h"
@@ -20,6 +21,7 @@
 #include "statusbarmenucoordinator.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -116,6 +118,9 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     auto *qtTexts = new QTranslator(&app);
     if (qtTexts->load(QStringLiteral("qt_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtTexts);
+#if CORVALINT_HAVE_VIEWS
+    RenderingBackend::confirmOpenGL();
+#endif
 
     // The handler is bound once everything it reaches exists; requests are only
     // read once the event loop runs.
@@ -218,12 +223,18 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
 
     AutomationService &automation = desktop->automation();
     DesktopSession &session = *desktop;
+    // A launch the user does not watch in the window ends with a desktop notification.
+    LaunchNotifier notifier(
+        automation, [&host] { return host.window() && host.window()->isVisible(); }, QDBusConnection::sessionBus());
     AppDelegate delegate(host, [&]() {
         StatusBarMenuCoordinator::Actions actions;
-        actions.launch = [&automation](const QList<EntryData> &entries, bool restoreDocuments, bool focusMode) {
+        actions.launch = [&automation, &notifier](const QList<EntryData> &entries, bool restoreDocuments,
+                                                  bool focusMode) {
+            notifier.launchAskedElsewhere();
             // Not awaited: the click returns at once and the launch goes on by itself.
             automation.launchWorkspace(entries, restoreDocuments, focusMode);
         };
+        actions.trayForegroundRgb = [&session] { return session.platform().trayForegroundRgb(); };
         actions.screenCount = [&session] { return int(session.platform().monitors().size()); };
         actions.openMainWindow = [&host] { host.reopen(); };
         actions.quit = [] { QApplication::quit(); };

@@ -4,6 +4,7 @@
 #include "model/workspacestore.h"
 #include "statusmenucontent.h"
 #include "symbolglyphicon.h"
+#include "trayiconchoice.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,20 +12,6 @@
 #include <QPalette>
 #include <QSystemTrayIcon>
 #include <QTextStream>
-
-namespace {
-
-/// The accent cyan of the theme, which reads on light and dark tray bars alike.
-const QColor trayIconColor = QColor::fromRgbF(0.0f, 0.95f, 1.0f);
-
-QIcon trayIcon()
-{
-    QIcon icon = SymbolGlyphIcon::icon(QStringLiteral("briefcase.fill"), trayIconColor);
-    // Without the symbol font the application's own icon stands in.
-    return icon.isNull() ? QApplication::windowIcon() : icon;
-}
-
-} // namespace
 
 StatusBarMenuCoordinator::StatusBarMenuCoordinator(WorkspaceStore &modelContainer, Actions actions, QObject *parent)
     : QObject(parent)
@@ -49,7 +36,8 @@ void StatusBarMenuCoordinator::setupStatusItem()
     // One menu, one place: an AppIndicator extension would otherwise show it a second time beside ours.
     if (m_statusItem || (m_actions.menuShownElsewhere && m_actions.menuShownElsewhere()))
         return;
-    m_statusItem = std::make_unique<QSystemTrayIcon>(trayIcon());
+    m_statusItem = std::make_unique<QSystemTrayIcon>(TrayIconChoice::icon(
+        TrayIconChoice::panelDrawsIcons(), m_actions.trayForegroundRgb ? m_actions.trayForegroundRgb() : std::nullopt));
     m_statusItem->setToolTip(QStringLiteral("Corvalint"));
     m_statusItem->setContextMenu(m_menu.get());
     connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -32,6 +33,8 @@ public:
         std::function<void()> quit;
         /// Whether the menu shows elsewhere (the top bar of GNOME Shell): then there is no tray icon.
         std::function<bool()> menuShownElsewhere;
+        /// The colour an X11 tray asks its icons to be drawn in (0xRRGGBB), if it says.
+        std::function<std::optional<quint32>()> trayForegroundRgb;
     };
 
     /// `modelContainer` is only read, through fresh read contexts; it must outlive the coordinator.

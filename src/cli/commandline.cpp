@@ -1,6 +1,8 @@
 // The command line: reads one command, asks the store's writer, works the desktop.
 #include "commandline.h"
 
+#include "launchnotifier.h"
+
 #include "commanddefinition.h"
 #include "desktopsession.h"
 #include "gnomeextensioncommand.h"
@@ -200,6 +202,9 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         out.flush();
         // A launch that left something out is no success: each gap is named, and the status says so.
         const QStringList problems = desktop->automation().launchProblems();
+        // Whoever started it from a key binding or a script sees no terminal: the desktop says how it went.
+        if (!desktop->isSimulated())
+            LaunchNotifier::notifyNow(problems);
         for (const QString &problem : problems)
             err << QStringLiteral("corvalint: launch: %1\n").arg(TerminalText::field(problem));
         if (!problems.isEmpty()) {
