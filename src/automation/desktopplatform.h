@@ -109,4 +109,6 @@ signals:
     /// A window appeared or went away. Backends that cannot tell never emit
     /// it: whoever waits for windows also looks again now and then.
     void windowsChanged();
+    /// What controlInstruction() says changed (an extension was switched on or off).
+    void controlInstructionChanged();
 };

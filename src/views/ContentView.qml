@@ -44,11 +44,14 @@ Item {
         id: storeBanner
         objectName: "storeProblemBanner"
         anchors { top: parent.top; left: parent.left; right: parent.right }
-        visible: Services.storeProblem !== ""
+        // The store's trouble first (changes are being lost), else what the desktop
+        // needs before windows can be arranged (GNOME: the shell extension).
+        readonly property string message: Services.storeProblem !== "" ? Services.storeProblem : Services.desktopProblem
+        visible: message !== ""
         height: visible ? bannerRow.implicitHeight + 12 : 0
-        // Read out as it appears: changes are not being kept.
+        // Read out as it appears.
         Accessible.role: Accessible.AlertMessage
-        Accessible.name: Services.storeProblem
+        Accessible.name: message
         color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.14)
 
         Row {
@@ -67,7 +70,7 @@ Item {
                 Accessible.ignored: true
                 width: bannerRow.width - 20
                 anchors.verticalCenter: parent.verticalCenter
-                text: Services.storeProblem
+                text: storeBanner.message
                 color: Theme.primaryText
                 wrapMode: Text.Wrap
                 font.family: Theme.systemFamily

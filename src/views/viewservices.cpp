@@ -32,6 +32,7 @@ ViewServices::ViewServices(WorkspaceStore &store, AutomationService &automation,
         emit screenCountChanged();
     });
     connect(&m_store, &WorkspaceStore::writeProblemChanged, this, &ViewServices::updateStoreProblem);
+    connect(&m_platform, &DesktopPlatform::controlInstructionChanged, this, &ViewServices::desktopProblemChanged);
     // Damage does not mend itself while the application runs, so the note stays.
     connect(&m_store, &WorkspaceStore::readFailed, this, [this] {
         m_entriesUnreadable = true;
@@ -153,4 +154,9 @@ void ViewServices::noteLaunch(const QString &id)
         return;
     m_launchedWorkspaceId = id;
     emit launchedWorkspaceChanged();
+}
+
+QString ViewServices::desktopProblem() const
+{
+    return m_platform.controlInstruction();
 }

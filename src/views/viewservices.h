@@ -37,6 +37,9 @@ class ViewServices : public QObject
     Q_PROPERTY(HotkeySetting *hotkey READ hotkey WRITE setHotkey NOTIFY hotkeyChanged)
     // What the window's banner says about the store; empty while all is well.
     Q_PROPERTY(QString storeProblem READ storeProblem NOTIFY storeProblemChanged)
+    // What the user must do before Corvalint can arrange windows on this desktop
+    // (install a shell extension, log in again); empty while it can.
+    Q_PROPERTY(QString desktopProblem READ desktopProblem NOTIFY desktopProblemChanged)
     // The last delete, which "Rückgängig" takes back for a few seconds.
     Q_PROPERTY(DeleteUndo *undo READ undo CONSTANT)
     // The workspace whose launch the window started last, so that its card shows how it goes.
@@ -91,6 +94,7 @@ public:
     /// Why changes are not saved (the store's writeProblem) or, while they
     /// are, that entries could not be read from the store; empty otherwise.
     QString storeProblem() const { return m_storeProblem; }
+    QString desktopProblem() const;
     /// The banner's sentence after entries could not be read.
     static QString unreadableEntriesText();
 
@@ -102,6 +106,7 @@ signals:
     void showDockIconChanged(bool show);
     void windowWaitSecondsChanged();
     void storeProblemChanged();
+    void desktopProblemChanged();
     void launchedWorkspaceChanged();
 
 private:

@@ -121,6 +121,18 @@ private slots:
 
         QVERIFY(fixture.store->save());
         QVERIFY(!banner->isVisible());
+
+        // What the desktop needs before windows can be arranged takes the same place.
+        const QString instruction = QStringLiteral("Installiere die Erweiterung und melde dich neu an.");
+        fixture.desktop.setControlInstruction(instruction);
+        QVERIFY(banner->isVisible());
+        QCOMPARE(text->property("text").toString(), instruction);
+        // A store problem still goes first.
+        QVERIFY(failOneSave(fixture, workspace));
+        QCOMPARE(text->property("text").toString(), fixture.store->writeProblem());
+        QVERIFY(fixture.store->save());
+        fixture.desktop.setControlInstruction(QString());
+        QVERIFY(!banner->isVisible());
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     }
 };

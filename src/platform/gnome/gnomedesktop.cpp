@@ -149,6 +149,7 @@ void GnomeDesktop::refreshExtensionStatus()
         return;
     m_problem = problem;
     emit extensionProblemChanged();
+    emit controlInstructionChanged();
 }
 
 // --- Reading ------------------------------------------------------------------------------------------

@@ -89,6 +89,13 @@ public:
     DesktopSnapshot snapshot() override;
     QList<DesktopMonitor> monitors() const override;
     bool canControlWindows() const override { return m_trusted; }
+    QString controlInstruction() const override { return m_controlInstruction; }
+    /// What the desktop tells the user to do before windows can be arranged.
+    void setControlInstruction(const QString &instruction)
+    {
+        m_controlInstruction = instruction;
+        emit controlInstructionChanged();
+    }
     std::optional<QString> ownAppId() const override { return m_ownIdentifier; }
     PlatformProfile profile() const override { return m_profile; }
     std::optional<QStringList> collectDocuments(DocumentRole role, const QString &appId) override;
@@ -131,6 +138,7 @@ private:
     QList<SimScreen> m_screens;
     std::optional<int> m_mainScreen;
     bool m_trusted = true;
+    QString m_controlInstruction;
     std::optional<QString> m_ownIdentifier;
     PlatformProfile m_profile = PlatformProfile::classic();
     QList<Process> m_processes;
