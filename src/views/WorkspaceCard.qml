@@ -7,7 +7,8 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Corvalint
 
-Control {
+// A plain item rather than a Control: Qt 6.4's controls overwrite the accessible role given here.
+Item {
     id: card
 
     property var workspace: null
@@ -34,7 +35,8 @@ Control {
         }
     }
 
-    padding: 16
+    implicitWidth: content.implicitWidth + 32
+    implicitHeight: content.implicitHeight + 32
     scale: isHovered ? 1.02 : 1.0
     z: isHovered ? 1 : 0
     Behavior on scale { SpringBehaviorAnimation { response: 0.3; dampingFraction: 0.7 } }
@@ -45,9 +47,15 @@ Control {
         workspace: card.workspace
     }
 
-    background: GlassBackground { cornerRadius: 12 }
+    GlassBackground {
+        anchors.fill: parent
+        cornerRadius: 12
+    }
 
-    contentItem: ColumnLayout {
+    ColumnLayout {
+        id: content
+        anchors.fill: parent
+        anchors.margins: 16
         spacing: 12
 
         RowLayout {
@@ -139,7 +147,7 @@ Control {
                 text: controller.launchProblemText
                 color: Theme.orange
                 font.family: Theme.monoFamily
-                font.pixelSize: 10
+                font.pixelSize: 11
                 font.weight: Theme.bold
                 elide: Text.ElideRight
                 Accessible.role: Accessible.StaticText
