@@ -6,6 +6,7 @@
 #include "platform/x11/documents/linuxdocuments.h"
 #include "platform/x11/monitoridentity.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -45,10 +46,17 @@ WindowKind kindOf(const KWinWindow &w)
     return WindowKind::other;
 }
 
-/// Whether a window is one a user arranges or closes (not a panel, the desktop, a menu or a notification).
+/// Whether a window is Corvalint's own: known by this process, whatever application id it resolves to.
+bool ours(const KWinWindow &w)
+{
+    return w.pid && *w.pid == QCoreApplication::applicationPid();
+}
+
+/// Whether a window is one a user arranges or closes (not a panel, the desktop, a menu or a notification), and
+/// not one of Corvalint's own: those are never listed, placed as another application's or closed.
 bool arranged(const KWinWindow &w)
 {
-    return !w.specialWindow && kindOf(w) != WindowKind::other;
+    return !w.specialWindow && kindOf(w) != WindowKind::other && !ours(w);
 }
 
 QPoint originOf(const KWinWindowList &list)
@@ -131,7 +139,7 @@ std::optional<QByteArray> KWinDesktop::runScript(const QString &body) const
     return result;
 }
 
-KWinDesktop::Reading KWinDesktop::read() const
+KWinDesktop::Reading KWinDesktop::read(bool withStates) const
 {
     Reading r;
     const auto answer = runScript(KWinScripts::listBody());
@@ -147,10 +155,11 @@ KWinDesktop::Reading KWinDesktop::read() const
     r.list = std::move(*list);
     QStringList ids;
     for (const KWinWindow &w : std::as_const(r.list.windows)) {
-        if (arranged(w))
+        if (withStates && arranged(w))
             ids.append(w.internalId);
     }
-    // The script API has no maximised state; KWin's D-Bus interface has it, one window per call.
+    // The script API has no maximised state; KWin's D-Bus interface has it, one window per call. Only a
+    // snapshot needs it: placing, closing and looking for new windows go without.
     const QHash<QString, QVariantMap> info = m_runner->windowInfo(ids);
     for (const KWinWindow &w : std::as_const(r.list.windows)) {
         r.appIds.append(appIdOf(w));
@@ -171,14 +180,15 @@ QString KWinDesktop::appIdOf(const KWinWindow &window) const
         return m_launcher.entries().resolve(clues).value_or(QString());
     }
     // Xwayland windows: the rules of X11 (WM_CLASS, then the GTK or KDE application id, then the executable).
+    // KWin hands WM_CLASS over lower-cased, so StartupWMClass is compared regardless of case.
     const DesktopEntryIndex::WindowClues clues { window.resourceName, window.resourceClass, window.desktopFileName,
-        window.desktopFileName, window.pid ? executableOf(*window.pid) : QString() };
+        window.desktopFileName, window.pid ? executableOf(*window.pid) : QString(), true };
     return m_launcher.entries().resolve(clues).value_or(QString());
 }
 
 DesktopSnapshot KWinDesktop::snapshot()
 {
-    const Reading r = read();
+    const Reading r = read(true);
     DesktopSnapshot snapshot;
     if (!r.ok)
         return snapshot;
@@ -187,6 +197,13 @@ DesktopSnapshot KWinDesktop::snapshot()
     QHash<QString, qsizetype> byKey;
     for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
         const KWinWindow &w = r.list.windows[i];
+        // The monitor of the active window is the focused one, Corvalint's own window included.
+        if (w.active && !w.specialWindow) {
+            for (qsizetype m = 0; m < snapshot.monitors.size(); ++m) {
+                if (snapshot.monitors[m].bounds.contains(QRectF(w.frame.translated(-origin)).center()))
+                    snapshot.focusedMonitor = int(m);
+            }
+        }
         if (!arranged(w))
             continue;
         const QString &id = r.appIds[i];
@@ -215,24 +232,24 @@ DesktopSnapshot KWinDesktop::snapshot()
         window.desktop = w.onAllDesktops ? allDesktops : w.desktop - 1;
         window.kind = kindOf(w);
         application.windows.append(window);
-        if (w.active) {
-            for (qsizetype m = 0; m < snapshot.monitors.size(); ++m) {
-                if (snapshot.monitors[m].bounds.contains(QRectF(w.frame.translated(-origin)).center()))
-                    snapshot.focusedMonitor = int(m);
-            }
-        }
     }
     return snapshot;
 }
 
 QList<DesktopMonitor> KWinDesktop::monitorsOf(const KWinWindowList &list) const
 {
-    const QList<KWinOutputName> names = KWinOutputNames::parse(m_runner->supportInformation());
+    // KWin 6's script names its outputs; for 5.27's the support information does, one more call.
+    bool named = list.outputs.size() == list.screens.size();
+    for (const KWinOutputName &output : list.outputs)
+        named = named && !output.name.isEmpty();
+    const QList<KWinOutputName> names = named
+        ? list.outputs
+        : KWinOutputNames::match(KWinOutputNames::parse(m_runner->supportInformation()), list.screens);
     const QPoint origin = originOf(list);
     QList<DesktopMonitor> result;
     for (qsizetype i = 0; i < list.screens.size(); ++i) {
         DesktopMonitor monitor;
-        if (i < names.size() && names.size() == list.screens.size()) {
+        if (i < names.size() && !names[i].name.isEmpty()) {
             monitor.connector = names[i].name;
             monitor.identifier = MonitorIdentity::identifier(KWinOutputNames::fingerprint(names[i]));
         }
@@ -253,6 +270,16 @@ QList<DesktopMonitor> KWinDesktop::monitors() const
     return list ? monitorsOf(*list) : QList<DesktopMonitor>();
 }
 
+quint64 KWinDesktop::dbusCalls() const
+{
+    return m_runner->dbusCalls();
+}
+
+quint64 KWinDesktop::dbusWaits() const
+{
+    return m_runner->dbusWaits();
+}
+
 bool KWinDesktop::canControlWindows() const
 {
     return m_runner->kwinRunning();
@@ -270,12 +297,12 @@ PlatformProfile KWinDesktop::profile() const
 
 std::optional<QStringList> KWinDesktop::collectDocuments(DocumentRole role, const QString &appId)
 {
-    const Reading r = read();
+    const Reading r = read(false);
     QList<qint64> pids;
     QStringList titles;
     for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
         const KWinWindow &w = r.list.windows[i];
-        if (r.appIds[i] != appId)
+        if (r.appIds[i] != appId || ours(w))
             continue;
         if (w.pid && !pids.contains(*w.pid))
             pids.append(*w.pid);
@@ -287,11 +314,11 @@ std::optional<QStringList> KWinDesktop::collectDocuments(DocumentRole role, cons
 
 std::optional<QList<BrowserWindowTabs>> KWinDesktop::collectBrowserWindows(const QString &appId)
 {
-    const Reading r = read();
+    const Reading r = read(false);
     QList<qint64> pids;
     for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
         const KWinWindow &w = r.list.windows[i];
-        if (r.appIds[i] == appId && w.pid && !pids.contains(*w.pid))
+        if (r.appIds[i] == appId && !ours(w) && w.pid && !pids.contains(*w.pid))
             pids.append(*w.pid);
     }
     return m_documents->collectBrowserWindows(appId, pids);
@@ -313,7 +340,7 @@ std::unique_ptr<DesktopPlatform> KWinDesktop::openReader() const
 
 void KWinDesktop::place(WindowId window, const WindowPlacement &placement)
 {
-    const Reading r = read();
+    const Reading r = read(false);
     const KWinWindow *now = r.find(window);
     if (!now)
         return;
@@ -347,7 +374,7 @@ void KWinDesktop::correctLater(const QString &internalId, const KWinPlacementGoa
             return;
         if (goal.fullScreen || goal.maximizeHorizontally || goal.maximizeVertically || goal.minimized)
             return;
-        const Reading r = read();
+        const Reading r = read(false);
         for (const KWinWindow &w : r.list.windows) {
             if (w.internalId == internalId && (!fits(w.frame, goal.frame) || w.fullScreen)) {
                 ++m_corrections;
@@ -359,15 +386,15 @@ void KWinDesktop::correctLater(const QString &internalId, const KWinPlacementGoa
 
 void KWinDesktop::activate(WindowId window)
 {
-    const Reading r = read();
+    const Reading r = read(false);
     if (const KWinWindow *w = r.find(window))
         runScript(KWinScripts::activateBody(w->internalId));
 }
 
 void KWinDesktop::closeApplication(const DesktopApplication &application)
 {
-    // The application as it runs now: its id, and a process or window it had then.
-    const Reading r = read();
+    // The application as it runs now: its id, and a process or window it had then; never Corvalint itself.
+    const Reading r = read(false);
     QStringList ids;
     for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
         const KWinWindow &w = r.list.windows[i];
@@ -393,7 +420,7 @@ bool KWinDesktop::canLaunch(const QString &appId) const
 void KWinDesktop::launch(const LaunchRequest &request, LaunchCompletion completion)
 {
     const auto running = [this](const QString &appId) {
-        const Reading r = read();
+        const Reading r = read(false);
         LaunchOutcome outcome { false, appId, std::nullopt, {} };
         for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
             const KWinWindow &w = r.list.windows[i];
@@ -436,7 +463,7 @@ void KWinDesktop::watchForWindow(
 
 void KWinDesktop::checkWindows()
 {
-    const Reading r = read();
+    const Reading r = read(false);
     if (!r.ok && m_launches.empty())
         return;
     // KWin tells nobody outside of it about new windows: while launches wait, the poll tells the automation.

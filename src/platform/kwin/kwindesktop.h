@@ -70,13 +70,18 @@ public:
     int correctionsSent() const { return m_corrections; }
     /// The last error of a script (a diagnostic for tests and the log).
     QString lastError() const { return m_lastError; }
+    /// D-Bus method calls to and from KWin so far, and the waits for them (see KWinScriptRunner; for the bench).
+    quint64 dbusCalls() const;
+    quint64 dbusWaits() const;
 
 private:
     struct Reading;
     struct PendingLaunch;
 
     explicit KWinDesktop(std::unique_ptr<KWinScriptRunner> runner);
-    Reading read() const;
+    /// The listing, with each window's application id; `withStates` adds the maximised state (one more call to
+    /// KWin per window).
+    Reading read(bool withStates) const;
     std::optional<QByteArray> runScript(const QString &body) const;
     QString appIdOf(const KWinWindow &window) const;
     QList<DesktopMonitor> monitorsOf(const KWinWindowList &list) const;

@@ -4,6 +4,21 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+namespace {
+
+// "X,Y,WxH" as KWin prints an output's geometry.
+std::optional<QRect> rectangle(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(-?\\d+),(-?\\d+),(\\d+)x(\\d+)$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return QRect(
+        match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+}
+
+} // namespace
+
 namespace KWinOutputNames {
 
 QList<KWinOutputName> parse(const QString &supportInformation)
@@ -37,6 +52,10 @@ QList<KWinOutputName> parse(const QString &supportInformation)
         const QString value = line.mid(colon + 1).trimmed();
         if (key == QLatin1String("Name"))
             outputs[current].name = value;
+        else if (key == QLatin1String("Enabled"))
+            outputs[current].enabled = value != QLatin1String("0") && value != QLatin1String("false");
+        else if (key == QLatin1String("Geometry"))
+            outputs[current].geometry = rectangle(value);
         else if (key == QLatin1String("Manufacturer"))
             outputs[current].manufacturer = value;
         else if (key == QLatin1String("Model"))
@@ -45,10 +64,50 @@ QList<KWinOutputName> parse(const QString &supportInformation)
     return outputs;
 }
 
+QList<KWinOutputName> match(const QList<KWinOutputName> &sections, const QList<QRect> &screens)
+{
+    QList<KWinOutputName> enabled;
+    for (const KWinOutputName &section : sections) {
+        if (section.enabled)
+            enabled.append(section);
+    }
+    QList<KWinOutputName> result(screens.size());
+    QList<bool> taken(enabled.size(), false);
+    QList<bool> found(screens.size(), false);
+    for (qsizetype s = 0; s < screens.size(); ++s) {
+        for (qsizetype e = 0; e < enabled.size(); ++e) {
+            if (!taken[e] && enabled[e].geometry == screens[s]) {
+                result[s] = enabled[e];
+                taken[e] = true;
+                found[s] = true;
+                break;
+            }
+        }
+    }
+    // No geometry given (older KWin), or one rounded differently: the sections left go to the outputs left, in
+    // KWin's order, which is the same in both places.
+    if (enabled.size() == screens.size()) {
+        qsizetype next = 0;
+        for (qsizetype s = 0; s < screens.size(); ++s) {
+            if (found[s])
+                continue;
+            while (next < enabled.size() && taken[next])
+                ++next;
+            if (next < enabled.size()) {
+                result[s] = enabled[next];
+                taken[next] = true;
+            }
+        }
+    }
+    return result;
+}
+
 QString fingerprint(const KWinOutputName &output)
 {
-    return QStringList { QStringLiteral("kwin"), output.manufacturer, output.model, output.name }.join(
-        QLatin1Char('\x1f'));
+    QStringList parts { QStringLiteral("kwin"), output.manufacturer, output.model, output.name };
+    if (!output.serialNumber.isEmpty())
+        parts.append(output.serialNumber);
+    return parts.join(QLatin1Char('\x1f'));
 }
 
 } // namespace KWinOutputNames

@@ -1,5 +1,5 @@
-// One script at a time through KWin's /Scripting object. KWin reports errors inside a script only on its own
-// stderr, so every script is wrapped to answer with its error, and every wait has a limit.
+// One script at a time through KWin's /Scripting object (KWin 5.27 and 6 alike). KWin reports errors inside a
+// script only on its own stderr, so every script is wrapped to answer with its error, and every wait has a limit.
 #include "kwinscriptrunner.h"
 
 #include "kwinscriptinbox.h"
@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -27,6 +28,12 @@ const QString scriptingPath = QStringLiteral("/Scripting");
 const QString scriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
 const QString kwinPath = QStringLiteral("/KWin");
 const QString kwinInterface = QStringLiteral("org.kde.KWin");
+const QString scriptInterface = QStringLiteral("org.kde.kwin.Script");
+// How long a script started through its own object may take to answer before start() is sent as well: KWin
+// numbers scripts by its count of them, so after another script was unloaded a new one may get the number, and
+// the object, of one that runs already (whose run() does nothing). When start() was needed, the runner keeps to
+// start() from then on: every later script would get that number again.
+constexpr int nudgeAfterMs = 300;
 
 QAtomicInteger<quint64> counter;
 
@@ -98,21 +105,61 @@ bool KWinScriptRunner::kwinRunning() const
     return reply.isValid() && reply.value();
 }
 
-bool KWinScriptRunner::callKWin(
-    const QString &method, const QVariantList &arguments, int timeoutMs, QVariant *result, QString *error) const
+bool KWinScriptRunner::call(const QString &path, const QString &interface, const QString &method,
+    const QVariantList &arguments, int timeoutMs, QVariant *result, QString *error, QString *errorName) const
 {
-    const bool scripting = method != QLatin1String("supportInformation") && method != QLatin1String("getWindowInfo");
-    QDBusMessage message = QDBusMessage::createMethodCall(QString(kwinService), scripting ? scriptingPath : kwinPath,
-        scripting ? scriptingInterface : kwinInterface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(QString(kwinService), path, interface, method);
     message.setArguments(arguments);
+    ++m_calls;
+    ++m_waits;
     const QDBusMessage reply = m_connection.call(message, QDBus::Block, timeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         *error = QStringLiteral("KWin did not answer %1: %2").arg(method, reply.errorMessage());
+        if (errorName)
+            *errorName = reply.errorName();
         return false;
     }
     if (result && !reply.arguments().isEmpty())
         *result = reply.arguments().constFirst();
     return true;
+}
+
+bool KWinScriptRunner::callKWin(
+    const QString &method, const QVariantList &arguments, int timeoutMs, QVariant *result, QString *error) const
+{
+    const bool scripting = method != QLatin1String("supportInformation") && method != QLatin1String("getWindowInfo");
+    return call(scripting ? scriptingPath : kwinPath, scripting ? scriptingInterface : kwinInterface, method, arguments,
+        timeoutMs, result, error);
+}
+
+bool KWinScriptRunner::startScript(int id, int timeoutMs, QString *error)
+{
+    // KWin 6 and 5 give every loaded script an object of its own whose run() starts just that script; they put
+    // it in different places. start() on /Scripting starts every loaded script that is not running, and makes
+    // KWin read its configuration again: the last resort.
+    const auto missing = [](const QString &name) {
+        return name == QLatin1String("org.freedesktop.DBus.Error.UnknownObject")
+            || name == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")
+            || name == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface");
+    };
+    const std::pair<Starter, QString> objects[] = {
+        { Starter::scriptObject, QStringLiteral("/Scripting/Script%1").arg(id) },
+        { Starter::numberedObject, QStringLiteral("/%1").arg(id) },
+    };
+    for (const auto &[starter, path] : objects) {
+        if (m_starter != Starter::unknown && m_starter != starter)
+            continue;
+        QString errorName;
+        if (call(path, scriptInterface, QStringLiteral("run"), {}, timeoutMs, nullptr, error, &errorName)) {
+            m_starter = starter;
+            return true;
+        }
+        if (!missing(errorName))
+            return false;
+    }
+    if (m_starter == Starter::unknown)
+        m_starter = Starter::startAll;
+    return callKWin(QStringLiteral("start"), {}, timeoutMs, nullptr, error);
 }
 
 std::optional<QByteArray> KWinScriptRunner::run(const QString &body, QString *error, int timeoutMs)
@@ -141,6 +188,7 @@ std::optional<QByteArray> KWinScriptRunner::run(const QString &body, QString *er
     QObject::connect(m_inbox.get(), &KWinScriptInbox::answered, &loop, [&](const QString &from, const QString &json) {
         if (from != token)
             return;
+        ++m_calls;
         answer = json;
         loop.quit();
     });
@@ -157,16 +205,31 @@ std::optional<QByteArray> KWinScriptRunner::run(const QString &body, QString *er
         *error = QStringLiteral("KWin refused to load the script");
         return std::nullopt;
     }
-    if (!callKWin(QStringLiteral("start"), {}, left(), nullptr, error))
+    if (!startScript(id.toInt(), left(), error))
         return std::nullopt;
 
-    if (!answer) {
+    const auto wait = [&](int ms) {
+        if (answer)
+            return;
         QTimer limit;
         limit.setSingleShot(true);
         QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-        limit.start(left());
+        limit.start(ms);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    };
+    ++m_waits;
+    if (m_starter != Starter::startAll) {
+        wait(std::min(nudgeAfterMs, left()));
+        QString ignored;
+        if (!answer && clock.elapsed() < timeoutMs) {
+            callKWin(QStringLiteral("start"), {}, left(), nullptr, &ignored);
+            wait(left());
+            // The number stays taken for every script loaded after this one: start() from now on.
+            if (answer)
+                m_starter = Starter::startAll;
+        }
     }
+    wait(left());
     if (!answer) {
         ++m_timeouts;
         *error = QStringLiteral("KWin's script did not answer within %1 ms").arg(timeoutMs);
@@ -197,7 +260,10 @@ QHash<QString, QVariantMap> KWinScriptRunner::windowInfo(const QStringList &inte
             QString(kwinService), kwinPath, kwinInterface, QStringLiteral("getWindowInfo"));
         message.setArguments({ id });
         calls.append({ id, m_connection.asyncCall(message, timeoutMs) });
+        ++m_calls;
     }
+    if (!calls.isEmpty())
+        ++m_waits;
     QHash<QString, QVariantMap> info;
     for (auto &[id, call] : calls) {
         QDBusPendingReply<QVariantMap> reply(call);

@@ -1,5 +1,6 @@
 // The JavaScript that Corvalint hands KWin, one script per request: the listing, a placement, activation and
-// closing, each wrapped so that it always answers (its result, or the error it ran into) over D-Bus.
+// closing, each wrapped so that it always answers (its result, or the error it ran into) over D-Bus. Every script
+// runs under KWin 5.27's script API and KWin 6's alike and answers the same either way.
 #pragma once
 
 #include <QRect>
@@ -36,6 +37,9 @@ QString literal(const QString &text);
 QString wrap(const QString &body, const KWinReplyTarget &target, const QString &token);
 
 /// Lists the outputs' logical rectangles by index, the active output and desktop, and every managed window.
+/// Screens, windows' screens and desktops are numbers under both APIs (desktops 1 first, -1 for all). The
+/// outputs' names, manufacturers, models and serial numbers are filled in only by KWin 6 (5.27's script API has
+/// none; they are empty text then).
 QString listBody();
 /// Puts the window with this internal id where `goal` says; answers whether it was found.
 QString placeBody(const QString &internalId, const KWinPlacementGoal &goal);

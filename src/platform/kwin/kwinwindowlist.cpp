@@ -96,12 +96,20 @@ std::optional<KWinWindowList> KWinWindowList::parse(const QByteArray &result, QS
     }
     KWinWindowList list;
     for (const QJsonValue &screen : screens.toArray()) {
-        const auto bounds = rectangle(screen.toObject());
+        const QJsonObject object = screen.toObject();
+        const auto bounds = rectangle(object);
         if (!bounds) {
             *error = QStringLiteral("the window list has a screen without a rectangle");
             return std::nullopt;
         }
         list.screens.append(*bounds);
+        KWinOutputName output;
+        output.name = text(object, "name");
+        output.manufacturer = text(object, "manufacturer");
+        output.model = text(object, "model");
+        output.serialNumber = text(object, "serialNumber");
+        output.geometry = *bounds;
+        list.outputs.append(output);
     }
     list.activeScreen = integer(root.value(QLatin1String("activeScreen"))).value_or(0);
     list.currentDesktop = integer(root.value(QLatin1String("currentDesktop"))).value_or(1);

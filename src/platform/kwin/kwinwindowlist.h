@@ -1,6 +1,8 @@
 // What the listing script reports, read from its JSON answer: KWin's outputs and windows in KWin's terms.
 #pragma once
 
+#include "kwinoutputnames.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -40,6 +42,8 @@ struct KWinWindow {
 struct KWinWindowList {
     /// The outputs' logical rectangles, by KWin's index.
     QList<QRect> screens;
+    /// The outputs' names as the script tells them, by the same index (KWin 6); empty names under KWin 5.27.
+    QList<KWinOutputName> outputs;
     int activeScreen = 0;
     int currentDesktop = 1;
     QList<KWinWindow> windows;

@@ -44,6 +44,8 @@ DesktopEntryIndex::DesktopEntryIndex(const QList<Entry> &entries)
         m_entries.append(entry);
         if (!entry.startupWMClass.isEmpty() && !m_byStartupWMClass.contains(entry.startupWMClass))
             m_byStartupWMClass.insert(entry.startupWMClass, entry.id);
+        if (!entry.startupWMClass.isEmpty() && !m_byLowerStartupWMClass.contains(entry.startupWMClass.toLower()))
+            m_byLowerStartupWMClass.insert(entry.startupWMClass.toLower(), entry.id);
         if (!entry.path.isEmpty())
             m_byPath.insert(QFileInfo(entry.path).absoluteFilePath(), entry.id);
         if (!entry.executable.isEmpty()) {
@@ -109,6 +111,13 @@ std::optional<QString> DesktopEntryIndex::resolve(const WindowClues &clues) cons
         const auto found = m_byStartupWMClass.constFind(name);
         if (!name.isEmpty() && found != m_byStartupWMClass.constEnd())
             return *found;
+    }
+    if (clues.lowerCased) {
+        for (const QString &name : {clues.instance, clues.className}) {
+            const auto found = m_byLowerStartupWMClass.constFind(name.toLower());
+            if (!name.isEmpty() && found != m_byLowerStartupWMClass.constEnd())
+                return *found;
+        }
     }
     for (const QString &name : {clues.instance, clues.className}) {
         if (auto id = asEntryId(name))

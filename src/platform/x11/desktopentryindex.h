@@ -27,6 +27,9 @@ public:
         QString kdeDesktopFile;
         /// The canonical path of the window's process executable (/proc/PID/exe).
         QString executable;
+        /// Instance and class come lower-cased (KWin lower-cases WM_CLASS): they are compared with StartupWMClass
+        /// regardless of case.
+        bool lowerCased = false;
     };
 
     DesktopEntryIndex() = default;
@@ -54,6 +57,8 @@ private:
     QList<Entry> m_entries;
     QHash<QString, qsizetype> m_byId;
     QHash<QString, QString> m_byStartupWMClass;
+    /// The same, by StartupWMClass in lower case (the first entry wins).
+    QHash<QString, QString> m_byLowerStartupWMClass;
     QHash<QString, QString> m_byPath;
     /// Executables run by exactly one entry; an empty ID marks one that several entries share.
     QHash<QString, QString> m_byExecutable;

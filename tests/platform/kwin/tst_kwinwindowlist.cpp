@@ -1,6 +1,7 @@
 // The listing script's answer read into windows and outputs: good, odd, garbled and oversized answers.
 #include "platform/kwin/kwinoutputnames.h"
 #include "platform/kwin/kwinwindowlist.h"
+#include "platform/x11/desktopentryindex.h"
 
 #include <QTest>
 
@@ -124,6 +125,77 @@ private slots:
         QVERIFY(KWinOutputNames::fingerprint(outputs[0]) != KWinOutputNames::fingerprint(outputs[1]));
         QVERIFY(KWinOutputNames::parse(QStringLiteral("Screen 1:\nName: X\n")).isEmpty());
         QVERIFY(KWinOutputNames::parse(QString()).isEmpty());
+        QCOMPARE(outputs[0].geometry, std::optional(QRect(0, 0, 1920, 1080)));
+        QCOMPARE(outputs[1].geometry, std::nullopt);
+    }
+
+    void outputNamesGoToTheOutputWithTheSameRectangle()
+    {
+        // KWin 6 lists disabled outputs too, and need not list them in the script's order.
+        const QString text = QStringLiteral("Screen 0:\n---------\nName: eDP-1\nEnabled: 0\n"
+                                            "Screen 1:\n---------\nName: HDMI-A-1\nEnabled: 1\n"
+                                            "Geometry: 1920,0,1280x720\nScale: 1.5\n"
+                                            "Screen 2:\n---------\nName: DP-1\nEnabled: 1\nGeometry: 0,0,1920x1080\n");
+        const QList<KWinOutputName> sections = KWinOutputNames::parse(text);
+        QCOMPARE(sections.size(), 3);
+        QVERIFY(!sections[0].enabled);
+        const QList<KWinOutputName> names
+            = KWinOutputNames::match(sections, { QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 720) });
+        QCOMPARE(names.size(), 2);
+        QCOMPARE(names[0].name, QStringLiteral("DP-1"));
+        QCOMPARE(names[1].name, QStringLiteral("HDMI-A-1"));
+
+        // An output no section fits stays unnamed, unless the counts agree: then KWin's order holds.
+        QCOMPARE(KWinOutputNames::match(sections, { QRect(0, 0, 800, 600) }).value(0).name, QString());
+        const QList<KWinOutputName> byOrder
+            = KWinOutputNames::match(sections, { QRect(0, 0, 1920, 1081), QRect(1920, 0, 1280, 720) });
+        QCOMPARE(byOrder[0].name, QStringLiteral("DP-1"));
+        QCOMPARE(byOrder[1].name, QStringLiteral("HDMI-A-1"));
+        QVERIFY(KWinOutputNames::match({}, { QRect(0, 0, 10, 10) }).value(0).name.isEmpty());
+    }
+
+    void aSerialNumberTellsIdenticalMonitorsApartAndOthersKeepTheirFingerprint()
+    {
+        KWinOutputName a { QStringLiteral("DP-1"), QStringLiteral("Dell"), QStringLiteral("U2720Q"), {}, {}, true };
+        KWinOutputName b = a;
+        // Without a serial number (KWin 5.27) the fingerprint is the one it always was.
+        QCOMPARE(KWinOutputNames::fingerprint(a),
+            QStringLiteral("kwin\x1f"
+                           "Dell\x1f"
+                           "U2720Q\x1f"
+                           "DP-1"));
+        a.serialNumber = QStringLiteral("CN0001");
+        b.serialNumber = QStringLiteral("CN0002");
+        QVERIFY(KWinOutputNames::fingerprint(a) != KWinOutputNames::fingerprint(b));
+    }
+
+    void aLowerCasedWindowClassStillFindsItsStartupWMClass()
+    {
+        // KWin hands X11 windows' WM_CLASS over lower-cased ("testappx" for TestAppX).
+        const DesktopEntryIndex index({ { QStringLiteral("testapp-x"), {}, QStringLiteral("TestAppX"), {} },
+            { QStringLiteral("debian-xterm"), {}, QStringLiteral("XTerm"), {} } });
+        DesktopEntryIndex::WindowClues clues { QStringLiteral("testappx"), QStringLiteral("testappx"), {}, {}, {} };
+        QCOMPARE(index.resolve(clues), std::optional(QStringLiteral("testappx")));
+        clues.lowerCased = true;
+        QCOMPARE(index.resolve(clues), std::optional(QStringLiteral("testapp-x")));
+        clues.instance = clues.className = QStringLiteral("xterm");
+        QCOMPARE(index.resolve(clues), std::optional(QStringLiteral("debian-xterm")));
+    }
+
+    void outputsNamedByTheScriptAreRead()
+    {
+        const QByteArray answer
+            = R"({"screens":[{"x":0,"y":0,"width":1920,"height":1080,"name":"DP-1","manufacturer":"Dell",)"
+              R"("model":"U2720Q","serialNumber":"CN0001"},{"x":1920,"y":0,"width":1280,"height":720,"name":"",)"
+              R"("manufacturer":"","model":"","serialNumber":""}],"windows":[]})";
+        QString error;
+        const auto list = KWinWindowList::parse(answer, &error);
+        QVERIFY2(list, qPrintable(error));
+        QCOMPARE(list->outputs.size(), 2);
+        QCOMPARE(list->outputs[0].name, QStringLiteral("DP-1"));
+        QCOMPARE(list->outputs[0].serialNumber, QStringLiteral("CN0001"));
+        QCOMPARE(list->outputs[0].geometry, std::optional(QRect(0, 0, 1920, 1080)));
+        QVERIFY(list->outputs[1].name.isEmpty());
     }
 };
 

@@ -1,13 +1,17 @@
 // A native Wayland window for the KWin tests: its app_id, title and size from the command line, and a line in
 // $CORVALINT_TEST_CLIENT_LOG when it is asked to close, so that a polite close shows.
 //
-// Usage: corvalint-wayland-test-window --app-id ID --title T [--size WxH]
+// Usage: corvalint-wayland-test-window --app-id ID --title T [--size WxH] [--count N]
+// With a count above one the process shows N windows, titled "T 1" to "T N" (the bench's many windows).
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QWidget>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -37,6 +41,7 @@ int main(int argc, char **argv)
     QString appId = QStringLiteral("corvalint-wayland-test-window");
     QString title = appId;
     QSize size(400, 300);
+    int count = 1;
     const QStringList arguments = app.arguments();
     for (qsizetype i = 1; i + 1 < arguments.size(); i += 2) {
         const QString &value = arguments[i + 1];
@@ -46,12 +51,17 @@ int main(int argc, char **argv)
             title = value;
         else if (arguments[i] == QLatin1String("--size"))
             size = QSize(value.section(QLatin1Char('x'), 0, 0).toInt(), value.section(QLatin1Char('x'), 1, 1).toInt());
+        else if (arguments[i] == QLatin1String("--count"))
+            count = std::clamp(value.toInt(), 1, 100);
     }
     // The xdg_toplevel app_id.
     QGuiApplication::setDesktopFileName(appId);
-    Window window;
-    window.setWindowTitle(title);
-    window.resize(size);
-    window.show();
+    std::vector<std::unique_ptr<Window>> windows;
+    for (int n = 1; n <= count; ++n) {
+        windows.push_back(std::make_unique<Window>());
+        windows.back()->setWindowTitle(count == 1 ? title : QStringLiteral("%1 %2").arg(title).arg(n));
+        windows.back()->resize(size);
+        windows.back()->show();
+    }
     return app.exec();
 }
