@@ -3,7 +3,8 @@ import QtQuick
 import QtQuick.Templates as T
 import Corvalint
 
-T.AbstractButton {
+// A radio button to a screen reader; the sheet's controller, not the button, decides which is chosen.
+T.RadioButton {
     id: chip
 
     property string category
@@ -14,11 +15,11 @@ T.AbstractButton {
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
 
-    // One choice of several, as radio buttons are.
-    Accessible.role: Accessible.RadioButton
+    checkable: false
+    // Grouped by the controller; left exclusive, a radio button would unbind its siblings' checked.
+    autoExclusive: false
+    checked: selected
     Accessible.name: category
-    Accessible.checkable: true
-    Accessible.checked: selected
 
     background: Rectangle {
         radius: 6

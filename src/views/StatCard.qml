@@ -16,12 +16,14 @@ Control {
     padding: 16
     background: GlassBackground { cornerRadius: 12 }
 
-    // Read as one line, "Starts: 12", rather than as two loose texts.
-    Accessible.role: Accessible.StaticText
-    Accessible.name: title + ": " + value
+    // Qt 6.4's controls overwrite a role given to them: the row inside speaks for the card.
+    Accessible.ignored: true
 
     contentItem: RowLayout {
         spacing: 16
+        // Read as one line, "Starts: 12", rather than as two loose texts.
+        Accessible.role: Accessible.StaticText
+        Accessible.name: card.title + ": " + card.value
 
         Rectangle {
             Layout.preferredWidth: 44
