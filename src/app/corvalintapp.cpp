@@ -39,6 +39,7 @@
 #if CORVALINT_HAVE_VIEWS
 #include "firstframereport.h"
 #include "launcherhost.h"
+#include "platform/gnome/gnomecustomkeybinding.h"
 #include "platform/x11/x11hotkeygrab.h"
 #include "views/hotkeysetting.h"
 #include "views/renderingbackend.h"
@@ -175,10 +176,13 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         services.setProperty("overlay", QVariant::fromValue(&overlay));
 #endif
     services.setFolderSync(&folderSync);
-    // The global hotkey: on X11 a grab of our own; elsewhere the desktop's own shortcut runs `corvalint launcher`.
+    // The global hotkey: on X11 a grab of our own; on GNOME a custom keybinding of GNOME's that runs
+    // `corvalint launcher`; elsewhere the user binds that command in the desktop's own settings.
     std::unique_ptr<GlobalHotkey> globalHotkey;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         globalHotkey = X11HotkeyGrab::connect(QString(), &error);
+    else if (qobject_cast<GnomeDesktop *>(&desktop->platform()))
+        globalHotkey = std::make_unique<GnomeCustomKeybinding>(QCoreApplication::applicationFilePath());
     HotkeySetting hotkey(settings, globalHotkey.get());
     services.setHotkey(&hotkey);
     ViewServices::setInstance(&services);
