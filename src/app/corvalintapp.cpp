@@ -40,6 +40,7 @@
 #include "firstframereport.h"
 #include "launcherhost.h"
 #include "platform/gnome/gnomecustomkeybinding.h"
+#include "platform/kde/kglobalaccelhotkey.h"
 #include "platform/x11/x11hotkeygrab.h"
 #include "views/hotkeysetting.h"
 #include "views/renderingbackend.h"
@@ -183,6 +184,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         globalHotkey = X11HotkeyGrab::connect(QString(), &error);
     else if (qobject_cast<GnomeDesktop *>(&desktop->platform()))
         globalHotkey = std::make_unique<GnomeCustomKeybinding>(QCoreApplication::applicationFilePath());
+    else if (KGlobalAccelHotkey::available(QDBusConnection::sessionBus()))
+        globalHotkey = std::make_unique<KGlobalAccelHotkey>(QDBusConnection::sessionBus());
     HotkeySetting hotkey(settings, globalHotkey.get());
     services.setHotkey(&hotkey);
     ViewServices::setInstance(&services);
