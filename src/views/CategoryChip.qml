@@ -14,6 +14,8 @@ T.RadioButton {
     focusPolicy: Qt.StrongFocus
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
+    // Qt 6.4's template buttons answer a screen reader's press with nothing.
+    Accessible.onPressAction: clicked()
 
     checkable: false
     // Grouped by the controller; left exclusive, a radio button would unbind its siblings' checked.

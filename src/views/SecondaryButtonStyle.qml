@@ -17,6 +17,8 @@ T.Button {
     // Space presses a button by itself; Return does the same here.
     Keys.onReturnPressed: if (enabled) clicked()
     Keys.onEnterPressed: if (enabled) clicked()
+    // Qt 6.4's template buttons answer a screen reader's press with nothing.
+    Accessible.onPressAction: if (enabled) clicked()
     spacing: 6
     leftPadding: 16
     rightPadding: 16

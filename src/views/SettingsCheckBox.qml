@@ -14,6 +14,9 @@ T.CheckBox {
     spacing: 8
     Keys.onReturnPressed: { toggle(); toggled() }
     Keys.onEnterPressed: { toggle(); toggled() }
+    // Qt 6.4's template boxes answer a screen reader's toggle with nothing.
+    Accessible.onToggleAction: { toggle(); toggled() }
+    Accessible.onPressAction: { toggle(); toggled() }
 
     // The title is the box's name (its text); the smaller line describes it.
     Accessible.description: description

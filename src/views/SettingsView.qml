@@ -383,6 +383,11 @@ Item {
                         textFromValue: function(value) { return value + " s" }
                         valueFromText: function(text) { return parseInt(text) }
                         Accessible.name: "Wartezeit auf Fenster in Sekunden"
+                        // The style marks its focus faintly; the theme's ring as everywhere else.
+                        FocusRing {
+                            cornerRadius: 2
+                            shown: windowWait.activeFocus
+                        }
                     }
                 }
             }

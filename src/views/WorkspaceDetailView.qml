@@ -40,6 +40,9 @@ Item {
         focusPolicy: Qt.StrongFocus
         Keys.onReturnPressed: { toggle(); toggled() }
         Keys.onEnterPressed: { toggle(); toggled() }
+        // Qt 6.4's template boxes answer a screen reader's toggle with nothing.
+        Accessible.onToggleAction: { toggle(); toggled() }
+        Accessible.onPressAction: { toggle(); toggled() }
 
         Accessible.name: title
         Accessible.description: explanation
