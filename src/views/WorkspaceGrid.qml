@@ -70,6 +70,7 @@ FocusScope {
         id: probe
         visible: false
         enabled: false
+        Accessible.ignored: true
     }
 
     GridView {
