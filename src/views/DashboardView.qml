@@ -237,4 +237,9 @@ Item {
     CreationSheet {
         controller: creationController
     }
+
+    FocusFollower {
+        flickable: page
+        area: column
+    }
 }

@@ -397,4 +397,9 @@ Item {
     WindowControlHelpDialog {
         controller: settingsController
     }
+
+    FocusFollower {
+        flickable: scroll.contentItem
+        area: column
+    }
 }

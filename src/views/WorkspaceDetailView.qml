@@ -399,4 +399,9 @@ Item {
     EditSheet {
         controller: detailController
     }
+
+    FocusFollower {
+        flickable: scroll.contentItem
+        area: content
+    }
 }

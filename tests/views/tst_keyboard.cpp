@@ -239,6 +239,31 @@ private slots:
         QTest::keyClick(loaded->window, Qt::Key_Escape);
         QTRY_VERIFY(!sheet->showing());
     }
+
+    void tabScrollsTheSettingsPageToTheFocusedControl()
+    {
+        ViewsFixture fixture;
+        const auto loaded = load();
+        QVERIFY(QTest::qWaitForWindowActive(loaded->window));
+        loaded->window->resize(1000, 600); // the page runs far below the window
+        loaded->navigation->showSettings();
+        QQuickItem *settings = nullptr;
+        QTRY_VERIFY((settings = loaded->window->findChild<QQuickItem *>(QStringLiteral("settings"))));
+        auto *page = settings->property("page").value<QQuickItem *>();
+        QQuickItem *flickable = page->property("contentItem").value<QQuickItem *>();
+        QVERIFY(flickable);
+        QCOMPARE(flickable->property("contentY").toReal(), 0.0);
+
+        QVERIFY(tabInto(loaded->window, QStringLiteral("windowWaitSpinBox")));
+        QQuickItem *focused = loaded->window->activeFocusItem();
+        const QRectF inView = focused->mapRectToItem(flickable, QRectF(0, 0, focused->width(), focused->height()));
+        QVERIFY2(flickable->property("contentY").toReal() > 0, "the page did not follow the focus");
+        QVERIFY2(inView.top() >= 0 && inView.bottom() <= flickable->height(),
+            qPrintable(QStringLiteral("focused control at %1..%2 of %3")
+                           .arg(inView.top())
+                           .arg(inView.bottom())
+                           .arg(flickable->height())));
+    }
 };
 
 QTEST_MAIN(KeyboardTest)
