@@ -5,6 +5,8 @@ import QtQuick
 import Corvalint
 
 Rectangle {
+    objectName: "focusRing"
+
     property bool shown: false
     // The corner radius of what it surrounds.
     property real cornerRadius: 8

@@ -240,6 +240,26 @@ private slots:
         QTRY_VERIFY(!sheet->showing());
     }
 
+    void deleteInTheDetailViewIsUndoneAndShowsTheWorkspaceAgain()
+    {
+        ViewsFixture fixture;
+        Workspace *workspace = fixture.addWorkspace("Offen", "Office", 2, 1);
+        const WorkspaceData before = workspace->data();
+        const auto loaded = load();
+        QVERIFY(QTest::qWaitForWindowActive(loaded->window));
+        loaded->navigation->showWorkspace(workspace);
+        QVERIFY(tabInto(loaded->window, QStringLiteral("launchButton")));
+        // A button Tab reached wears the ring.
+        QVERIFY(ringShown(loaded->window, "focusRing"));
+        QTest::keyClick(loaded->window, Qt::Key_Delete);
+        QCOMPARE(fixture.store->count(), 0);
+        QCOMPARE(loaded->navigation->selection(), NavigationController::Dashboard);
+        QTest::keyClick(loaded->window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(fixture.store->count(), 1);
+        QCOMPARE(loaded->navigation->selection(), NavigationController::WorkspaceSelection);
+        QCOMPARE(loaded->navigation->workspace()->data(), before);
+    }
+
     void tabScrollsTheSettingsPageToTheFocusedControl()
     {
         ViewsFixture fixture;
