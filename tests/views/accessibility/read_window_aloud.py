@@ -340,6 +340,22 @@ def run_checks(reader, store_count):
     # Started from the detail view, counted like every start.
     reader.act(reader.wait_for("push button", "Workspace starten"))
 
+    # The edit sheet: a dialog with its field, choices and buttons; "Löschen" deletes at
+    # once, and "Rückgängig" brings the workspace back into the detail view.
+    reader.act(reader.wait_for("push button", "Workspace bearbeiten"))
+    editor = reader.wait_for("dialog", "Workspace bearbeiten")
+    reader.wait_for("text", "Name des Workspaces", root=editor)
+    reader.wait_for("radio button", "Office", root=editor)
+    reader.wait_for("push button", "Speichern", root=editor)
+    expect_every_control_named(reader, "edit sheet")
+    reader.act(reader.wait_for("push button", "Löschen", root=editor))
+    reader.wait_for("alert", "Workspace „Deep Work“ gelöscht")
+    reader.wait_until("the sidebar to lose the workspace", lambda: reader.find(
+        "list item", starts="Deep Work, ", root=reader.find("list", "Navigation")) is None)
+    reader.act(reader.wait_for("push button", "Rückgängig"))
+    reader.wait_for("heading", "Deep Work")
+    reader.wait_for("list item", starts="Deep Work, ", root=reader.find("list", "Navigation"))
+
     # --- The settings page ----------------------------------------------------------------------
     reader.act(reader.wait_for("list item", "Einstellungen", root=reader.find("list", "Navigation")))
     reader.wait_for("heading", "Einstellungen")
