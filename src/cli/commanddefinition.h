@@ -32,6 +32,8 @@ struct CommandDefinition {
     QString helpText() const;
     /// The text of `corvalint --help`.
     static QString overviewText();
+    /// What --desktop takes, as the usage line shows it.
+    static QString desktopChoices();
 };
 
 /// One command's arguments after reading.
