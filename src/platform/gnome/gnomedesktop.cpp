@@ -1,5 +1,8 @@
 // The desktop of GNOME Shell on Wayland through Corvalint's shell extension.
 #include "gnomedesktop.h"
+#include "automation/applicationgrouping.h"
+#include "automation/finiterect.h"
+#include "platform/x11/processexecutable.h"
 
 #include "gnomeshellclient.h"
 #include "platform/x11/documents/linuxdocuments.h"
@@ -13,20 +16,6 @@
 #include <cmath>
 
 namespace {
-
-QString executableOf(qint64 pid)
-{
-    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (target.endsWith(QLatin1String(" (deleted)")))
-        target.chop(10);
-    return target;
-}
-
-bool finite(const QRectF &rect)
-{
-    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
-        && std::isfinite(rect.height());
-}
 
 WindowKind kindOf(const GnomeShellWindow &w)
 {
@@ -178,7 +167,7 @@ GnomeDesktop::Reading GnomeDesktop::read() const
 
 QString GnomeDesktop::appIdOf(const GnomeShellWindow &window) const
 {
-    const QString executable = window.pid ? executableOf(*window.pid) : QString();
+    const QString executable = window.pid ? processExecutable(*window.pid) : QString();
     std::optional<QString> resolved;
     if (!window.x11) {
         // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
@@ -208,23 +197,13 @@ DesktopSnapshot GnomeDesktop::snapshot()
         return snapshot;
     snapshot.monitors = monitorsOf(r.state);
     const QPoint origin = originOf(r.state);
-    QHash<QString, qsizetype> byKey;
+    ApplicationGrouping grouping(snapshot.applications);
     for (qsizetype i = 0; i < r.state.windows.size(); ++i) {
         const GnomeShellWindow &w = r.state.windows[i];
         if (!arranged(w))
             continue;
         const QString &id = r.appIds[i];
-        const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.id) : id;
-        auto found = byKey.constFind(key);
-        if (found == byKey.constEnd()) {
-            found = byKey.insert(key, snapshot.applications.size());
-            DesktopApplication application;
-            application.appId = id;
-            snapshot.applications.append(application);
-        }
-        DesktopApplication &application = snapshot.applications[*found];
-        if (w.pid && !application.pids.contains(*w.pid))
-            application.pids.append(*w.pid);
+        DesktopApplication &application = grouping.applicationOf(id, QString::number(w.id), w.pid);
 
         DesktopWindow window;
         window.id = w.id;
@@ -358,7 +337,7 @@ void GnomeDesktop::place(WindowId window, const WindowPlacement &placement)
     if (!m_origin)
         read();
     QRect frame;
-    if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
+    if (isUsableFrame(placement.frame))
         frame = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize())
                     .translated(m_origin.value_or(QPoint()));
     uint state = 0;

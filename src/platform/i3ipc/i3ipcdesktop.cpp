@@ -1,6 +1,9 @@
 // The desktop of sway (Wayland) and i3 (X11) through their shared IPC: windows and outputs from GET_TREE and
 // GET_OUTPUTS, placement and closing as commands, launching through GIO with new windows reported as events.
 #include "i3ipcdesktop.h"
+#include "automation/applicationgrouping.h"
+#include "automation/finiterect.h"
+#include "platform/x11/processexecutable.h"
 
 #include "i3commands.h"
 #include "i3framegeometry.h"
@@ -28,20 +31,6 @@ constexpr int launchPollMs = 250;
 // After the event connection is lost: how often, and how many times, to subscribe again.
 constexpr int resubscribeDelayMs = 500;
 constexpr int resubscribeAttempts = 20;
-
-QString executableOf(qint64 pid)
-{
-    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (target.endsWith(QLatin1String(" (deleted)")))
-        target.chop(10);
-    return target;
-}
-
-bool finite(const QRectF &rect)
-{
-    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
-        && std::isfinite(rect.height());
-}
 
 /// The output holding the largest part of `frame`; nothing when it is on none.
 const I3Output *outputFor(const QRect &frame, const QList<I3Output> &outputs)
@@ -199,7 +188,7 @@ QString I3IpcDesktop::appIdOf(const I3Window &window) const
     const bool wayland = !window.waylandAppId.isEmpty();
     const DesktopEntryIndex::WindowClues clues { wayland ? window.waylandAppId : window.instance,
         wayland ? window.waylandAppId : window.className, wayland ? window.waylandAppId : QString(), QString(),
-        window.pid ? executableOf(*window.pid) : QString() };
+        window.pid ? processExecutable(*window.pid) : QString() };
     return m_launcher.entries().resolve(clues).value_or(QString());
 }
 
@@ -211,21 +200,11 @@ DesktopSnapshot I3IpcDesktop::snapshot()
     DesktopSnapshot snapshot;
     snapshot.monitors = monitors();
     const QPoint origin = originOf(r.outputs);
-    QHash<QString, qsizetype> byKey;
+    ApplicationGrouping grouping(snapshot.applications);
     for (qsizetype i = 0; i < r.windows.size(); ++i) {
         const I3Window &w = r.windows[i];
         const QString &id = r.appIds[i];
-        const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.conId) : id;
-        auto found = byKey.constFind(key);
-        if (found == byKey.constEnd()) {
-            found = byKey.insert(key, snapshot.applications.size());
-            DesktopApplication application;
-            application.appId = id;
-            snapshot.applications.append(application);
-        }
-        DesktopApplication &application = snapshot.applications[*found];
-        if (w.pid && !application.pids.contains(*w.pid))
-            application.pids.append(*w.pid);
+        DesktopApplication &application = grouping.applicationOf(id, QString::number(w.conId), w.pid);
 
         DesktopWindow window;
         window.id = w.conId;
@@ -382,7 +361,7 @@ void I3IpcDesktop::place(WindowId window, const WindowPlacement &placement)
         return;
     Goal goal;
     goal.frame = now->frame;
-    if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
+    if (isUsableFrame(placement.frame))
         goal.frame = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize())
                          .translated(originOf(r.outputs));
     if (const I3Output *output = outputFor(goal.frame, r.outputs))

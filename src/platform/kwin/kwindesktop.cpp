@@ -1,5 +1,8 @@
 // The desktop of KWin on Wayland through scripts that KWin runs on request.
 #include "kwindesktop.h"
+#include "automation/applicationgrouping.h"
+#include "automation/finiterect.h"
+#include "platform/x11/processexecutable.h"
 
 #include "kwinoutputnames.h"
 #include "kwinscriptrunner.h"
@@ -20,20 +23,6 @@
 namespace {
 
 // How long the index of desktop entries is trusted before it is read again.
-
-QString executableOf(qint64 pid)
-{
-    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (target.endsWith(QLatin1String(" (deleted)")))
-        target.chop(10);
-    return target;
-}
-
-bool finite(const QRectF &rect)
-{
-    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
-        && std::isfinite(rect.height());
-}
 
 WindowKind kindOf(const KWinWindow &w)
 {
@@ -176,13 +165,13 @@ QString KWinDesktop::appIdOf(const KWinWindow &window) const
         // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
         const QString appId = window.desktopFileName.isEmpty() ? window.resourceClass : window.desktopFileName;
         const DesktopEntryIndex::WindowClues clues { appId, appId, appId, QString(),
-            window.pid ? executableOf(*window.pid) : QString() };
+            window.pid ? processExecutable(*window.pid) : QString() };
         return m_launcher.entries().resolve(clues).value_or(QString());
     }
     // Xwayland windows: the rules of X11 (WM_CLASS, then the GTK or KDE application id, then the executable).
     // KWin hands WM_CLASS over lower-cased, so StartupWMClass is compared regardless of case.
     const DesktopEntryIndex::WindowClues clues { window.resourceName, window.resourceClass, window.desktopFileName,
-        window.desktopFileName, window.pid ? executableOf(*window.pid) : QString(), true };
+        window.desktopFileName, window.pid ? processExecutable(*window.pid) : QString(), true };
     return m_launcher.entries().resolve(clues).value_or(QString());
 }
 
@@ -194,7 +183,7 @@ DesktopSnapshot KWinDesktop::snapshot()
         return snapshot;
     snapshot.monitors = monitorsOf(r.list);
     const QPoint origin = originOf(r.list);
-    QHash<QString, qsizetype> byKey;
+    ApplicationGrouping grouping(snapshot.applications);
     for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
         const KWinWindow &w = r.list.windows[i];
         // The monitor of the active window is the focused one, Corvalint's own window included.
@@ -207,17 +196,7 @@ DesktopSnapshot KWinDesktop::snapshot()
         if (!arranged(w))
             continue;
         const QString &id = r.appIds[i];
-        const QString key = id.isEmpty() ? QStringLiteral("\x01window:%1").arg(w.internalId) : id;
-        auto found = byKey.constFind(key);
-        if (found == byKey.constEnd()) {
-            found = byKey.insert(key, snapshot.applications.size());
-            DesktopApplication application;
-            application.appId = id;
-            snapshot.applications.append(application);
-        }
-        DesktopApplication &application = snapshot.applications[*found];
-        if (w.pid && !application.pids.contains(*w.pid))
-            application.pids.append(*w.pid);
+        DesktopApplication &application = grouping.applicationOf(id, w.internalId, w.pid);
 
         DesktopWindow window;
         window.id = kwinWindowNumber(w.internalId);
@@ -346,7 +325,7 @@ void KWinDesktop::place(WindowId window, const WindowPlacement &placement)
         return;
     KWinPlacementGoal goal;
     goal.frame = now->frame;
-    if (finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1)
+    if (isUsableFrame(placement.frame))
         goal.frame
             = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(originOf(r.list));
     goal.fullScreen = placement.state.fullScreen;

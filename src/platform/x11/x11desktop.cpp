@@ -1,6 +1,8 @@
 // The desktop platform of an X11 session with an EWMH window manager: RandR monitors, client windows
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
+#include "automation/finiterect.h"
+#include "platform/x11/processexecutable.h"
 
 #include "documents/linuxdocuments.h"
 #include "framegeometry.h"
@@ -25,14 +27,6 @@ namespace {
 constexpr int maxTransientDepth = 8;
 // EWMH: the `_NET_WM_DESKTOP` of a window shown on every desktop.
 constexpr quint32 everyDesktop = 0xFFFFFFFF;
-
-QString executableOf(quint32 pid)
-{
-    QString target = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (target.endsWith(QLatin1String(" (deleted)")))
-        target.chop(10);
-    return target;
-}
 
 QRect frameOf(const WindowFacts &facts)
 {
@@ -78,12 +72,6 @@ QString titleOf(const WindowFacts &facts)
 {
     // xterm and other plain X programs set only WM_NAME.
     return facts.netWmName.value_or(facts.wmName.value_or(QString()));
-}
-
-bool finite(const QRectF &rect)
-{
-    return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width())
-        && std::isfinite(rect.height());
 }
 
 } // namespace
@@ -185,7 +173,7 @@ X11Desktop::Reading X11Desktop::read() const
             id = idOf(*parent, depth + 1);
         } else {
             const DesktopEntryIndex::WindowClues clues { w.instance, w.className, w.gtkApplicationId, w.kdeDesktopFile,
-                w.pid ? executableOf(*w.pid) : QString() };
+                w.pid ? processExecutable(*w.pid) : QString() };
             id = m_launcher.entries().resolve(clues).value_or(QString());
         }
         ids[i] = id;
@@ -363,7 +351,7 @@ void X11Desktop::place(WindowId window, const WindowPlacement &placement)
     const QRect now = frameOf(facts);
 
     QRect target = now;
-    const bool frameGiven = finite(placement.frame) && placement.frame.width() >= 1 && placement.frame.height() >= 1;
+    const bool frameGiven = isUsableFrame(placement.frame);
     if (frameGiven)
         target = QRect(placement.frame.topLeft().toPoint(), placement.frame.size().toSize()).translated(origin);
 
