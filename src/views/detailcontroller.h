@@ -2,16 +2,16 @@
 // refresh from the desktop, the edit sheet, and deleting entries or the workspace.
 #pragma once
 
+#include "model/workspace.h"
 #include "monitorstatus.h"
 #include "navigationcontroller.h"
-#include "viewservices.h"
-#include "model/workspace.h"
 #include "overlay/previewoverlaymanager.h"
+#include "viewservices.h"
 
 #include <QColor>
+#include <QCoro/QCoroTask>
 #include <QDateTime>
 #include <QObject>
-#include <QCoro/QCoroTask>
 #include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
