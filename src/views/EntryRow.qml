@@ -154,7 +154,10 @@ Item {
                 id: trash
                 name: "trash"
                 size: 13
-                color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.8)
+                // Full red under the pointer, so it is clear what a click hits.
+                color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, trashButton.hovered ? 1.0 : 0.8)
+                scale: trashButton.hovered ? 1.15 : 1.0
+                Behavior on scale { NumberAnimation { duration: 120 } }
             }
         }
     }

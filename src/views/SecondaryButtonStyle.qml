@@ -14,6 +14,7 @@ T.Button {
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     focusPolicy: Qt.StrongFocus
+    hoverEnabled: true
     // Space presses a button by itself; Return does the same here.
     Keys.onReturnPressed: if (enabled) clicked()
     Keys.onEnterPressed: if (enabled) clicked()
@@ -63,7 +64,10 @@ T.Button {
         Rectangle {
             anchors.fill: parent
             radius: 8
-            color: Qt.rgba(0.05, 0.07, 0.14, 0.6)
+            // A tint of the foreground under the pointer: the button answers before it is pressed.
+            color: button.hovered ? Qt.rgba(button.foregroundColor.r, button.foregroundColor.g,
+                                            button.foregroundColor.b, 0.14)
+                                  : Qt.rgba(0.05, 0.07, 0.14, 0.6)
             border.width: 1.2
             border.color: button.borderColor
         }

@@ -94,7 +94,9 @@ Item {
                 Layout.alignment: Qt.AlignVCenter
                 name: favorite ? "star.fill" : "star"
                 size: 13
-                color: favorite ? Theme.yellow : Theme.secondaryText
+                color: favorite ? Theme.yellow : (starHover.hovered ? Theme.primaryText : Theme.secondaryText)
+                scale: starHover.hovered ? 1.15 : 1.0
+                Behavior on scale { NumberAnimation { duration: 120 } }
                 Accessible.ignored: false
                 Accessible.role: Accessible.CheckBox
                 Accessible.name: "Favorit"
