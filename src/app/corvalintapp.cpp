@@ -3,6 +3,7 @@
 
 #include "appdelegate.h"
 #include "automation/automationservice.h"
+#include "automation/loginlaunch.h"
 #include "cli/commandresult.h"
 #include "cli/desktopsession.h"
 #include "cli/instancechannel.h"
@@ -10,25 +11,24 @@
 #include "cli/launchnotifier.h"
 #include "cli/storecommands.h"
 #include "gnometopbarmenu.h"
-#include "automation/loginlaunch.h"
 #include "instanceserver.h"
 #include "mainwindowhost.h"
 #include "model/sync/foldersync.h"
 #include "model/sync/foldersynccontrol.h"
 #include "model/workspacestore.h"
-#include "platform/xdg/autostartentry.h"
 #include "platform/gnome/gnomedesktop.h"
+#include "platform/xdg/autostartentry.h"
 #include "statusbarmenucoordinator.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <vector>
 
@@ -235,12 +235,12 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         automation, [&host] { return host.window() && host.window()->isVisible(); }, QDBusConnection::sessionBus());
     AppDelegate delegate(host, [&]() {
         StatusBarMenuCoordinator::Actions actions;
-        actions.launch = [&automation, &notifier](const QList<EntryData> &entries, bool restoreDocuments,
-                                                  bool focusMode) {
-            notifier.launchAskedElsewhere();
-            // Not awaited: the click returns at once and the launch goes on by itself.
-            automation.launchWorkspace(entries, restoreDocuments, focusMode);
-        };
+        actions.launch
+            = [&automation, &notifier](const QList<EntryData> &entries, bool restoreDocuments, bool focusMode) {
+                  notifier.launchAskedElsewhere();
+                  // Not awaited: the click returns at once and the launch goes on by itself.
+                  automation.launchWorkspace(entries, restoreDocuments, focusMode);
+              };
         actions.trayForegroundRgb = [&session] { return session.platform().trayForegroundRgb(); };
         actions.screenCount = [&session] { return int(session.platform().monitors().size()); };
         actions.openMainWindow = [&host] { host.reopen(); };
@@ -251,8 +251,9 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         actions.menuShownElsewhere = [topBar] { return topBar; };
         auto coordinator = std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));
         if (topBar)
-            new GnomeTopBarMenu(gnome->client(), *coordinator, *store,
-                [&session] { return int(session.platform().monitors().size()); }, coordinator.get());
+            new GnomeTopBarMenu(
+                gnome->client(), *coordinator, *store, [&session] { return int(session.platform().monitors().size()); },
+                coordinator.get());
         return coordinator;
     });
     QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
@@ -280,8 +281,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
 
     if (atLogin) {
         // Not awaited: the event loop runs while the desktop comes up.
-        LoginLaunch::run(automation, desktop->clock(),
-            [&store] { return store->fetchAll(false).value_or(QList<WorkspaceData>()); });
+        LoginLaunch::run(
+            automation, desktop->clock(), [&store] { return store->fetchAll(false).value_or(QList<WorkspaceData>()); });
     } else {
         host.show();
         if (!host.window())

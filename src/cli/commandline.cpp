@@ -1,19 +1,17 @@
 // The command line: reads one command, asks the store's writer, works the desktop.
 #include "commandline.h"
 
-#include "launchnotifier.h"
-
+#include "automation/automationservice.h"
+#include "automation/desktopplatform.h"
 #include "commanddefinition.h"
 #include "desktopsession.h"
 #include "gnomeextensioncommand.h"
 #include "launchercommand.h"
+#include "launchnotifier.h"
+#include "model/workspacestore.h"
 #include "storeaccess.h"
 #include "terminaltext.h"
 #include "workspacejson.h"
-
-#include "automation/automationservice.h"
-#include "automation/desktopplatform.h"
-#include "model/workspacestore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +22,7 @@
 
 #if CORVALINT_HAVE_OVERLAY
 #include "overlay/previewoverlaymanager.h"
+
 #include <QEventLoop>
 #endif
 
@@ -31,7 +30,7 @@ namespace {
 
 QJsonObject storeRequest(const CommandDefinition &spec, const CommandArguments &args)
 {
-    QJsonObject request{{QStringLiteral("command"), spec.name}};
+    QJsonObject request { { QStringLiteral("command"), spec.name } };
     if (spec.name == QLatin1String("list"))
         request[QLatin1String("json")] = args.has(QStringLiteral("--json"));
     else if (spec.name == QLatin1String("export") || spec.name == QLatin1String("import"))
@@ -98,7 +97,8 @@ int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
     // Only the preview draws windows; everything else runs without a GUI, so
     // that list, delete, export and import work without any display.
     std::unique_ptr<QCoreApplication> app;
-    const bool canShowWindows = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    const bool canShowWindows
+        = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (spec && spec->name == QLatin1String("preview") && canShowWindows)
         app = std::make_unique<QGuiApplication>(argc, argv);
     else
@@ -138,9 +138,9 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
     const bool simulated = desktopChoice.startsWith(QLatin1String(DesktopSession::simPrefix));
     if (!DesktopSession::knows(desktopChoice))
         return fail(err,
-                    QStringLiteral("%1: unknown desktop \"%2\"; use x11, i3ipc (sway, i3) or sim:SCENARIO.json")
-                        .arg(spec->name, desktopChoice),
-                    usage);
+            QStringLiteral("%1: unknown desktop \"%2\"; use x11, i3ipc (sway, i3) or sim:SCENARIO.json")
+                .arg(spec->name, desktopChoice),
+            usage);
     if (!invocation.logFile.isEmpty() && !simulated)
         return fail(err, QStringLiteral("--log needs a simulated desktop (--desktop sim:SCENARIO.json)"), usage);
     // How long a launch waits for each window: --wait, else the app's setting.
@@ -175,12 +175,13 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         const QList<EntryData> captured = desktop->automation().captureCurrentDesktop();
         // An empty workspace saved as if all were well hides a desktop we cannot read.
         if (captured.isEmpty())
-            return finish(fail(err, spec->name + QStringLiteral(": ")
-                                        + (desktop->platform().canControlWindows()
-                                               ? QStringLiteral("found no application window to save; nothing "
-                                                                "was changed")
-                                               : QStringLiteral("this desktop does not let Corvalint read its "
-                                                                "windows; nothing was changed"))));
+            return finish(fail(err,
+                spec->name + QStringLiteral(": ")
+                    + (desktop->platform().canControlWindows()
+                            ? QStringLiteral("found no application window to save; nothing "
+                                             "was changed")
+                            : QStringLiteral("this desktop does not let Corvalint read its "
+                                             "windows; nothing was changed"))));
         request[QLatin1String("entries")] = entriesToJson(captured);
     }
 
@@ -195,7 +196,7 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         desktop->automation().setWindowWaitSeconds(windowWait);
         // Each window within its bound; browser windows open one after another, so the whole may take longer.
         desktop->runLaunch(entries, result.data.value(QLatin1String("restoreDocuments")).toBool(true),
-                           args.has(QStringLiteral("--focus")), int((2 * windowWait + 15) * 1000));
+            args.has(QStringLiteral("--focus")), int((2 * windowWait + 15) * 1000));
         out << QStringLiteral("Launched \"%1\" (%2 entries)\n")
                    .arg(TerminalText::field(result.data.value(QLatin1String("name")).toString()))
                    .arg(entries.size());

@@ -3,12 +3,12 @@
 
 #include "automation/automationservice.h"
 #include "automation/qtautomationclock.h"
-#include "platform/sim/simulateddesktop.h"
-#include "platform/sim/virtualclock.h"
+#include "platform/gnome/gnomedesktop.h"
 #include "platform/i3ipc/i3ipcdesktop.h"
 #include "platform/i3ipc/ipcsocketlocator.h"
-#include "platform/gnome/gnomedesktop.h"
 #include "platform/kwin/kwindesktop.h"
+#include "platform/sim/simulateddesktop.h"
+#include "platform/sim/virtualclock.h"
 #include "platform/x11/x11desktop.h"
 
 #include <QCoro/QCoroTask>
@@ -144,8 +144,8 @@ DesktopSession::~DesktopSession()
     m_clock.reset();
 }
 
-void DesktopSession::runLaunch(const QList<EntryData> &entries, bool restoreDocuments, bool focusMode,
-                               int placementWaitMs)
+void DesktopSession::runLaunch(
+    const QList<EntryData> &entries, bool restoreDocuments, bool focusMode, int placementWaitMs)
 {
     QCoro::Task<> launch = m_automation->launchWorkspace(entries, restoreDocuments, focusMode);
     if (m_virtualClock) {

@@ -61,8 +61,7 @@ public:
     /// Runs a launch to its end and waits for its placements as well: in
     /// virtual time on a simulated desktop, on the event loop (at most
     /// `placementWaitMs` after the launch itself) on X11.
-    void runLaunch(const QList<EntryData> &entries, bool restoreDocuments, bool focusMode,
-                   int placementWaitMs = 30000);
+    void runLaunch(const QList<EntryData> &entries, bool restoreDocuments, bool focusMode, int placementWaitMs = 30000);
 
     /// Lets virtual time run until nothing is left (placements started from the
     /// tray menu); nothing on X11.

@@ -7,8 +7,7 @@
 namespace {
 // Writes `value` into `field` and reports whether it changed. NaN compares
 // unequal to itself, so doubles are compared bitwise-equal-or-both-NaN.
-template<typename T>
-bool assign(T &field, const T &value)
+template <typename T> bool assign(T &field, const T &value)
 {
     if (field == value)
         return false;
@@ -37,12 +36,10 @@ WorkspaceEntry::WorkspaceEntry(const EntryData &data, QObject *parent)
 }
 
 WorkspaceEntry *WorkspaceEntry::create(EntryType type, std::optional<QString> appBundleIdentifier,
-                                       std::optional<QString> filePath, std::optional<QString> websiteURL,
-                                       std::optional<QString> monitorID, double frameX, double frameY, double width,
-                                       double height, bool isFullscreen, double delayAfterLaunch,
-                                       std::optional<double> originalScreenX, std::optional<double> originalScreenY,
-                                       std::optional<double> originalScreenWidth,
-                                       std::optional<double> originalScreenHeight)
+    std::optional<QString> filePath, std::optional<QString> websiteURL, std::optional<QString> monitorID, double frameX,
+    double frameY, double width, double height, bool isFullscreen, double delayAfterLaunch,
+    std::optional<double> originalScreenX, std::optional<double> originalScreenY,
+    std::optional<double> originalScreenWidth, std::optional<double> originalScreenHeight)
 {
     EntryData d;
     d.typeRawValue = entryTypeText(type);
@@ -130,31 +127,52 @@ void WorkspaceEntry::setMonitorID(const std::optional<QString> &value)
 
 void WorkspaceEntry::setFrameX(double value)
 {
-    if (assign(m_data.frameX, value)) { emit frameXChanged(); emit changed(); }
+    if (assign(m_data.frameX, value)) {
+        emit frameXChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setFrameY(double value)
 {
-    if (assign(m_data.frameY, value)) { emit frameYChanged(); emit changed(); }
+    if (assign(m_data.frameY, value)) {
+        emit frameYChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setWidth(double value)
 {
-    if (assign(m_data.width, value)) { emit widthChanged(); emit changed(); }
+    if (assign(m_data.width, value)) {
+        emit widthChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setHeight(double value)
 {
-    if (assign(m_data.height, value)) { emit heightChanged(); emit changed(); }
+    if (assign(m_data.height, value)) {
+        emit heightChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setIsFullscreen(bool value)
 {
-    if (assign(m_data.isFullscreen, value)) { emit isFullscreenChanged(); emit changed(); }
+    if (assign(m_data.isFullscreen, value)) {
+        emit isFullscreenChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setIsMaximized(bool value)
 {
-    if (assign(m_data.isMaximized, value)) { emit isMaximizedChanged(); emit changed(); }
+    if (assign(m_data.isMaximized, value)) {
+        emit isMaximizedChanged();
+        emit changed();
+    }
 }
 void WorkspaceEntry::setDelayAfterLaunch(double value)
 {
-    if (assign(m_data.delayAfterLaunch, value)) { emit delayAfterLaunchChanged(); emit changed(); }
+    if (assign(m_data.delayAfterLaunch, value)) {
+        emit delayAfterLaunchChanged();
+        emit changed();
+    }
 }
 
 void WorkspaceEntry::setWorkspace(Workspace *workspace)
@@ -167,19 +185,67 @@ void WorkspaceEntry::setWorkspace(Workspace *workspace)
         workspace->appendEntry(this);
 }
 
-QVariant WorkspaceEntry::appBundleIdentifierValue() const { return optionalToVariant(m_data.appBundleIdentifier); }
-void WorkspaceEntry::setAppBundleIdentifierValue(const QVariant &v) { setAppBundleIdentifier(variantToOptional<QString>(v)); }
-QVariant WorkspaceEntry::filePathValue() const { return optionalToVariant(m_data.filePath); }
-void WorkspaceEntry::setFilePathValue(const QVariant &v) { setFilePath(variantToOptional<QString>(v)); }
-QVariant WorkspaceEntry::websiteURLValue() const { return optionalToVariant(m_data.websiteURL); }
-void WorkspaceEntry::setWebsiteURLValue(const QVariant &v) { setWebsiteURL(variantToOptional<QString>(v)); }
-QVariant WorkspaceEntry::monitorIDValue() const { return optionalToVariant(m_data.monitorID); }
-void WorkspaceEntry::setMonitorIDValue(const QVariant &v) { setMonitorID(variantToOptional<QString>(v)); }
-QVariant WorkspaceEntry::originalScreenXValue() const { return optionalToVariant(m_data.originalScreenX); }
-void WorkspaceEntry::setOriginalScreenXValue(const QVariant &v) { setOriginalScreenX(variantToOptional<double>(v)); }
-QVariant WorkspaceEntry::originalScreenYValue() const { return optionalToVariant(m_data.originalScreenY); }
-void WorkspaceEntry::setOriginalScreenYValue(const QVariant &v) { setOriginalScreenY(variantToOptional<double>(v)); }
-QVariant WorkspaceEntry::originalScreenWidthValue() const { return optionalToVariant(m_data.originalScreenWidth); }
-void WorkspaceEntry::setOriginalScreenWidthValue(const QVariant &v) { setOriginalScreenWidth(variantToOptional<double>(v)); }
-QVariant WorkspaceEntry::originalScreenHeightValue() const { return optionalToVariant(m_data.originalScreenHeight); }
-void WorkspaceEntry::setOriginalScreenHeightValue(const QVariant &v) { setOriginalScreenHeight(variantToOptional<double>(v)); }
+QVariant WorkspaceEntry::appBundleIdentifierValue() const
+{
+    return optionalToVariant(m_data.appBundleIdentifier);
+}
+void WorkspaceEntry::setAppBundleIdentifierValue(const QVariant &v)
+{
+    setAppBundleIdentifier(variantToOptional<QString>(v));
+}
+QVariant WorkspaceEntry::filePathValue() const
+{
+    return optionalToVariant(m_data.filePath);
+}
+void WorkspaceEntry::setFilePathValue(const QVariant &v)
+{
+    setFilePath(variantToOptional<QString>(v));
+}
+QVariant WorkspaceEntry::websiteURLValue() const
+{
+    return optionalToVariant(m_data.websiteURL);
+}
+void WorkspaceEntry::setWebsiteURLValue(const QVariant &v)
+{
+    setWebsiteURL(variantToOptional<QString>(v));
+}
+QVariant WorkspaceEntry::monitorIDValue() const
+{
+    return optionalToVariant(m_data.monitorID);
+}
+void WorkspaceEntry::setMonitorIDValue(const QVariant &v)
+{
+    setMonitorID(variantToOptional<QString>(v));
+}
+QVariant WorkspaceEntry::originalScreenXValue() const
+{
+    return optionalToVariant(m_data.originalScreenX);
+}
+void WorkspaceEntry::setOriginalScreenXValue(const QVariant &v)
+{
+    setOriginalScreenX(variantToOptional<double>(v));
+}
+QVariant WorkspaceEntry::originalScreenYValue() const
+{
+    return optionalToVariant(m_data.originalScreenY);
+}
+void WorkspaceEntry::setOriginalScreenYValue(const QVariant &v)
+{
+    setOriginalScreenY(variantToOptional<double>(v));
+}
+QVariant WorkspaceEntry::originalScreenWidthValue() const
+{
+    return optionalToVariant(m_data.originalScreenWidth);
+}
+void WorkspaceEntry::setOriginalScreenWidthValue(const QVariant &v)
+{
+    setOriginalScreenWidth(variantToOptional<double>(v));
+}
+QVariant WorkspaceEntry::originalScreenHeightValue() const
+{
+    return optionalToVariant(m_data.originalScreenHeight);
+}
+void WorkspaceEntry::setOriginalScreenHeightValue(const QVariant &v)
+{
+    setOriginalScreenHeight(variantToOptional<double>(v));
+}

@@ -79,7 +79,6 @@ PreviewOverlayManager::~PreviewOverlayManager()
         delete window.data();
 }
 
-
 QList<QQuickView *> PreviewOverlayManager::windowList() const
 {
     QList<QQuickView *> list;
@@ -139,8 +138,8 @@ QQmlEngine &PreviewOverlayManager::engine()
     return *m_engine;
 }
 
-std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const DesktopMonitor &monitor,
-                                                                const QList<EntryData> &entries)
+std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(
+    const DesktopMonitor &monitor, const QList<EntryData> &entries)
 {
     auto window = std::make_unique<QQuickView>(&engine(), nullptr);
     window->setTitle(QStringLiteral("Corvalint HUD"));
@@ -162,7 +161,7 @@ std::unique_ptr<QQuickView> PreviewOverlayManager::createWindow(const DesktopMon
     for (const OverlayBox &box : overlayBoxes(entries, monitor.bounds))
         boxes.append(box.toVariant());
     const bool composited = (m_hintsPlatform ? *m_hintsPlatform : m_platform).compositesWindows();
-    window->setInitialProperties({{QStringLiteral("boxes"), boxes}, {QStringLiteral("composited"), composited}});
+    window->setInitialProperties({ { QStringLiteral("boxes"), boxes }, { QStringLiteral("composited"), composited } });
     window->setSource(overlayViewUrl);
     if (QQuickItem *root = window->rootObject())
         connect(root, SIGNAL(closeRequested()), this, SLOT(close()), Qt::QueuedConnection);

@@ -1,12 +1,13 @@
 // The desktop of GNOME Shell on Wayland through Corvalint's shell extension.
 #include "gnomedesktop.h"
+
 #include "automation/applicationgrouping.h"
 #include "automation/finiterect.h"
-#include "platform/x11/processexecutable.h"
-
 #include "gnomeshellclient.h"
 #include "platform/x11/documents/linuxdocuments.h"
+#include "platform/x11/launchwindowmatch.h"
 #include "platform/x11/monitoridentity.h"
+#include "platform/x11/processexecutable.h"
 
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -463,27 +464,18 @@ void GnomeDesktop::checkLaunches(bool timedOut)
         PendingLaunch &launch = **it;
         // The launch counts once the application shows a window: under its id, or from the process we started
         // (an application that resolves to another id than its entry's).
-        LaunchOutcome outcome { true, launch.appId, std::nullopt, {} };
+        LaunchWindowMatch match(launch.appId, launch.pid, launch.before);
         for (qsizetype i = 0; i < r.state.windows.size(); ++i) {
             const GnomeShellWindow &w = r.state.windows[i];
-            const bool ours = launch.pid > 0 && w.pid == launch.pid;
-            if (!arranged(w) || (r.appIds[i] != launch.appId && !ours) || launch.before.contains(w.id))
-                continue;
-            if (ours)
-                outcome.appId = r.appIds[i];
-            outcome.windows.append(w.id);
-            if (ours)
-                outcome.pid = launch.pid;
-            else if (!outcome.pid)
-                outcome.pid = w.pid;
+            if (arranged(w))
+                match.consider(w.id, r.appIds[i], w.pid);
         }
-        const bool found = !outcome.windows.isEmpty();
+        const bool found = match.found();
         if (!found && !(timedOut && launch.started.elapsed() >= launchTimeoutMs - 50)) {
             ++it;
             continue;
         }
-        EntryLauncher::completeLater(
-            std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        EntryLauncher::completeLater(std::move(launch.completion), match.outcome());
         it = m_launches.erase(it);
     }
 }

@@ -1,17 +1,18 @@
 // The desktop of sway (Wayland) and i3 (X11) through their shared IPC: windows and outputs from GET_TREE and
 // GET_OUTPUTS, placement and closing as commands, launching through GIO with new windows reported as events.
 #include "i3ipcdesktop.h"
+
 #include "automation/applicationgrouping.h"
 #include "automation/finiterect.h"
-#include "platform/x11/processexecutable.h"
-
 #include "i3commands.h"
 #include "i3framegeometry.h"
 #include "ipcevents.h"
 #include "ipcsocket.h"
 #include "ipcsocketlocator.h"
 #include "platform/x11/documents/linuxdocuments.h"
+#include "platform/x11/launchwindowmatch.h"
 #include "platform/x11/monitoridentity.h"
+#include "platform/x11/processexecutable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -544,27 +545,17 @@ void I3IpcDesktop::checkLaunches()
         PendingLaunch &launch = **it;
         // The launch counts once the application shows a window: under its id, or from the process we
         // started (an application that resolves to another id than its entry's).
-        LaunchOutcome outcome { true, launch.appId, std::nullopt, {} };
+        LaunchWindowMatch match(launch.appId, launch.pid, launch.before);
         for (qsizetype i = 0; i < r.windows.size(); ++i) {
             const I3Window &w = r.windows[i];
-            const bool ours = launch.pid > 0 && w.pid == launch.pid;
-            if ((r.appIds[i] != launch.appId && !ours) || launch.before.contains(w.conId))
-                continue;
-            if (ours)
-                outcome.appId = r.appIds[i];
-            outcome.windows.append(w.conId);
-            if (ours)
-                outcome.pid = launch.pid;
-            else if (!outcome.pid)
-                outcome.pid = w.pid;
+            match.consider(w.conId, r.appIds[i], w.pid);
         }
-        const bool found = !outcome.windows.isEmpty();
+        const bool found = match.found();
         if (!found && launch.started.elapsed() < launchTimeoutMs) {
             ++it;
             continue;
         }
-        EntryLauncher::completeLater(
-            std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        EntryLauncher::completeLater(std::move(launch.completion), match.outcome());
         it = m_launches.erase(it);
     }
     if (m_launches.empty() && m_launchPoll)

@@ -1,13 +1,14 @@
 // The desktop of KWin on Wayland through scripts that KWin runs on request.
 #include "kwindesktop.h"
+
 #include "automation/applicationgrouping.h"
 #include "automation/finiterect.h"
-#include "platform/x11/processexecutable.h"
-
 #include "kwinoutputnames.h"
 #include "kwinscriptrunner.h"
 #include "platform/x11/documents/linuxdocuments.h"
+#include "platform/x11/launchwindowmatch.h"
 #include "platform/x11/monitoridentity.h"
+#include "platform/x11/processexecutable.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -21,8 +22,6 @@
 #include <cmath>
 
 namespace {
-
-// How long the index of desktop entries is trusted before it is read again.
 
 WindowKind kindOf(const KWinWindow &w)
 {
@@ -457,28 +456,18 @@ void KWinDesktop::checkWindows()
         PendingLaunch &launch = **it;
         // The launch counts once the application shows a window: under its id, or from the process we
         // started (an application that resolves to another id than its entry's).
-        LaunchOutcome outcome { true, launch.appId, std::nullopt, {} };
+        LaunchWindowMatch match(launch.appId, launch.pid, launch.before);
         for (qsizetype i = 0; i < r.list.windows.size(); ++i) {
             const KWinWindow &w = r.list.windows[i];
-            const WindowId number = kwinWindowNumber(w.internalId);
-            const bool ours = launch.pid > 0 && w.pid == launch.pid;
-            if (!arranged(w) || (r.appIds[i] != launch.appId && !ours) || launch.before.contains(number))
-                continue;
-            if (ours)
-                outcome.appId = r.appIds[i];
-            outcome.windows.append(number);
-            if (ours)
-                outcome.pid = launch.pid;
-            else if (!outcome.pid)
-                outcome.pid = w.pid;
+            if (arranged(w))
+                match.consider(kwinWindowNumber(w.internalId), r.appIds[i], w.pid);
         }
-        const bool found = !outcome.windows.isEmpty();
+        const bool found = match.found();
         if (!found && launch.started.elapsed() < launchTimeoutMs) {
             ++it;
             continue;
         }
-        EntryLauncher::completeLater(
-            std::move(launch.completion), found ? outcome : LaunchOutcome { false, launch.appId, std::nullopt, {} });
+        EntryLauncher::completeLater(std::move(launch.completion), match.outcome());
         it = m_launches.erase(it);
     }
     if (m_launches.empty() && m_windowPoll)
