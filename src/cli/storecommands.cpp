@@ -8,7 +8,7 @@
 #include "model/backup/backupmessages.h"
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
-#include "views/workspacemerge.h"
+#include "model/workspacemerge.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

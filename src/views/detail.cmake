@@ -8,7 +8,6 @@ list(APPEND CORVALINT_VIEWS_EXTRA_QML
 )
 list(APPEND CORVALINT_VIEWS_EXTRA_SOURCES
   monitorstatus.h monitorstatus.cpp
-  workspacemerge.h workspacemerge.cpp
   entrypresentation.h entrypresentation.cpp
   detailcontroller.h detailcontroller.cpp
 )

@@ -9,7 +9,7 @@
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
 #include "overridecursorguard.h"
-#include "workspacemerge.h"
+#include "model/workspacemerge.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The refresh of a workspace from a capture: which entries are the same item, what
 // they take from it, and what is appended.
 #include "detailfixture.h"
-#include "workspacemerge.h"
+#include "model/workspacemerge.h"
 
 #include <QSignalSpy>
 #include <QTest>
