@@ -1,14 +1,13 @@
 // The store operations behind the command line's commands.
 #include "storecommands.h"
 
-#include "terminaltext.h"
-#include "workspacejson.h"
-
 #include "model/backup/backupfile.h"
 #include "model/backup/backupmessages.h"
+#include "model/workspaceactions.h"
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
-#include "model/workspacemerge.h"
+#include "terminaltext.h"
+#include "workspacejson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,14 +58,13 @@ std::optional<QList<WorkspaceData>> snapshot(const WorkspaceStore &store, QStrin
 // The counts come from the store's figures, so listing reads no entry.
 QString table(const QList<Workspace *> &workspaces)
 {
-    const QStringList header{QStringLiteral("NAME"), QStringLiteral("CATEGORY"), QStringLiteral("ENTRIES"),
-                             QStringLiteral("MONITORS")};
-    QList<QStringList> rows{header};
+    const QStringList header { QStringLiteral("NAME"), QStringLiteral("CATEGORY"), QStringLiteral("ENTRIES"),
+        QStringLiteral("MONITORS") };
+    QList<QStringList> rows { header };
     for (const Workspace *workspace : workspaces) {
-        rows << QStringList{TerminalText::elided(TerminalText::field(workspace->name()), maxNameColumn),
-                            TerminalText::elided(TerminalText::field(workspace->category()), maxCategoryColumn),
-                            QString::number(workspace->entryCount()),
-                            QString::number(workspace->requiredMonitorCount())};
+        rows << QStringList { TerminalText::elided(TerminalText::field(workspace->name()), maxNameColumn),
+            TerminalText::elided(TerminalText::field(workspace->category()), maxCategoryColumn),
+            QString::number(workspace->entryCount()), QString::number(workspace->requiredMonitorCount()) };
     }
     QList<qsizetype> widths(header.size(), 0);
     for (const QStringList &row : rows) {
@@ -85,18 +83,15 @@ QString table(const QList<Workspace *> &workspaces)
 
 std::optional<QJsonObject> launchData(const Workspace &workspace, QString *error)
 {
-    QList<EntryData> entries;
-    for (const WorkspaceEntry *entry : workspace.entries())
-        entries << entry->data();
+    const QList<EntryData> entries = WorkspaceActions::entriesOf(workspace);
     if (!workspace.entriesLoaded()) {
         *error = unreadable(workspace);
         return std::nullopt;
     }
-    return QJsonObject{{QStringLiteral("id"), idText(workspace.id())},
-            {QStringLiteral("name"), workspace.name()},
-            {QStringLiteral("entries"), entriesToJson(entries)},
-            {QStringLiteral("restoreDocuments"), workspace.restoreDocuments()},
-            {QStringLiteral("autoLaunch"), workspace.autoLaunch()}};
+    return QJsonObject { { QStringLiteral("id"), idText(workspace.id()) }, { QStringLiteral("name"), workspace.name() },
+        { QStringLiteral("entries"), entriesToJson(entries) },
+        { QStringLiteral("restoreDocuments"), workspace.restoreDocuments() },
+        { QStringLiteral("autoLaunch"), workspace.autoLaunch() } };
 }
 
 } // namespace
@@ -213,7 +208,8 @@ CommandResult StoreCommands::remove(const QJsonObject &request)
     Workspace *workspace = resolve(field(request, "target"), &error);
     if (!workspace)
         return CommandResult::failure(error);
-    const QString line = QStringLiteral("Deleted workspace %1 (%2)").arg(quoted(workspace->name()), idText(workspace->id()));
+    const QString line
+        = QStringLiteral("Deleted workspace %1 (%2)").arg(quoted(workspace->name()), idText(workspace->id()));
     // Kept so that a delete that cannot be saved is withdrawn, not left to a
     // later save after the command reported failure.
     const WorkspaceData before = workspace->data();
@@ -248,24 +244,17 @@ CommandResult StoreCommands::create(const QJsonObject &request)
             names << quoted(categoryText(c));
         return CommandResult::failure(QStringLiteral("corvalint: unknown category %1; choose one of %2")
                                           .arg(quoted(category), names.join(QLatin1String(", "))),
-                                      2);
+            2);
     }
-    // As the dashboard creates it: no focus mode, documents restored.
-    auto *workspace = new Workspace(name, field(request, "icon"), category, false, true);
     const QList<EntryData> entries = entriesFromJson(request.value(QLatin1String("entries")).toArray());
-    for (const EntryData &entry : entries)
-        workspace->appendEntry(entry);
-    const QString line = QStringLiteral("Saved workspace %1 with %2 entries (%3)")
-                             .arg(quoted(name))
-                             .arg(entries.size())
-                             .arg(idText(workspace->id()));
-    CommandResult result = CommandResult::success(line);
-    result.data = {{QStringLiteral("id"), idText(workspace->id())}};
-    m_store.insert(workspace);
-    if (auto failed = saveFailure()) {
-        m_store.remove(workspace);
-        return withdrawn(*failed);
-    }
+    const WorkspaceActions::Outcome made = actions().create(name, field(request, "icon"), category, entries);
+    if (!made.saved())
+        return withdrawn(saveFailure(made));
+    CommandResult result = CommandResult::success(QStringLiteral("Saved workspace %1 with %2 entries (%3)")
+                                                      .arg(quoted(name))
+                                                      .arg(entries.size())
+                                                      .arg(idText(made.workspace->id())));
+    result.data = { { QStringLiteral("id"), idText(made.workspace->id()) } };
     return result;
 }
 
@@ -276,21 +265,13 @@ CommandResult StoreCommands::update(const QJsonObject &request)
     if (!workspace)
         return CommandResult::failure(error);
     const QList<EntryData> captured = entriesFromJson(request.value(QLatin1String("entries")).toArray());
-    const WorkspaceData previous = workspace->data();
     if (!workspace->entriesLoaded())
         return CommandResult::failure(unreadable(*workspace));
     const int before = workspace->entryCount();
-    mergeCapturedEntries(*workspace, captured);
-    workspace->setModifiedAt(m_now());
+    const WorkspaceActions::Outcome refreshed = actions().refresh(*workspace, captured);
+    if (!refreshed.saved())
+        return withdrawn(saveFailure(refreshed));
     const int added = workspace->entryCount() - before;
-    if (auto failed = saveFailure()) {
-        QList<WorkspaceEntry *> entries;
-        for (const EntryData &entry : previous.entries)
-            entries << new WorkspaceEntry(entry);
-        workspace->setEntries(entries);
-        workspace->setModifiedAt(previous.modifiedAt);
-        return withdrawn(*failed);
-    }
     return CommandResult::success(QStringLiteral("Updated workspace %1: %2 windows captured, %3 new entries, %4 in all")
                                       .arg(quoted(workspace->name()))
                                       .arg(captured.size())
@@ -310,11 +291,11 @@ CommandResult StoreCommands::launch(const QJsonObject &request)
         return CommandResult::failure(error);
     result.data = *data;
     if (request.value(QLatin1String("count")).toBool()) {
-        workspace->recordLaunch(m_now());
         // As in the main window: a failed save does not stop the launch; the
         // count stays pending and a later save may still write it.
-        if (auto failed = saveFailure())
-            result.err = failed->err;
+        const WorkspaceActions::Outcome counted = actions().recordLaunch(*workspace);
+        if (!counted.saved())
+            result.err = saveFailure(counted).err;
     }
     return result;
 }
@@ -345,4 +326,14 @@ std::optional<CommandResult> StoreCommands::saveFailure()
     if (m_store.save(&error))
         return std::nullopt;
     return CommandResult::failure(QStringLiteral("corvalint: could not save the store: %1").arg(error));
+}
+
+CommandResult StoreCommands::saveFailure(const WorkspaceActions::Outcome &outcome)
+{
+    return CommandResult::failure(QStringLiteral("corvalint: could not save the store: %1").arg(outcome.saveError));
+}
+
+WorkspaceActions StoreCommands::actions()
+{
+    return WorkspaceActions(m_store, WorkspaceActions::FailedSave::withdraw, m_now);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commandresult.h"
+#include "model/workspaceactions.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -50,6 +51,10 @@ private:
     CommandResult show(const QJsonObject &request) const;
     /// Saves; an error result when the store refused.
     std::optional<CommandResult> saveFailure();
+    static CommandResult saveFailure(const WorkspaceActions::Outcome &outcome);
+    /// The shared actions, withdrawn when their save fails: a command that
+    /// reports failure has changed nothing.
+    WorkspaceActions actions();
     /// `failure` of a change that was taken back after its save failed.
     static CommandResult withdrawn(CommandResult failure);
 

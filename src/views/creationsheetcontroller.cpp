@@ -2,12 +2,13 @@
 // current desktop into a new workspace.
 #include "creationsheetcontroller.h"
 
+#include "automation/automationservice.h"
 #include "categorypalette.h"
 #include "emptycapturetext.h"
-#include "overridecursorguard.h"
-#include "automation/automationservice.h"
 #include "model/workspace.h"
+#include "model/workspaceactions.h"
 #include "model/workspacestore.h"
+#include "overridecursorguard.h"
 
 CreationSheetController::CreationSheetController(QObject *parent)
     : QObject(parent)
@@ -29,9 +30,9 @@ QString CreationSheetController::trimSpacesAndTabs(const QString &text)
 
 QStringList CreationSheetController::icons()
 {
-    return {QStringLiteral("briefcase.fill"), QStringLiteral("curlybraces"), QStringLiteral("paintpalette.fill"),
-            QStringLiteral("gamecontroller.fill"), QStringLiteral("camera.fill"), QStringLiteral("music.note"),
-            QStringLiteral("book.fill"), QStringLiteral("terminal.fill")};
+    return { QStringLiteral("briefcase.fill"), QStringLiteral("curlybraces"), QStringLiteral("paintpalette.fill"),
+        QStringLiteral("gamecontroller.fill"), QStringLiteral("camera.fill"), QStringLiteral("music.note"),
+        QStringLiteral("book.fill"), QStringLiteral("terminal.fill") };
 }
 
 QStringList CreationSheetController::categories()
@@ -137,12 +138,10 @@ QCoro::Task<> CreationSheetController::captureAndCreate(QString name, QString ic
     }
     setCaptureProblem({});
 
-    auto *workspace = new Workspace(name, icon, category, false, true);
-    for (const EntryData &entry : std::as_const(captured))
-        workspace->appendEntry(entry);
-    WorkspaceStore &store = services->store();
-    store.insert(workspace);
-    store.save(); // a failed save stays pending; the workspace is shown anyway
+    // A failed save stays pending; the workspace is shown anyway.
+    Workspace *workspace = WorkspaceActions(services->store(), WorkspaceActions::FailedSave::keepPending)
+                               .create(name, icon, category, captured)
+                               .workspace;
     m_lastCreated = workspace;
     setShowing(false);
     emit created(workspace);

@@ -6,10 +6,10 @@
 #include "categorypalette.h"
 #include "creationsheetcontroller.h"
 #include "emptycapturetext.h"
+#include "model/workspaceactions.h"
 #include "model/workspacecategory.h"
 #include "model/workspacestore.h"
 #include "overridecursorguard.h"
-#include "model/workspacemerge.h"
 
 #include <algorithm>
 
@@ -180,20 +180,19 @@ void DetailController::launch()
 {
     if (!m_workspace || !m_services)
         return;
-    m_workspace->recordLaunch(m_now());
-    save();
+    actions().recordLaunch(*m_workspace);
     m_services->noteLaunch(m_workspace->id().toString(QUuid::WithoutBraces));
     // The task runs to its end on its own and holds copies only, so the view
     // may go away meanwhile; a second press starts a second launch.
     auto task = m_services->automation().launchWorkspace(
-        entryData(), m_workspace->restoreDocuments(), m_workspace->autoLaunch());
+        WorkspaceActions::entriesOf(*m_workspace), m_workspace->restoreDocuments(), m_workspace->autoLaunch());
     Q_UNUSED(task)
 }
 
 void DetailController::showPreview()
 {
     if (m_workspace && m_overlay)
-        m_overlay->show(entryData());
+        m_overlay->show(WorkspaceActions::entriesOf(*m_workspace));
 }
 
 void DetailController::updateFromDesktop()
@@ -221,9 +220,7 @@ QCoro::Task<> DetailController::captureAndMerge()
         co_return;
     }
     setCaptureProblem({});
-    mergeCapturedEntries(*workspace, captured);
-    workspace->setModifiedAt(m_now());
-    save();
+    actions().refresh(*workspace, captured);
 }
 
 void DetailController::setCaptureProblem(const QString &problem)
@@ -322,18 +319,14 @@ void DetailController::refreshEntries()
     refreshStatus();
 }
 
+WorkspaceActions DetailController::actions() const
+{
+    // Failures stay pending in the store; nothing is shown.
+    return WorkspaceActions(m_services->store(), WorkspaceActions::FailedSave::keepPending, m_now);
+}
+
 void DetailController::save()
 {
     if (m_services)
         m_services->store().save(); // failures stay pending in the store; nothing is shown
-}
-
-QList<EntryData> DetailController::entryData() const
-{
-    QList<EntryData> entries;
-    if (m_workspace) {
-        for (const WorkspaceEntry *entry : m_workspace->entries())
-            entries.append(entry->data());
-    }
-    return entries;
 }

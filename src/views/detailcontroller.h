@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/workspace.h"
+#include "model/workspaceactions.h"
 #include "monitorstatus.h"
 #include "navigationcontroller.h"
 #include "overlay/previewoverlaymanager.h"
@@ -145,7 +146,7 @@ private:
     void refreshStatus();
     void refreshEntries();
     void save();
-    QList<EntryData> entryData() const;
+    WorkspaceActions actions() const;
 
     QPointer<ViewServices> m_services;
     QPointer<Workspace> m_workspace;

@@ -3,6 +3,7 @@
 
 #include "automation/automationservice.h"
 #include "model/workspace.h"
+#include "model/workspaceactions.h"
 #include "model/workspacestore.h"
 
 #include <QDateTime>
@@ -93,14 +94,11 @@ bool LauncherController::launchCurrent()
     Workspace *workspace = m_services->store().find(id);
     if (!workspace)
         return false;
-    workspace->recordLaunch(QDateTime::currentDateTime());
-    m_services->store().save();
+    WorkspaceActions(m_services->store(), WorkspaceActions::FailedSave::keepPending).recordLaunch(*workspace);
     m_services->noteLaunch(workspace->id().toString(QUuid::WithoutBraces));
-    QList<EntryData> entries;
-    for (const WorkspaceEntry *entry : workspace->entries())
-        entries.append(entry->data());
     // As from a card: counted, never in focus mode; the launch goes on by itself.
-    auto launch = m_services->automation().launchWorkspace(std::move(entries), workspace->restoreDocuments(), false);
+    auto launch = m_services->automation().launchWorkspace(
+        WorkspaceActions::entriesOf(*workspace), workspace->restoreDocuments(), false);
     Q_UNUSED(launch)
     emit closeRequested();
     return true;

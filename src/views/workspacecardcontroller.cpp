@@ -5,6 +5,7 @@
 #include "automation/automationservice.h"
 #include "categorypalette.h"
 #include "model/workspace.h"
+#include "model/workspaceactions.h"
 #include "model/workspacestore.h"
 
 #include <QDateTime>
@@ -117,17 +118,14 @@ void WorkspaceCardController::start()
 {
     if (!m_workspace || !m_services)
         return;
-    m_workspace->recordLaunch(QDateTime::currentDateTime());
-    save();
+    // A failed save stays pending in the store; the launch goes on.
+    WorkspaceActions(m_services->store(), WorkspaceActions::FailedSave::keepPending).recordLaunch(*m_workspace);
     m_services->noteLaunch(m_workspace->id().toString(QUuid::WithoutBraces));
-
-    QList<EntryData> entries;
-    for (const WorkspaceEntry *entry : m_workspace->entries())
-        entries.append(entry->data());
     // The task runs to its end on its own (its frame outlives the handle); it
     // holds copies only, so the card may go away meanwhile. A card never
     // launches in focus mode, whatever the workspace's autoLaunch says.
-    auto launch = m_services->automation().launchWorkspace(std::move(entries), m_workspace->restoreDocuments(), false);
+    auto launch = m_services->automation().launchWorkspace(
+        WorkspaceActions::entriesOf(*m_workspace), m_workspace->restoreDocuments(), false);
     Q_UNUSED(launch)
 }
 
