@@ -264,10 +264,10 @@ private:
 SnssReader::Result SnssReader::read(const QByteArray &file)
 {
     if (file.size() < 8 || qFromLittleEndian<quint32>(file.constData()) != fileSignature)
-        return { Status::incomplete, {} };
+        return { Status::incomplete, {}, {} };
     const qint32 version = int32At(file, 4);
     if (version != plainVersion && version != plainVersionWithMarker)
-        return { Status::refused, {} };
+        return { Status::refused, {}, {} };
 
     SessionReplay replay;
     bool sawMarker = false;
@@ -286,12 +286,12 @@ SnssReader::Result SnssReader::read(const QByteArray &file)
             continue;
         }
         if (!replay.apply(id, payload))
-            return { Status::refused, {} };
+            return { Status::refused, {}, {} };
     }
     // Files of this version mark the end of their initial state; without the mark
     // the state was never completely written and the file must not be trusted.
     if (version == plainVersionWithMarker && !sawMarker)
-        return { Status::incomplete, {} };
+        return { Status::incomplete, {}, {} };
     Result result { Status::read, {}, replay.windows() };
     for (const BrowserWindowTabs &window : result.windows)
         result.urls.append(window.urls);
