@@ -9,13 +9,11 @@
 #include <QJsonObject>
 #include <optional>
 
+/// The entry's members as EntryJson::toJson gives them.
 QJsonObject entryToJson(const EntryData &entry);
 QJsonObject workspaceToJson(const WorkspaceData &workspace);
 QJsonArray entriesToJson(const QList<EntryData> &entries);
 
-/// Reads what entryToJson wrote; a missing or mistyped field keeps its default
-/// (a fresh id, "application", no optional values, delay 0.5, not maximised,
-/// no further tabs). Further tabs are read as the store reads them: items that
-/// are not text or too long left out, at most as many as a backup may carry.
+/// Reads what entryToJson wrote, leniently: see EntryJson::Reading::lenient.
 EntryData entryFromJson(const QJsonObject &object);
 QList<EntryData> entriesFromJson(const QJsonArray &array);

@@ -2,9 +2,11 @@
 // another program may have written into its columns.
 #include "storereader.h"
 
+#include "entryjson.h"
 #include "tabcolumn.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -106,15 +108,11 @@ bool fail(QString *error, const QSqlQuery &query)
     return false;
 }
 
-const QString kEntryColumns = QStringLiteral(
-    "pk, id, typeRawValue, appBundleIdentifier, filePath, websiteURL, monitorID, frameX, frameY, width, height,"
-    " isFullscreen, delayAfterLaunch, originalScreenX, originalScreenY, originalScreenWidth, originalScreenHeight");
-
-// The entry columns to select, in the order entryAt reads them. A file of an
-// older schema opened read-only lacks the columns added since; they are
-// selected as NULL there and read as their defaults. A failed look gives
-// nothing rather than a guess: entries read without their tabs and saved
-// again would lose them.
+// The entry columns to select, in the order entryAt reads them: the row's
+// key, then the entry's members. A file of an older schema opened read-only
+// lacks the members added since; they are selected as NULL there and read
+// as their defaults. A failed look gives nothing rather than a guess:
+// entries read without their tabs and saved again would lose them.
 std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
 {
     QSqlQuery query(database);
@@ -123,25 +121,21 @@ std::optional<QString> entryColumns(QSqlDatabase &database, QString *error)
         fail(error, query);
         return std::nullopt;
     }
-    bool maximized = false;
-    bool tabs = false;
-    bool desktop = false;
-    bool title = false;
-    while (query.next()) {
-        const QString name = query.value(1).toString();
-        maximized = maximized || name.compare(QLatin1String("isMaximized"), Qt::CaseInsensitive) == 0;
-        tabs = tabs || name.compare(QLatin1String("additionalTabURLs"), Qt::CaseInsensitive) == 0;
-        desktop = desktop || name.compare(QLatin1String("virtualDesktop"), Qt::CaseInsensitive) == 0;
-        title = title || name.compare(QLatin1String("windowTitle"), Qt::CaseInsensitive) == 0;
-    }
+    QSet<QString> present;
+    while (query.next())
+        present.insert(query.value(1).toString().toLower());
     if (query.lastError().isValid()) {
         fail(error, query);
         return std::nullopt;
     }
-    return kEntryColumns + (maximized ? QStringLiteral(", isMaximized") : QStringLiteral(", NULL"))
-        + (tabs ? QStringLiteral(", additionalTabURLs") : QStringLiteral(", NULL"))
-        + (desktop ? QStringLiteral(", virtualDesktop") : QStringLiteral(", NULL"))
-        + (title ? QStringLiteral(", windowTitle") : QStringLiteral(", NULL"));
+    QStringList columns { QStringLiteral("pk") };
+    for (const char *key : EntryJson::firstMembers)
+        columns.append(QLatin1String(key));
+    for (const char *key : EntryJson::laterMembers) {
+        const QString name = QLatin1String(key);
+        columns.append(present.contains(name.toLower()) ? name : QStringLiteral("NULL"));
+    }
+    return columns.join(QLatin1String(", "));
 }
 
 // Reads the columns of entryColumns(), starting at `first`.

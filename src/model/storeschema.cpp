@@ -2,6 +2,8 @@
 // pass before the store trusts it.
 #include "storeschema.h"
 
+#include "entryjson.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -36,12 +38,12 @@ const QStringList &workspaceColumns()
 
 const QStringList &entryColumns()
 {
-    static const QStringList columns { QStringLiteral("pk"), QStringLiteral("workspace"), QStringLiteral("position"),
-        QStringLiteral("id"), QStringLiteral("typeRawValue"), QStringLiteral("appBundleIdentifier"),
-        QStringLiteral("filePath"), QStringLiteral("websiteURL"), QStringLiteral("monitorID"), QStringLiteral("frameX"),
-        QStringLiteral("frameY"), QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("isFullscreen"),
-        QStringLiteral("delayAfterLaunch"), QStringLiteral("originalScreenX"), QStringLiteral("originalScreenY"),
-        QStringLiteral("originalScreenWidth"), QStringLiteral("originalScreenHeight") };
+    static const QStringList columns = [] {
+        QStringList names { QStringLiteral("pk"), QStringLiteral("workspace"), QStringLiteral("position") };
+        for (const char *key : EntryJson::firstMembers)
+            names.append(QLatin1String(key));
+        return names;
+    }();
     return columns;
 }
 
@@ -58,6 +60,29 @@ constexpr AddedColumn kAddedEntryColumns[] = {
     { "virtualDesktop", "virtualDesktop INTEGER" },
     { "windowTitle", "windowTitle TEXT" },
 };
+
+constexpr bool sameName(const char *a, const char *b)
+{
+    while (*a != 0 && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+// The columns added are the entry's later members, in their order: the
+// store and the files name an entry's members alike.
+constexpr bool addedColumnsAreLaterMembers()
+{
+    if (std::size(kAddedEntryColumns) != EntryJson::laterMembers.size())
+        return false;
+    for (std::size_t i = 0; i < EntryJson::laterMembers.size(); ++i) {
+        if (!sameName(kAddedEntryColumns[i].name, EntryJson::laterMembers[i]))
+            return false;
+    }
+    return true;
+}
+static_assert(addedColumnsAreLaterMembers());
 
 QStringList currentEntryColumns()
 {

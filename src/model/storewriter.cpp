@@ -1,6 +1,7 @@
 // Writes workspace and entry rows into a store file inside one transaction.
 #include "storewriter.h"
 
+#include "entryjson.h"
 #include "tabcolumn.h"
 
 #include <QSqlError>
@@ -178,42 +179,63 @@ bool StoreWriter::deleteWorkspace(qint64 pk)
     return run(m_deleteEntries.query) && run(m_deleteWorkspace.query);
 }
 
+namespace {
+// Binds an entry's members to the insert's placeholders in member order,
+// after the row's workspace and position, in the forms the store keeps.
+class EntryBinding final : public EntryJson::MemberWriter
+{
+public:
+    EntryBinding(QSqlQuery &query, int first)
+        : m_query(query)
+        , m_next(first)
+    {
+    }
+
+    void uuid(const char *, const QUuid &value) override { bind(idValue(value)); }
+    void text(const char *, const QString &value) override { bind(value); }
+    void optionalText(const char *, const std::optional<QString> &value) override { bind(optionalTextValue(value)); }
+    void number(const char *, double value) override { bind(realValue(value)); }
+    void optionalNumber(const char *, std::optional<double> value) override { bind(optionalRealValue(value)); }
+    void boolean(const char *, bool value) override { bind(int(value)); }
+    void texts(const char *, const QStringList &value) override { bind(TabColumn::toValue(value)); }
+    void optionalWholeNumber(const char *, std::optional<int> value) override
+    {
+        bind(value ? QVariant(*value) : QVariant(QMetaType(QMetaType::Int)));
+    }
+
+private:
+    void bind(const QVariant &value) { m_query.bindValue(m_next++, value); }
+
+    QSqlQuery &m_query;
+    int m_next;
+};
+
+QString insertEntrySql()
+{
+    QStringList columns { QStringLiteral("workspace"), QStringLiteral("position") };
+    for (const char *key : EntryJson::firstMembers)
+        columns.append(QLatin1String(key));
+    for (const char *key : EntryJson::laterMembers)
+        columns.append(QLatin1String(key));
+    const QStringList placeholders(columns.size(), QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO entry (%1) VALUES (%2)")
+        .arg(columns.join(QLatin1String(", ")), placeholders.join(QLatin1String(", ")));
+}
+} // namespace
+
 bool StoreWriter::insertEntries(qint64 pk, const QList<EntryData> &entries)
 {
     if (entries.isEmpty())
         return true;
-    if (!prepare(m_insertEntry,
-            "INSERT INTO entry (workspace, position, id, typeRawValue, appBundleIdentifier, filePath, websiteURL,"
-            " monitorID, frameX, frameY, width, height, isFullscreen, delayAfterLaunch, originalScreenX,"
-            " originalScreenY, originalScreenWidth, originalScreenHeight, isMaximized, additionalTabURLs,"
-            " virtualDesktop, windowTitle)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+    static const QByteArray sql = insertEntrySql().toLatin1();
+    if (!prepare(m_insertEntry, sql.constData()))
         return false;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const EntryData &e = entries.at(i);
         QSqlQuery &q = m_insertEntry.query;
         q.bindValue(0, pk);
         q.bindValue(1, qint64(i));
-        q.bindValue(2, idValue(e.id));
-        q.bindValue(3, e.typeRawValue);
-        q.bindValue(4, optionalTextValue(e.appBundleIdentifier));
-        q.bindValue(5, optionalTextValue(e.filePath));
-        q.bindValue(6, optionalTextValue(e.websiteURL));
-        q.bindValue(7, optionalTextValue(e.monitorID));
-        q.bindValue(8, realValue(e.frameX));
-        q.bindValue(9, realValue(e.frameY));
-        q.bindValue(10, realValue(e.width));
-        q.bindValue(11, realValue(e.height));
-        q.bindValue(12, int(e.isFullscreen));
-        q.bindValue(13, realValue(e.delayAfterLaunch));
-        q.bindValue(14, optionalRealValue(e.originalScreenX));
-        q.bindValue(15, optionalRealValue(e.originalScreenY));
-        q.bindValue(16, optionalRealValue(e.originalScreenWidth));
-        q.bindValue(17, optionalRealValue(e.originalScreenHeight));
-        q.bindValue(18, int(e.isMaximized));
-        q.bindValue(19, TabColumn::toValue(e.additionalTabURLs));
-        q.bindValue(20, e.virtualDesktop ? QVariant(*e.virtualDesktop) : QVariant(QMetaType(QMetaType::Int)));
-        q.bindValue(21, e.windowTitle ? QVariant(*e.windowTitle) : QVariant(QMetaType(QMetaType::QString)));
+        EntryBinding binding(q, 2);
+        EntryJson::write(entries.at(i), binding);
         if (!run(q))
             return false;
     }

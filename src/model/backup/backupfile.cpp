@@ -10,9 +10,19 @@
 #include <QJsonDocument>
 
 namespace {
-QString tooLarge()
+using Code = BackupProblem::Code;
+
+BackupParseResult refused(Code code, qint64 number = 0)
 {
-    return QStringLiteral("Datei ist größer als %1 MiB").arg(BackupLimits::maxFileBytes / (1024 * 1024));
+    BackupProblem problem;
+    problem.code = code;
+    problem.number = number;
+    return BackupParseResult::refused(problem);
+}
+
+BackupParseResult tooLarge()
+{
+    return refused(Code::fileTooLarge, BackupLimits::maxFileBytes / (1024 * 1024));
 }
 
 // The deepest nesting of arrays and objects outside strings, counted in one
@@ -53,24 +63,23 @@ QByteArray BackupFile::serialize(const QList<WorkspaceData> &workspaces)
 BackupParseResult BackupFile::parse(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
-        return BackupParseResult::refused(QStringLiteral("Datei ist leer"));
+        return refused(Code::emptyFile);
     if (bytes.size() > BackupLimits::maxFileBytes)
-        return BackupParseResult::refused(tooLarge());
+        return tooLarge();
     QByteArrayView text(bytes);
     // Editors on some systems add a byte-order mark; it carries no data.
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
     if (!text.isValidUtf8())
-        return BackupParseResult::refused(QStringLiteral("Datei ist kein gültiges UTF-8"));
+        return refused(Code::notUtf8);
     if (nestingDepth(text) > BackupLimits::maxDepth)
-        return BackupParseResult::refused(QStringLiteral("Datei ist zu tief verschachtelt"));
+        return refused(Code::nestedTooDeeply);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError)
-        return BackupParseResult::refused(
-            QStringLiteral("Datei ist kein gültiges JSON (Fehler bei Byte %1)").arg(error.offset));
+        return refused(Code::notJson, error.offset);
     if (!document.isObject())
-        return BackupParseResult::refused(QStringLiteral("Datei enthält kein JSON-Objekt"));
+        return refused(Code::notAnObject);
     return BackupValidator::validate(document.object());
 }
 
@@ -81,17 +90,17 @@ BackupParseResult BackupFile::readFile(const QString &path)
     case SafeFile::ReadStatus::Ok:
         return parse(file.bytes);
     case SafeFile::ReadStatus::NotFound:
-        return BackupParseResult::refused(QStringLiteral("Datei nicht gefunden"));
+        return refused(Code::fileNotFound);
     // Directories, pipes and devices are refused: a pipe could block the
     // main thread forever, a device could read without end.
     case SafeFile::ReadStatus::NotRegular:
-        return BackupParseResult::refused(QStringLiteral("Keine normale Datei"));
+        return refused(Code::notARegularFile);
     case SafeFile::ReadStatus::TooLarge:
-        return BackupParseResult::refused(tooLarge());
+        return tooLarge();
     case SafeFile::ReadStatus::Unreadable:
         break;
     }
-    return BackupParseResult::refused(QStringLiteral("Datei kann nicht gelesen werden"));
+    return refused(Code::unreadable);
 }
 
 bool BackupFile::writeAtomically(

@@ -1,6 +1,8 @@
 // Turns workspaces into the exact text of a backup file.
 #include "backupwriter.h"
 
+#include "model/entryjson.h"
+
 #include <QLocale>
 #include <cmath>
 
@@ -182,34 +184,39 @@ private:
     bool m_first = true;
 };
 
+// An entry's members in the backup's own text forms; virtualDesktop is
+// written as the other numbers are, as earlier files have it.
+class EntryText final : public EntryJson::MemberWriter
+{
+public:
+    explicit EntryText(QByteArray &out)
+        : m_object(out)
+    {
+    }
+
+    void uuid(const char *key, const QUuid &value) override { m_object.uuid(key, value); }
+    void text(const char *key, const QString &value) override { m_object.string(key, value); }
+    void optionalText(const char *key, const std::optional<QString> &value) override
+    {
+        m_object.optionalString(key, value);
+    }
+    void number(const char *key, double value) override { m_object.number(key, value); }
+    void optionalNumber(const char *key, std::optional<double> value) override { m_object.optionalNumber(key, value); }
+    void boolean(const char *key, bool value) override { m_object.boolean(key, value); }
+    void texts(const char *key, const QStringList &value) override { m_object.strings(key, value); }
+    void optionalWholeNumber(const char *key, std::optional<int> value) override
+    {
+        m_object.optionalNumber(key, value ? std::optional<double>(*value) : std::optional<double>());
+    }
+
+private:
+    ObjectText m_object;
+};
+
 void appendEntry(QByteArray &out, const EntryData &entry)
 {
-    ObjectText o(out);
-    o.uuid("id", entry.id);
-    o.string("typeRawValue", entry.typeRawValue);
-    o.optionalString("appBundleIdentifier", entry.appBundleIdentifier);
-    o.optionalString("filePath", entry.filePath);
-    o.optionalString("websiteURL", entry.websiteURL);
-    o.optionalString("monitorID", entry.monitorID);
-    o.number("frameX", entry.frameX);
-    o.number("frameY", entry.frameY);
-    o.number("width", entry.width);
-    o.number("height", entry.height);
-    o.boolean("isFullscreen", entry.isFullscreen);
-    o.number("delayAfterLaunch", entry.delayAfterLaunch);
-    o.optionalNumber("originalScreenX", entry.originalScreenX);
-    o.optionalNumber("originalScreenY", entry.originalScreenY);
-    o.optionalNumber("originalScreenWidth", entry.originalScreenWidth);
-    o.optionalNumber("originalScreenHeight", entry.originalScreenHeight);
-    // Added after the members of the first files, at the end, so that the
-    // text of everything older readers know keeps its place and form; both
-    // are always written, the list as [] when a window had one tab or is no
-    // browser, so every entry of a file has the same members.
-    o.boolean("isMaximized", entry.isMaximized);
-    o.strings("additionalTabURLs", entry.additionalTabURLs);
-    o.optionalNumber("virtualDesktop",
-        entry.virtualDesktop ? std::optional<double>(*entry.virtualDesktop) : std::optional<double>());
-    o.optionalString("windowTitle", entry.windowTitle);
+    EntryText text(out);
+    EntryJson::write(entry, text);
 }
 
 void appendWorkspace(QByteArray &out, const WorkspaceData &workspace)

@@ -88,17 +88,20 @@ private slots:
 
         QTest::newRow("empty") << QByteArray() << "Datei ist leer";
         QTest::newRow("truncated") << good.left(good.size() / 2) << "Datei ist kein gültiges JSON (Fehler bei Byte";
-        QTest::newRow("garbage after the end") << good + " x" << "Datei ist kein gültiges JSON";
+        QTest::newRow("garbage after the end") << good + " x"
+                                               << "Datei ist kein gültiges JSON";
         QTest::newRow("latin-1 byte") << QByteArray("{\"version\": 1, \"workspaces\": [], \"x\": \"\xE4\"}")
                                       << "Datei ist kein gültiges UTF-8";
         QTest::newRow("overlong slash") << QByteArray("{\"version\": 1, \"workspaces\": [], \"x\": \"\xC0\xAF\"}")
                                         << "Datei ist kein gültiges UTF-8";
-        QTest::newRow("encoded surrogate") << QByteArray("{\"version\": 1, \"workspaces\": [], \"x\": \"\xED\xA0\x80\"}")
-                                           << "Datei ist kein gültiges UTF-8";
-        QTest::newRow("beyond U+10FFFF") << QByteArray("{\"version\": 1, \"workspaces\": [], \"x\": \"\xF4\x90\x80\x80\"}")
+        QTest::newRow("encoded surrogate")
+            << QByteArray("{\"version\": 1, \"workspaces\": [], \"x\": \"\xED\xA0\x80\"}")
+            << "Datei ist kein gültiges UTF-8";
+        QTest::newRow("beyond U+10FFFF") << QByteArray(
+            "{\"version\": 1, \"workspaces\": [], \"x\": \"\xF4\x90\x80\x80\"}")
                                          << "Datei ist kein gültiges UTF-8";
-        QTest::newRow("cut sequence at end") << QByteArray("{\"version\": 1, \"workspaces\": []}\xE2\x82")
-                                             << "Datei ist kein gültiges UTF-8";
+        QTest::newRow("cut sequence at end")
+            << QByteArray("{\"version\": 1, \"workspaces\": []}\xE2\x82") << "Datei ist kein gültiges UTF-8";
         QTest::newRow("utf-16") << QByteArray("\xFF\xFE{\0}\0", 6) << "Datei ist kein gültiges UTF-8";
         QTest::newRow("array at top") << QByteArray("[1]") << "Datei enthält kein JSON-Objekt";
         QTest::newRow("version missing") << QByteArray("{\"workspaces\": []}") << "Feld „version“ fehlt";
@@ -106,27 +109,29 @@ private slots:
         QTest::newRow("version 0") << QByteArray("{\"version\": 0, \"workspaces\": []}") << "Unbekannte Version 0";
         QTest::newRow("version as text") << QByteArray("{\"version\": \"1\", \"workspaces\": []}")
                                          << "Feld „version“ muss eine ganze Zahl sein";
-        QTest::newRow("version fractional") << QByteArray("{\"version\": 1.5, \"workspaces\": []}")
-                                            << "Feld „version“ muss eine ganze Zahl sein";
+        QTest::newRow("version fractional")
+            << QByteArray("{\"version\": 1.5, \"workspaces\": []}") << "Feld „version“ muss eine ganze Zahl sein";
         QTest::newRow("version null") << QByteArray("{\"version\": null, \"workspaces\": []}")
                                       << "Feld „version“ muss eine ganze Zahl sein";
         QTest::newRow("workspaces missing") << QByteArray("{\"version\": 1}") << "Feld „workspaces“ fehlt";
-        QTest::newRow("workspaces an object") << QByteArray("{\"version\": 1, \"workspaces\": {}}")
-                                              << "Feld „workspaces“ muss eine Liste sein";
-        QTest::newRow("workspace not an object") << QByteArray("{\"version\": 1, \"workspaces\": [[]]}")
-                                                 << "Workspace 1 ist kein Objekt";
-        QTest::newRow("name missing in third") << withWorkspaceMember(2, "name", kRemove)
-                                               << "Workspace 3: Feld „name“ fehlt";
-        QTest::newRow("name a number") << withWorkspaceMember(0, "name", 5) << "Workspace 1: Feld „name“ muss Text sein";
+        QTest::newRow("workspaces an object")
+            << QByteArray("{\"version\": 1, \"workspaces\": {}}") << "Feld „workspaces“ muss eine Liste sein";
+        QTest::newRow("workspace not an object")
+            << QByteArray("{\"version\": 1, \"workspaces\": [[]]}") << "Workspace 1 ist kein Objekt";
+        QTest::newRow("name missing in third")
+            << withWorkspaceMember(2, "name", kRemove) << "Workspace 3: Feld „name“ fehlt";
+        QTest::newRow("name a number") << withWorkspaceMember(0, "name", 5)
+                                       << "Workspace 1: Feld „name“ muss Text sein";
         QTest::newRow("name null") << withWorkspaceMember(1, "name", QJsonValue::Null)
                                    << "Workspace 2: Feld „name“ muss Text sein";
-        QTest::newRow("category missing") << withWorkspaceMember(0, "category", kRemove)
-                                          << "Workspace 1: Feld „category“ fehlt";
+        QTest::newRow("category missing")
+            << withWorkspaceMember(0, "category", kRemove) << "Workspace 1: Feld „category“ fehlt";
         QTest::newRow("id not a uuid") << withWorkspaceMember(0, "id", "not-a-uuid")
                                        << "Workspace 1: Feld „id“ ist keine gültige UUID";
         QTest::newRow("id with braces") << withWorkspaceMember(0, "id", "{0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D}")
                                         << "Workspace 1: Feld „id“ ist keine gültige UUID";
-        QTest::newRow("id a number") << withWorkspaceMember(0, "id", 7) << "Workspace 1: Feld „id“ ist keine gültige UUID";
+        QTest::newRow("id a number") << withWorkspaceMember(0, "id", 7)
+                                     << "Workspace 1: Feld „id“ ist keine gültige UUID";
         QTest::newRow("autoLaunch as text") << withWorkspaceMember(0, "autoLaunch", "true")
                                             << "Workspace 1: Feld „autoLaunch“ muss true oder false sein";
         QTest::newRow("isFavorite as 1") << withWorkspaceMember(0, "isFavorite", 1)
@@ -148,8 +153,8 @@ private slots:
                                            << "Workspace 1: Feld „createdAt“ ist kein gültiges Datum";
         QTest::newRow("createdAt a number") << withWorkspaceMember(0, "createdAt", 1700000000)
                                             << "Workspace 1: Feld „createdAt“ ist kein gültiges Datum";
-        QTest::newRow("lastLaunchedAt missing") << withWorkspaceMember(1, "lastLaunchedAt", kRemove)
-                                                << "Workspace 2: Feld „lastLaunchedAt“ fehlt";
+        QTest::newRow("lastLaunchedAt missing")
+            << withWorkspaceMember(1, "lastLaunchedAt", kRemove) << "Workspace 2: Feld „lastLaunchedAt“ fehlt";
         QTest::newRow("timeSaved as text") << withWorkspaceMember(0, "timeSavedInSeconds", "20")
                                            << "Workspace 1: Feld „timeSavedInSeconds“ muss eine Zahl sein";
         QTest::newRow("timeSaved lower-case nan") << withWorkspaceMember(0, "timeSavedInSeconds", "nan")
@@ -158,42 +163,46 @@ private slots:
                                          << "Workspace 2: Feld „entries“ fehlt";
         QTest::newRow("entries null") << withWorkspaceMember(1, "entries", QJsonValue::Null)
                                       << "Workspace 2: Feld „entries“ muss eine Liste sein";
-        QTest::newRow("entry not an object") << withWorkspaceMember(1, "entries", QJsonArray{1})
-                                             << "Workspace 2, Eintrag 1 ist kein Objekt";
-        QTest::newRow("entry frameX missing") << withEntryMember(1, "frameX", kRemove)
-                                              << "Workspace 1, Eintrag 2: Feld „frameX“ fehlt";
-        QTest::newRow("entry frameX as text") << withEntryMember(0, "frameX", "12")
-                                              << "Workspace 1, Eintrag 1: Feld „frameX“ muss eine Zahl sein";
+        QTest::newRow("entry not an object")
+            << withWorkspaceMember(1, "entries", QJsonArray { 1 }) << "Workspace 2, Eintrag 1 ist kein Objekt";
+        QTest::newRow("entry frameX missing")
+            << withEntryMember(1, "frameX", kRemove) << "Workspace 1, Eintrag 2: Feld „frameX“ fehlt";
+        QTest::newRow("entry frameX as text")
+            << withEntryMember(0, "frameX", "12") << "Workspace 1, Eintrag 1: Feld „frameX“ muss eine Zahl sein";
         QTest::newRow("entry typeRawValue null") << withEntryMember(2, "typeRawValue", QJsonValue::Null)
                                                  << "Workspace 1, Eintrag 3: Feld „typeRawValue“ muss Text sein";
-        QTest::newRow("entry monitorID a number") << withEntryMember(0, "monitorID", 5)
-                                                  << "Workspace 1, Eintrag 1: Feld „monitorID“ muss Text oder null sein";
-        QTest::newRow("entry optional missing") << withEntryMember(1, "websiteURL", kRemove)
-                                                << "Workspace 1, Eintrag 2: Feld „websiteURL“ fehlt";
-        QTest::newRow("entry screen bool") << withEntryMember(0, "originalScreenX", true)
-                                           << "Workspace 1, Eintrag 1: Feld „originalScreenX“ muss eine Zahl oder null sein";
-        QTest::newRow("entry isFullscreen null") << withEntryMember(0, "isFullscreen", QJsonValue::Null)
-                                                 << "Workspace 1, Eintrag 1: Feld „isFullscreen“ muss true oder false sein";
-        QTest::newRow("entry isMaximized null") << withEntryMember(3, "isMaximized", QJsonValue::Null)
-                                                << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
-        QTest::newRow("entry isMaximized as 1") << withEntryMember(3, "isMaximized", 1)
-                                                << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
-        QTest::newRow("entry tabs as text") << withEntryMember(3, "additionalTabURLs", "https://example.org/")
-                                            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
-        QTest::newRow("entry tabs an object") << withEntryMember(3, "additionalTabURLs", QJsonObject{{"1", "x"}})
-                                              << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
-        QTest::newRow("entry tab a number") << withEntryMember(3, "additionalTabURLs", QJsonArray{"https://a.example/", 2})
-                                            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ enthält an Stelle 2 keinen Text";
-        QTest::newRow("entry tab null") << withEntryMember(1, "additionalTabURLs", QJsonArray{QJsonValue::Null})
-                                        << "Workspace 1, Eintrag 2: Feld „additionalTabURLs“ enthält an Stelle 1 keinen Text";
-        QTest::newRow("entry desktop as text") << withEntryMember(3, "virtualDesktop", "2")
-                                               << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
-        QTest::newRow("entry desktop fractional") << withEntryMember(3, "virtualDesktop", 1.5)
-                                                  << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
-        QTest::newRow("entry desktop below every desktop") << withEntryMember(3, "virtualDesktop", -2)
-                                                           << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
-        QTest::newRow("entry desktop too large") << withEntryMember(3, "virtualDesktop", 1e9)
-                                                 << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry monitorID a number") << withEntryMember(
+            0, "monitorID", 5) << "Workspace 1, Eintrag 1: Feld „monitorID“ muss Text oder null sein";
+        QTest::newRow("entry optional missing")
+            << withEntryMember(1, "websiteURL", kRemove) << "Workspace 1, Eintrag 2: Feld „websiteURL“ fehlt";
+        QTest::newRow("entry screen bool") << withEntryMember(0, "originalScreenX",
+            true) << "Workspace 1, Eintrag 1: Feld „originalScreenX“ muss eine Zahl oder null sein";
+        QTest::newRow("entry isFullscreen null") << withEntryMember(0, "isFullscreen",
+            QJsonValue::Null) << "Workspace 1, Eintrag 1: Feld „isFullscreen“ muss true oder false sein";
+        QTest::newRow("entry isMaximized null") << withEntryMember(3, "isMaximized",
+            QJsonValue::Null) << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
+        QTest::newRow("entry isMaximized as 1") << withEntryMember(
+            3, "isMaximized", 1) << "Workspace 1, Eintrag 4: Feld „isMaximized“ muss true oder false sein";
+        QTest::newRow("entry tabs as text")
+            << withEntryMember(3, "additionalTabURLs", "https://example.org/")
+            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
+        QTest::newRow("entry tabs an object")
+            << withEntryMember(3, "additionalTabURLs", QJsonObject { { "1", "x" } })
+            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ muss eine Liste von Texten oder null sein";
+        QTest::newRow("entry tab a number")
+            << withEntryMember(3, "additionalTabURLs", QJsonArray { "https://a.example/", 2 })
+            << "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ enthält an Stelle 2 keinen Text";
+        QTest::newRow("entry tab null")
+            << withEntryMember(1, "additionalTabURLs", QJsonArray { QJsonValue::Null })
+            << "Workspace 1, Eintrag 2: Feld „additionalTabURLs“ enthält an Stelle 1 keinen Text";
+        QTest::newRow("entry desktop as text") << withEntryMember(3, "virtualDesktop",
+            "2") << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop fractional") << withEntryMember(3, "virtualDesktop",
+            1.5) << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop below every desktop") << withEntryMember(
+            3, "virtualDesktop", -2) << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
+        QTest::newRow("entry desktop too large") << withEntryMember(3, "virtualDesktop",
+            1e9) << "Workspace 1, Eintrag 4: Feld „virtualDesktop“ muss eine ganze Zahl von -1 bis";
         QTest::newRow("entry id lower-case garbage") << withEntryMember(0, "id", "0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4g")
                                                      << "Workspace 1, Eintrag 1: Feld „id“ ist keine gültige UUID";
     }
@@ -206,6 +215,21 @@ private slots:
         QVERIFY2(!r.ok(), "accepted");
         QVERIFY2(r.error.startsWith(reason), qPrintable(r.error));
         QVERIFY(r.workspaces.isEmpty());
+        // Every refusal carries its reason as data, worded alike in German.
+        QCOMPARE(r.problem.germanText(), r.error);
+        QVERIFY(!r.problem.englishText().isEmpty());
+    }
+
+    void aRefusalSaysWhereAsData()
+    {
+        const BackupParseResult r = BackupFile::parse(withEntryMember(3, "isMaximized", 1));
+        QCOMPARE(r.problem.code, BackupProblem::Code::badField);
+        QCOMPARE(r.problem.workspace, qsizetype(1));
+        QCOMPARE(r.problem.entry, qsizetype(4));
+        QCOMPARE(r.problem.field.key, QStringLiteral("isMaximized"));
+        QCOMPARE(r.problem.field.kind, JsonFieldProblem::Kind::notBoolean);
+        QCOMPARE(r.problem.englishText(),
+            QStringLiteral("workspace 1, entry 4: field \"isMaximized\" must be true or false"));
     }
 
     void readsBackupsFromBeforeTabsAndMaximising()
@@ -227,7 +251,8 @@ private slots:
             }
             root["workspaces"] = list;
         });
-        QVERIFY(!bytes.contains("isMaximized") && !bytes.contains("additionalTabURLs") && !bytes.contains("virtualDesktop"));
+        QVERIFY(!bytes.contains("isMaximized") && !bytes.contains("additionalTabURLs")
+            && !bytes.contains("virtualDesktop"));
         const BackupParseResult r = BackupFile::parse(bytes);
         QVERIFY2(r.ok(), qPrintable(r.error));
         QList<WorkspaceData> expected = richWorkspaces();
@@ -271,7 +296,8 @@ private slots:
 
         tabs.last().append(u'x');
         QCOMPARE(BackupFile::parse(BackupFile::serialize(list)).error,
-            QStringLiteral("Workspace 1, Eintrag 4: Feld „additionalTabURLs“ ist zu lang (mehr als 1.048.576 Zeichen)"));
+            QStringLiteral(
+                "Workspace 1, Eintrag 4: Feld „additionalTabURLs“ ist zu lang (mehr als 1.048.576 Zeichen)"));
         tabs.last() = QStringLiteral("https://example.org/last");
         tabs.append(QStringLiteral("https://example.org/one-too-many"));
         QCOMPARE(BackupFile::parse(BackupFile::serialize(list)).error,
@@ -325,10 +351,10 @@ private slots:
     void refusesHugeStrings()
     {
         QList<WorkspaceData> list = richWorkspaces();
-        list[1].entries = {EntryData()};
+        list[1].entries = { EntryData() };
         list[1].entries[0].filePath = QString(BackupLimits::maxStringLength + 1, u'x');
         QCOMPARE(BackupFile::parse(BackupFile::serialize(list)).error,
-                 QStringLiteral("Workspace 2, Eintrag 1: Feld „filePath“ ist zu lang (mehr als 1.048.576 Zeichen)"));
+            QStringLiteral("Workspace 2, Eintrag 1: Feld „filePath“ ist zu lang (mehr als 1.048.576 Zeichen)"));
         list[1].entries[0].filePath = QString(BackupLimits::maxStringLength, u'x');
         QVERIFY(BackupFile::parse(BackupFile::serialize(list)).ok());
     }
@@ -342,8 +368,8 @@ private slots:
 
     void refusesMoreWorkspacesThanTheLimit()
     {
-        const QByteArray bytes = QByteArray("{\"version\": 1, \"workspaces\": [")
-            + repeated("{}", BackupLimits::maxWorkspaces + 1) + "]}";
+        const QByteArray bytes
+            = QByteArray("{\"version\": 1, \"workspaces\": [") + repeated("{}", BackupLimits::maxWorkspaces + 1) + "]}";
         QCOMPARE(BackupFile::parse(bytes).error, QStringLiteral("Mehr als 100.000 Workspaces"));
     }
 
@@ -360,7 +386,7 @@ private slots:
             root["exportedBy"] = "Corvalint 2.0";
             QJsonArray list = root["workspaces"].toArray();
             QJsonObject w = list[0].toObject();
-            w["colorTag"] = QJsonObject{{"r", 1}, {"g", QJsonArray{1, 2}}};
+            w["colorTag"] = QJsonObject { { "r", 1 }, { "g", QJsonArray { 1, 2 } } };
             QJsonArray entries = w["entries"].toArray();
             QJsonObject e = entries[0].toObject();
             e["zoom"] = 1.25;
