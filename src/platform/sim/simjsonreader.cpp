@@ -2,7 +2,6 @@
 #include "simjsonreader.h"
 
 #include <QJsonArray>
-#include <cmath>
 
 bool SimJsonReader::fail(const QString &where, const QString &what)
 {
@@ -46,43 +45,54 @@ bool SimJsonReader::numbers(const QJsonValue &value, qsizetype count, const QStr
 bool SimJsonReader::optionalString(
     const QJsonObject &object, const QString &key, const QString &where, std::optional<QString> *out)
 {
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined() || value.isNull())
+    // Null leaves the value alone here, as absence does.
+    if (object.value(key).isNull())
         return true;
-    if (!value.isString())
-        return fail(at(where, key), QStringLiteral("expected a string"));
-    *out = value.toString();
-    return true;
+    JsonFieldReader reader(object);
+    return reader.optionalText(key, *out, JsonFieldReader::Presence::optional) || failed(reader, where);
 }
 
 bool SimJsonReader::boolean(const QJsonObject &object, const QString &key, const QString &where, bool *out)
 {
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined())
-        return true;
-    if (!value.isBool())
-        return fail(at(where, key), QStringLiteral("expected true or false"));
-    *out = value.toBool();
-    return true;
+    JsonFieldReader reader(object);
+    return reader.boolean(key, *out, JsonFieldReader::Presence::optional) || failed(reader, where);
 }
 
 bool SimJsonReader::seconds(const QJsonObject &object, const QString &key, const QString &where, double *out)
 {
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined())
-        return true;
-    if (!value.isDouble() || value.toDouble() < 0)
-        return fail(at(where, key), QStringLiteral("expected a number of seconds, at least 0"));
-    *out = value.toDouble();
-    return true;
+    JsonFieldReader reader(object);
+    return reader.numberFrom(key, 0, *out, JsonFieldReader::Presence::optional) || failed(reader, where);
 }
 
 bool SimJsonReader::integer(
     const QJsonValue &value, double minimum, double maximum, const QString &where, const QString &expected, double *out)
 {
-    const double n = value.toDouble();
-    if (!value.isDouble() || n < minimum || n > maximum || n != std::floor(n))
+    const std::optional<qint64> n = JsonFieldReader::wholeNumber(value);
+    if (!n || double(*n) < minimum || double(*n) > maximum)
         return fail(where, expected);
-    *out = n;
+    *out = double(*n);
     return true;
+}
+
+bool SimJsonReader::failed(const JsonFieldReader &reader, const QString &where)
+{
+    const JsonFieldProblem problem = reader.problem().value_or(JsonFieldProblem {});
+    QString expected;
+    switch (problem.kind) {
+    case JsonFieldProblem::Kind::notText:
+    case JsonFieldProblem::Kind::notTextOrNull:
+        expected = QStringLiteral("expected a string");
+        break;
+    case JsonFieldProblem::Kind::notBoolean:
+        expected = QStringLiteral("expected true or false");
+        break;
+    case JsonFieldProblem::Kind::notNumber:
+    case JsonFieldProblem::Kind::numberBelowMinimum:
+        expected = QStringLiteral("expected a number of seconds, at least 0");
+        break;
+    default:
+        expected = QStringLiteral("unexpected value");
+        break;
+    }
+    return fail(at(where, problem.key), expected);
 }

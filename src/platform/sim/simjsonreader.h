@@ -1,6 +1,8 @@
 // Checked reads of scenario JSON: each read either fills its output or leaves a message naming the offending key.
 #pragma once
 
+#include "model/jsonfieldreader.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -43,6 +45,9 @@ public:
     /// `expected` says what it should have been.
     bool integer(const QJsonValue &value, double minimum, double maximum, const QString &where, const QString &expected,
         double *out);
+
+    /// Records the problem of a failed typed read as "where.key: expected ..."; returns false.
+    bool failed(const JsonFieldReader &reader, const QString &where);
 
     /// `where.key`, the name of a key in messages.
     static QString at(const QString &where, const QString &key) { return where + QLatin1Char('.') + key; }
