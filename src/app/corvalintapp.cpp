@@ -1,55 +1,48 @@
 // Start-up and lifetime of the application, in the order the parts depend on each other.
 #include "corvalintapp.h"
 
-#include "appdelegate.h"
+#include "applifecycle.h"
 #include "automation/automationservice.h"
 #include "automation/loginlaunch.h"
 #include "cli/commandresult.h"
-#include "cli/desktopsession.h"
 #include "cli/instancechannel.h"
 #include "cli/instancelock.h"
 #include "cli/launchnotifier.h"
 #include "cli/storecommands.h"
+#include "firstframereport.h"
 #include "gnometopbarmenu.h"
 #include "instanceserver.h"
+#include "launcherhost.h"
 #include "mainwindowhost.h"
 #include "model/sync/foldersync.h"
 #include "model/sync/foldersynccontrol.h"
 #include "model/workspacestore.h"
+#include "overlay/previewoverlaymanager.h"
+#include "platform/desktopsession.h"
+#include "platform/gnome/gnomecustomkeybinding.h"
 #include "platform/gnome/gnomedesktop.h"
+#include "platform/kde/kglobalaccelhotkey.h"
+#include "platform/x11/x11hotkeygrab.h"
 #include "platform/xdg/autostartentry.h"
-#include "statusbarmenucoordinator.h"
+#include "platform/xdg/programfiles.h"
+#include "traymenu.h"
+#include "views/hotkeysetting.h"
+#include "views/renderingbackend.h"
+#include "views/viewservices.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QIcon>
-#include <QLabel>
 #include <QLibraryInfo>
+#include <QQmlApplicationEngine>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
-#include <vector>
-
-#if CORVALINT_HAVE_OVERLAY
-#include "overlay/previewoverlaymanager.h"
-#endif
-
-#if CORVALINT_HAVE_VIEWS
-#include "firstframereport.h"
-#include "launcherhost.h"
-#include "platform/gnome/gnomecustomkeybinding.h"
-#include "platform/kde/kglobalaccelhotkey.h"
-#include "platform/x11/x11hotkeygrab.h"
-#include "views/hotkeysetting.h"
-#include "views/renderingbackend.h"
-#include "views/viewservices.h"
-
-#include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
+
 Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
-#endif
 
 namespace {
 
@@ -105,9 +98,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (lacksDisplay())
         return fail(QStringLiteral("corvalint: needs an X11 session, and DISPLAY is not set"));
 
-#if CORVALINT_HAVE_VIEWS
     RenderingBackend::chooseDefault();
-#endif
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Corvalint"));
     QApplication::setApplicationName(QStringLiteral("Corvalint"));
@@ -120,9 +111,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     auto *qtTexts = new QTranslator(&app);
     if (qtTexts->load(QStringLiteral("qt_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtTexts);
-#if CORVALINT_HAVE_VIEWS
     RenderingBackend::confirmOpenGL();
-#endif
 
     // The handler is bound once everything it reaches exists; requests are only
     // read once the event loop runs.
@@ -165,17 +154,11 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     QSettings settings;
     // Before the views, so that the first window already shows what came from the other computers.
     FolderSyncControl folderSync(*store, settings, FolderSync::computerName());
-#if CORVALINT_HAVE_OVERLAY
     PreviewOverlayManager overlay(desktop->platform());
     overlay.setHintsPlatform(&desktop->ownWindows());
-#endif
-#if CORVALINT_HAVE_VIEWS
     ViewServices services(*store, desktop->automation(), desktop->platform(), settings);
-#if CORVALINT_HAVE_OVERLAY
     // The detail view finds the shared overlay manager through the services.
-    if (services.metaObject()->indexOfProperty("overlay") >= 0)
-        services.setProperty("overlay", QVariant::fromValue(&overlay));
-#endif
+    services.setOverlay(&overlay);
     services.setFolderSync(&folderSync);
     // The global hotkey: on X11 a grab of our own; on GNOME a custom keybinding of GNOME's that runs
     // `corvalint launcher`; elsewhere the user binds that command in the desktop's own settings.
@@ -183,7 +166,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         globalHotkey = X11HotkeyGrab::connect(QString(), &error);
     else if (qobject_cast<GnomeDesktop *>(&desktop->platform()))
-        globalHotkey = std::make_unique<GnomeCustomKeybinding>(QCoreApplication::applicationFilePath());
+        globalHotkey = std::make_unique<GnomeCustomKeybinding>(
+            ProgramFiles::commandFor(QCoreApplication::applicationFilePath()));
     else if (KGlobalAccelHotkey::available(QDBusConnection::sessionBus()))
         globalHotkey = std::make_unique<KGlobalAccelHotkey>(QDBusConnection::sessionBus());
     HotkeySetting hotkey(settings, globalHotkey.get());
@@ -200,30 +184,12 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     const std::function<bool()> openLauncher = [&launcher] { return launcher.open(); };
     // Made once the main window stands, so that the hotkey's first press shows it at once.
     QTimer::singleShot(300, &launcher, [&launcher] { launcher.prepare(); });
-#else
-    const std::function<bool()> openLauncher = [] { return false; };
-#endif
-#if CORVALINT_HAVE_VIEWS
     MainWindowHost host([&engine]() -> QWindow * {
         const qsizetype before = engine.rootObjects().size();
         engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
         const QList<QObject *> roots = engine.rootObjects();
         return roots.size() > before ? qobject_cast<QWindow *>(roots.last()) : nullptr;
     });
-#else
-    // Without the views a plain window keeps the shell usable.
-    std::vector<std::unique_ptr<QWidget>> fallbackWindows;
-    MainWindowHost host([&fallbackWindows]() -> QWindow * {
-        auto label = std::make_unique<QLabel>(QStringLiteral("Corvalint"));
-        label->setWindowTitle(QLatin1String(MainWindowHost::mainWindowTitle));
-        label->setAlignment(Qt::AlignCenter);
-        label->resize(900, 600);
-        label->winId();
-        QWindow *window = label->windowHandle();
-        fallbackWindows.push_back(std::move(label));
-        return window;
-    });
-#endif
 
     host.setTaskbarHint(
         [&desktop](quintptr window, bool skip) { desktop->ownWindows().setOwnWindowHints(window, skip, false); });
@@ -233,8 +199,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
     // A launch the user does not watch in the window ends with a desktop notification.
     LaunchNotifier notifier(
         automation, [&host] { return host.window() && host.window()->isVisible(); }, QDBusConnection::sessionBus());
-    AppDelegate delegate(host, [&]() {
-        StatusBarMenuCoordinator::Actions actions;
+    AppLifecycle lifecycle(host, [&]() {
+        TrayMenu::Actions actions;
         actions.launch
             = [&automation, &notifier](const QList<EntryData> &entries, bool restoreDocuments, bool focusMode) {
                   notifier.launchAskedElsewhere();
@@ -249,25 +215,23 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         auto *gnome = qobject_cast<GnomeDesktop *>(&session.platform());
         const bool topBar = gnome && gnome->canControlWindows();
         actions.menuShownElsewhere = [topBar] { return topBar; };
-        auto coordinator = std::make_unique<StatusBarMenuCoordinator>(*store, std::move(actions));
+        auto trayMenu = std::make_unique<TrayMenu>(*store, std::move(actions));
         if (topBar)
             new GnomeTopBarMenu(
-                gnome->client(), *coordinator, *store, [&session] { return int(session.platform().monitors().size()); },
-                coordinator.get());
-        return coordinator;
+                gnome->client(), *trayMenu, *store, [&session] { return int(session.platform().monitors().size()); },
+                trayMenu.get());
+        return trayMenu;
     });
-    QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
-    delegate.applicationDidFinishLaunching(settings);
-#if CORVALINT_HAVE_VIEWS
+    QObject::connect(&host, &MainWindowHost::appeared, &lifecycle, [&lifecycle] { lifecycle.mainWindowAppeared(); });
+    lifecycle.started(settings);
     // The settings page's switch takes effect at once.
-    QObject::connect(&services, &ViewServices::showDockIconChanged, &delegate, &AppDelegate::setShowDockIcon);
-#endif
+    QObject::connect(&services, &ViewServices::showDockIconChanged, &lifecycle, &AppLifecycle::setShowDockIcon);
 
     StoreCommands commands(*store);
     handler = [&](const QJsonObject &request) -> QJsonObject {
         const QString type = request.value(QLatin1String("type")).toString();
         if (type == QLatin1String("activate")) {
-            delegate.reopen();
+            lifecycle.reopen();
             return CommandResult::success().toJson();
         }
         if (type == QLatin1String("store"))
@@ -287,9 +251,7 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         host.show();
         if (!host.window())
             return fail(QStringLiteral("corvalint: the main window could not be created"));
-#if CORVALINT_HAVE_VIEWS
         FirstFrameReport::watch(host.window());
-#endif
     }
 
     const int code = QApplication::exec();

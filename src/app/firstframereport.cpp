@@ -27,11 +27,14 @@ void watch(QWindow *window)
     auto *quick = qobject_cast<QQuickWindow *>(window);
     if (path.isEmpty() || !quick)
         return;
-    QObject::connect(quick, &QQuickWindow::frameSwapped, quick, [path] {
-        QFile report(path);
-        if (report.open(QIODevice::Append | QIODevice::Text))
-            report.write("exec_to_first_frame_ms=" + QByteArray::number(qRound(millisecondsSinceExec())) + '\n');
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        quick, &QQuickWindow::frameSwapped, quick,
+        [path] {
+            QFile report(path);
+            if (report.open(QIODevice::Append | QIODevice::Text))
+                report.write("exec_to_first_frame_ms=" + QByteArray::number(qRound(millisecondsSinceExec())) + '\n');
+        },
+        Qt::SingleShotConnection);
 }
 
 } // namespace FirstFrameReport

@@ -3,7 +3,7 @@
 
 #include "model/workspacestore.h"
 #include "platform/gnome/gnomeshellclient.h"
-#include "statusbarmenucoordinator.h"
+#include "traymenu.h"
 #include "views/symboltable.h"
 
 #include <QJsonArray>
@@ -56,11 +56,11 @@ QByteArray gnomeTopBarMenuJson(const QList<StatusMenuItem> &items)
     return QJsonDocument(QJsonObject { { QStringLiteral("items"), list } }).toJson(QJsonDocument::Compact);
 }
 
-GnomeTopBarMenu::GnomeTopBarMenu(GnomeShellClient &client, StatusBarMenuCoordinator &coordinator, WorkspaceStore &store,
+GnomeTopBarMenu::GnomeTopBarMenu(GnomeShellClient &client, TrayMenu &trayMenu, WorkspaceStore &store,
     std::function<int()> screenCount, QObject *parent)
     : QObject(parent)
     , m_client(client)
-    , m_coordinator(coordinator)
+    , m_trayMenu(trayMenu)
     , m_store(store)
     , m_screenCount(std::move(screenCount))
 {
@@ -105,10 +105,10 @@ void GnomeTopBarMenu::activated(const QString &action)
     if (action.startsWith(workspacePrefix)) {
         const QUuid id = QUuid::fromString(action.mid(workspacePrefix.size()));
         if (!id.isNull())
-            m_coordinator.workspaceClicked(QVariant::fromValue(id));
+            m_trayMenu.workspaceClicked(QVariant::fromValue(id));
     } else if (action == QLatin1String("open")) {
-        m_coordinator.openMainApp();
+        m_trayMenu.openMainApp();
     } else if (action == QLatin1String("quit")) {
-        m_coordinator.quitApp();
+        m_trayMenu.quitApp();
     }
 }

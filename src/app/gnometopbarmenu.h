@@ -2,14 +2,14 @@
 // icons, so where the extension runs the same items go there instead (and the tray icon is left out).
 #pragma once
 
-#include "statusmenucontent.h"
+#include "traymenucontent.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <functional>
 
 class GnomeShellClient;
-class StatusBarMenuCoordinator;
+class TrayMenu;
 class WorkspaceStore;
 
 /// The items as the extension's SetMenu takes them: {"items": [{kind, title, enabled, action, glyph}]}.
@@ -20,9 +20,9 @@ class GnomeTopBarMenu : public QObject
     Q_OBJECT
 
 public:
-    /// Sends the menu now and whenever the store or the monitors change; the chosen items reach `coordinator`
+    /// Sends the menu now and whenever the store or the monitors change; the chosen items reach `trayMenu`
     /// (a workspace launched, the main window, quitting). Both must outlive this object.
-    GnomeTopBarMenu(GnomeShellClient &client, StatusBarMenuCoordinator &coordinator, WorkspaceStore &store,
+    GnomeTopBarMenu(GnomeShellClient &client, TrayMenu &trayMenu, WorkspaceStore &store,
         std::function<int()> screenCount, QObject *parent = nullptr);
     /// Takes the button away again.
     ~GnomeTopBarMenu() override;
@@ -37,7 +37,7 @@ private:
     void activated(const QString &action);
 
     GnomeShellClient &m_client;
-    StatusBarMenuCoordinator &m_coordinator;
+    TrayMenu &m_trayMenu;
     WorkspaceStore &m_store;
     std::function<int()> m_screenCount;
     bool m_queued = false;

@@ -1,32 +1,46 @@
-// Corvalint's entry: no command starts the application, a command runs and exits.
-#include "app/corvalintapp.h"
+// The `corvalint` command: runs one command and exits, or hands the tray, the
+// window and the preview overlay to the window program. It links no Qt GUI
+// library, so that commands from key bindings and scripts start at once.
 #include "cli/commandline.h"
+#include "cli/filesizeguard.h"
+#include "platform/xdg/programfiles.h"
 
-#include <csignal>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
-void ignoreFileSizeSignal(int) { }
+/// Replaces this process with the window program, keeping the process id (the
+/// desktop backends recognise our own windows by it) and every argument.
+int handOverToWindowProgram(char **argv)
+{
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString windowProgram = ProgramFiles::windowProgramFor(self);
+    QTextStream err(stderr);
+    if (windowProgram.isEmpty()) {
+        err << "corvalint: the window program " << ProgramFiles::windowProgramName << " is not installed beside "
+            << self << "; commands work without it, the window does not\n";
+        return CommandLine::failed;
+    }
+    const QByteArray path = QFile::encodeName(windowProgram);
+    execv(path.constData(), argv);
+    err << "corvalint: could not start " << windowProgram << ": " << std::strerror(errno) << '\n';
+    return CommandLine::failed;
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Past a file size limit (ulimit -f) the kernel would kill us without a
-    // word in the middle of a write; caught, the write fails with EFBIG and
-    // says why. A handler rather than SIG_IGN: programs we start get the
-    // default back when they exec.
-    struct sigaction action {
-    };
-    action.sa_handler = &ignoreFileSizeSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGXFSZ, &action, nullptr);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const Invocation invocation = Invocation::parse(arguments);
-    if (invocation.command.isEmpty() && !invocation.help)
-        return CorvalintApp::exec(argc, argv, invocation);
+    guardAgainstFileSizeSignal();
+    const Invocation invocation = Invocation::parse(argc, argv);
+    const bool startsApplication = invocation.command.isEmpty() && !invocation.help;
+    const bool showsPreview = invocation.command == QLatin1String("preview") && !invocation.help;
+    if (startsApplication || showsPreview)
+        return handOverToWindowProgram(argv);
     return CommandLine::exec(argc, argv, invocation);
 }

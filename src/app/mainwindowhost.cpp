@@ -34,9 +34,9 @@ void MainWindowHost::reopen()
         present(window);
 }
 
-void MainWindowHost::setDockPolicy(DockPolicy policy)
+void MainWindowHost::setTaskbarPresence(TaskbarPresence policy)
 {
-    m_policy = policy;
+    m_presence = policy;
     if (m_window)
         applyPolicy(m_window);
 }
@@ -78,7 +78,7 @@ void MainWindowHost::windowBecameVisible(QWindow *window)
 void MainWindowHost::applyPolicy(QWindow *window)
 {
     if (m_taskbarHint)
-        m_taskbarHint(window->winId(), m_policy == DockPolicy::accessory);
+        m_taskbarHint(window->winId(), m_presence == TaskbarPresence::trayOnly);
 }
 
 void MainWindowHost::present(QWindow *window)

@@ -1,8 +1,8 @@
-// Keeps Corvalint's main window: creates it, shows it with the dock policy
+// Keeps Corvalint's main window: creates it, shows it with the taskbar presence
 // applied, brings it back on reopen, and creates it again if it was destroyed.
 #pragma once
 
-#include "dockpolicy.h"
+#include "taskbarpresence.h"
 
 #include <QObject>
 #include <QPointer>
@@ -32,7 +32,7 @@ public:
 
     /// The main window, or nullptr before the first show and after it was destroyed.
     QWindow *window() const { return m_window; }
-    DockPolicy dockPolicy() const { return m_policy; }
+    TaskbarPresence taskbarPresence() const { return m_presence; }
 
     /// Shows the main window, creating it first when there is none.
     void show();
@@ -43,7 +43,7 @@ public:
     void reopen();
 
     /// Switches the taskbar presence at once, and for every later show.
-    void setDockPolicy(DockPolicy policy);
+    void setTaskbarPresence(TaskbarPresence policy);
 
     /// The first top-level window titled "Corvalint", in the application's order.
     static QWindow *findMainWindow();
@@ -64,6 +64,6 @@ private:
     std::optional<QPoint> m_lastFramePosition;
     std::optional<QSize> m_lastSize;
     QPointer<QWindow> m_window;
-    DockPolicy m_policy = DockPolicy::regular;
+    TaskbarPresence m_presence = TaskbarPresence::listed;
     bool m_appearedOnce = false;
 };

@@ -1,18 +1,15 @@
 // Drawing one symbol glyph into an icon.
 #include "symbolglyphicon.h"
 
+#include "views/symboltable.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPixmap>
 
-#if CORVALINT_HAVE_VIEWS
-#include "views/symboltable.h"
-#endif
-
 namespace {
 
-#if CORVALINT_HAVE_VIEWS
 /// The symbol font's family, loaded once from Debian's file when Qt's font
 /// database does not list it already; empty when the font is not installed.
 QString symbolFamily()
@@ -26,19 +23,17 @@ QString symbolFamily()
     }();
     return family;
 }
-#endif
 
 } // namespace
 
 QIcon SymbolGlyphIcon::icon(const QString &symbolName, const QColor &color)
 {
-#if CORVALINT_HAVE_VIEWS
     const QString glyph = SymbolTable::glyph(symbolName);
     const QString family = symbolFamily();
     if (glyph.isEmpty() || family.isEmpty())
         return {};
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64}) {
+    for (const int size : { 16, 22, 24, 32, 48, 64 }) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -51,9 +46,4 @@ QIcon SymbolGlyphIcon::icon(const QString &symbolName, const QColor &color)
         icon.addPixmap(pixmap);
     }
     return icon;
-#else
-    Q_UNUSED(symbolName)
-    Q_UNUSED(color)
-    return {};
-#endif
 }

@@ -4,11 +4,11 @@
 #include "automation/automationservice.h"
 #include "automation/desktopplatform.h"
 #include "commanddefinition.h"
-#include "desktopsession.h"
 #include "gnomeextensioncommand.h"
 #include "launchercommand.h"
 #include "launchnotifier.h"
 #include "model/workspacestore.h"
+#include "platform/desktopsession.h"
 #include "storeaccess.h"
 #include "terminaltext.h"
 #include "workspacejson.h"
@@ -16,15 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QSettings>
-
-#if CORVALINT_HAVE_OVERLAY
-#include "overlay/previewoverlaymanager.h"
-
-#include <QEventLoop>
-#endif
 
 namespace {
 
@@ -70,39 +63,13 @@ int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
     return code;
 }
 
-int showPreview(const CommandResult &resolved, DesktopSession &desktop, QTextStream &err)
-{
-#if CORVALINT_HAVE_OVERLAY
-    PreviewOverlayManager overlay(desktop.platform());
-    overlay.setHintsPlatform(&desktop.ownWindows());
-    QEventLoop loop;
-    QObject::connect(&overlay, &PreviewOverlayManager::closed, &loop, &QEventLoop::quit);
-    overlay.show(entriesFromJson(resolved.data.value(QLatin1String("entries")).toArray()));
-    if (!overlay.isShowing())
-        return fail(err, QStringLiteral("preview: the desktop reports no screen to show the overlay on"));
-    loop.exec();
-    return CommandLine::ok;
-#else
-    Q_UNUSED(resolved)
-    Q_UNUSED(desktop)
-    return fail(err, QStringLiteral("preview: this build has no preview overlay"));
-#endif
-}
-
 } // namespace
 
 int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
 {
-    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
-    // Only the preview draws windows; everything else runs without a GUI, so
-    // that list, delete, export and import work without any display.
-    std::unique_ptr<QCoreApplication> app;
-    const bool canShowWindows
-        = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (spec && spec->name == QLatin1String("preview") && canShowWindows)
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    else
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    // No GUI application object: list, delete, export and import work
+    // without any display.
+    QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Corvalint"));
     QCoreApplication::setApplicationName(QStringLiteral("Corvalint"));
     QTextStream out(stdout);
@@ -110,7 +77,7 @@ int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
     return run(invocation, out, err);
 }
 
-int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream &err)
+int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream &err, const Preview &preview)
 {
     // A help flag anywhere only ever prints help: it must not run the command
     // it stands beside.
@@ -153,7 +120,7 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         if (!number || !(windowWait >= 1 && windowWait <= 600))
             return fail(err, QStringLiteral("launch: --wait needs a number of seconds from 1 to 600"), usage);
     }
-    if (spec->name == QLatin1String("preview") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    if (spec->name == QLatin1String("preview") && !preview)
         return fail(err, QStringLiteral("preview: needs an X11 session, and DISPLAY is not set"));
 
     std::unique_ptr<DesktopSession> desktop;
@@ -213,7 +180,9 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
             return finish(1);
         }
     } else if (spec->name == QLatin1String("preview")) {
-        return finish(showPreview(result, *desktop, err));
+        const QString problem
+            = preview(entriesFromJson(result.data.value(QLatin1String("entries")).toArray()), *desktop);
+        return finish(problem.isEmpty() ? ok : fail(err, QStringLiteral("preview: ") + problem));
     }
     return finish(ok);
 }

@@ -26,12 +26,12 @@ bool takeValue(const QStringList &arguments, qsizetype &i, const QString &name, 
 /// Qt's own options that take a value (QGuiApplication reads them from argv).
 bool isQtOptionWithValue(const QString &word)
 {
-    static const QStringList names{
-        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
-        QStringLiteral("-plugin"), QStringLiteral("-display"), QStringLiteral("-style"), QStringLiteral("-stylesheet"),
-        QStringLiteral("-geometry"), QStringLiteral("-qwindowgeometry"), QStringLiteral("-title"),
-        QStringLiteral("-qwindowtitle"), QStringLiteral("-qwindowicon"), QStringLiteral("-name"),
-        QStringLiteral("-session"), QStringLiteral("-qmljsdebugger")};
+    static const QStringList names { QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"),
+        QStringLiteral("-platformtheme"), QStringLiteral("-plugin"), QStringLiteral("-display"),
+        QStringLiteral("-style"), QStringLiteral("-stylesheet"), QStringLiteral("-geometry"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-title"), QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"), QStringLiteral("-name"), QStringLiteral("-session"),
+        QStringLiteral("-qmljsdebugger") };
     return names.contains(word);
 }
 
@@ -48,8 +48,7 @@ Invocation Invocation::parse(const QStringList &arguments)
             if (takeValue(arguments, i, QStringLiteral("--desktop"), &invocation.desktop, &invocation.error)) {
                 value = &invocation.desktop;
                 invocation.desktopChosen = true;
-            }
-            else if (takeValue(arguments, i, QStringLiteral("--log"), &invocation.logFile, &invocation.error))
+            } else if (takeValue(arguments, i, QStringLiteral("--log"), &invocation.logFile, &invocation.error))
                 value = &invocation.logFile;
             if (value) {
                 // "--desktop --help" asks for help, not for a desktop named so.
@@ -78,4 +77,12 @@ Invocation Invocation::parse(const QStringList &arguments)
         invocation.arguments << word;
     }
     return invocation;
+}
+
+Invocation Invocation::parse(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parse(arguments);
 }

@@ -25,4 +25,6 @@ struct Invocation {
     /// as --desktop=VALUE) may stand anywhere; the first other word that does
     /// not start with '-' is the command; "--" ends the options.
     static Invocation parse(const QStringList &arguments);
+    /// The same for main()'s arguments.
+    static Invocation parse(int argc, char **argv);
 };

@@ -265,6 +265,8 @@ CommandResult StoreCommands::update(const QJsonObject &request)
     if (!workspace)
         return CommandResult::failure(error);
     const QList<EntryData> captured = entriesFromJson(request.value(QLatin1String("entries")).toArray());
+    // Entries load on first use; only then is it known whether they could be read.
+    workspace->entries();
     if (!workspace->entriesLoaded())
         return CommandResult::failure(unreadable(*workspace));
     const int before = workspace->entryCount();

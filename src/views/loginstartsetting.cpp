@@ -2,6 +2,7 @@
 #include "loginstartsetting.h"
 
 #include "platform/xdg/autostartentry.h"
+#include "platform/xdg/programfiles.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +15,8 @@ LoginStartSetting::LoginStartSetting(QObject *parent)
 
 QString LoginStartSetting::program()
 {
-    return QCoreApplication::applicationFilePath();
+    // The command on the PATH rather than the window program it hands over to.
+    return ProgramFiles::commandFor(QCoreApplication::applicationFilePath());
 }
 
 void LoginStartSetting::setEnabled(bool enabled)

@@ -4,7 +4,7 @@
 #include "../cli/clirunner.h"
 
 #include "app/mainwindowhost.h"
-#include "app/statusbarmenucoordinator.h"
+#include "app/traymenu.h"
 
 #include "model/workspacestore.h"
 #include "platform/x11/x11desktop.h"
@@ -204,13 +204,13 @@ private slots:
             return window.get();
         });
         host.setTaskbarHint([&desktop](quintptr id, bool skip) { desktop->setOwnWindowHints(id, skip, false); });
-        host.setDockPolicy(DockPolicy::accessory);
+        host.setTaskbarPresence(TaskbarPresence::trayOnly);
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get(), 10000));
         QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbarAndPager(window->winId()), 10000);
-        host.setDockPolicy(DockPolicy::regular);
+        host.setTaskbarPresence(TaskbarPresence::listed);
         QTRY_VERIFY_WITH_TIMEOUT(listedInTaskbar(window->winId()), 10000);
-        host.setDockPolicy(DockPolicy::accessory);
+        host.setTaskbarPresence(TaskbarPresence::trayOnly);
         QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbarAndPager(window->winId()), 10000);
         // Hidden and shown again: the window manager forgot the state, we did not.
         window->hide();
@@ -226,9 +226,9 @@ private slots:
         auto store = WorkspaceStore::open(dir.path(), &error);
         QVERIFY2(store, qPrintable(error));
         const bool trayAtStart = QSystemTrayIcon::isSystemTrayAvailable();
-        StatusBarMenuCoordinator coordinator(*store, {});
-        coordinator.setupStatusItem();
-        QVERIFY(coordinator.statusItem()->isVisible());
+        TrayMenu trayMenu(*store, {});
+        trayMenu.setupStatusItem();
+        QVERIFY(trayMenu.statusItem()->isVisible());
 
         QProcess trayer;
         if (!trayAtStart) {

@@ -1,8 +1,8 @@
 // The main window's life: shown once, brought back on reopen, re-created
 // after it was destroyed, and the tray item made on its first appearance only.
-#include "app/appdelegate.h"
+#include "app/applifecycle.h"
 #include "app/mainwindowhost.h"
-#include "app/statusbarmenucoordinator.h"
+#include "app/traymenu.h"
 
 #include "model/workspacestore.h"
 
@@ -123,10 +123,10 @@ private slots:
     void dockPolicyIsKept()
     {
         MainWindowHost host(factory());
-        QCOMPARE(host.dockPolicy(), DockPolicy::regular);
-        host.setDockPolicy(DockPolicy::accessory);
+        QCOMPARE(host.taskbarPresence(), TaskbarPresence::listed);
+        host.setTaskbarPresence(TaskbarPresence::trayOnly);
         host.show();
-        QCOMPARE(host.dockPolicy(), DockPolicy::accessory);
+        QCOMPARE(host.taskbarPresence(), TaskbarPresence::trayOnly);
     }
 
     void trayItemIsCreatedOnTheFirstAppearanceOnly()
@@ -137,22 +137,22 @@ private slots:
         QVERIFY2(store, qPrintable(error));
         MainWindowHost host(factory());
         int made = 0;
-        AppDelegate delegate(host, [&]() {
+        AppLifecycle lifecycle(host, [&]() {
             ++made;
-            return std::make_unique<StatusBarMenuCoordinator>(*store, StatusBarMenuCoordinator::Actions{});
+            return std::make_unique<TrayMenu>(*store, TrayMenu::Actions{});
         });
-        QObject::connect(&host, &MainWindowHost::appeared, &delegate, [&delegate] { delegate.rootViewAppeared(); });
-        QVERIFY(!delegate.statusBarCoordinator());
+        QObject::connect(&host, &MainWindowHost::appeared, &lifecycle, [&lifecycle] { lifecycle.mainWindowAppeared(); });
+        QVERIFY(!lifecycle.trayMenu());
         host.show();
         QCOMPARE(made, 1);
-        QVERIFY(delegate.statusBarCoordinator());
-        QVERIFY(delegate.statusBarCoordinator()->statusItem());
-        StatusBarMenuCoordinator *first = delegate.statusBarCoordinator();
+        QVERIFY(lifecycle.trayMenu());
+        QVERIFY(lifecycle.trayMenu()->statusItem());
+        TrayMenu *first = lifecycle.trayMenu();
         host.window()->close();
-        delegate.reopen();
+        lifecycle.reopen();
         QVERIFY(host.window()->isVisible());
         QCOMPARE(made, 1);
-        QCOMPARE(delegate.statusBarCoordinator(), first);
+        QCOMPARE(lifecycle.trayMenu(), first);
     }
 };
 

@@ -1,7 +1,7 @@
 // The tray menu as GNOME Shell's top-bar button: the items as the extension takes them, each chosen item reaching
 // the tray's own actions (and nothing else reaching them), and no tray icon beside the button.
 #include "app/gnometopbarmenu.h"
-#include "app/statusbarmenucoordinator.h"
+#include "app/traymenu.h"
 #include "model/workspacestore.h"
 #include "platform/gnome/gnomeshellclient.h"
 
@@ -23,15 +23,15 @@ private:
     int m_opened = 0;
     int m_quits = 0;
 
-    std::unique_ptr<StatusBarMenuCoordinator> makeCoordinator()
+    std::unique_ptr<TrayMenu> makeTrayMenu()
     {
-        StatusBarMenuCoordinator::Actions actions;
+        TrayMenu::Actions actions;
         actions.launch = [this](const QList<EntryData> &, bool, bool) { ++m_launches; };
         actions.screenCount = [] { return 2; };
         actions.openMainWindow = [this] { ++m_opened; };
         actions.quit = [this] { ++m_quits; };
         actions.menuShownElsewhere = [] { return true; };
-        return std::make_unique<StatusBarMenuCoordinator>(*m_store, std::move(actions));
+        return std::make_unique<TrayMenu>(*m_store, std::move(actions));
     }
 
 private slots:
@@ -75,13 +75,13 @@ private slots:
 
     void chosenItemsReachTheTraysActionsAndNothingElseDoes()
     {
-        auto coordinator = makeCoordinator();
-        coordinator->setupStatusItem();
-        QVERIFY2(!coordinator->statusItem(), "a tray icon beside the top-bar button");
+        auto trayMenu = makeTrayMenu();
+        trayMenu->setupStatusItem();
+        QVERIFY2(!trayMenu->statusItem(), "a tray icon beside the top-bar button");
 
         // No bus here: sending fails quietly, choosing still works.
         GnomeShellClient client(QDBusConnection(QStringLiteral("no bus")), false);
-        GnomeTopBarMenu menu(client, *coordinator, *m_store, [] { return 2; });
+        GnomeTopBarMenu menu(client, *trayMenu, *m_store, [] { return 2; });
         const QJsonObject sent
             = QJsonDocument::fromJson(gnomeTopBarMenuJson(statusMenuContent(m_store->fetchSummaries(), 2))).object();
         const QString workspaceAction

@@ -1,29 +1,29 @@
 // The "showDockIcon" rule: only a stored boolean false hides the taskbar entry.
-#include "app/dockpolicy.h"
+#include "app/taskbarpresence.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestDockPolicy : public QObject
+class TestTaskbarPresence : public QObject
 {
     Q_OBJECT
 
 private slots:
     void absentValueShowsTheWindow()
     {
-        QCOMPARE(dockPolicyFromSetting(QVariant()), DockPolicy::regular);
+        QCOMPARE(taskbarPresenceFromSetting(QVariant()), TaskbarPresence::listed);
     }
 
     void booleanFalseHidesIt()
     {
-        QCOMPARE(dockPolicyFromSetting(QVariant(false)), DockPolicy::accessory);
+        QCOMPARE(taskbarPresenceFromSetting(QVariant(false)), TaskbarPresence::trayOnly);
     }
 
     void booleanTrueShowsIt()
     {
-        QCOMPARE(dockPolicyFromSetting(QVariant(true)), DockPolicy::regular);
+        QCOMPARE(taskbarPresenceFromSetting(QVariant(true)), TaskbarPresence::listed);
     }
 
     void wronglyTypedValuesShowIt_data()
@@ -41,7 +41,7 @@ private slots:
     void wronglyTypedValuesShowIt()
     {
         QFETCH(QVariant, stored);
-        QCOMPARE(dockPolicyFromSetting(stored), DockPolicy::regular);
+        QCOMPARE(taskbarPresenceFromSetting(stored), TaskbarPresence::listed);
     }
 
     void storedFalseSurvivesARestartOfTheSettingsFile()
@@ -56,7 +56,7 @@ private slots:
         text.close();
         QSettings reader(file, QSettings::IniFormat);
         QCOMPARE(reader.value(QLatin1String(showDockIconSettingKey)).typeId(), QMetaType::QString);
-        QCOMPARE(readDockPolicy(reader), DockPolicy::accessory);
+        QCOMPARE(readTaskbarPresence(reader), TaskbarPresence::trayOnly);
     }
 
     void storedFalseReadsAsHiddenInTheSameRunToo()
@@ -68,7 +68,7 @@ private slots:
         writer.setValue(QLatin1String(showDockIconSettingKey), false);
         writer.sync();
         QSettings reader(file, QSettings::IniFormat);
-        QCOMPARE(readDockPolicy(reader), DockPolicy::accessory);
+        QCOMPARE(readTaskbarPresence(reader), TaskbarPresence::trayOnly);
     }
 
     void storedTrueAndForeignValuesReadBackAsShown()
@@ -82,7 +82,7 @@ private slots:
         QSettings reader(file, QSettings::IniFormat);
         for (const char *group : {"a", "b", "c"}) {
             reader.beginGroup(QLatin1String(group));
-            QCOMPARE(readDockPolicy(reader), DockPolicy::regular);
+            QCOMPARE(readTaskbarPresence(reader), TaskbarPresence::listed);
             reader.endGroup();
         }
     }
@@ -92,9 +92,9 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("Corvalint.conf")), QSettings::IniFormat);
         settings.setValue(QStringLiteral("other"), false);
-        QCOMPARE(readDockPolicy(settings), DockPolicy::regular);
+        QCOMPARE(readTaskbarPresence(settings), TaskbarPresence::listed);
     }
 };
 
-QTEST_GUILESS_MAIN(TestDockPolicy)
-#include "tst_dockpolicy.moc"
+QTEST_GUILESS_MAIN(TestTaskbarPresence)
+#include "tst_taskbarpresence.moc"

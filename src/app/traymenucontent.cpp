@@ -1,5 +1,5 @@
 // Building the tray menu's items from a read of the store.
-#include "statusmenucontent.h"
+#include "traymenucontent.h"
 
 QString statusMenuWorkspaceTitle(const QString &name, int requiredMonitors, int connectedScreens)
 {

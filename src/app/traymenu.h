@@ -16,7 +16,7 @@ class QMenu;
 class QSystemTrayIcon;
 class WorkspaceStore;
 
-class StatusBarMenuCoordinator : public QObject
+class TrayMenu : public QObject
 {
     Q_OBJECT
 
@@ -37,9 +37,9 @@ public:
         std::function<std::optional<quint32>()> trayForegroundRgb;
     };
 
-    /// `modelContainer` is only read, through fresh read contexts; it must outlive the coordinator.
-    StatusBarMenuCoordinator(WorkspaceStore &modelContainer, Actions actions, QObject *parent = nullptr);
-    ~StatusBarMenuCoordinator() override;
+    /// `modelContainer` is only read, through fresh read contexts; it must outlive the tray menu.
+    TrayMenu(WorkspaceStore &modelContainer, Actions actions, QObject *parent = nullptr);
+    ~TrayMenu() override;
 
     /// Creates the tray icon with the "briefcase.fill" symbol and shows it.
     /// Without a tray host says so once on standard error; Qt embeds the icon

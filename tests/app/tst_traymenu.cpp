@@ -1,6 +1,6 @@
 // The tray menu against a real store: built fresh on every opening, launching
 // without counting, and ignoring workspaces that left the store.
-#include "app/statusbarmenucoordinator.h"
+#include "app/traymenu.h"
 
 #include "automation/automationservice.h"
 #include "model/workspacestore.h"
@@ -30,7 +30,7 @@ EntryData editorEntry(const std::optional<QString> &monitor = std::nullopt)
 
 } // namespace
 
-class TestStatusBarMenuCoordinator : public QObject
+class TestTrayMenu : public QObject
 {
     Q_OBJECT
 
@@ -48,16 +48,16 @@ private:
     int m_opened = 0;
     int m_quits = 0;
 
-    std::unique_ptr<StatusBarMenuCoordinator> makeCoordinator()
+    std::unique_ptr<TrayMenu> makeTrayMenu()
     {
-        StatusBarMenuCoordinator::Actions actions;
+        TrayMenu::Actions actions;
         actions.launch = [this](const QList<EntryData> &entries, bool restore, bool focus) {
             m_launches << Launch{entries, restore, focus};
         };
         actions.screenCount = [this] { return m_screens; };
         actions.openMainWindow = [this] { ++m_opened; };
         actions.quit = [this] { ++m_quits; };
-        return std::make_unique<StatusBarMenuCoordinator>(*m_store, std::move(actions));
+        return std::make_unique<TrayMenu>(*m_store, std::move(actions));
     }
 
     Workspace *addWorkspace(const QString &name, const QDateTime &createdAt, const QList<EntryData> &entries)
@@ -108,77 +108,77 @@ private slots:
 
     void emptyStoreReadsHeaderNoteAndActions()
     {
-        auto coordinator = makeCoordinator();
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu()),
+        auto trayMenu = makeTrayMenu();
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu()),
                  (QStringList{QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"),
                               QStringLiteral("Keine Workspaces vorhanden"), QStringLiteral("---"),
                               QStringLiteral("Corvalint öffnen"), QStringLiteral("Beenden")}));
-        const QList<QAction *> actions = coordinator->menu()->actions();
+        const QList<QAction *> actions = trayMenu->menu()->actions();
         QVERIFY(!actions[0]->isEnabled());
         QVERIFY(!actions[2]->isEnabled());
         QVERIFY(actions[4]->isEnabled());
         QCOMPARE(actions[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(actions[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
         // Every item that does something says what on hover.
-        QVERIFY(coordinator->menu()->toolTipsVisible());
+        QVERIFY(trayMenu->menu()->toolTipsVisible());
         QVERIFY(actions[4]->toolTip().contains(QStringLiteral("Hauptfenster")));
         QVERIFY(actions[5]->toolTip().contains(QStringLiteral("beenden")));
     }
 
     void menuFollowsTheStoreEachTimeItOpens()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         const QDateTime base = QDateTime::currentDateTimeUtc();
         addWorkspace(QStringLiteral("Alt"), base.addSecs(-60), {editorEntry()});
         QVERIFY(m_store->save());
-        emit coordinator->menu()->aboutToShow();
-        QCOMPARE(titles(*coordinator->menu()).mid(2, 1), QStringList{QStringLiteral("Alt")});
-        QCOMPARE(coordinator->menu()->actions()[2]->toolTip(), QStringLiteral("„Alt“ starten und die Fenster anordnen"));
+        emit trayMenu->menu()->aboutToShow();
+        QCOMPARE(titles(*trayMenu->menu()).mid(2, 1), QStringList{QStringLiteral("Alt")});
+        QCOMPARE(trayMenu->menu()->actions()[2]->toolTip(), QStringLiteral("„Alt“ starten und die Fenster anordnen"));
 
         addWorkspace(QStringLiteral("Neu"), base, {editorEntry()});
         QVERIFY(m_store->save());
-        emit coordinator->menu()->aboutToShow();
-        QCOMPARE(titles(*coordinator->menu()).mid(2, 2), (QStringList{QStringLiteral("Neu"), QStringLiteral("Alt")}));
+        emit trayMenu->menu()->aboutToShow();
+        QCOMPARE(titles(*trayMenu->menu()).mid(2, 2), (QStringList{QStringLiteral("Neu"), QStringLiteral("Alt")}));
     }
 
     void monitorWarningsUseTheConnectedScreens()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         addWorkspace(QStringLiteral("Dual"), QDateTime::currentDateTimeUtc(),
                      {editorEntry(QStringLiteral("A")), editorEntry(QStringLiteral("B"))});
         QVERIFY(m_store->save());
         m_screens = 1;
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu())[2], QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu())[2], QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
         m_screens = 2;
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu())[2], QStringLiteral("Dual"));
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu())[2], QStringLiteral("Dual"));
         m_screens = 3;
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu())[2], QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu())[2], QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
     }
 
     void unsavedWorkspacesAreNotListed()
     {
         // The menu reads the file through its own context, as the store has it.
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         m_store->setAutoSaveDelay(60 * 60 * 1000);
         addWorkspace(QStringLiteral("Entwurf"), QDateTime::currentDateTimeUtc(), {});
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu())[2], QStringLiteral("Keine Workspaces vorhanden"));
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu())[2], QStringLiteral("Keine Workspaces vorhanden"));
     }
 
     void clickLaunchesWithFocusFromAutoLaunchWithoutCounting()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         Workspace *workspace = addWorkspace(QStringLiteral("Fokus"), QDateTime::currentDateTimeUtc(),
                                             {editorEntry(), editorEntry()});
         workspace->setAutoLaunch(true);
         workspace->setRestoreDocuments(false);
         QVERIFY(m_store->save());
-        coordinator->rebuildMenu();
-        QAction *item = actionTitled(*coordinator->menu(), QStringLiteral("Fokus"));
+        trayMenu->rebuildMenu();
+        QAction *item = actionTitled(*trayMenu->menu(), QStringLiteral("Fokus"));
         QVERIFY(item);
         QCOMPARE(item->data().toUuid(), workspace->id());
         item->trigger();
@@ -196,11 +196,11 @@ private slots:
 
     void clickOnAWorkspaceDeletedSinceTheMenuWasBuiltDoesNothing()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         Workspace *workspace = addWorkspace(QStringLiteral("Weg"), QDateTime::currentDateTimeUtc(), {editorEntry()});
         QVERIFY(m_store->save());
-        coordinator->rebuildMenu();
-        QPointer<QAction> item = actionTitled(*coordinator->menu(), QStringLiteral("Weg"));
+        trayMenu->rebuildMenu();
+        QPointer<QAction> item = actionTitled(*trayMenu->menu(), QStringLiteral("Weg"));
         QVERIFY(item);
         m_store->remove(workspace);
         QVERIFY(m_store->save());
@@ -210,18 +210,18 @@ private slots:
 
     void representedObjectsThatAreNoIdsAreIgnored()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), {editorEntry()});
         QVERIFY(m_store->save());
-        coordinator->workspaceClicked(QVariant());
-        coordinator->workspaceClicked(QStringLiteral("not an id"));
-        coordinator->workspaceClicked(QVariant::fromValue(QUuid::createUuid()));
+        trayMenu->workspaceClicked(QVariant());
+        trayMenu->workspaceClicked(QStringLiteral("not an id"));
+        trayMenu->workspaceClicked(QVariant::fromValue(QUuid::createUuid()));
         QVERIFY(m_launches.isEmpty());
     }
 
     void unreadableStoreLeavesOutTheWorkspaceSectionAndIgnoresClicks()
     {
-        auto coordinator = makeCoordinator();
+        auto trayMenu = makeTrayMenu();
         Workspace *workspace = addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), {editorEntry()});
         QVERIFY(m_store->save());
         const QUuid id = workspace->id();
@@ -233,11 +233,11 @@ private slots:
         garbage.write(QByteArray(4096, 'x'));
         garbage.close();
 
-        coordinator->rebuildMenu();
-        QCOMPARE(titles(*coordinator->menu()),
+        trayMenu->rebuildMenu();
+        QCOMPARE(titles(*trayMenu->menu()),
                  (QStringList{QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"), QStringLiteral("---"),
                               QStringLiteral("Corvalint öffnen"), QStringLiteral("Beenden")}));
-        coordinator->workspaceClicked(QVariant::fromValue(id));
+        trayMenu->workspaceClicked(QVariant::fromValue(id));
         QVERIFY(m_launches.isEmpty());
         QFile::remove(path);
         QFile::rename(path + QStringLiteral(".moved"), path);
@@ -245,9 +245,9 @@ private slots:
 
     void openAndQuitReachTheirActions()
     {
-        auto coordinator = makeCoordinator();
-        actionTitled(*coordinator->menu(), QStringLiteral("Corvalint öffnen"))->trigger();
-        actionTitled(*coordinator->menu(), QStringLiteral("Beenden"))->trigger();
+        auto trayMenu = makeTrayMenu();
+        actionTitled(*trayMenu->menu(), QStringLiteral("Corvalint öffnen"))->trigger();
+        actionTitled(*trayMenu->menu(), QStringLiteral("Beenden"))->trigger();
         QCOMPARE(m_opened, 1);
         QCOMPARE(m_quits, 1);
     }
@@ -258,17 +258,17 @@ private slots:
         SimulatedDesktop desktop(clock);
         desktop.installApplication(SimInstalledApplication{appId, QStringLiteral("/apps/editor.desktop"), {}});
         AutomationService automation(desktop, clock);
-        StatusBarMenuCoordinator::Actions actions;
+        TrayMenu::Actions actions;
         actions.launch = [&](const QList<EntryData> &entries, bool restore, bool focus) {
             automation.launchWorkspace(entries, restore, focus);
         };
         actions.screenCount = [&desktop] { return int(desktop.screens().size()); };
-        StatusBarMenuCoordinator coordinator(*m_store, actions);
+        TrayMenu trayMenu(*m_store, actions);
         Workspace *workspace = addWorkspace(QStringLiteral("Sim"), QDateTime::currentDateTimeUtc(), {editorEntry()});
         QVERIFY(m_store->save());
 
-        coordinator.rebuildMenu();
-        actionTitled(*coordinator.menu(), QStringLiteral("Sim (⚠️ Erfordert 1 Monitore)"))->trigger();
+        trayMenu.rebuildMenu();
+        actionTitled(*trayMenu.menu(), QStringLiteral("Sim (⚠️ Erfordert 1 Monitore)"))->trigger();
         clock.runUntilIdle(60);
 
         QCOMPARE(desktop.requests(QStringLiteral("openApplication")).size(), 1);
@@ -283,17 +283,17 @@ private slots:
 
     void statusItemIsCreatedOnceAndCarriesTheMenu()
     {
-        auto coordinator = makeCoordinator();
-        QVERIFY(!coordinator->statusItem());
-        coordinator->setupStatusItem();
-        QSystemTrayIcon *item = coordinator->statusItem();
+        auto trayMenu = makeTrayMenu();
+        QVERIFY(!trayMenu->statusItem());
+        trayMenu->setupStatusItem();
+        QSystemTrayIcon *item = trayMenu->statusItem();
         QVERIFY(item);
-        coordinator->setupStatusItem();
-        QCOMPARE(coordinator->statusItem(), item);
-        QCOMPARE(item->contextMenu(), coordinator->menu());
+        trayMenu->setupStatusItem();
+        QCOMPARE(trayMenu->statusItem(), item);
+        QCOMPARE(item->contextMenu(), trayMenu->menu());
         QCOMPARE(item->toolTip(), QStringLiteral("Corvalint"));
     }
 };
 
-QTEST_MAIN(TestStatusBarMenuCoordinator)
-#include "tst_statusbarmenucoordinator.moc"
+QTEST_MAIN(TestTrayMenu)
+#include "tst_traymenu.moc"

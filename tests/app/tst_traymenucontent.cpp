@@ -1,5 +1,5 @@
 // The tray menu's content as data: order, texts, enabled states, warnings.
-#include "app/statusmenucontent.h"
+#include "app/traymenucontent.h"
 
 #include <QTest>
 
@@ -35,7 +35,7 @@ QList<Kind> kinds(const QList<StatusMenuItem> &items)
 
 } // namespace
 
-class TestStatusMenuContent : public QObject
+class TestTrayMenuContent : public QObject
 {
     Q_OBJECT
 
@@ -110,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStatusMenuContent)
-#include "tst_statusmenucontent.moc"
+QTEST_GUILESS_MAIN(TestTrayMenuContent)
+#include "tst_traymenucontent.moc"

@@ -1,10 +1,10 @@
 // The tray icon, its menu rebuilt on every opening, and the menu's actions.
-#include "statusbarmenucoordinator.h"
+#include "traymenu.h"
 
 #include "model/workspacestore.h"
-#include "statusmenucontent.h"
 #include "symbolglyphicon.h"
 #include "trayiconchoice.h"
+#include "traymenucontent.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -13,25 +13,25 @@
 #include <QSystemTrayIcon>
 #include <QTextStream>
 
-StatusBarMenuCoordinator::StatusBarMenuCoordinator(WorkspaceStore &modelContainer, Actions actions, QObject *parent)
+TrayMenu::TrayMenu(WorkspaceStore &modelContainer, Actions actions, QObject *parent)
     : QObject(parent)
     , m_modelContainer(modelContainer)
     , m_actions(std::move(actions))
     , m_menu(std::make_unique<QMenu>())
 {
-    connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusBarMenuCoordinator::rebuildMenu);
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &TrayMenu::rebuildMenu);
     // Where the tray draws the menu itself, hovering an item says what it does.
     m_menu->setToolTipsVisible(true);
     rebuildMenu();
 }
 
-StatusBarMenuCoordinator::~StatusBarMenuCoordinator()
+TrayMenu::~TrayMenu()
 {
     // The tray icon refers to the menu: it goes first.
     m_statusItem.reset();
 }
 
-void StatusBarMenuCoordinator::setupStatusItem()
+void TrayMenu::setupStatusItem()
 {
     // One menu, one place: an AppIndicator extension would otherwise show it a second time beside ours.
     if (m_statusItem || (m_actions.menuShownElsewhere && m_actions.menuShownElsewhere()))
@@ -52,7 +52,7 @@ void StatusBarMenuCoordinator::setupStatusItem()
     m_statusItem->show();
 }
 
-void StatusBarMenuCoordinator::rebuildMenu()
+void TrayMenu::rebuildMenu()
 {
     m_menu->clear();
     const int screens = m_actions.screenCount ? m_actions.screenCount() : 1;
@@ -77,11 +77,11 @@ void StatusBarMenuCoordinator::rebuildMenu()
         }
         case Kind::openMainWindow:
             action->setToolTip(QStringLiteral("Das Hauptfenster von Corvalint öffnen"));
-            connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::openMainApp);
+            connect(action, &QAction::triggered, this, &TrayMenu::openMainApp);
             break;
         case Kind::quit:
             action->setToolTip(QStringLiteral("Corvalint beenden; geöffnete Workspaces bleiben offen"));
-            connect(action, &QAction::triggered, this, &StatusBarMenuCoordinator::quitApp);
+            connect(action, &QAction::triggered, this, &TrayMenu::quitApp);
             break;
         default:
             break;
@@ -89,7 +89,7 @@ void StatusBarMenuCoordinator::rebuildMenu()
     }
 }
 
-void StatusBarMenuCoordinator::workspaceClicked(const QVariant &representedObject)
+void TrayMenu::workspaceClicked(const QVariant &representedObject)
 {
     if (representedObject.typeId() != QMetaType::QUuid)
         return;
@@ -104,19 +104,19 @@ void StatusBarMenuCoordinator::workspaceClicked(const QVariant &representedObjec
     m_actions.launch(match->entries, match->restoreDocuments, match->autoLaunch);
 }
 
-void StatusBarMenuCoordinator::openMainApp()
+void TrayMenu::openMainApp()
 {
     if (m_actions.openMainWindow)
         m_actions.openMainWindow();
 }
 
-void StatusBarMenuCoordinator::quitApp()
+void TrayMenu::quitApp()
 {
     if (m_actions.quit)
         m_actions.quit();
 }
 
-void StatusBarMenuCoordinator::popUpMenu()
+void TrayMenu::popUpMenu()
 {
     m_menu->popup(QCursor::pos());
 }

@@ -7,14 +7,14 @@
 
 class QSettings;
 
-/// Regular: the main window is listed in taskbars and window switchers.
-/// Accessory: it skips them and Corvalint lives in the tray.
-enum class DockPolicy { regular, accessory };
+/// Listed: the main window shows in taskbars and window switchers.
+/// Tray only: it skips them and Corvalint lives in the tray.
+enum class TaskbarPresence { listed, trayOnly };
 
-/// The policy for a stored "showDockIcon" value, read by the settings page's
+/// The presence for a stored "showDockIcon" value, read by the settings page's
 /// rule (`showDockIconFromSetting`): only a boolean false, or the text "false"
 /// an ini file gives back for it, hides the window from the taskbar.
-DockPolicy dockPolicyFromSetting(const QVariant &stored);
+TaskbarPresence taskbarPresenceFromSetting(const QVariant &stored);
 
 /// Reads "showDockIcon" from `settings` and applies the rule above.
-DockPolicy readDockPolicy(const QSettings &settings);
+TaskbarPresence readTaskbarPresence(const QSettings &settings);

@@ -1,0 +1,68 @@
+// The command and the window program find each other in a build tree and in an
+// installed tree wherever it was unpacked, and never pick up a file that is
+// not a program.
+#include "platform/xdg/programfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString makeFile(const QString &path, bool executable)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write("#!/bin/sh\n");
+    file.close();
+    file.setPermissions(
+        executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner : QFile::ReadOwner | QFile::WriteOwner);
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+class TestProgramFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void installedTreeFindsEachOther()
+    {
+        QTemporaryDir root;
+        // An unpacked package with a space in its path, as a user's folder may have.
+        const QString prefix = root.filePath(QStringLiteral("my root/usr"));
+        const QString command = makeFile(prefix + QStringLiteral("/bin/corvalint"), true);
+        const QString window = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-gui"), true);
+        QCOMPARE(ProgramFiles::windowProgramFor(command), window);
+        QCOMPARE(ProgramFiles::commandFor(window), command);
+    }
+
+    void buildTreeHasThemSideBySide()
+    {
+        QTemporaryDir root;
+        const QString command = makeFile(root.filePath(QStringLiteral("app/corvalint")), true);
+        const QString window = makeFile(root.filePath(QStringLiteral("app/corvalint-gui")), true);
+        QCOMPARE(ProgramFiles::windowProgramFor(command), window);
+        QCOMPARE(ProgramFiles::commandFor(window), command);
+    }
+
+    void missingOrNotExecutableIsNotFound()
+    {
+        QTemporaryDir root;
+        const QString command = makeFile(root.filePath(QStringLiteral("usr/bin/corvalint")), true);
+        QCOMPARE(ProgramFiles::windowProgramFor(command), QString());
+        makeFile(root.filePath(QStringLiteral("usr/libexec/corvalint/corvalint-gui")), false);
+        QCOMPARE(ProgramFiles::windowProgramFor(command), QString());
+
+        // A window program without its command runs itself from autostart and key bindings.
+        const QString lonely = makeFile(root.filePath(QStringLiteral("elsewhere/corvalint-gui")), true);
+        QCOMPARE(ProgramFiles::commandFor(lonely), lonely);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramFiles)
+#include "tst_programfiles.moc"
