@@ -11,7 +11,7 @@ Item {
     required property var modelData
 
     // 0 → 1 and back: the rim between its dim and its bright phase.
-    property real pulse: 0
+    property real pulse
 
     objectName: "previewBox"
     x: modelData.x

@@ -10,7 +10,7 @@ T.RadioButton {
     property string category
     property bool selected: false
 
-    implicitHeight: label.implicitHeight + 16
+    implicitHeight: implicitContentHeight + 16
     focusPolicy: Qt.StrongFocus
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
@@ -35,8 +35,8 @@ T.RadioButton {
     }
 
     contentItem: Item {
+        implicitHeight: childrenRect.height
         Row {
-            id: label
             anchors.centerIn: parent
             spacing: 8
             SymbolIcon {

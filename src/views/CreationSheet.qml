@@ -1,5 +1,6 @@
 // The modal sheet that names a new workspace, picks its category and symbol,
 // and captures the current desktop into it.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Templates as T
@@ -44,7 +45,9 @@ Popup {
         }
     }
 
-    contentItem: ColumnLayout {
+    // The popup's one child, filling it: the popup takes its height from the child's.
+    ColumnLayout {
+        anchors.fill: parent
         spacing: 20
 
         // The sheet reads as a dialog with its title; Tab runs through the field, the

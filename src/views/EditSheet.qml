@@ -1,4 +1,5 @@
 // The modal sheet that renames a workspace, changes its category and symbol, or deletes it.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Templates as T
@@ -43,7 +44,9 @@ Popup {
         }
     }
 
-    contentItem: ColumnLayout {
+    // The popup's one child, filling it: the popup takes its height from the child's.
+    ColumnLayout {
+        anchors.fill: parent
         spacing: 20
 
         // The sheet reads as a dialog with its title; Tab runs through the field, the

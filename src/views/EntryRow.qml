@@ -127,8 +127,8 @@ Item {
         T.AbstractButton {
             id: trashButton
             objectName: "deleteEntryButton"
-            implicitWidth: trash.implicitWidth + 4
-            implicitHeight: trash.implicitHeight + 4
+            implicitWidth: implicitContentWidth + 4
+            implicitHeight: implicitContentHeight + 4
             focusPolicy: Qt.StrongFocus
             hoverEnabled: true
             ToolTip.visible: hovered
@@ -151,7 +151,6 @@ Item {
                 }
             }
             contentItem: SymbolIcon {
-                id: trash
                 name: "trash"
                 size: 13
                 // Full red under the pointer, so it is clear what a click hits.

@@ -1,4 +1,5 @@
 // The quick launcher: a search field over the matching workspaces; arrows choose, Return launches, Escape closes.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Window

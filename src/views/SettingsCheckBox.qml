@@ -48,7 +48,11 @@ T.CheckBox {
         }
     }
 
-    contentItem: Column {
+    // Declared beside the box rather than inside contentItem, so that the indicator can follow the title.
+    contentItem: label
+
+    Column {
+        id: label
         leftPadding: box.indicator.width + box.spacing
         spacing: 4
         Text {

@@ -11,7 +11,10 @@ Control {
 
     padding: 20
     background: GlassBackground { cornerRadius: 12 }
-    contentItem: ColumnLayout {
+    // Declared beside the section rather than inside contentItem, so that the content can go into it.
+    contentItem: column
+
+    ColumnLayout {
         id: column
         spacing: 16
     }

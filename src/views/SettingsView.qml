@@ -399,7 +399,7 @@ Item {
     }
 
     FocusFollower {
-        flickable: scroll.contentItem
+        flickable: scroll.contentItem as Flickable
         area: column
     }
 }

@@ -2,6 +2,7 @@
 // monitors they need, and "System" → "Einstellungen". One Tab stop: the arrows
 // move between the rows (over the section headers), Return or Space opens the
 // row, Delete deletes a workspace (undoably), the menu key opens its menu.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
@@ -55,7 +56,7 @@ Item {
         Accessible.name: "Navigation"
 
         onActiveFocusChanged: {
-            if (activeFocus && list.currentItem && list.currentItem.isHeader)
+            if (activeFocus && sidebarModel.kindAt(currentIndex) === SidebarModel.HeaderRow)
                 currentIndex = sidebar.nextRow(currentIndex, 1)
         }
         Keys.onUpPressed: {
@@ -74,16 +75,20 @@ Item {
             }
         }
 
+        // A choice made elsewhere (a card, the dashboard after a delete) moves the keyboard's row too,
+        // once the rows have taken in the new selection.
+        Timer {
+            id: followSelection
+            interval: 0
+            onTriggered: {
+                const row = sidebar.rowOfSelection()
+                if (row >= 0)
+                    list.currentIndex = row
+            }
+        }
         Connections {
             target: sidebar.navigation
-            // A choice made elsewhere (a card, the dashboard after a delete) moves the keyboard's row too.
-            function onSelectionChanged() {
-                Qt.callLater(() => {
-                    const row = sidebar.rowOfSelection()
-                    if (row >= 0)
-                        list.currentIndex = row
-                })
-            }
+            function onSelectionChanged() { followSelection.restart() }
         }
 
         delegate: Item {

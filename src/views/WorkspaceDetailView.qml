@@ -1,5 +1,6 @@
 // The detail area for one workspace: header with the monitor check and the actions,
 // the launch options, and the list of entries; the edit sheet on top.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -28,7 +29,7 @@ Item {
 
     // A checkbox with a two-line label, as the launch options show it.
     component OptionToggle: T.CheckBox {
-        id: toggle
+        id: optionToggle
 
         property string title
         property string explanation
@@ -38,11 +39,11 @@ Item {
         spacing: 8
         leftPadding: indicator.width + spacing
         focusPolicy: Qt.StrongFocus
-        Keys.onReturnPressed: { toggle(); toggled() }
-        Keys.onEnterPressed: { toggle(); toggled() }
+        Keys.onReturnPressed: { optionToggle.toggle(); optionToggle.toggled() }
+        Keys.onEnterPressed: { optionToggle.toggle(); optionToggle.toggled() }
         // Qt 6.4's template boxes answer a screen reader's toggle with nothing.
-        Accessible.onToggleAction: { toggle(); toggled() }
-        Accessible.onPressAction: { toggle(); toggled() }
+        Accessible.onToggleAction: { optionToggle.toggle(); optionToggle.toggled() }
+        Accessible.onPressAction: { optionToggle.toggle(); optionToggle.toggled() }
 
         Accessible.name: title
         Accessible.description: explanation
@@ -52,12 +53,12 @@ Item {
             implicitWidth: 14
             implicitHeight: 14
             radius: 3
-            color: toggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.08)
+            color: optionToggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.08)
             border.width: 1
-            border.color: toggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.3)
+            border.color: optionToggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.3)
             Text {
                 anchors.centerIn: parent
-                visible: toggle.checked
+                visible: optionToggle.checked
                 text: "\u2713"
                 color: "white"
                 font.pixelSize: 11
@@ -66,7 +67,7 @@ Item {
             }
             FocusRing {
                 cornerRadius: 3
-                shown: toggle.visualFocus
+                shown: optionToggle.visualFocus
             }
         }
 
@@ -75,7 +76,7 @@ Item {
             Text {
                 Layout.fillWidth: true
                 Accessible.ignored: true
-                text: toggle.title
+                text: optionToggle.title
                 color: "white"
                 font.family: Theme.systemFamily
                 font.pixelSize: 13
@@ -84,7 +85,7 @@ Item {
             Text {
                 Layout.fillWidth: true
                 Accessible.ignored: true
-                text: toggle.explanation
+                text: optionToggle.explanation
                 color: Theme.secondaryText
                 font.family: Theme.systemFamily
                 font.pixelSize: 11
@@ -401,7 +402,7 @@ Item {
     }
 
     FocusFollower {
-        flickable: scroll.contentItem
+        flickable: scroll.contentItem as Flickable
         area: content
     }
 }

@@ -3,6 +3,7 @@
 // viewport get cards: the inner GridView covers exactly that slice and follows
 // the page, so a thousand workspaces never build a thousand cards.
 // One Tab stop: the arrows move between the cards and scroll the page along.
+pragma ComponentBehavior: Bound
 import QtQuick
 import Corvalint
 
@@ -78,9 +79,11 @@ FocusScope {
 
         property int builtCards: 0
 
-        readonly property real visibleTop: page ? Math.max(0, Math.min(root.height, page.contentY - root.pageY)) : 0
-        readonly property real visibleBottom: page ? Math.max(0, Math.min(root.height, page.contentY + page.height - root.pageY))
-                                                   : root.height
+        readonly property real visibleTop: root.page
+                                           ? Math.max(0, Math.min(root.height, root.page.contentY - root.pageY)) : 0
+        readonly property real visibleBottom: root.page
+                                              ? Math.max(0, Math.min(root.height, root.page.contentY + root.page.height - root.pageY))
+                                              : root.height
 
         x: 0
         y: visibleTop
@@ -100,8 +103,8 @@ FocusScope {
             required property int index
             required property var workspace
 
-            width: GridView.view.cellWidth
-            height: GridView.view.cellHeight
+            width: grid.cellWidth
+            height: grid.cellHeight
             z: card.isHovered ? 1 : 0
             focus: index === root.currentIndex
 

@@ -3,15 +3,13 @@
 // favourite.
 #pragma once
 
+#include "model/workspace.h"
 #include "storefollower.h"
 #include "viewservices.h"
-#include "model/workspace.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class DashboardModel : public QObject
 {
@@ -19,7 +17,8 @@ class DashboardModel : public QObject
     QML_ELEMENT
     Q_PROPERTY(ViewServices *services READ services WRITE setServices NOTIFY servicesChanged)
     Q_PROPERTY(int workspaceCount READ workspaceCount NOTIFY statisticsChanged)
-    Q_PROPERTY(qint64 totalLaunches READ totalLaunches NOTIFY statisticsChanged)
+    // A JavaScript number in QML either way; Qt 6.4's QML tools know no 64-bit integer type.
+    Q_PROPERTY(double totalLaunches READ totalLaunches NOTIFY statisticsChanged)
     Q_PROPERTY(double totalTimeSaved READ totalTimeSaved NOTIFY statisticsChanged)
     Q_PROPERTY(QString timeSavedText READ timeSavedText NOTIFY statisticsChanged)
     Q_PROPERTY(int favoriteCount READ favoriteCount NOTIFY statisticsChanged)
