@@ -17,7 +17,7 @@ Item {
     Rectangle {
         anchors.fill: parent
         visible: view.composited
-        color: Qt.rgba(0, 0, 0, 0.5)
+        color: Theme.overlayDim
     }
 
     CyberGridPattern {
@@ -48,15 +48,15 @@ Item {
             width: title.implicitWidth + 28
             height: title.implicitHeight + 12
             radius: 6
-            color: Qt.rgba(0, 0, 0, 0.75)
+            color: Theme.overlayBadgeFill
             border.width: 1
-            border.color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+            border.color: Theme.accentRim
 
             Text {
                 id: title
                 anchors.centerIn: parent
                 text: "HUD RADAR OVERLAY (PRESSE 'ESC' ZUM SCHLIESSEN)"
-                color: Qt.rgba(0.0, 0.95, 1.0, 0.8)
+                color: Theme.overlayTitle
                 font.family: Theme.monoFamily
                 font.pixelSize: 10
                 font.weight: Theme.black
@@ -77,7 +77,7 @@ Item {
             font.pixelSize: 10
             font.weight: Theme.bold
             foregroundColor: Theme.cyan
-            borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+            borderColor: Theme.accentOutline
             focusPolicy: Qt.NoFocus
             onClicked: view.closeRequested()
         }

@@ -27,7 +27,7 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: Qt.rgba(0.0, 0.95, 1.0, 0.04)
+        color: Theme.previewBoxFill
     }
 
     CyberGridPattern {
@@ -45,7 +45,7 @@ Item {
             height: 15
             gradient: Gradient {
                 GradientStop { position: 0; color: "transparent" }
-                GradientStop { position: 0.5; color: Qt.rgba(0.0, 0.95, 1.0, 0.3) }
+                GradientStop { position: 0.5; color: Theme.previewScanLine }
                 GradientStop { position: 1; color: "transparent" }
             }
 
@@ -63,7 +63,7 @@ Item {
         radius: 6
         color: "transparent"
         border.width: 1.5
-        border.color: Qt.rgba(0.0, 0.95, 1.0, 0.45 + 0.3 * box.pulse)
+        border.color: Theme.withAlpha(Theme.cyan, 0.45 + 0.3 * box.pulse)
     }
 
     // The rim's own glow, so that the inside of the box stays see-through.
@@ -73,7 +73,7 @@ Item {
         glowRadius: 4
         cornerRadius: rim.radius
         rimWidth: rim.border.width
-        color: Qt.rgba(0.0, 0.95, 1.0, 0.1 + 0.25 * box.pulse)
+        color: Theme.withAlpha(Theme.cyan, 0.1 + 0.25 * box.pulse)
     }
 
     SciFiCornerDecoration {
@@ -88,7 +88,7 @@ Item {
         width: nameColumn.implicitWidth + 12
         height: nameColumn.implicitHeight + 12
         radius: 4
-        color: Qt.rgba(0, 0, 0, 0.85)
+        color: Theme.overlayLabelFill
 
         Column {
             id: nameColumn
@@ -117,7 +117,7 @@ Item {
             Text {
                 visible: text.length > 0
                 text: box.modelData.detail
-                color: Qt.rgba(0.0, 0.95, 1.0, 0.65)
+                color: Theme.previewDetailText
                 font.family: Theme.monoFamily
                 font.pixelSize: 8
                 maximumLineCount: 1
@@ -132,7 +132,7 @@ Item {
         width: sizeColumn.implicitWidth + 12
         height: sizeColumn.implicitHeight + 12
         radius: 4
-        color: Qt.rgba(0, 0, 0, 0.85)
+        color: Theme.overlayLabelFill
 
         Column {
             id: sizeColumn

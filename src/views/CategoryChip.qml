@@ -25,9 +25,9 @@ T.RadioButton {
 
     background: Rectangle {
         radius: 6
-        color: chip.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.04)
+        color: chip.selected ? Theme.choiceSelected : Theme.chipFill
         border.width: 1
-        border.color: chip.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+        border.color: chip.selected ? Theme.cyan : Theme.hairline
         FocusRing {
             cornerRadius: 6
             shown: chip.visualFocus
@@ -49,7 +49,7 @@ T.RadioButton {
                 anchors.verticalCenter: parent.verticalCenter
                 Accessible.ignored: true
                 text: chip.category
-                color: chip.selected ? "white" : Qt.rgba(1, 1, 1, 0.8)
+                color: chip.selected ? "white" : Theme.choiceText
                 font.family: Theme.monoFamily
                 font.pixelSize: 11
                 font.weight: Theme.medium

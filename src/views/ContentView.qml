@@ -34,7 +34,7 @@ Item {
         anchors.fill: parent
         topColor: Theme.windowTop
         bottomColor: Theme.windowBottom
-        gridColor: Qt.rgba(1, 1, 1, grid.lineWidth * grid.opacity)
+        gridColor: Theme.withAlpha(Theme.gridInk, grid.lineWidth * grid.opacity)
         blurRadius: 32
     }
 
@@ -52,7 +52,7 @@ Item {
         // Read out as it appears.
         Accessible.role: Accessible.AlertMessage
         Accessible.name: message
-        color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.14)
+        color: Theme.bannerFill
 
         Row {
             id: bannerRow
@@ -81,7 +81,7 @@ Item {
         Rectangle {
             anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
             height: 1
-            color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.5)
+            color: Theme.bannerRule
         }
     }
 
@@ -92,7 +92,7 @@ Item {
 
         handle: Rectangle {
             implicitWidth: 1
-            color: Qt.rgba(1, 1, 1, 0.08)
+            color: Theme.splitHandle
         }
 
         SidebarView {

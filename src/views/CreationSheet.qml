@@ -26,13 +26,13 @@ Popup {
     onClosed: controller.cancel()
     onOpened: nameField.forceActiveFocus()
 
-    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Theme.modalDim }
 
     background: Rectangle {
         radius: 10
         color: Theme.sheetBackground
         border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.12)
+        border.color: Theme.panelBorder
         clip: true
 
         CyberGridPattern {
@@ -80,7 +80,7 @@ Popup {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: Qt.rgba(1, 1, 1, 0.1)
+            color: Theme.hairline
         }
 
         ColumnLayout {
@@ -181,7 +181,7 @@ Popup {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: Qt.rgba(1, 1, 1, 0.1)
+            color: Theme.hairline
         }
 
         Text {
@@ -204,7 +204,7 @@ Popup {
             SecondaryButtonStyle {
                 text: "Abbrechen"
                 foregroundColor: Theme.cyan
-                borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                borderColor: Theme.accentOutline
                 onClicked: sheet.controller.cancel()
             }
             PrimaryButtonStyle {

@@ -13,7 +13,7 @@ Shape {
     enabled: false // decoration only: never takes pointer input
 
     ShapePath {
-        strokeColor: Qt.rgba(1, 1, 1, grid.lineWidth)
+        strokeColor: Theme.withAlpha(Theme.gridInk, grid.lineWidth)
         strokeWidth: 1
         fillColor: "transparent"
         capStyle: ShapePath.FlatCap

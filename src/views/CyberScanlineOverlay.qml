@@ -12,7 +12,7 @@ Shape {
     enabled: false
 
     ShapePath {
-        strokeColor: Qt.rgba(1, 1, 1, 0.02)
+        strokeColor: Theme.scanline
         strokeWidth: 1
         fillColor: "transparent"
         capStyle: ShapePath.FlatCap

@@ -22,9 +22,9 @@ T.TextField {
     font.pixelSize: 13
     font.weight: Theme.medium
     color: "white"
-    selectionColor: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+    selectionColor: Theme.textSelection
     selectedTextColor: "white"
-    placeholderTextColor: Qt.rgba(0.92, 0.92, 0.96, 0.3)
+    placeholderTextColor: Theme.placeholderText
     verticalAlignment: TextInput.AlignVCenter
 
     Text {
@@ -49,14 +49,14 @@ T.TextField {
             visible: field.isFocused
             glowRadius: 4
             cornerRadius: 6
-            color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+            color: Theme.fieldFocusGlow
         }
         Rectangle {
             anchors.fill: parent
             radius: 6
-            color: Qt.rgba(0, 0, 0, 0.45)
+            color: Theme.fieldFill
             border.width: 1.2
-            border.color: field.isFocused ? Theme.cyan : Qt.rgba(1, 1, 1, 0.15)
+            border.color: field.isFocused ? Theme.cyan : Theme.fieldBorder
         }
     }
 }

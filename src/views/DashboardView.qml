@@ -61,7 +61,7 @@ Item {
                     font.family: Theme.monoFamily
                     font.pixelSize: 24
                     font.weight: Theme.black
-                    glowColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                    glowColor: Theme.titleGlow
                     glowRadius: 6
                 }
                 Text {
@@ -130,7 +130,7 @@ Item {
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                             wrapMode: Text.WordWrap
-                            color: Qt.rgba(1, 1, 1, 0.6)
+                            color: Theme.bodyText
                             font.family: Theme.monoFamily
                             font.pixelSize: 11
                             font.weight: Theme.medium

@@ -20,9 +20,9 @@ Menu {
     background: Rectangle {
         implicitWidth: 190
         radius: 6
-        color: Qt.rgba(0.12, 0.13, 0.17, 0.98)
+        color: Theme.menuBackground
         border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.12)
+        border.color: Theme.panelBorder
     }
 
     component Line: MenuItem {

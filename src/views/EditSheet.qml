@@ -25,13 +25,13 @@ Popup {
     onClosed: controller.cancelEdit()
     onOpened: nameField.forceActiveFocus()
 
-    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Theme.modalDim }
 
     background: Rectangle {
         radius: 10
         color: Theme.sheetBackground
         border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.12)
+        border.color: Theme.panelBorder
         clip: true
 
         CyberGridPattern {
@@ -79,7 +79,7 @@ Popup {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: Qt.rgba(1, 1, 1, 0.1)
+            color: Theme.hairline
         }
 
         ColumnLayout {
@@ -182,7 +182,7 @@ Popup {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: Qt.rgba(1, 1, 1, 0.1)
+            color: Theme.hairline
         }
 
         RowLayout {
@@ -195,7 +195,7 @@ Popup {
                 symbol: "trash"
                 spacing: 4
                 foregroundColor: Theme.red
-                borderColor: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.4)
+                borderColor: Theme.dangerOutline
                 onClicked: sheet.controller.deleteWorkspace()
             }
             Item { Layout.fillWidth: true }
@@ -203,7 +203,7 @@ Popup {
                 objectName: "cancelEditButton"
                 text: "Abbrechen"
                 foregroundColor: Theme.cyan
-                borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                borderColor: Theme.accentOutline
                 onClicked: sheet.controller.cancelEdit()
             }
             PrimaryButtonStyle {

@@ -47,7 +47,7 @@ Item {
             implicitWidth: 36
             implicitHeight: 36
             radius: 18
-            color: Qt.rgba(row.kindColor.r, row.kindColor.g, row.kindColor.b, 0.15)
+            color: Theme.withAlpha(row.kindColor, 0.15)
             SymbolIcon {
                 anchors.centerIn: parent
                 name: EntryPresentation.symbol(row.entry.typeRawValue)
@@ -97,7 +97,7 @@ Item {
                 Accessible.ignored: true
                 Layout.alignment: Qt.AlignRight
                 text: EntryPresentation.monitor(row.entry.monitorID, row.screenMonitorIDs)
-                color: Qt.rgba(0.0, 0.95, 1.0, 0.85)
+                color: Theme.monitorText
                 font.family: Theme.systemFamily
                 font.pixelSize: 10
                 font.weight: Theme.bold
@@ -154,7 +154,7 @@ Item {
                 name: "trash"
                 size: 13
                 // Full red under the pointer, so it is clear what a click hits.
-                color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, trashButton.hovered ? 1.0 : 0.8)
+                color: trashButton.hovered ? Theme.red : Theme.trashIdle
                 scale: trashButton.hovered ? 1.15 : 1.0
                 Behavior on scale { NumberAnimation { duration: 120 } }
             }

@@ -47,7 +47,7 @@ T.AbstractButton {
 
     background: Rectangle {
         radius: 6
-        color: field.recording ? Theme.blue : Qt.rgba(1, 1, 1, 0.1)
+        color: field.recording ? Theme.blue : Theme.controlFill
         FocusRing {
             cornerRadius: 6
             shown: field.visualFocus

@@ -31,9 +31,9 @@ Window {
     Rectangle {
         anchors.fill: parent
         radius: 14
-        color: Qt.rgba(0.06, 0.07, 0.11, 0.97)
+        color: Theme.launcherBackground
         border.width: 1
-        border.color: Qt.rgba(0.0, 0.95, 1.0, 0.35)
+        border.color: Theme.accentRim
     }
 
     ColumnLayout {
@@ -75,7 +75,7 @@ Window {
                 width: ListView.view.width
                 height: 44
                 radius: 8
-                color: row.index === controller.currentIndex ? Qt.rgba(0.0, 0.95, 1.0, 0.18) : "transparent"
+                color: row.index === controller.currentIndex ? Theme.launcherCurrentRow : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: row.modelData.name
 

@@ -18,7 +18,7 @@ Rectangle {
     implicitWidth: row.implicitWidth + 12
     implicitHeight: row.implicitHeight + 4
     radius: 4
-    color: Qt.rgba(tint.r, tint.g, tint.b, 0.12)
+    color: Theme.withAlpha(tint, 0.12)
 
     Row {
         id: row

@@ -60,7 +60,7 @@ T.Button {
             anchors.margins: -glowRadius
             glowRadius: 6
             cornerRadius: 8
-            color: Qt.rgba(button.startColor.r, button.startColor.g, button.startColor.b, 0.55)
+            color: Theme.withAlpha(button.startColor, 0.55)
         }
         GradientShape {
             anchors.fill: parent
@@ -73,7 +73,7 @@ T.Button {
             radius: 8
             color: "transparent"
             border.width: 1
-            border.color: Qt.rgba(1, 1, 1, 0.35)
+            border.color: Theme.buttonRim
         }
         FocusRing {
             cornerRadius: 8

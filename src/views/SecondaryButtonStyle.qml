@@ -7,7 +7,7 @@ T.Button {
     id: button
 
     property color foregroundColor: Theme.cyan
-    property color borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+    property color borderColor: Theme.accentOutline
     property string symbol
     property real symbolSize: 13
 
@@ -59,15 +59,13 @@ T.Button {
             anchors.margins: -glowRadius
             glowRadius: 4
             cornerRadius: 8
-            color: Qt.rgba(button.foregroundColor.r, button.foregroundColor.g, button.foregroundColor.b, 0.12)
+            color: Theme.withAlpha(button.foregroundColor, 0.12)
         }
         Rectangle {
             anchors.fill: parent
             radius: 8
             // A tint of the foreground under the pointer: the button answers before it is pressed.
-            color: button.hovered ? Qt.rgba(button.foregroundColor.r, button.foregroundColor.g,
-                                            button.foregroundColor.b, 0.14)
-                                  : Qt.rgba(0.05, 0.07, 0.14, 0.6)
+            color: button.hovered ? Theme.withAlpha(button.foregroundColor, 0.14) : Theme.secondaryButtonFill
             border.width: 1.2
             border.color: button.borderColor
         }

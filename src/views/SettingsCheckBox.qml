@@ -28,9 +28,9 @@ T.CheckBox {
         implicitWidth: 14
         implicitHeight: 14
         radius: 3
-        color: box.checked ? Theme.blue : Qt.rgba(1, 1, 1, box.pressed ? 0.2 : 0.1)
+        color: box.checked ? Theme.blue : (box.pressed ? Theme.controlFillPressed : Theme.controlFill)
         border.width: box.checked ? 0 : 1
-        border.color: Qt.rgba(1, 1, 1, 0.3)
+        border.color: Theme.checkBorder
 
         Text {
             anchors.centerIn: parent

@@ -107,7 +107,7 @@ Item {
                     implicitWidth: badgeRow.implicitWidth + 20
                     implicitHeight: badgeRow.implicitHeight + 8
                     radius: 6
-                    color: Qt.rgba(Theme.green.r, Theme.green.g, Theme.green.b, 0.15)
+                    color: Theme.successFill
                     Row {
                         id: badgeRow
                         anchors.centerIn: parent
@@ -244,7 +244,7 @@ Item {
                         symbol: "folder.fill"
                         text: "Ordner wählen …"
                         foregroundColor: Theme.cyan
-                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        borderColor: Theme.accentOutline
                         onClicked: syncFolderDialog.open()
                     }
                 }
@@ -269,7 +269,7 @@ Item {
                 Rectangle {
                     Layout.fillWidth: true
                     implicitHeight: 1
-                    color: Qt.rgba(1, 1, 1, 0.1)
+                    color: Theme.hairline
                 }
                 RowLayout {
                     spacing: 12
@@ -278,7 +278,7 @@ Item {
                         symbol: "square.and.arrow.up"
                         text: "Workspaces exportieren (.workspace)"
                         foregroundColor: Theme.cyan
-                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        borderColor: Theme.accentOutline
                         onClicked: backupController.chooseExportFile()
                     }
                     SecondaryButtonStyle {
@@ -286,7 +286,7 @@ Item {
                         symbol: "square.and.arrow.down"
                         text: "Workspaces importieren"
                         foregroundColor: Theme.cyan
-                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        borderColor: Theme.accentOutline
                         onClicked: backupController.chooseImportFile()
                     }
                 }

@@ -180,11 +180,11 @@ Item {
                 anchors.rightMargin: 10
                 radius: 6
                 // The row whose menu is open stays marked, so that it is clear which one a delete takes.
-                color: row.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.75)
-                                    : contextMenu.visible ? Qt.rgba(1.0, 0.27, 0.23, 0.22)
-                                    : hover.hovered ? Qt.rgba(1, 1, 1, 0.06) : "transparent"
+                color: row.selected ? Theme.sidebarSelection
+                                    : contextMenu.visible ? Theme.menuTargetFill
+                                    : hover.hovered ? Theme.rowHover : "transparent"
                 border.width: contextMenu.visible ? 1 : 0
-                border.color: Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.7)
+                border.color: Theme.menuTargetBorder
 
                 FocusRing {
                     objectName: "sidebarFocusRing"

@@ -30,9 +30,9 @@ Control {
             Layout.preferredHeight: 44
             Layout.alignment: Qt.AlignVCenter
             radius: 8
-            color: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.12)
+            color: Theme.withAlpha(card.color, 0.12)
             border.width: 1
-            border.color: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.4)
+            border.color: Theme.withAlpha(card.color, 0.4)
 
             SymbolIcon {
                 anchors.centerIn: parent
@@ -61,7 +61,7 @@ Control {
                 font.family: Theme.monoFamily
                 font.pixelSize: 20
                 font.weight: Theme.black
-                glowColor: Qt.rgba(card.color.r, card.color.g, card.color.b, 0.35)
+                glowColor: Theme.withAlpha(card.color, 0.35)
                 glowRadius: 5
             }
         }

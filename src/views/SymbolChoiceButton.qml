@@ -26,9 +26,9 @@ T.RadioButton {
 
     background: Rectangle {
         radius: width / 2
-        color: choice.selected ? Qt.rgba(0.04, 0.52, 1.0, 0.8) : Qt.rgba(1, 1, 1, 0.05)
+        color: choice.selected ? Theme.choiceSelected : Theme.symbolChoiceFill
         border.width: 1
-        border.color: choice.selected ? Theme.cyan : Qt.rgba(1, 1, 1, 0.1)
+        border.color: choice.selected ? Theme.cyan : Theme.hairline
         FocusRing {
             cornerRadius: width / 2 - 3
             shown: choice.visualFocus

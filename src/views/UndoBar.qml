@@ -13,9 +13,9 @@ Rectangle {
     implicitWidth: row.implicitWidth + 32
     implicitHeight: row.implicitHeight + 20
     radius: 10
-    color: Qt.rgba(0.07, 0.09, 0.16, 0.96)
+    color: Theme.undoBarBackground
     border.width: 1
-    border.color: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+    border.color: Theme.accentOutline
 
     Row {
         id: row

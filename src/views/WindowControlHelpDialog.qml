@@ -23,7 +23,7 @@ Popup {
     padding: 24
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
-    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    T.Overlay.modal: Rectangle { color: Theme.modalDim }
     background: GlassBackground { cornerRadius: 12 }
 
     contentItem: ColumnLayout {

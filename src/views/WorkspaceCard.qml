@@ -75,7 +75,7 @@ Item {
                     radius: 8
                     color: "transparent"
                     border.width: 1
-                    border.color: Qt.rgba(1, 1, 1, 0.3)
+                    border.color: Theme.tileRim
                 }
                 SymbolIcon {
                     anchors.centerIn: parent
@@ -130,7 +130,7 @@ Item {
                 font.weight: Theme.black
                 maximumLineCount: 1
                 elide: Text.ElideRight
-                glowColor: Qt.rgba(0.0, 0.95, 1.0, 0.25)
+                glowColor: Theme.nameGlow
                 glowRadius: 4
             }
             Text {
@@ -167,9 +167,9 @@ Item {
                 implicitWidth: chipText.implicitWidth + 16
                 implicitHeight: chipText.implicitHeight + 8
                 radius: 4
-                color: Qt.rgba(1, 1, 1, 0.08)
+                color: Theme.tagFill
                 border.width: 0.8
-                border.color: Qt.rgba(1, 1, 1, 0.1)
+                border.color: Theme.hairline
                 Text {
                     id: chipText
                     anchors.centerIn: parent
@@ -207,7 +207,7 @@ Item {
                     anchors.margins: -glowRadius
                     glowRadius: 4
                     cornerRadius: 6
-                    color: Qt.rgba(0.0, 0.8, 1.0, 0.55)
+                    color: Theme.startGlow
                 }
                 GradientTile {
                     anchors.fill: parent
@@ -246,7 +246,7 @@ Item {
         radius: 12
         color: "transparent"
         border.width: 1.5
-        border.color: card.isHovered ? Qt.rgba(0.0, 0.95, 1.0, 0.6) : "transparent"
+        border.color: card.isHovered ? Theme.hoverRim : "transparent"
     }
     FocusRing {
         objectName: "cardFocusRing"

@@ -53,9 +53,9 @@ Item {
             implicitWidth: 14
             implicitHeight: 14
             radius: 3
-            color: optionToggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.08)
+            color: optionToggle.checked ? Theme.blue : Theme.optionFill
             border.width: 1
-            border.color: optionToggle.checked ? Theme.blue : Qt.rgba(1, 1, 1, 0.3)
+            border.color: optionToggle.checked ? Theme.blue : Theme.checkBorder
             Text {
                 anchors.centerIn: parent
                 visible: optionToggle.checked
@@ -97,7 +97,7 @@ Item {
     component Divider: Rectangle {
         Layout.fillWidth: true
         implicitHeight: 1
-        color: Qt.rgba(1, 1, 1, 0.1)
+        color: Theme.hairline
     }
 
     ColumnLayout {
@@ -107,7 +107,7 @@ Item {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: header.implicitHeight + 48
-            color: Qt.rgba(1, 1, 1, 0.02)
+            color: Theme.headerBand
 
             GridLayout {
                 id: header
@@ -206,7 +206,7 @@ Item {
                         symbol: "eye"
                         spacing: 6
                         foregroundColor: Theme.cyan
-                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        borderColor: Theme.accentOutline
                         onClicked: detailController.showPreview()
                     }
 
@@ -220,7 +220,7 @@ Item {
                         ToolTip.text: "Workspace bearbeiten"
                         Accessible.name: "Workspace bearbeiten"
                         foregroundColor: Theme.cyan
-                        borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                        borderColor: Theme.accentOutline
                         // The pencil sits in a 32 × 32 frame inside the style's padding.
                         leftPadding: 16 + (32 - implicitContentWidth) / 2
                         rightPadding: 16 + (32 - implicitContentWidth) / 2
@@ -316,7 +316,7 @@ Item {
                             symbol: "arrow.triangle.2.circlepath"
                             spacing: 6
                             foregroundColor: Theme.cyan
-                            borderColor: Qt.rgba(0.0, 0.95, 1.0, 0.4)
+                            borderColor: Theme.accentOutline
                             onClicked: detailController.updateFromDesktop()
                         }
                         Text {
