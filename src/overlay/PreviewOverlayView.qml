@@ -63,7 +63,7 @@ Item {
             }
         }
 
-        SecondaryButtonStyle {
+        SecondaryButton {
             id: closeButton
             objectName: "closeButton"
             anchors.right: parent.right

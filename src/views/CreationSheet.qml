@@ -98,7 +98,7 @@ Popup {
                     font.pixelSize: 10
                     font.weight: Theme.bold
                 }
-                CyberTextFieldModifier {
+                ThemedTextField {
                     id: nameField
                     objectName: "nameField"
                     Layout.fillWidth: true
@@ -201,13 +201,13 @@ Popup {
             Layout.topMargin: 4
             spacing: 12
             Item { Layout.fillWidth: true }
-            SecondaryButtonStyle {
+            SecondaryButton {
                 text: "Abbrechen"
                 foregroundColor: Theme.cyan
                 borderColor: Theme.accentOutline
                 onClicked: sheet.controller.cancel()
             }
-            PrimaryButtonStyle {
+            PrimaryButton {
                 objectName: "createButton"
                 text: "Erzeugen & Speichern"
                 startColor: Theme.gradientStart

@@ -136,7 +136,7 @@ Item {
                             font.weight: Theme.medium
                         }
                     }
-                    PrimaryButtonStyle {
+                    PrimaryButton {
                         objectName: "openCreationSheet"
                         leftPadding: 18 + 20
                         rightPadding: 18 + 20

@@ -97,7 +97,7 @@ Popup {
                     font.pixelSize: 10
                     font.weight: Theme.bold
                 }
-                CyberTextFieldModifier {
+                ThemedTextField {
                     id: nameField
                     objectName: "editNameField"
                     Layout.fillWidth: true
@@ -189,7 +189,7 @@ Popup {
             Layout.fillWidth: true
             Layout.topMargin: 4
             spacing: 12
-            SecondaryButtonStyle {
+            SecondaryButton {
                 objectName: "deleteWorkspaceButton"
                 text: "Löschen"
                 symbol: "trash"
@@ -199,14 +199,14 @@ Popup {
                 onClicked: sheet.controller.deleteWorkspace()
             }
             Item { Layout.fillWidth: true }
-            SecondaryButtonStyle {
+            SecondaryButton {
                 objectName: "cancelEditButton"
                 text: "Abbrechen"
                 foregroundColor: Theme.cyan
                 borderColor: Theme.accentOutline
                 onClicked: sheet.controller.cancelEdit()
             }
-            PrimaryButtonStyle {
+            PrimaryButton {
                 objectName: "saveEditButton"
                 text: "Speichern"
                 startColor: Theme.gradientStart

@@ -41,7 +41,7 @@ Window {
         anchors.margins: 16
         spacing: 12
 
-        CyberTextFieldModifier {
+        ThemedTextField {
             id: searchField
             objectName: "launcherSearch"
             Layout.fillWidth: true

@@ -131,7 +131,7 @@ Item {
                     }
                 }
 
-                PrimaryButtonStyle {
+                PrimaryButton {
                     objectName: "openSystemSettingsButton"
                     visible: !settingsController.isAccessibilityTrusted
                     text: "Hilfe zur Fenstersteuerung öffnen"
@@ -230,7 +230,7 @@ Item {
                     Layout.fillWidth: true
                     visible: syncBox.checked
                     spacing: 8
-                    CyberTextFieldModifier {
+                    ThemedTextField {
                         id: syncFolderField
                         objectName: "syncFolderField"
                         Layout.fillWidth: true
@@ -239,7 +239,7 @@ Item {
                         text: syncBox.sync ? syncBox.sync.folder : ""
                         onEditingFinished: if (syncBox.sync) syncBox.sync.folder = text
                     }
-                    SecondaryButtonStyle {
+                    SecondaryButton {
                         objectName: "syncFolderButton"
                         symbol: "folder.fill"
                         text: "Ordner wählen …"
@@ -273,7 +273,7 @@ Item {
                 }
                 RowLayout {
                     spacing: 12
-                    SecondaryButtonStyle {
+                    SecondaryButton {
                         objectName: "exportButton"
                         symbol: "square.and.arrow.up"
                         text: "Workspaces exportieren (.workspace)"
@@ -281,7 +281,7 @@ Item {
                         borderColor: Theme.accentOutline
                         onClicked: backupController.chooseExportFile()
                     }
-                    SecondaryButtonStyle {
+                    SecondaryButton {
                         objectName: "importButton"
                         symbol: "square.and.arrow.down"
                         text: "Workspaces importieren"

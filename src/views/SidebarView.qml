@@ -235,7 +235,7 @@ Item {
                     onTapped: contextMenu.popup()
                 }
 
-                DeleteContextMenu {
+                WorkspaceContextMenu {
                     id: contextMenu
                     onDeleteRequested: sidebar.navigation.deleteWorkspace(row.workspace)
                 }

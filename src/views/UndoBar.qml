@@ -34,7 +34,7 @@ Rectangle {
             Accessible.name: text
             Accessible.description: "Rückgängig mit Strg+Z"
         }
-        SecondaryButtonStyle {
+        SecondaryButton {
             objectName: "undoButton"
             anchors.verticalCenter: parent.verticalCenter
             text: "Rückgängig"

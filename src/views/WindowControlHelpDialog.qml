@@ -54,7 +54,7 @@ Popup {
             lineHeight: 1.15
             wrapMode: Text.Wrap
         }
-        SecondaryButtonStyle {
+        SecondaryButton {
             objectName: "windowControlHelpClose"
             Layout.alignment: Qt.AlignRight
             text: "OK"

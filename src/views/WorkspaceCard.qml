@@ -263,7 +263,7 @@ Item {
                 contextMenu.popup()
         }
     }
-    DeleteContextMenu {
+    WorkspaceContextMenu {
         id: contextMenu
         // The star is out of the keyboard's reach; its menu item is not.
         favoriteText: card.workspace && card.workspace.isFavorite ? "Aus den Favoriten entfernen" : "Zu den Favoriten hinzufügen"

@@ -185,7 +185,7 @@ Item {
                     Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
                     spacing: 16
 
-                    PrimaryButtonStyle {
+                    PrimaryButton {
                         objectName: "launchButton"
                         text: "Workspace starten"
                         symbol: "play.fill"
@@ -200,7 +200,7 @@ Item {
                         onClicked: detailController.launch()
                     }
 
-                    SecondaryButtonStyle {
+                    SecondaryButton {
                         objectName: "previewButton"
                         text: "HUD-Vorschau"
                         symbol: "eye"
@@ -210,7 +210,7 @@ Item {
                         onClicked: detailController.showPreview()
                     }
 
-                    SecondaryButtonStyle {
+                    SecondaryButton {
                         id: editButton
                         objectName: "editButton"
                         symbol: "pencil"
@@ -310,7 +310,7 @@ Item {
                             onToggled: detail.workspace.restoreDocuments = checked
                         }
                         Divider {}
-                        SecondaryButtonStyle {
+                        SecondaryButton {
                             objectName: "updateButton"
                             text: "Workspace aktualisieren"
                             symbol: "arrow.triangle.2.circlepath"
