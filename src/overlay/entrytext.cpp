@@ -1,30 +1,9 @@
 // The small texts shown for an entry's fields, shared by the entry rows and the overlay boxes.
 #include "entrytext.h"
 
-#include <QUrl>
 #include <cmath>
 
 namespace EntryText {
-
-QString lastPiece(const QString &text, QChar separator)
-{
-    const qsizetype cut = text.lastIndexOf(separator);
-    return cut < 0 ? text : text.mid(cut + 1);
-}
-
-std::optional<QString> urlHost(const std::optional<QString> &address)
-{
-    if (!address)
-        return std::nullopt;
-    // Strict parsing: an address with spaces or stray characters is not a URL.
-    const QUrl url(*address, QUrl::StrictMode);
-    if (!url.isValid())
-        return std::nullopt;
-    const QString host = url.host(QUrl::FullyDecoded);
-    if (host.isEmpty())
-        return std::nullopt;
-    return host;
-}
 
 QString wholeNumber(double value)
 {
@@ -40,10 +19,14 @@ QString wholeNumber(double value)
 QString symbol(EntryType type)
 {
     switch (type) {
-    case EntryType::application: return QStringLiteral("app.badge.fill");
-    case EntryType::website: return QStringLiteral("globe");
-    case EntryType::file: return QStringLiteral("doc.fill");
-    case EntryType::folder: return QStringLiteral("folder.fill");
+    case EntryType::application:
+        return QStringLiteral("app.badge.fill");
+    case EntryType::website:
+        return QStringLiteral("globe");
+    case EntryType::file:
+        return QStringLiteral("doc.fill");
+    case EntryType::folder:
+        return QStringLiteral("folder.fill");
     }
     return QStringLiteral("app.badge.fill");
 }
@@ -51,10 +34,13 @@ QString symbol(EntryType type)
 std::optional<QString> detail(const EntryData &entry)
 {
     switch (entry.type()) {
-    case EntryType::application: return entry.appBundleIdentifier;
-    case EntryType::website: return entry.websiteURL;
+    case EntryType::application:
+        return entry.appBundleIdentifier;
+    case EntryType::website:
+        return entry.websiteURL;
     case EntryType::file:
-    case EntryType::folder: return entry.filePath;
+    case EntryType::folder:
+        return entry.filePath;
     }
     return std::nullopt;
 }

@@ -8,14 +8,6 @@
 
 namespace EntryText {
 
-/// The last piece of `text` split at every `separator`; empty when the text
-/// ends with the separator ("/home/ada/" gives "").
-QString lastPiece(const QString &text, QChar separator);
-
-/// The host of `address` read as a URL; nothing when the address is absent,
-/// does not parse, or names no host.
-std::optional<QString> urlHost(const std::optional<QString> &address);
-
 /// `value` as a whole number written in decimal: the fraction is dropped
 /// toward zero, -0 reads "0", and values beyond any integer type are still
 /// written in full. Non-finite values read "?" (there is no number to show).

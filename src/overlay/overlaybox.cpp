@@ -2,6 +2,7 @@
 #include "overlaybox.h"
 
 #include "entrytext.h"
+#include "model/entrydisplayname.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,38 +19,17 @@ bool isUsable(const QRectF &rect)
 
 QSizeF OverlayBox::drawnSize() const
 {
-    return {std::max(frame.width(), minimumWidth), std::max(frame.height(), minimumHeight)};
+    return { std::max(frame.width(), minimumWidth), std::max(frame.height(), minimumHeight) };
 }
 
 QVariantMap OverlayBox::toVariant() const
 {
     const QSizeF drawn = drawnSize();
-    return {{QStringLiteral("id"), id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("symbol"), symbol},
-            {QStringLiteral("name"), name},
-            {QStringLiteral("detail"), detail.value_or(QString())},
-            {QStringLiteral("x"), frame.x()},
-            {QStringLiteral("y"), frame.y()},
-            {QStringLiteral("width"), drawn.width()},
-            {QStringLiteral("height"), drawn.height()},
-            {QStringLiteral("sizeText"), sizeText},
-            {QStringLiteral("coordText"), coordText}};
-}
-
-QString overlayDisplayName(const EntryData &entry)
-{
-    switch (entry.type()) {
-    case EntryType::application:
-        return entry.appBundleIdentifier ? EntryText::lastPiece(*entry.appBundleIdentifier, u'.')
-                                         : QStringLiteral("Anwendung");
-    case EntryType::website:
-        return EntryText::urlHost(entry.websiteURL).value_or(QStringLiteral("Webseite"));
-    case EntryType::file:
-        return entry.filePath ? EntryText::lastPiece(*entry.filePath, u'/') : QStringLiteral("Datei");
-    case EntryType::folder:
-        return entry.filePath ? EntryText::lastPiece(*entry.filePath, u'/') : QStringLiteral("Ordner");
-    }
-    return {};
+    return { { QStringLiteral("id"), id.toString(QUuid::WithoutBraces) }, { QStringLiteral("symbol"), symbol },
+        { QStringLiteral("name"), name }, { QStringLiteral("detail"), detail.value_or(QString()) },
+        { QStringLiteral("x"), frame.x() }, { QStringLiteral("y"), frame.y() },
+        { QStringLiteral("width"), drawn.width() }, { QStringLiteral("height"), drawn.height() },
+        { QStringLiteral("sizeText"), sizeText }, { QStringLiteral("coordText"), coordText } };
 }
 
 QList<OverlayBox> overlayBoxes(const QList<EntryData> &entries, const QRectF &screenRect)
@@ -63,10 +43,11 @@ QList<OverlayBox> overlayBoxes(const QList<EntryData> &entries, const QRectF &sc
         OverlayBox box;
         box.id = entry.id;
         box.symbol = EntryText::symbol(entry.type());
-        box.name = overlayDisplayName(entry).toUpper();
+        box.name = EntryDisplayName::of(entry, EntryDisplayName::AppName::asIdentified).toUpper();
         box.detail = EntryText::detail(entry);
         box.frame = QRectF(entry.frameX - screenRect.x(), entry.frameY - screenRect.y(), entry.width, entry.height);
-        box.sizeText = EntryText::wholeNumber(entry.width) + QStringLiteral(" \u00D7 ") + EntryText::wholeNumber(entry.height);
+        box.sizeText
+            = EntryText::wholeNumber(entry.width) + QStringLiteral(" \u00D7 ") + EntryText::wholeNumber(entry.height);
         box.coordText = QStringLiteral("COORD x:") + EntryText::wholeNumber(entry.frameX) + QStringLiteral(" y:")
             + EntryText::wholeNumber(entry.frameY);
         boxes.append(box);

@@ -36,10 +36,6 @@ struct OverlayBox {
     QVariantMap toVariant() const;
 };
 
-/// The name a box shows for an entry, before upper-casing: the last piece of
-/// the identifier or path, the address's host, or the kind's fallback word.
-QString overlayDisplayName(const EntryData &entry);
-
 /// One box per entry whose saved frame overlaps `screenRect` (a frame of zero
 /// width or height overlaps nothing), in the order of `entries`, placed
 /// relative to the screen's top-left corner.

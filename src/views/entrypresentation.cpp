@@ -2,6 +2,7 @@
 // as pure functions, with QML faces that take the fields a binding depends on.
 #include "entrypresentation.h"
 
+#include "model/entrydisplayname.h"
 #include "overlay/entrytext.h"
 
 namespace {
@@ -13,8 +14,8 @@ std::optional<QString> optionalText(const QVariant &value)
     return value.toString();
 }
 
-EntryData entryFromFields(const QString &typeRawValue, const QVariant &appBundleIdentifier,
-                          const QVariant &websiteURL, const QVariant &filePath)
+EntryData entryFromFields(const QString &typeRawValue, const QVariant &appBundleIdentifier, const QVariant &websiteURL,
+    const QVariant &filePath)
 {
     EntryData entry;
     entry.typeRawValue = typeRawValue;
@@ -28,39 +29,12 @@ EntryData entryFromFields(const QString &typeRawValue, const QVariant &appBundle
 
 QString EntryPresentation::capitalized(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
-    bool wordStart = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Keep surrogate pairs together so letters beyond the basic plane change case too.
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString letter = text.mid(i, length);
-        i += length - 1;
-        if (letter.at(0).isSpace()) {
-            result += letter;
-            wordStart = true;
-            continue;
-        }
-        result += wordStart ? letter.toUpper() : letter.toLower();
-        wordStart = false;
-    }
-    return result;
+    return EntryDisplayName::capitalized(text);
 }
 
 QString EntryPresentation::entryTitle(const EntryData &entry)
 {
-    switch (entry.type()) {
-    case EntryType::application:
-        return entry.appBundleIdentifier ? capitalized(EntryText::lastPiece(*entry.appBundleIdentifier, u'.'))
-                                         : QStringLiteral("Anwendung");
-    case EntryType::website:
-        return EntryText::urlHost(entry.websiteURL).value_or(QStringLiteral("Webseite"));
-    case EntryType::file:
-        return entry.filePath ? EntryText::lastPiece(*entry.filePath, u'/') : QStringLiteral("Datei");
-    case EntryType::folder:
-        return entry.filePath ? EntryText::lastPiece(*entry.filePath, u'/') : QStringLiteral("Ordner");
-    }
-    return {};
+    return EntryDisplayName::of(entry, EntryDisplayName::AppName::capitalized);
 }
 
 QString EntryPresentation::entryDetail(const EntryData &entry)
@@ -68,8 +42,8 @@ QString EntryPresentation::entryDetail(const EntryData &entry)
     return EntryText::detail(entry).value_or(QString());
 }
 
-QString EntryPresentation::monitorLabel(const std::optional<QString> &monitorID,
-                                        const QList<std::optional<QString>> &screenMonitorIDs)
+QString EntryPresentation::monitorLabel(
+    const std::optional<QString> &monitorID, const QList<std::optional<QString>> &screenMonitorIDs)
 {
     if (!monitorID)
         return QStringLiteral("Bildschirm: -");
@@ -91,13 +65,13 @@ QString EntryPresentation::sizeText(double width, double height)
 }
 
 QString EntryPresentation::title(const QString &typeRawValue, const QVariant &appBundleIdentifier,
-                                 const QVariant &websiteURL, const QVariant &filePath)
+    const QVariant &websiteURL, const QVariant &filePath)
 {
     return entryTitle(entryFromFields(typeRawValue, appBundleIdentifier, websiteURL, filePath));
 }
 
 QString EntryPresentation::detail(const QString &typeRawValue, const QVariant &appBundleIdentifier,
-                                  const QVariant &websiteURL, const QVariant &filePath)
+    const QVariant &websiteURL, const QVariant &filePath)
 {
     return entryDetail(entryFromFields(typeRawValue, appBundleIdentifier, websiteURL, filePath));
 }

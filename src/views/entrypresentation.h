@@ -20,15 +20,11 @@ class EntryPresentation : public QObject
 public:
     using QObject::QObject;
 
-    /// Each word (a run between spaces, tabs or line breaks) with its first
-    /// letter upper case and every other letter lower case: "dt.XCode" gives
-    /// "Dt.xcode", "visual studio" gives "Visual Studio".
+    /// See EntryDisplayName::capitalized.
     static QString capitalized(const QString &text);
 
-    /// The readable name: an application's last identifier piece capitalised,
-    /// a website's host, a file's or folder's last path piece; "Anwendung",
-    /// "Webseite", "Datei" or "Ordner" when the field is missing (and
-    /// "Webseite" also for an address without a host).
+    /// The entry's display name with an application's name capitalised
+    /// (EntryDisplayName::of).
     static QString entryTitle(const EntryData &entry);
     /// The raw identifier, address or path; empty when absent.
     static QString entryDetail(const EntryData &entry);
@@ -36,8 +32,8 @@ public:
     /// "Bildschirm N" for the first screen (counted from 1, in the current
     /// order) whose identifier is `monitorID`; "Unbekannter Bildschirm" when
     /// no screen has it; "Bildschirm: -" without an identifier.
-    static QString monitorLabel(const std::optional<QString> &monitorID,
-                                const QList<std::optional<QString>> &screenMonitorIDs);
+    static QString monitorLabel(
+        const std::optional<QString> &monitorID, const QList<std::optional<QString>> &screenMonitorIDs);
 
     /// "Pos: (-12, 30)" and "Dim: 800x600": fractions dropped toward zero.
     static QString positionText(double x, double y);
@@ -46,9 +42,9 @@ public:
     // QML faces: optional fields arrive as null or a string, the screens'
     // identifiers as a list in which an empty string stands for none.
     Q_INVOKABLE static QString title(const QString &typeRawValue, const QVariant &appBundleIdentifier,
-                                     const QVariant &websiteURL, const QVariant &filePath);
+        const QVariant &websiteURL, const QVariant &filePath);
     Q_INVOKABLE static QString detail(const QString &typeRawValue, const QVariant &appBundleIdentifier,
-                                      const QVariant &websiteURL, const QVariant &filePath);
+        const QVariant &websiteURL, const QVariant &filePath);
     Q_INVOKABLE static QString symbol(const QString &typeRawValue);
     /// The kind's stored text after the unknown-reads-as-application rule.
     Q_INVOKABLE static QString kind(const QString &typeRawValue);
