@@ -6,51 +6,97 @@
 const QList<CommandDefinition> &CommandDefinition::all()
 {
     static const QList<CommandDefinition> commands {
-        { QStringLiteral("list"), QStringLiteral("[--json]"), QStringLiteral("List the workspaces, newest first"),
-            QStringLiteral("Prints name, category, entry count and required monitors of each workspace.\n"
-                           "  --json    every field of every workspace and entry, absent values as null\n"),
-            0, { QStringLiteral("--json") }, {}, false },
-        { QStringLiteral("capture"), QStringLiteral("NAME [--icon SYMBOL] [--category TEXT]"),
-            QStringLiteral("Capture the desktop as a new workspace"),
-            QStringLiteral("Captures every window of the current desktop into a new workspace named NAME\n"
-                           "(focus mode off, documents restored).\n"
-                           "  --icon SYMBOL      symbol name (default \"briefcase.fill\")\n"
-                           "  --category TEXT    Development (default), Design, Office, Personal, Gaming,\n"
-                           "                     \"Video Editing\", Photography or Custom\n"),
-            1, {}, { QStringLiteral("--icon"), QStringLiteral("--category") }, true },
-        { QStringLiteral("update"), QStringLiteral("NAME|ID"), QStringLiteral("Refresh a workspace from the desktop"),
-            QStringLiteral("Captures the desktop again: entries for the same application, website or path\n"
-                           "take the new window frames and monitors; new windows are appended.\n"),
-            1, {}, {}, true },
-        { QStringLiteral("launch"), QStringLiteral("NAME|ID [--focus] [--no-count] [--wait SECONDS]"),
-            QStringLiteral("Launch a workspace and place its windows"),
-            QStringLiteral("Opens every entry in order and waits until the windows are placed.\n"
-                           "  --focus         first ask the other applications with windows to quit\n"
-                           "  --no-count      leave the launch count and time saved unchanged\n"
-                           "  --wait SECONDS  how long to wait for each application's window (1 to 600;\n"
-                           "                  default: the app's setting, else 30)\n"),
-            1, { QStringLiteral("--focus"), QStringLiteral("--no-count") }, { QStringLiteral("--wait") }, true },
-        { QStringLiteral("preview"), QStringLiteral("NAME|ID"),
-            QStringLiteral("Show where the windows of a workspace will go"),
-            QStringLiteral("Opens the preview overlay on every screen; Escape or SCHLIESSEN closes it.\n"), 1, {}, {},
-            true },
-        { QStringLiteral("delete"), QStringLiteral("NAME|ID"), QStringLiteral("Delete a workspace"),
-            QStringLiteral("Deletes the workspace with all its entries.\n"), 1, {}, {}, false },
-        { QStringLiteral("export"), QStringLiteral("FILE"), QStringLiteral("Write every workspace to a backup file"),
-            QStringLiteral("An existing FILE is replaced as a whole, or left as it was on failure.\n"), 1, {}, {},
-            false },
-        { QStringLiteral("import"), QStringLiteral("FILE"), QStringLiteral("Add the workspaces of a backup file"),
-            QStringLiteral("Workspaces already in the store (same id) are skipped; a damaged file changes nothing.\n"),
-            1, {}, {}, false },
-        { QStringLiteral("launcher"), QString(), QStringLiteral("Open the quick launcher of the running Corvalint"),
-            QStringLiteral("What the global hotkey does; for desktops where a shortcut of their own runs it.\n"), 0, {},
-            {}, false },
-        { QStringLiteral("gnome-extension"), QStringLiteral("install"),
-            QStringLiteral("Install Corvalint's GNOME Shell extension for this user"),
-            QStringLiteral("Copies the form that fits the GNOME Shell here (43 and 44, or 45 and later) into\n"
-                           "~/.local/share/gnome-shell/extensions and switches it on. GNOME Shell loads a new\n"
-                           "extension only at login: log out and back in once.\n"),
-            1, {}, {}, false },
+        {
+            .name = QStringLiteral("list"),
+            .usage = QStringLiteral("[--json]"),
+            .summary = QStringLiteral("List the workspaces, newest first"),
+            .details = QStringLiteral("Prints name, category, entry count and required monitors of each workspace.\n"
+                                      "  --json    every field of every workspace and entry, absent values as null\n"),
+            .flags = { QStringLiteral("--json") },
+        },
+        {
+            .name = QStringLiteral("capture"),
+            .usage = QStringLiteral("NAME [--icon SYMBOL] [--category TEXT]"),
+            .summary = QStringLiteral("Capture the desktop as a new workspace"),
+            .details = QStringLiteral("Captures every window of the current desktop into a new workspace named NAME\n"
+                                      "(focus mode off, documents restored).\n"
+                                      "  --icon SYMBOL      symbol name (default \"briefcase.fill\")\n"
+                                      "  --category TEXT    Development (default), Design, Office, Personal, Gaming,\n"
+                                      "                     \"Video Editing\", Photography or Custom\n"),
+            .positionalCount = 1,
+            .valueOptions = { QStringLiteral("--icon"), QStringLiteral("--category") },
+            .needsDesktop = true,
+        },
+        {
+            .name = QStringLiteral("update"),
+            .usage = QStringLiteral("NAME|ID"),
+            .summary = QStringLiteral("Refresh a workspace from the desktop"),
+            .details = QStringLiteral("Captures the desktop again: entries for the same application, website or path\n"
+                                      "take the new window frames and monitors; new windows are appended.\n"),
+            .positionalCount = 1,
+            .needsDesktop = true,
+        },
+        {
+            .name = QStringLiteral("launch"),
+            .usage = QStringLiteral("NAME|ID [--focus] [--no-count] [--wait SECONDS]"),
+            .summary = QStringLiteral("Launch a workspace and place its windows"),
+            .details = QStringLiteral("Opens every entry in order and waits until the windows are placed.\n"
+                                      "  --focus         first ask the other applications with windows to quit\n"
+                                      "  --no-count      leave the launch count and time saved unchanged\n"
+                                      "  --wait SECONDS  how long to wait for each application's window (1 to 600;\n"
+                                      "                  default: the app's setting, else 30)\n"),
+            .positionalCount = 1,
+            .flags = { QStringLiteral("--focus"), QStringLiteral("--no-count") },
+            .valueOptions = { QStringLiteral("--wait") },
+            .needsDesktop = true,
+        },
+        {
+            .name = QStringLiteral("preview"),
+            .usage = QStringLiteral("NAME|ID"),
+            .summary = QStringLiteral("Show where the windows of a workspace will go"),
+            .details = QStringLiteral("Opens the preview overlay on every screen; Escape or SCHLIESSEN closes it.\n"),
+            .positionalCount = 1,
+            .needsDesktop = true,
+        },
+        {
+            .name = QStringLiteral("delete"),
+            .usage = QStringLiteral("NAME|ID"),
+            .summary = QStringLiteral("Delete a workspace"),
+            .details = QStringLiteral("Deletes the workspace with all its entries.\n"),
+            .positionalCount = 1,
+        },
+        {
+            .name = QStringLiteral("export"),
+            .usage = QStringLiteral("FILE"),
+            .summary = QStringLiteral("Write every workspace to a backup file"),
+            .details = QStringLiteral("An existing FILE is replaced as a whole, or left as it was on failure.\n"),
+            .positionalCount = 1,
+        },
+        {
+            .name = QStringLiteral("import"),
+            .usage = QStringLiteral("FILE"),
+            .summary = QStringLiteral("Add the workspaces of a backup file"),
+            .details = QStringLiteral(
+                "Workspaces already in the store (same id) are skipped; a damaged file changes nothing.\n"),
+            .positionalCount = 1,
+        },
+        {
+            .name = QStringLiteral("launcher"),
+            .usage = QString(),
+            .summary = QStringLiteral("Open the quick launcher of the running Corvalint"),
+            .details
+            = QStringLiteral("What the global hotkey does; for desktops where a shortcut of their own runs it.\n"),
+        },
+        {
+            .name = QStringLiteral("gnome-extension"),
+            .usage = QStringLiteral("install"),
+            .summary = QStringLiteral("Install Corvalint's GNOME Shell extension for this user"),
+            .details
+            = QStringLiteral("Copies the form that fits the GNOME Shell here (43 and 44, or 45 and later) into\n"
+                             "~/.local/share/gnome-shell/extensions and switches it on. GNOME Shell loads a new\n"
+                             "extension only at login: log out and back in once.\n"),
+            .positionalCount = 1,
+        },
     };
     return commands;
 }

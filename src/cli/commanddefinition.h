@@ -9,17 +9,19 @@
 #include <QStringList>
 #include <optional>
 
+// Written with designated initialisers in the table: every member has a
+// default, so a command names only what it sets.
 struct CommandDefinition {
-    QString name;
+    QString name {};
     /// The arguments as the usage line shows them ("NAME|ID").
-    QString usage;
-    QString summary;
+    QString usage {};
+    QString summary {};
     /// More lines for --help.
-    QString details;
+    QString details {};
     int positionalCount = 0;
-    QStringList flags;
+    QStringList flags {};
     /// Options followed by a value.
-    QStringList valueOptions;
+    QStringList valueOptions {};
     /// Whether the command works on a desktop (X11 or simulated).
     bool needsDesktop = false;
 
