@@ -340,9 +340,11 @@ void WorkspaceStore::childEvent(QChildEvent *event)
 {
     // The store owns its records; one deleted or re-parented behind its back
     // must not stay behind as a dangling pointer in the main context. Only
-    // the pointer's identity is used here: the record may be half destroyed.
+    // the pointer's identity is used here: the record may be half destroyed,
+    // and then even a static_cast to Workspace is undefined (UBSan's vptr check
+    // says so), while reinterpret_cast only carries the address.
     if (event->removed()) {
-        auto *workspace = static_cast<Workspace *>(event->child());
+        auto *workspace = reinterpret_cast<Workspace *>(event->child());
         if (m_tracking.contains(workspace))
             dropRecord(workspace, true);
     }
