@@ -192,14 +192,17 @@ CommandResult StoreCommands::exportFile(const QJsonObject &request) const
 
 CommandResult StoreCommands::importFile(const QJsonObject &request)
 {
+    // The command line speaks English; the same results read in German on the settings page.
+    constexpr auto english = BackupMessages::Language::english;
     const BackupParseResult parsed = BackupFile::readFile(field(request, "file"));
     if (!parsed.ok())
-        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::importRefused(parsed.error));
+        return CommandResult::failure(
+            QStringLiteral("corvalint: ") + BackupMessages::importRefused(parsed.problem, english));
     QString error;
     const int added = m_store.addWorkspaces(parsed.workspaces, &error);
     if (added < 0)
-        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::importFailed(error));
-    return CommandResult::success(BackupMessages::importSummary(added, parsed.workspaces.size()));
+        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::importFailed(error, english));
+    return CommandResult::success(BackupMessages::importSummary(added, parsed.workspaces.size(), english));
 }
 
 CommandResult StoreCommands::remove(const QJsonObject &request)

@@ -479,7 +479,7 @@ private slots:
         CliRunner other;
         const CliRun imported = other.run({QStringLiteral("import"), m_cli->dataPath() + QLatin1Char('/') + file});
         QCOMPARE(imported.exitCode, 0);
-        QCOMPARE(imported.out, QStringLiteral("2 Workspaces importiert\n"));
+        QCOMPARE(imported.out, QStringLiteral("2 workspaces imported\n"));
         QCOMPARE(listJson(other), listJson(*m_cli));
     }
 
@@ -493,7 +493,7 @@ private slots:
         bad.close();
         const CliRun run = m_cli->run({QStringLiteral("import"), file});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.startsWith(QStringLiteral("corvalint: Import abgelehnt: ")));
+        QVERIFY(run.err.startsWith(QStringLiteral("corvalint: import refused: ")));
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
         QCOMPARE(listJson(*m_cli).size(), 1);
     }
