@@ -10,7 +10,7 @@ T.RadioButton {
     property string category
     property bool selected: false
 
-    implicitHeight: implicitContentHeight + 16
+    implicitHeight: label.implicitHeight + 16
     focusPolicy: Qt.StrongFocus
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
@@ -34,9 +34,13 @@ T.RadioButton {
         }
     }
 
-    contentItem: Item {
-        implicitHeight: childrenRect.height
+    // Declared beside the chip rather than inside contentItem: the chip takes its height from the label.
+    contentItem: labelArea
+
+    Item {
+        id: labelArea
         Row {
+            id: label
             anchors.centerIn: parent
             spacing: 8
             SymbolIcon {

@@ -14,6 +14,8 @@ Item {
     required property NavigationController navigation
 
     readonly property DetailController controller: detailController
+    // The entries in the list's order. Qt 6.4's QML tools know no type for a C++ list of objects.
+    readonly property var entries: detailController.sortedEntries // qmllint disable type
 
     // Delete deletes the shown workspace, as the edit sheet's "Löschen" does: at once, but undoably.
     Keys.onDeletePressed: detailController.deleteWorkspace()
@@ -352,7 +354,7 @@ Item {
 
                     Item {
                         objectName: "emptyEntries"
-                        visible: detailController.sortedEntries.length === 0
+                        visible: detail.entries.length === 0
                         Layout.fillWidth: true
                         implicitHeight: empty.implicitHeight + 60
 
@@ -383,7 +385,7 @@ Item {
                     }
 
                     Repeater {
-                        model: detailController.sortedEntries
+                        model: detail.entries
                         EntryRow {
                             required property var modelData
                             Layout.fillWidth: true
