@@ -1,4 +1,4 @@
-// One category choice of the creation sheet: symbol and text, blue when chosen.
+// One category choice of the workspace sheet: symbol and text, blue when chosen.
 import QtQuick
 import QtQuick.Templates as T
 import Corvalint

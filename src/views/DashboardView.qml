@@ -234,8 +234,26 @@ Item {
         }
     }
 
-    CreationSheet {
-        controller: creationController
+    WorkspaceFormSheet {
+        title: "Workspace erstellen"
+        headerSymbol: "camera.viewfinder"
+        visible: creationController.showing
+        name: creationController.name
+        category: creationController.category
+        icon: creationController.icon
+        categories: creationController.categories
+        icons: creationController.icons
+        namePlaceholder: "z.B. Lumenfern, Coding, Office"
+        problem: creationController.captureProblem
+        confirmText: "Erzeugen & Speichern"
+        confirmButtonName: "createButton"
+        canConfirm: creationController.canCreate
+        confirmOnReturn: true
+        onNameEdited: (name) => creationController.name = name
+        onCategoryChosen: (category) => creationController.category = category
+        onIconChosen: (icon) => creationController.icon = icon
+        onConfirmed: creationController.create()
+        onCancelled: creationController.cancel()
     }
 
     FocusFollower {

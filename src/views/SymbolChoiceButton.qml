@@ -1,4 +1,4 @@
-// One symbol choice of the creation sheet: a 32-point circle, blue when chosen.
+// One symbol choice of the workspace sheet: a 32-point circle, blue when chosen.
 import QtQuick
 import QtQuick.Templates as T
 import Corvalint

@@ -399,8 +399,27 @@ Item {
         }
     }
 
-    EditSheet {
-        controller: detailController
+    WorkspaceFormSheet {
+        title: "Workspace bearbeiten"
+        headerSymbol: "slider.horizontal.3"
+        visible: detailController.showingEditSheet
+        name: detailController.editedName
+        category: detailController.editedCategory
+        icon: detailController.editedIcon
+        categories: detailController.categories
+        icons: detailController.icons
+        namePlaceholder: "Workspace Name"
+        nameFieldName: "editNameField"
+        confirmButtonName: "saveEditButton"
+        cancelButtonName: "cancelEditButton"
+        canConfirm: detailController.canSave
+        deletable: true
+        onNameEdited: (name) => detailController.editedName = name
+        onCategoryChosen: (category) => detailController.editedCategory = category
+        onIconChosen: (icon) => detailController.editedIcon = icon
+        onConfirmed: detailController.saveEdit()
+        onCancelled: detailController.cancelEdit()
+        onDeleteRequested: detailController.deleteWorkspace()
     }
 
     FocusFollower {

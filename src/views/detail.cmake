@@ -1,10 +1,9 @@
-# The workspace detail view with its entry rows and edit sheet, added to the
+# The workspace detail view with its entry rows (its edit sheet is WorkspaceFormSheet.qml), added to the
 # module "Corvalint" by CMakeLists.txt. It opens the preview overlay, so the
 # views link the overlay library.
 list(APPEND CORVALINT_VIEWS_EXTRA_QML
   EntryRow.qml
   MonitorStatusBadge.qml
-  EditSheet.qml
 )
 list(APPEND CORVALINT_VIEWS_EXTRA_SOURCES
   monitorstatus.h monitorstatus.cpp

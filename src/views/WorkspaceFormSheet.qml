@@ -1,4 +1,6 @@
-// The modal sheet that renames a workspace, changes its category and symbol, or deletes it.
+// The modal sheet that names a workspace and picks its category and symbol: for a new
+// workspace captured from the desktop (the dashboard's) and for one being edited (the
+// detail view's, which may also delete it). The controller behind it answers the signals.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
@@ -9,7 +11,36 @@ import Corvalint
 Popup {
     id: sheet
 
-    required property DetailController controller
+    // The heading as read aloud ("Workspace erstellen"); shown in capitals after `headerSymbol`.
+    required property string title
+    required property string headerSymbol
+    // The form as the controller holds it.
+    required property string name
+    required property string category
+    required property string icon
+    required property var categories
+    required property var icons
+    property string namePlaceholder
+    // Why the last attempt saved nothing; empty otherwise.
+    property string problem
+    property string confirmText: "Speichern"
+    property bool canConfirm: true
+    // Return in the name field confirms, as with "Erzeugen & Speichern".
+    property bool confirmOnReturn: false
+    // "Löschen" at the left of the buttons.
+    property bool deletable: false
+    // How tests find the name field and the buttons.
+    property string nameFieldName: "nameField"
+    property string confirmButtonName
+    property string cancelButtonName
+
+    signal nameEdited(string name)
+    signal categoryChosen(string category)
+    signal iconChosen(string icon)
+    signal confirmed()
+    // "Abbrechen", or the platform's own dismissal (Escape): nothing is written.
+    signal cancelled()
+    signal deleteRequested()
 
     parent: T.Overlay.overlay
     width: 460
@@ -19,10 +50,8 @@ Popup {
     modal: true
     dim: true
     focus: true
-    visible: controller.showingEditSheet
     closePolicy: Popup.CloseOnEscape
-    // The platform's own dismissal (Escape) writes nothing, like "Abbrechen".
-    onClosed: controller.cancelEdit()
+    onClosed: cancelled()
     onOpened: nameField.forceActiveFocus()
 
     T.Overlay.modal: Rectangle { color: Theme.modalDim }
@@ -52,22 +81,22 @@ Popup {
         // The sheet reads as a dialog with its title; Tab runs through the field, the
         // categories, the symbols and the buttons, and Escape closes it.
         Accessible.role: Accessible.Dialog
-        Accessible.name: "Workspace bearbeiten"
+        Accessible.name: sheet.title
 
         RowLayout {
             Layout.fillWidth: true
             Layout.bottomMargin: 4
             spacing: 8
             SymbolIcon {
-                name: "slider.horizontal.3"
+                name: sheet.headerSymbol
                 size: 16
                 color: Theme.cyan
             }
             Text {
-                text: "WORKSPACE BEARBEITEN"
+                text: sheet.title.toUpperCase()
                 Accessible.role: Accessible.Heading
                 // In capitals a screen reader may spell it out letter by letter.
-                Accessible.name: "Workspace bearbeiten"
+                Accessible.name: sheet.title
                 color: "white"
                 font.family: Theme.monoFamily
                 font.pixelSize: 14
@@ -99,13 +128,13 @@ Popup {
                 }
                 ThemedTextField {
                     id: nameField
-                    objectName: "editNameField"
+                    objectName: sheet.nameFieldName
                     Layout.fillWidth: true
                     Accessible.name: "Name des Workspaces"
-                    placeholderText: "Workspace Name"
-                    text: sheet.controller.editedName
-                    onTextEdited: sheet.controller.editedName = text
-                    // Return in the field does nothing here.
+                    placeholderText: sheet.namePlaceholder
+                    text: sheet.name
+                    onTextEdited: sheet.nameEdited(text)
+                    onAccepted: if (sheet.confirmOnReturn) sheet.confirmed()
                 }
             }
 
@@ -129,14 +158,14 @@ Popup {
                     rowSpacing: 8
                     columnSpacing: 8
                     Repeater {
-                        model: sheet.controller.categories
+                        model: sheet.categories
                         CategoryChip {
                             required property string modelData
                             Layout.fillWidth: true
                             Layout.preferredWidth: 10
                             category: modelData
-                            selected: sheet.controller.editedCategory === modelData
-                            onClicked: sheet.controller.editedCategory = modelData
+                            selected: sheet.category === modelData
+                            onClicked: sheet.categoryChosen(modelData)
                         }
                     }
                 }
@@ -154,24 +183,24 @@ Popup {
                     font.pixelSize: 10
                     font.weight: Theme.bold
                 }
-                // Centred as in the creation sheet: a layout would place the row before
-                // its repeater has made the buttons, at the left edge.
+                // Centred in an item: a layout would place the row before its repeater
+                // has made the buttons, at the left edge.
                 Item {
                     Layout.fillWidth: true
-                    implicitHeight: editSymbols.height
+                    implicitHeight: symbols.height
                     Row {
-                        id: editSymbols
+                        id: symbols
                         Accessible.role: Accessible.Grouping
                         Accessible.name: "Symbol auswählen"
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 8
                         Repeater {
-                            model: sheet.controller.icons
+                            model: sheet.icons
                             SymbolChoiceButton {
                                 required property string modelData
                                 symbol: modelData
-                                selected: sheet.controller.editedIcon === modelData
-                                onClicked: sheet.controller.editedIcon = modelData
+                                selected: sheet.icon === modelData
+                                onClicked: sheet.iconChosen(modelData)
                             }
                         }
                     }
@@ -185,34 +214,47 @@ Popup {
             color: Theme.hairline
         }
 
+        Text {
+            objectName: "captureProblem"
+            Layout.fillWidth: true
+            visible: text !== ""
+            text: sheet.problem
+            color: Theme.red
+            font.pixelSize: 12
+            wrapMode: Text.WordWrap
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+        }
+
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 4
             spacing: 12
             SecondaryButton {
                 objectName: "deleteWorkspaceButton"
+                visible: sheet.deletable
                 text: "Löschen"
                 symbol: "trash"
                 spacing: 4
                 foregroundColor: Theme.red
                 borderColor: Theme.dangerOutline
-                onClicked: sheet.controller.deleteWorkspace()
+                onClicked: sheet.deleteRequested()
             }
             Item { Layout.fillWidth: true }
             SecondaryButton {
-                objectName: "cancelEditButton"
+                objectName: sheet.cancelButtonName
                 text: "Abbrechen"
                 foregroundColor: Theme.cyan
                 borderColor: Theme.accentOutline
-                onClicked: sheet.controller.cancelEdit()
+                onClicked: sheet.cancelled()
             }
             PrimaryButton {
-                objectName: "saveEditButton"
-                text: "Speichern"
+                objectName: sheet.confirmButtonName
+                text: sheet.confirmText
                 startColor: Theme.gradientStart
                 endColor: Theme.gradientEnd
-                enabled: sheet.controller.canSave
-                onClicked: sheet.controller.saveEdit()
+                enabled: sheet.canConfirm
+                onClicked: sheet.confirmed()
             }
         }
     }
