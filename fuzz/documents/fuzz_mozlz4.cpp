@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the mozlz4 decoder and the Firefox session reader.
-#include "platform/x11/documents/firefoxsession.h"
-#include "platform/x11/documents/mozlz4.h"
+#include "platform/linux/documents/firefoxsession.h"
+#include "platform/linux/documents/mozlz4.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the Chromium session file replay.
-#include "platform/x11/documents/snssreader.h"
+#include "platform/linux/documents/snssreader.h"
 
 #include <cstdlib>
 

@@ -7,7 +7,7 @@
 #include "gnomedisplayconfig.h"
 #include "gnomeextensionstatus.h"
 #include "gnomeshellstate.h"
-#include "platform/x11/entrylauncher.h"
+#include "platform/linux/entrylauncher.h"
 
 #include <QElapsedTimer>
 #include <QHash>

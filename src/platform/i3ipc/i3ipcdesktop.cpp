@@ -9,10 +9,10 @@
 #include "ipcevents.h"
 #include "ipcsocket.h"
 #include "ipcsocketlocator.h"
-#include "platform/x11/documents/linuxdocuments.h"
-#include "platform/x11/launchwindowmatch.h"
-#include "platform/x11/monitoridentity.h"
-#include "platform/x11/processexecutable.h"
+#include "platform/linux/documents/linuxdocuments.h"
+#include "platform/linux/launchwindowmatch.h"
+#include "platform/linux/monitoridentity.h"
+#include "platform/linux/processexecutable.h"
 
 #include <QFile>
 #include <QFileInfo>

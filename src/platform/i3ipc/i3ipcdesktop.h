@@ -5,7 +5,7 @@
 #include "automation/desktopplatform.h"
 #include "i3tree.h"
 #include "ipcflavour.h"
-#include "platform/x11/entrylauncher.h"
+#include "platform/linux/entrylauncher.h"
 
 #include <QElapsedTimer>
 #include <QPoint>

@@ -5,10 +5,10 @@
 #include "automation/finiterect.h"
 #include "kwinoutputnames.h"
 #include "kwinscriptrunner.h"
-#include "platform/x11/documents/linuxdocuments.h"
-#include "platform/x11/launchwindowmatch.h"
-#include "platform/x11/monitoridentity.h"
-#include "platform/x11/processexecutable.h"
+#include "platform/linux/documents/linuxdocuments.h"
+#include "platform/linux/launchwindowmatch.h"
+#include "platform/linux/monitoridentity.h"
+#include "platform/linux/processexecutable.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

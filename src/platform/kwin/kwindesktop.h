@@ -5,7 +5,7 @@
 #include "automation/desktopplatform.h"
 #include "kwinscripts.h"
 #include "kwinwindowlist.h"
-#include "platform/x11/entrylauncher.h"
+#include "platform/linux/entrylauncher.h"
 
 #include <QElapsedTimer>
 #include <QHash>

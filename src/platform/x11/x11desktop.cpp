@@ -2,9 +2,9 @@
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
 #include "automation/finiterect.h"
-#include "platform/x11/processexecutable.h"
+#include "platform/linux/processexecutable.h"
 
-#include "documents/linuxdocuments.h"
+#include "platform/linux/documents/linuxdocuments.h"
 #include "framegeometry.h"
 #include "placementplan.h"
 #include "x11connection.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "automation/desktopplatform.h"
-#include "entrylauncher.h"
+#include "platform/linux/entrylauncher.h"
 
 #include <QTimer>
 #include <memory>

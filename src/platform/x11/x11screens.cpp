@@ -1,7 +1,7 @@
 // The connected monitors as RandR 1.5 lists them, primary first, in the global display space.
 #include "x11screens.h"
 
-#include "monitoridentity.h"
+#include "platform/linux/monitoridentity.h"
 #include "x11connection.h"
 
 #include <algorithm>

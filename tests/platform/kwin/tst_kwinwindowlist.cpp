@@ -1,7 +1,7 @@
 // The listing script's answer read into windows and outputs: good, odd, garbled and oversized answers.
 #include "platform/kwin/kwinoutputnames.h"
 #include "platform/kwin/kwinwindowlist.h"
-#include "platform/x11/desktopentryindex.h"
+#include "platform/linux/desktopentryindex.h"
 
 #include <QTest>
 

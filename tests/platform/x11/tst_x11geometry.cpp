@@ -1,7 +1,7 @@
 // The X11 desktop's pure parts: frame maths, placement plans, monitor identifiers and the desktop-entry rules.
-#include "platform/x11/desktopentryindex.h"
+#include "platform/linux/desktopentryindex.h"
 #include "platform/x11/framegeometry.h"
-#include "platform/x11/monitoridentity.h"
+#include "platform/linux/monitoridentity.h"
 #include "platform/x11/placementplan.h"
 
 #include <QRegularExpression>

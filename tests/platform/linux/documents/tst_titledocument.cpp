@@ -1,5 +1,5 @@
 // Tests reading the file or folder a window's title names, with the title formats real editors write.
-#include "platform/x11/documents/titledocument.h"
+#include "platform/linux/documents/titledocument.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Runs the real Firefox and Chromium on the test desktop and reads back the tabs they show.
-#include "platform/x11/documents/linuxdocuments.h"
+#include "platform/linux/documents/linuxdocuments.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

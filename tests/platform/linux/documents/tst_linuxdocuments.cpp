@@ -1,6 +1,6 @@
 // Tests which installed applications play the document roles, and that each role reaches its collector.
-#include "platform/x11/documents/linuxdocuments.h"
-#include "platform/x11/documents/mozlz4.h"
+#include "platform/linux/documents/linuxdocuments.h"
+#include "platform/linux/documents/mozlz4.h"
 #include "snsswriter.h"
 
 #include <QDir>

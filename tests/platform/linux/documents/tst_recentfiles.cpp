@@ -1,5 +1,5 @@
 // Tests reading the recent-files lists: freedesktop's XBEL as GTK writes it, and KDE's recent documents.
-#include "platform/x11/documents/recentfiles.h"
+#include "platform/linux/documents/recentfiles.h"
 
 #include <QDir>
 #include <QFile>

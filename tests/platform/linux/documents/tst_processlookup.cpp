@@ -1,5 +1,5 @@
 // Tests reading a process's command line and working folder from a folder laid out like /proc.
-#include "platform/x11/documents/processlookup.h"
+#include "platform/linux/documents/processlookup.h"
 
 #include <QDir>
 #include <QFile>

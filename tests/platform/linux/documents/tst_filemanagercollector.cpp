@@ -1,5 +1,5 @@
 // Tests asking a file manager for its windows' folders over a private D-Bus, and reading folder titles.
-#include "platform/x11/documents/filemanagercollector.h"
+#include "platform/linux/documents/filemanagercollector.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

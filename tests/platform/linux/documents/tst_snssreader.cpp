@@ -1,6 +1,6 @@
 // Tests replaying Chromium session files and finding the newest one of the running profile.
-#include "platform/x11/documents/chromiumcollector.h"
-#include "platform/x11/documents/snssreader.h"
+#include "platform/linux/documents/chromiumcollector.h"
+#include "platform/linux/documents/snssreader.h"
 #include "snsswriter.h"
 
 #include <QDir>

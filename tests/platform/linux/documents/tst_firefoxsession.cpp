@@ -1,8 +1,8 @@
 // Tests reading Firefox's compressed session store and finding the profile a running Firefox uses.
-#include "platform/x11/documents/firefoxcollector.h"
-#include "platform/x11/documents/firefoxprofiles.h"
-#include "platform/x11/documents/firefoxsession.h"
-#include "platform/x11/documents/mozlz4.h"
+#include "platform/linux/documents/firefoxcollector.h"
+#include "platform/linux/documents/firefoxprofiles.h"
+#include "platform/linux/documents/firefoxsession.h"
+#include "platform/linux/documents/mozlz4.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Tests reading the folders of VS Code's windows from its window state.
-#include "platform/x11/documents/vscodecollector.h"
+#include "platform/linux/documents/vscodecollector.h"
 
 #include <QDir>
 #include <QFile>

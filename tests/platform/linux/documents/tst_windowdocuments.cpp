@@ -1,6 +1,6 @@
 // Tests finding what one window shows from its title, its process (a fake /proc) and the recent-files list.
-#include "platform/x11/documents/linuxdocuments.h"
-#include "platform/x11/documents/windowdocuments.h"
+#include "platform/linux/documents/linuxdocuments.h"
+#include "platform/linux/documents/windowdocuments.h"
 
 #include <QDir>
 #include <QFile>
