@@ -2,75 +2,32 @@
 // extension: two virtual monitors of different sizes, a Qt window on Wayland, a GTK 3 window on Wayland and an
 // xterm through Xwayland; capture, moving away, launching, new windows by application id, polite close, a monitor
 // that became smaller, the command line, and the extension switched off and on again.
-#include "automation/automationservice.h"
 #include "automation/framemapping.h"
-#include "automation/qtautomationclock.h"
+#include "platform/desktoptestsupport/capturedentries.h"
+#include "platform/desktoptestsupport/corvalintcommand.h"
+#include "platform/desktoptestsupport/desktopsession.h"
+#include "platform/desktoptestsupport/framecompare.h"
+#include "platform/desktoptestsupport/harnessenvironment.h"
 #include "platform/gnome/gnomedesktop.h"
 #include "platform/gnome/gnomeshellclient.h"
 
-#include <QCoro/QCoroTask>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <vector>
 
 namespace {
 
-/// The variables the harness wrote for this desktop's clients: `export K=V` and `unset K...` lines.
-bool loadEnvironment(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        if (line.startsWith(QLatin1String("export "))) {
-            const QString assignment = line.mid(7);
-            const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-            if (equals > 0)
-                qputenv(assignment.left(equals).toLocal8Bit(), assignment.mid(equals + 1).toLocal8Bit());
-        } else if (line.startsWith(QLatin1String("unset "))) {
-            for (const QString &name : line.mid(6).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                qunsetenv(name.toLocal8Bit().constData());
-        }
-    }
-    return true;
-}
-
-std::optional<DesktopWindow> windowOf(const DesktopSnapshot &snapshot, const QString &appId)
-{
-    for (const DesktopApplication &application : snapshot.applications) {
-        if (application.appId == appId && !application.windows.isEmpty())
-            return application.windows.front();
-    }
-    return std::nullopt;
-}
-
-std::optional<EntryData> entryFor(const QList<EntryData> &entries, const QString &appId)
-{
-    for (const EntryData &entry : entries) {
-        if (entry.appBundleIdentifier == appId)
-            return entry;
-    }
-    return std::nullopt;
-}
-
-/// The largest difference of any edge.
-double edgeError(const QRectF &a, const QRectF &b)
-{
-    return std::max({ std::abs(a.left() - b.left()), std::abs(a.top() - b.top()), std::abs(a.right() - b.right()),
-        std::abs(a.bottom() - b.bottom()) });
-}
+const QString appW = QStringLiteral("testapp-w"); // Qt on Wayland
+const QString appG = QStringLiteral("net.testapps.TestAppG"); // GTK 3 on Wayland
+const QString appX = QStringLiteral("testapp-x"); // xterm through Xwayland
 
 /// xterm keeps its size to whole character cells: its corner is exact, its size within one cell less.
 bool withinCells(const QRectF &now, const QRectF &goal)
@@ -81,17 +38,6 @@ bool withinCells(const QRectF &now, const QRectF &goal)
         && now.height() > goal.height() - cell;
 }
 
-QString describe(const QRectF &frame)
-{
-    return QStringLiteral("frame %1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
-}
-
-QByteArray clientLog()
-{
-    QFile log(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestGnomeDesktop : public QObject
@@ -100,119 +46,51 @@ class TestGnomeDesktop : public QObject
 
 private:
     std::unique_ptr<GnomeDesktop> m_desktop;
-    std::unique_ptr<QtAutomationClock> m_clock;
-    std::unique_ptr<AutomationService> m_service;
-    std::vector<std::unique_ptr<QProcess>> m_clients;
-
-    QProcess *start(const QString &program, const QStringList &arguments)
-    {
-        auto client = std::make_unique<QProcess>();
-        client->setProgram(program);
-        client->setArguments(arguments);
-        client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        client->start();
-        if (!client->waitForStarted())
-            return nullptr;
-        m_clients.push_back(std::move(client));
-        return m_clients.back().get();
-    }
+    std::unique_ptr<DesktopSession> m_session;
 
     void startQtWindow()
     {
-        QVERIFY(start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
-            { QStringLiteral("--app-id"), QStringLiteral("testapp-w"), QStringLiteral("--title"),
-                QStringLiteral("Test W"), QStringLiteral("--size"), QStringLiteral("400x300") }));
+        QVERIFY(m_session->start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
+            { QStringLiteral("--app-id"), appW, QStringLiteral("--title"), QStringLiteral("Test W"),
+                QStringLiteral("--size"), QStringLiteral("400x300") }));
     }
 
     void startGtkWindow()
     {
-        QVERIFY(start(QStringLiteral("/usr/bin/python3"),
+        QVERIFY(m_session->start(QStringLiteral("/usr/bin/python3"),
             { qEnvironmentVariable("CORVALINT_GNOME_DESKTOP_DIR") + QStringLiteral("/bin/gtkwindow.py") }));
     }
 
     QProcess *startXterm()
     {
-        return start(QStringLiteral("xterm"),
+        return m_session->start(QStringLiteral("xterm"),
             { QStringLiteral("-class"), QStringLiteral("TestAppX"), QStringLiteral("-T"), QStringLiteral("Test X"),
                 QStringLiteral("-geometry"), QStringLiteral("60x20") });
     }
 
-    void waitForWindows(const QStringList &ids)
-    {
-        for (const QString &id : ids)
-            QTRY_VERIFY2_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), id), qPrintable(id), 15000);
-    }
-
-    QRectF frameOf(const char *appId)
-    {
-        const auto window = windowOf(m_desktop->snapshot(), QLatin1String(appId));
-        return window ? window->frame : QRectF();
-    }
-
-    DesktopWindow windowNamed(const char *appId)
-    {
-        return windowOf(m_desktop->snapshot(), QLatin1String(appId)).value_or(DesktopWindow());
-    }
-
-    QRectF monitorBounds(int index) const { return m_desktop->monitors().value(index).bounds; }
-    QString monitorId(int index) const { return m_desktop->monitors().value(index).identifier.value_or(QString()); }
-
-    bool noWindowsLeft()
-    {
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications) {
-            if (!application.windows.isEmpty())
-                return false;
-        }
-        return true;
-    }
-
-    void closeEverything()
-    {
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications)
-            m_desktop->closeApplication(application);
-        QTRY_VERIFY_WITH_TIMEOUT(noWindowsLeft(), 10000);
-        for (auto &client : m_clients) {
-            if (client->state() != QProcess::NotRunning && !client->waitForFinished(5000)) {
-                client->kill();
-                client->waitForFinished(2000);
-            }
-        }
-        m_clients.clear();
-    }
-
-    static std::pair<int, QString> corvalint(const QStringList &arguments, const QString &store)
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CORVALINT_DATA_DIR"), store);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(CORVALINT_BINARY), arguments);
-        process.waitForFinished(30000);
-        return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()) };
-    }
+    void waitForWindows(const QStringList &ids) { m_session->waitForWindows(ids, 15000); }
+    QRectF frameOf(const QString &appId) { return m_session->frameOf(appId); }
+    DesktopWindow windowNamed(const QString &appId) { return m_session->windowNamed(appId); }
+    QRectF monitorBounds(int index) const { return m_session->monitorBounds(index); }
+    QString monitorId(int index) const { return m_session->monitorId(index); }
 
 private slots:
     void initTestCase()
     {
         const QString dir = qEnvironmentVariable("CORVALINT_GNOME_DESKTOP_DIR");
-        QVERIFY2(loadEnvironment(dir + QStringLiteral("/env")), "the test desktop's env file is missing");
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        QVERIFY2(loadHarnessEnvironment(dir + QStringLiteral("/env")), "the test desktop's env file is missing");
+        clearClientLog();
         QVERIFY(GnomeDesktop::sessionIsGnomeWayland());
         QString error;
         m_desktop = GnomeDesktop::connect(true, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_desktop->canControlWindows());
         QVERIFY(m_desktop->extensionProblem().isEmpty());
-        m_clock = std::make_unique<QtAutomationClock>();
-        m_service = std::make_unique<AutomationService>(*m_desktop, *m_clock);
-        closeEverything();
+        m_session = std::make_unique<DesktopSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
+        m_session->closeEverything();
     }
 
-    void cleanup() { closeEverything(); }
+    void cleanup() { m_session->closeEverything(); }
 
     void monitorsAreTheTwoVirtualMonitorsPrimaryFirst()
     {
@@ -238,16 +116,15 @@ private slots:
         startQtWindow();
         startGtkWindow();
         QVERIFY(startXterm());
-        waitForWindows(
-            { QStringLiteral("testapp-w"), QStringLiteral("net.testapps.TestAppG"), QStringLiteral("testapp-x") });
-        const DesktopWindow w = windowNamed("testapp-w");
+        waitForWindows({ appW, appG, appX });
+        const DesktopWindow w = windowNamed(appW);
         QCOMPARE(w.title, QStringLiteral("Test W"));
         QVERIFY(w.pid.has_value());
         QCOMPARE(w.desktop, std::optional<int>(0));
         QCOMPARE(w.kind, WindowKind::normal);
-        QCOMPARE(windowNamed("net.testapps.TestAppG").title, QStringLiteral("Test G"));
-        QCOMPARE(windowNamed("testapp-x").title, QStringLiteral("Test X"));
-        QVERIFY(windowNamed("testapp-x").frame.width() > 100);
+        QCOMPARE(windowNamed(appG).title, QStringLiteral("Test G"));
+        QCOMPARE(windowNamed(appX).title, QStringLiteral("Test X"));
+        QVERIFY(windowNamed(appX).frame.width() > 100);
     }
 
     void captureMoveAwayAndLaunchRestoresEveryWindow()
@@ -255,60 +132,56 @@ private slots:
         startQtWindow();
         startGtkWindow();
         QVERIFY(startXterm());
-        waitForWindows(
-            { QStringLiteral("testapp-w"), QStringLiteral("net.testapps.TestAppG"), QStringLiteral("testapp-x") });
+        waitForWindows({ appW, appG, appX });
 
         // W on the second monitor, X on the first, G maximised on the second.
         const QRectF frameW(2000, 100, 700, 500);
         const QRectF frameX(300, 300, 600, 400);
-        m_desktop->place(windowNamed("testapp-w").id, { frameW, {}, std::nullopt });
-        m_desktop->place(windowNamed("testapp-x").id, { frameX, {}, std::nullopt });
-        m_desktop->place(windowNamed("net.testapps.TestAppG").id,
-            { QRectF(2100, 200, 500, 400), { true, true, false, false }, std::nullopt });
-        QTRY_VERIFY2(edgeError(frameOf("testapp-w"), frameW) <= 1, qPrintable(describe(frameOf("testapp-w"))));
-        QTRY_VERIFY2(withinCells(frameOf("testapp-x"), frameX), qPrintable(describe(frameOf("testapp-x"))));
-        QTRY_VERIFY(windowNamed("net.testapps.TestAppG").state.isMaximized());
-        QTRY_COMPARE(windowNamed("net.testapps.TestAppG").frame, monitorBounds(1));
+        m_session->place(appW, frameW);
+        m_session->place(appX, frameX);
+        m_session->place(appG, QRectF(2100, 200, 500, 400), { true, true, false, false });
+        QTRY_VERIFY2(edgeError(frameOf(appW), frameW) <= 1, qPrintable(describe(frameOf(appW))));
+        QTRY_VERIFY2(withinCells(frameOf(appX), frameX), qPrintable(describe(frameOf(appX))));
+        QTRY_VERIFY(windowNamed(appG).state.isMaximized());
+        QTRY_COMPARE(windowNamed(appG).frame, monitorBounds(1));
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
 
         QElapsedTimer captureTime;
         captureTime.start();
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const QList<EntryData> captured = m_session->service().captureCurrentDesktop();
         const qint64 captureMs = captureTime.elapsed();
         QCOMPARE(captured.size(), 3);
-        const auto w = entryFor(captured, QStringLiteral("testapp-w"));
-        const auto g = entryFor(captured, QStringLiteral("net.testapps.TestAppG"));
-        const auto x = entryFor(captured, QStringLiteral("testapp-x"));
+        const auto w = entryFor(captured, appW);
+        const auto g = entryFor(captured, appG);
+        const auto x = entryFor(captured, appX);
         QVERIFY(w && g && x);
-        QVERIFY(edgeError(QRectF(w->frameX, w->frameY, w->width, w->height), frameW) <= 1);
+        QVERIFY(edgeError(savedFrame(*w), frameW) <= 1);
         QCOMPARE(w->monitorID, std::optional(monitorId(1)));
         QCOMPARE(x->monitorID, std::optional(monitorId(0)));
         QVERIFY(g->isMaximized);
         QCOMPARE(g->monitorID, std::optional(monitorId(1)));
 
         // Away: W and X swap monitors, G out of its maximised state onto the first.
-        m_desktop->place(windowNamed("testapp-w").id, { QRectF(200, 200, 500, 400), {}, std::nullopt });
-        m_desktop->place(windowNamed("testapp-x").id, { QRectF(2200, 300, 500, 300), {}, std::nullopt });
-        m_desktop->place(windowNamed("net.testapps.TestAppG").id, { QRectF(100, 500, 400, 300), {}, std::nullopt });
-        QTRY_VERIFY(edgeError(frameOf("testapp-w"), QRectF(200, 200, 500, 400)) <= 1);
-        QTRY_VERIFY(!windowNamed("net.testapps.TestAppG").state.isMaximized());
-        QTRY_VERIFY(frameOf("testapp-x").left() >= 1920);
+        m_session->place(appW, QRectF(200, 200, 500, 400));
+        m_session->place(appX, QRectF(2200, 300, 500, 300));
+        m_session->place(appG, QRectF(100, 500, 400, 300));
+        QTRY_VERIFY(edgeError(frameOf(appW), QRectF(200, 200, 500, 400)) <= 1);
+        QTRY_VERIFY(!windowNamed(appG).state.isMaximized());
+        QTRY_VERIFY(frameOf(appX).left() >= 1920);
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
 
         // Back: the running applications are brought forward and placed.
         QElapsedTimer timer;
         timer.start();
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 15000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        m_session->launchAndSettle(captured, 15000);
         const qint64 launchMs = timer.elapsed();
-        QTRY_VERIFY(windowNamed("net.testapps.TestAppG").state.isMaximized());
-        QTRY_COMPARE(windowNamed("net.testapps.TestAppG").frame, monitorBounds(1));
-        QTRY_VERIFY2(withinCells(frameOf("testapp-x"), frameX), qPrintable(describe(frameOf("testapp-x"))));
-        const double error = edgeError(frameOf("testapp-w"), frameW);
+        QTRY_VERIFY(windowNamed(appG).state.isMaximized());
+        QTRY_COMPARE(windowNamed(appG).frame, monitorBounds(1));
+        QTRY_VERIFY2(withinCells(frameOf(appX), frameX), qPrintable(describe(frameOf(appX))));
+        const double error = edgeError(frameOf(appW), frameW);
         qInfo("frame error %.0f px, capture %lld ms, launch and placement %lld ms, corrections %d, round trips %d",
             error, captureMs, launchMs, m_desktop->correctionsSent(), m_desktop->client().roundTrips());
-        QVERIFY2(error <= 1, qPrintable(describe(frameOf("testapp-w"))));
+        QVERIFY2(error <= 1, qPrintable(describe(frameOf(appW))));
     }
 
     void aMonitorThatBecameSmallerGetsTheWindowScaled()
@@ -317,13 +190,13 @@ private slots:
         // is edited to say so (the virtual monitors cannot change size while the shell runs): its monitor
         // identifier and saved monitor rectangle become the second monitor's, as it would have been at 1920x1080.
         startQtWindow();
-        waitForWindows({ QStringLiteral("testapp-w") });
+        waitForWindows({ appW });
         const QRectF onFirst(100, 100, 1600, 900);
-        m_desktop->place(windowNamed("testapp-w").id, { onFirst, {}, std::nullopt });
-        QTRY_VERIFY(edgeError(frameOf("testapp-w"), onFirst) <= 1);
+        m_session->place(appW, onFirst);
+        QTRY_VERIFY(edgeError(frameOf(appW), onFirst) <= 1);
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
-        auto entry = entryFor(captured, QStringLiteral("testapp-w"));
+        const QList<EntryData> captured = m_session->service().captureCurrentDesktop();
+        auto entry = entryFor(captured, appW);
         QVERIFY(entry);
         QCOMPARE(entry->monitorID, std::optional(monitorId(0)));
         QCOMPARE(entry->originalScreenWidth, std::optional<double>(1920));
@@ -334,49 +207,17 @@ private slots:
         QVERIFY(monitorBounds(1).contains(expected));
         QVERIFY(expected.width() < onFirst.width());
 
-        QCoro::waitFor(m_service->launchWorkspace({ *entry }, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 15000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY2(edgeError(frameOf("testapp-w"), expected) <= 1.5,
-            qPrintable(describe(frameOf("testapp-w")) + QStringLiteral(" for ") + describe(expected)));
+        m_session->launchAndSettle({ *entry }, 15000);
+        QTRY_VERIFY2(edgeError(frameOf(appW), expected) <= 1.5,
+            qPrintable(describe(frameOf(appW)) + QStringLiteral(" for ") + describe(expected)));
     }
 
     void fullScreenAndWorkspacesComeBack()
     {
         startQtWindow();
         startGtkWindow();
-        waitForWindows({ QStringLiteral("testapp-w"), QStringLiteral("net.testapps.TestAppG") });
-        const QRectF frameG(300, 200, 500, 400);
-        m_desktop->place(
-            windowNamed("testapp-w").id, { monitorBounds(1), { false, false, true, false }, std::nullopt });
-        m_desktop->place(windowNamed("net.testapps.TestAppG").id, { frameG, {}, 1 });
-        QTRY_VERIFY(windowNamed("testapp-w").state.fullScreen);
-        QTRY_COMPARE(windowNamed("testapp-w").frame, monitorBounds(1));
-        QTRY_COMPARE(windowNamed("net.testapps.TestAppG").desktop, std::optional<int>(1));
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
-        const auto w = entryFor(captured, QStringLiteral("testapp-w"));
-        const auto g = entryFor(captured, QStringLiteral("net.testapps.TestAppG"));
-        QVERIFY(w && g);
-        QVERIFY(w->isFullscreen);
-        QCOMPARE(w->monitorID, std::optional(monitorId(1)));
-        QCOMPARE(g->virtualDesktop, std::optional<int>(1));
-
-        m_desktop->place(windowNamed("testapp-w").id, { QRectF(100, 100, 400, 300), {}, std::nullopt });
-        m_desktop->place(windowNamed("net.testapps.TestAppG").id, { frameG, {}, 0 });
-        QTRY_VERIFY(!windowNamed("testapp-w").state.fullScreen);
-        QTRY_COMPARE(windowNamed("net.testapps.TestAppG").desktop, std::optional<int>(0));
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 15000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY(windowNamed("testapp-w").state.fullScreen);
-        QTRY_COMPARE(windowNamed("testapp-w").frame, monitorBounds(1));
-        QTRY_COMPARE(windowNamed("net.testapps.TestAppG").desktop, std::optional<int>(1));
-        QVERIFY2(edgeError(frameOf("net.testapps.TestAppG"), frameG) <= 1,
-            qPrintable(describe(frameOf("net.testapps.TestAppG"))));
+        waitForWindows({ appW, appG });
+        m_session->checkFullScreenAndDesktopComeBack(appW, appG, 15000);
     }
 
     void focusModeClosesTheOthersPolitely()
@@ -385,16 +226,8 @@ private slots:
         startGtkWindow();
         QProcess *xterm = startXterm();
         QVERIFY(xterm);
-        waitForWindows(
-            { QStringLiteral("testapp-w"), QStringLiteral("net.testapps.TestAppG"), QStringLiteral("testapp-x") });
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
-        const auto keep = entryFor(captured, QStringLiteral("testapp-w"));
-        QVERIFY(keep);
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-        QCoro::waitFor(m_service->launchWorkspace({ *keep }, false, true));
-        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), QStringLiteral("net.testapps.TestAppG")), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), QStringLiteral("testapp-x")), 10000);
-        QVERIFY(windowOf(m_desktop->snapshot(), QStringLiteral("testapp-w")));
+        waitForWindows({ appW, appG, appX });
+        m_session->checkFocusModeKeepsOnly(appW, { appG, appX });
         // GTK was asked (delete-event); xterm took WM_DELETE_WINDOW and ended by itself, not by a signal.
         QVERIFY2(clientLog().contains("\"delete-event\""), clientLog().constData());
         QVERIFY(xterm->state() == QProcess::NotRunning || xterm->waitForFinished(5000));
@@ -406,13 +239,10 @@ private slots:
     {
         startQtWindow();
         startGtkWindow();
-        waitForWindows({ QStringLiteral("testapp-w"), QStringLiteral("net.testapps.TestAppG") });
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications)
-            m_desktop->closeApplication(application);
-        QTRY_VERIFY_WITH_TIMEOUT(noWindowsLeft(), 10000);
-        for (auto &client : m_clients) {
+        waitForWindows({ appW, appG });
+        clearClientLog();
+        m_session->closeAllApplications();
+        for (const auto &client : m_session->clients()) {
             QVERIFY(client->state() == QProcess::NotRunning || client->waitForFinished(5000));
             QCOMPARE(client->exitStatus(), QProcess::NormalExit);
         }
@@ -422,24 +252,14 @@ private slots:
 
     void launchFindsTheNewWindowByApplicationId()
     {
-        for (const char *id : { "testapp-w", "net.testapps.TestAppG", "testapp-x" }) {
-            QVERIFY(m_desktop->canLaunch(QLatin1String(id)));
-            std::optional<LaunchOutcome> outcome;
+        for (const QString &id : { appW, appG, appX }) {
             QElapsedTimer timer;
             timer.start();
-            m_desktop->launch({ QLatin1String(id), {} }, [&](const LaunchOutcome &o) { outcome = o; });
-            QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), GnomeDesktop::launchTimeoutMs + 2000);
-            QVERIFY2(outcome->started, id);
-            QCOMPARE(outcome->appId, QLatin1String(id));
-            QCOMPARE(outcome->windows.size(), 1);
-            QCOMPARE(outcome->windows.front(), windowNamed(id).id);
+            m_session->checkLaunchFindsItsWindow(id, GnomeDesktop::launchTimeoutMs + 2000);
             // Found when the extension said so, not at the time limit.
             QVERIFY(timer.elapsed() < GnomeDesktop::launchTimeoutMs);
         }
-        std::optional<LaunchOutcome> missing;
-        m_desktop->launch({ QStringLiteral("no-such-application"), {} }, [&](const LaunchOutcome &o) { missing = o; });
-        QTRY_VERIFY(missing.has_value());
-        QVERIFY(!missing->started);
+        m_session->checkUnknownApplicationDoesNotStart();
     }
 
     void badArgumentsComeBackAsErrors()
@@ -466,29 +286,10 @@ private slots:
 
     void commandLineChoosesGnomeAndCapturesAndLaunchesHere()
     {
-        QTemporaryDir store;
-        QVERIFY(store.isValid());
         startQtWindow();
-        waitForWindows({ QStringLiteral("testapp-w") });
-        const QRectF frame(2050, 150, 600, 400);
-        m_desktop->place(windowNamed("testapp-w").id, { frame, {}, std::nullopt });
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY(edgeError(frameOf("testapp-w"), frame) <= 1);
+        waitForWindows({ appW });
         // The command line chooses this desktop by itself: a Wayland session with org.gnome.Shell on its bus.
-        const auto captured = corvalint({ QStringLiteral("capture"), QStringLiteral("Here") }, store.path());
-        QCOMPARE(captured.first, 0);
-        QVERIFY2(captured.second.contains(QLatin1String("with 1 entr")), qPrintable(captured.second));
-
-        m_desktop->place(windowNamed("testapp-w").id, { QRectF(100, 100, 300, 200), {}, std::nullopt });
-        QTRY_VERIFY(edgeError(frameOf("testapp-w"), QRectF(100, 100, 300, 200)) <= 1);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        const auto launched = corvalint(
-            { QStringLiteral("--desktop"), QStringLiteral("gnome"), QStringLiteral("launch"), QStringLiteral("Here") },
-            store.path());
-        QVERIFY2(launched.first == 0, qPrintable(launched.second));
-        QTest::qWaitFor([&] { return edgeError(frameOf("testapp-w"), frame) <= 1; }, 5000);
-        QVERIFY2(edgeError(frameOf("testapp-w"), frame) <= 1,
-            qPrintable(describe(frameOf("testapp-w")) + QLatin1Char(' ') + launched.second));
+        m_session->checkCommandLineRoundTrip(appW, { QStringLiteral("--desktop"), QStringLiteral("gnome") });
     }
 
     void theAppShowsItsMenuInTheTopBarInsteadOfATray()
@@ -496,16 +297,13 @@ private slots:
         QTemporaryDir store;
         QVERIFY(store.isValid());
         startQtWindow();
-        waitForWindows({ QStringLiteral("testapp-w") });
-        const auto captured = corvalint({ QStringLiteral("capture"), QStringLiteral("Menütest") }, store.path());
-        QCOMPARE(captured.first, 0);
+        waitForWindows({ appW });
+        const auto captured = runCorvalint({ QStringLiteral("capture"), QStringLiteral("Menütest") }, store.path());
+        QCOMPARE(captured.exitCode, 0);
 
         QProcess app;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CORVALINT_DATA_DIR"), store.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        app.setProcessEnvironment(environment);
-        app.start(QStringLiteral(CORVALINT_BINARY), {});
+        app.setProcessEnvironment(corvalintEnvironment(store.path()));
+        app.start(corvalintProgram(), {});
         QVERIFY(app.waitForStarted());
         const auto stopApp = qScopeGuard([&] {
             app.kill();
@@ -554,18 +352,18 @@ private slots:
         // The settings page's help shows the same sentence.
         QVERIFY(m_desktop->controlInstruction().contains(QLatin1String("corvalint gnome-extension install")));
         QVERIFY(m_desktop->snapshot().applications.isEmpty());
-        const auto refused = corvalint({ QStringLiteral("capture"), QStringLiteral("Off") }, store.path());
-        QCOMPARE(refused.first, 1);
-        QVERIFY2(refused.second.contains(QLatin1String("switched off"))
-                && refused.second.contains(QLatin1String("corvalint gnome-extension install")),
-            qPrintable(refused.second));
+        const auto refused = runCorvalint({ QStringLiteral("capture"), QStringLiteral("Off") }, store.path());
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.output.contains(QLatin1String("switched off"))
+                && refused.output.contains(QLatin1String("corvalint gnome-extension install")),
+            qPrintable(refused.output));
 
         // Installing for the user switches it on in the running shell, which knows it already.
         const auto installed
-            = corvalint({ QStringLiteral("gnome-extension"), QStringLiteral("install") }, store.path());
-        if (installed.first != 0)
+            = runCorvalint({ QStringLiteral("gnome-extension"), QStringLiteral("install") }, store.path());
+        if (installed.exitCode != 0)
             extensions("EnableExtension");
-        QCOMPARE(installed.first, 0);
+        QCOMPARE(installed.exitCode, 0);
         QTRY_VERIFY_WITH_TIMEOUT(m_desktop->canControlWindows(), 5000);
         QTRY_VERIFY(m_desktop->extensionProblem().isEmpty());
     }

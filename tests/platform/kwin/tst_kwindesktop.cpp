@@ -6,8 +6,11 @@
 //
 // The test itself is a Wayland client of the test desktop (its own window stands for Corvalint's): main() reads the
 // desktop's environment before the application starts.
-#include "automation/automationservice.h"
-#include "automation/qtautomationclock.h"
+#include "automation/framemapping.h"
+#include "platform/desktoptestsupport/capturedentries.h"
+#include "platform/desktoptestsupport/desktopsession.h"
+#include "platform/desktoptestsupport/framecompare.h"
+#include "platform/desktoptestsupport/harnessenvironment.h"
 #include "platform/kwin/kwindesktop.h"
 #include "platform/kwin/kwinscriptrunner.h"
 #include "platform/kwin/kwinscripts.h"
@@ -22,13 +25,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -37,60 +37,9 @@ const QString appW = QStringLiteral("testapp-w"); // Qt on Wayland
 const QString appG = QStringLiteral("org.example.TestG"); // GTK 3 on Wayland
 const QString appX = QStringLiteral("testapp-x"); // xterm through Xwayland
 
-/// The variables the harness wrote for this desktop's clients: `export K=V` and `unset K...` lines.
-bool loadEnvironment(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        if (line.startsWith(QLatin1String("export "))) {
-            const QString assignment = line.mid(7);
-            const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-            if (equals > 0)
-                qputenv(assignment.left(equals).toLocal8Bit(), assignment.mid(equals + 1).toLocal8Bit());
-        } else if (line.startsWith(QLatin1String("unset "))) {
-            for (const QString &name : line.mid(6).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                qunsetenv(name.toLocal8Bit().constData());
-        }
-    }
-    return true;
-}
-
 QString environmentFile()
 {
     return qEnvironmentVariable("CORVALINT_KWIN_DESKTOP_DIR") + QStringLiteral("/env");
-}
-
-std::optional<DesktopWindow> windowOf(const DesktopSnapshot &snapshot, const QString &appId)
-{
-    for (const DesktopApplication &application : snapshot.applications) {
-        if (application.appId == appId && !application.windows.isEmpty())
-            return application.windows.front();
-    }
-    return std::nullopt;
-}
-
-std::optional<EntryData> entryFor(const QList<EntryData> &entries, const QString &appId)
-{
-    for (const EntryData &entry : entries) {
-        if (entry.appBundleIdentifier == appId)
-            return entry;
-    }
-    return std::nullopt;
-}
-
-QRectF savedFrame(const EntryData &entry)
-{
-    return QRectF(entry.frameX, entry.frameY, entry.width, entry.height);
-}
-
-/// The largest difference of any edge.
-double edgeError(const QRectF &a, const QRectF &b)
-{
-    return std::max({ std::abs(a.left() - b.left()), std::abs(a.top() - b.top()), std::abs(a.right() - b.right()),
-        std::abs(a.bottom() - b.bottom()) });
 }
 
 /// Whether an xterm's frame is where it was asked to be: the corner within a pixel, the size short of the goal by
@@ -100,11 +49,6 @@ bool withinCell(const QRectF &frame, const QRectF &goal, const QSize &cell)
     return std::abs(frame.x() - goal.x()) <= 1 && std::abs(frame.y() - goal.y()) <= 1
         && std::abs(frame.width() - goal.width()) < cell.width() + 1
         && std::abs(frame.height() - goal.height()) < cell.height() + 1;
-}
-
-QString describe(const QRectF &frame)
-{
-    return QStringLiteral("frame %1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
 }
 
 /// Where a launch puts a frame saved on `saved` when its monitor is `now` (the rule of framemapping.h, written out):
@@ -142,49 +86,34 @@ class TestKWinDesktop : public QObject
 
 private:
     std::unique_ptr<KWinDesktop> m_desktop;
-    std::unique_ptr<QtAutomationClock> m_clock;
-    std::unique_ptr<AutomationService> m_service;
-    std::vector<std::unique_ptr<QProcess>> m_clients;
+    std::unique_ptr<DesktopSession> m_session;
     bool m_screensChanged = false;
-
-    QProcess *start(const QString &program, const QStringList &arguments)
-    {
-        auto client = std::make_unique<QProcess>();
-        client->setProgram(program);
-        client->setArguments(arguments);
-        client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        client->start();
-        if (!client->waitForStarted())
-            qWarning("%s did not start", qPrintable(program));
-        m_clients.push_back(std::move(client));
-        return m_clients.back().get();
-    }
 
     void startXwaylandClient()
     {
         // 640x480 is a size the test client takes as asked; KWin places it where it likes.
-        start(QStringLiteral(CORVALINT_TEST_CLIENT),
+        QVERIFY(m_session->start(QStringLiteral(CORVALINT_TEST_CLIENT),
             { QStringLiteral("--class"), QStringLiteral("testapp-a,TestAppA"), QStringLiteral("--title"),
-                QStringLiteral("Test A"), QStringLiteral("--geometry"), QStringLiteral("400x300+50+50") });
+                QStringLiteral("Test A"), QStringLiteral("--geometry"), QStringLiteral("400x300+50+50") }));
     }
 
     void startWaylandWindow()
     {
-        start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
+        QVERIFY(m_session->start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
             { QStringLiteral("--app-id"), appW, QStringLiteral("--title"), QStringLiteral("Test W"),
-                QStringLiteral("--size"), QStringLiteral("400x300") });
+                QStringLiteral("--size"), QStringLiteral("400x300") }));
     }
 
     void startGtkWindow()
     {
-        start(QStringLiteral("/usr/bin/python3"),
+        QVERIFY(m_session->start(QStringLiteral("/usr/bin/python3"),
             { QStringLiteral(CORVALINT_GTK_TEST_WINDOW), QStringLiteral("--app-id"), appG, QStringLiteral("--title"),
-                QStringLiteral("Test G"), QStringLiteral("--size"), QStringLiteral("400x300") });
+                QStringLiteral("Test G"), QStringLiteral("--size"), QStringLiteral("400x300") }));
     }
 
     QProcess *startXterm()
     {
-        return start(QStringLiteral("xterm"),
+        return m_session->start(QStringLiteral("xterm"),
             { QStringLiteral("-T"), QStringLiteral("Test X"), QStringLiteral("-name"), QStringLiteral("testappx"),
                 QStringLiteral("-class"), QStringLiteral("TestAppX") });
     }
@@ -195,29 +124,19 @@ private:
         startXwaylandClient();
         startWaylandWindow();
         startGtkWindow();
-        startXterm();
-        for (const QString &id : { appA, appW, appG, appX })
-            QTRY_VERIFY2_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), id), qPrintable(id), 15000);
+        QVERIFY(startXterm());
+        waitForWindows({ appA, appW, appG, appX });
     }
 
-    QRectF frameOf(const QString &appId)
-    {
-        const auto window = windowOf(m_desktop->snapshot(), appId);
-        return window ? window->frame : QRectF();
-    }
-
-    DesktopWindow windowNamed(const QString &appId)
-    {
-        return windowOf(m_desktop->snapshot(), appId).value_or(DesktopWindow());
-    }
-
+    void waitForWindows(const QStringList &ids) { m_session->waitForWindows(ids, 15000); }
+    QRectF frameOf(const QString &appId) { return m_session->frameOf(appId); }
+    DesktopWindow windowNamed(const QString &appId) { return m_session->windowNamed(appId); }
     void place(const QString &appId, const QRectF &frame, WindowState state = {})
     {
-        m_desktop->place(windowNamed(appId).id, { frame, state, std::nullopt });
+        m_session->place(appId, frame, state);
     }
-
-    QRectF monitorBounds(int index) const { return m_desktop->monitors().value(index).bounds; }
-    QString monitorId(int index) const { return m_desktop->monitors().value(index).identifier.value_or(QString()); }
+    QRectF monitorBounds(int index) const { return m_session->monitorBounds(index); }
+    QString monitorId(int index) const { return m_session->monitorId(index); }
 
     /// The xterm's character cell, from its WM_NORMAL_HINTS (xwininfo and xprop, on the desktop's Xwayland).
     QSize xtermCell()
@@ -252,37 +171,6 @@ private:
             && harness.exitCode() == 0;
     }
 
-    QByteArray clientLog()
-    {
-        QFile log(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
-    }
-
-    bool noWindowsLeft()
-    {
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications) {
-            if (!application.windows.isEmpty())
-                return false;
-        }
-        return true;
-    }
-
-    void closeEverything()
-    {
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications)
-            m_desktop->closeApplication(application);
-        QTRY_VERIFY_WITH_TIMEOUT(noWindowsLeft(), 10000);
-        for (auto &client : m_clients) {
-            if (client->state() != QProcess::NotRunning && !client->waitForFinished(5000)) {
-                client->kill();
-                client->waitForFinished(2000);
-            }
-        }
-        m_clients.clear();
-    }
-
     /// Every window the listing script sees, Corvalint's own included (the desktop leaves those out).
     QList<KWinWindow> rawWindows()
     {
@@ -309,20 +197,19 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(qEnvironmentVariableIsSet("WAYLAND_DISPLAY"), "the test desktop's env file is missing");
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
+        clearClientLog();
         QVERIFY(KWinDesktop::sessionIsKWinWayland());
         QString error;
         m_desktop = KWinDesktop::connect(&error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_desktop->canControlWindows());
-        m_clock = std::make_unique<QtAutomationClock>();
-        m_service = std::make_unique<AutomationService>(*m_desktop, *m_clock);
-        closeEverything();
+        m_session = std::make_unique<DesktopSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
+        m_session->closeEverything();
     }
 
     void cleanup()
     {
-        closeEverything();
+        m_session->closeEverything();
         if (m_screensChanged) {
             QVERIFY(screens());
             m_screensChanged = false;
@@ -372,7 +259,7 @@ private slots:
 
         QElapsedTimer captureTime;
         captureTime.start();
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const QList<EntryData> captured = m_session->service().captureCurrentDesktop();
         const qint64 captureMs = captureTime.elapsed();
         QCOMPARE(captured.size(), 4);
         const auto entryA = entryFor(captured, appA);
@@ -403,9 +290,7 @@ private slots:
         // Back: the running applications are brought forward and placed.
         QElapsedTimer timer;
         timer.start();
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 10000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        m_session->launchAndSettle(captured, 10000);
         const qint64 launchMs = timer.elapsed();
         QTRY_VERIFY(windowNamed(appW).state.isMaximized());
         QTRY_VERIFY(monitorBounds(0).contains(windowNamed(appW).frame));
@@ -444,9 +329,8 @@ private slots:
         QFETCH(QRectF, bounds);
         startWaylandWindow();
         startGtkWindow();
-        startXterm();
-        for (const QString &id : { appW, appG, appX })
-            QTRY_VERIFY2_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), id), qPrintable(id), 15000);
+        QVERIFY(startXterm());
+        waitForWindows({ appW, appG, appX });
         const QSize cell = xtermCell();
         QVERIFY(cell.isValid());
 
@@ -460,7 +344,7 @@ private slots:
         QTRY_VERIFY(edgeError(frameOf(appG), QRectF(2600, 120, 560, 440)) <= 1);
         QTRY_VERIFY(withinCell(frameOf(appX), QRectF(2000, 300, 600, 380), cell));
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const QList<EntryData> captured = m_session->service().captureCurrentDesktop();
         QCOMPARE(captured.size(), 3);
         for (const EntryData &entry : captured) {
             QCOMPARE(entry.monitorID, std::optional(monitorId(1)));
@@ -475,9 +359,7 @@ private slots:
         QTRY_COMPARE(monitorBounds(1), bounds);
         QCOMPARE(monitorId(1), identifier);
 
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 10000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        m_session->launchAndSettle(captured, 10000);
         for (const QString &id : { appW, appG }) {
             const QRectF goal = expectedOn(savedFrame(*entryFor(captured, id)), saved, bounds);
             QTRY_VERIFY2(edgeError(frameOf(id), goal) <= 1,
@@ -507,40 +389,9 @@ private slots:
 
         startXwaylandClient();
         startWaylandWindow();
-        for (const QString &id : { appA, appW })
-            QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), id), 10000);
-
+        m_session->waitForWindows({ appA, appW }, 10000);
         // W full screen on the second output, A on the second desktop.
-        const QRectF frameA(300, 200, 500, 400);
-        m_desktop->place(windowNamed(appW).id, { monitorBounds(1), { false, false, true, false }, std::nullopt });
-        m_desktop->place(windowNamed(appA).id, { frameA, {}, 1 });
-        QTRY_VERIFY(windowNamed(appW).state.fullScreen);
-        QTRY_COMPARE(windowNamed(appW).frame, monitorBounds(1));
-        QTRY_COMPARE(windowNamed(appA).desktop, std::optional<int>(1));
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
-        const auto a = entryFor(captured, appA);
-        const auto w = entryFor(captured, appW);
-        QVERIFY(a && w);
-        QVERIFY(w->isFullscreen);
-        QCOMPARE(w->monitorID, std::optional(monitorId(1)));
-        QCOMPARE(a->virtualDesktop, std::optional<int>(1));
-
-        // Away: W out of full screen on the first output, A on the first desktop.
-        m_desktop->place(windowNamed(appW).id, { QRectF(100, 100, 400, 300), {}, std::nullopt });
-        m_desktop->place(windowNamed(appA).id, { frameA, {}, 0 });
-        QTRY_VERIFY(!windowNamed(appW).state.fullScreen);
-        QTRY_COMPARE(windowNamed(appA).desktop, std::optional<int>(0));
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 10000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY(windowNamed(appW).state.fullScreen);
-        QTRY_COMPARE(windowNamed(appW).frame, monitorBounds(1));
-        QTRY_COMPARE(windowNamed(appA).desktop, std::optional<int>(1));
-        QVERIFY2(edgeError(frameOf(appA), frameA) <= 1, qPrintable(describe(frameOf(appA))));
+        m_session->checkFullScreenAndDesktopComeBack(appW, appA, 10000);
     }
 
     void focusModeClosesTheOthersPolitely()
@@ -549,16 +400,9 @@ private slots:
         startWaylandWindow();
         startGtkWindow();
         QProcess *xterm = startXterm();
-        for (const QString &id : { appA, appW, appG, appX })
-            QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), id), 15000);
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
-        const auto keep = entryFor(captured, appW);
-        QVERIFY(keep);
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-        QCoro::waitFor(m_service->launchWorkspace({ *keep }, false, true));
-        for (const QString &id : { appA, appG, appX })
-            QTRY_VERIFY2_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), id), qPrintable(id), 10000);
-        QVERIFY(windowOf(m_desktop->snapshot(), appW));
+        QVERIFY(xterm);
+        waitForWindows({ appA, appW, appG, appX });
+        m_session->checkFocusModeKeepsOnly(appW, { appA, appG, appX });
         const QByteArray log = clientLog();
         QVERIFY2(log.contains("WM_DELETE_WINDOW") && log.contains("\"delete-event\""), log.constData());
         // xterm ends by itself on WM_DELETE_WINDOW: no signal ended it.
@@ -568,33 +412,18 @@ private slots:
 
     void launchFindsTheNewWindowByApplicationId()
     {
-        for (const QString &id : { appW, appG, appX }) {
-            QVERIFY(m_desktop->canLaunch(id));
-            std::optional<LaunchOutcome> outcome;
-            m_desktop->launch({ id, {} }, [&](const LaunchOutcome &o) { outcome = o; });
-            QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), KWinDesktop::launchTimeoutMs + 2000);
-            QVERIFY2(outcome->started, qPrintable(id));
-            QCOMPARE(outcome->appId, id);
-            QCOMPARE(outcome->windows.size(), 1);
-            QCOMPARE(outcome->windows.front(), windowNamed(id).id);
-        }
-
-        std::optional<LaunchOutcome> missing;
-        m_desktop->launch({ QStringLiteral("no-such-application"), {} }, [&](const LaunchOutcome &o) { missing = o; });
-        QTRY_VERIFY(missing.has_value());
-        QVERIFY(!missing->started);
+        for (const QString &id : { appW, appG, appX })
+            m_session->checkLaunchFindsItsWindow(id, KWinDesktop::launchTimeoutMs + 2000);
+        m_session->checkUnknownApplicationDoesNotStart();
     }
 
     void closeApplicationAsksEveryKindPolitely()
     {
         startAllFour();
-        QProcess *xterm = m_clients.back().get();
-        QFile::remove(qEnvironmentVariable("CORVALINT_TEST_CLIENT_LOG"));
-        const DesktopSnapshot snapshot = m_desktop->snapshot();
-        for (const DesktopApplication &application : snapshot.applications)
-            m_desktop->closeApplication(application);
-        QTRY_VERIFY_WITH_TIMEOUT(noWindowsLeft(), 10000);
-        for (auto &client : m_clients)
+        QProcess *xterm = m_session->clients().back().get();
+        clearClientLog();
+        m_session->closeAllApplications();
+        for (const auto &client : m_session->clients())
             QVERIFY(client->state() == QProcess::NotRunning || client->waitForFinished(5000));
         const QByteArray lines = clientLog();
         // Qt's closeEvent, X11's WM_DELETE_WINDOW, GTK's delete-event; xterm ended by itself.
@@ -614,7 +443,7 @@ private slots:
         own.show();
         startWaylandWindow();
         QTRY_VERIFY_WITH_TIMEOUT(kwinListsOwnWindow(), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), appW), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_session->window(appW), 10000);
 
         const DesktopSnapshot snapshot = m_desktop->snapshot();
         for (const DesktopApplication &application : snapshot.applications) {
@@ -622,7 +451,7 @@ private slots:
             for (const DesktopWindow &window : application.windows)
                 QVERIFY(window.title != QLatin1String("Corvalint itself"));
         }
-        const QList<EntryData> captured = m_service->captureCurrentDesktop();
+        const QList<EntryData> captured = m_session->service().captureCurrentDesktop();
         QCOMPARE(captured.size(), 1);
 
         // Launching the application's entry places its window, never this one.
@@ -630,9 +459,7 @@ private slots:
         place(appW, QRectF(500, 500, 300, 200));
         QTRY_VERIFY(edgeError(frameOf(appW), QRectF(500, 500, 300, 200)) <= 1);
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QCoro::waitFor(m_service->launchWorkspace(captured, false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(m_service->pendingPlacements(), 0, 10000);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
+        m_session->launchAndSettle(captured, 10000);
         QTRY_VERIFY(edgeError(frameOf(appW), savedFrame(captured.front())) <= 1);
         QCOMPARE(ownFrameNow(), ownFrame);
 
@@ -641,8 +468,8 @@ private slots:
         ours.appId = appW;
         ours.pids = { QCoreApplication::applicationPid() };
         m_desktop->closeApplication(ours);
-        QCoro::waitFor(m_service->launchWorkspace({}, false, true));
-        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(m_desktop->snapshot(), appW), 10000);
+        QCoro::waitFor(m_session->service().launchWorkspace({}, false, true));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_session->window(appW), 10000);
         QTest::qWait(300);
         QCOMPARE(own.closeRequests, 0);
         QVERIFY(kwinListsOwnWindow());
@@ -652,40 +479,10 @@ private slots:
 
     void commandLineChoosesKWinAndCapturesAndLaunchesHere()
     {
-        // The command line chooses this desktop by itself: a Wayland session with KWin on its bus.
-        QTemporaryDir store;
-        QVERIFY(store.isValid());
-        auto corvalint = [&](const QStringList &arguments) {
-            QProcess process;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("CORVALINT_DATA_DIR"), store.path());
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            process.setProcessEnvironment(environment);
-            process.start(QStringLiteral(CORVALINT_BINARY), arguments);
-            process.waitForFinished(30000);
-            return std::make_pair(process.exitCode(),
-                QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()));
-        };
         startWaylandWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(windowOf(m_desktop->snapshot(), appW), 10000);
-        const QRectF frame(2050, 150, 600, 400);
-        place(appW, frame);
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        QTRY_VERIFY(edgeError(frameOf(appW), frame) <= 1);
-        const auto captured = corvalint({ QStringLiteral("capture"), QStringLiteral("Here") });
-        QCOMPARE(captured.first, 0);
-        QVERIFY2(captured.second.contains(QLatin1String("with 1 entr")), qPrintable(captured.second));
-
-        place(appW, QRectF(100, 100, 300, 200));
-        QTRY_VERIFY(edgeError(frameOf(appW), QRectF(100, 100, 300, 200)) <= 1);
-        // Our own read-back must be done: it would put the window back where we asked after the command line.
-        QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-        const auto launched = corvalint(
-            { QStringLiteral("--desktop"), QStringLiteral("kwin"), QStringLiteral("launch"), QStringLiteral("Here") });
-        QVERIFY2(launched.first == 0, qPrintable(launched.second));
-        (void)QTest::qWaitFor([&] { return edgeError(frameOf(appW), frame) <= 1; }, 5000);
-        QVERIFY2(edgeError(frameOf(appW), frame) <= 1,
-            qPrintable(describe(frameOf(appW)) + QLatin1Char(' ') + launched.second));
+        waitForWindows({ appW });
+        // The command line chooses this desktop by itself: a Wayland session with KWin on its bus.
+        m_session->checkCommandLineRoundTrip(appW, { QStringLiteral("--desktop"), QStringLiteral("kwin") });
     }
 
     void anErrorInsideKWinComesBackAndAHungScriptTimesOut()
@@ -713,7 +510,7 @@ int main(int argc, char **argv)
 {
     // A Wayland client of the test desktop, so that the test has windows of its own; without the desktop's
     // variables it starts without a screen and initTestCase says what is missing.
-    if (loadEnvironment(environmentFile()))
+    if (loadHarnessEnvironment(environmentFile()))
         qputenv("QT_QPA_PLATFORM", "wayland");
     else
         qputenv("QT_QPA_PLATFORM", "offscreen");
