@@ -180,14 +180,16 @@ CommandResult StoreCommands::exportFile(const QJsonObject &request) const
         return CommandResult::failure(error);
     const QList<WorkspaceData> &all = *snapshotted;
     const QByteArray bytes = BackupFile::serialize(all);
+    constexpr auto english = BackupMessages::Language::english;
     // A file that would not read back is not worth replacing a good one with.
     const BackupParseResult check = BackupFile::parse(bytes);
     if (!check.ok())
-        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(check.error));
+        return CommandResult::failure(QStringLiteral("corvalint: ")
+                                      + BackupMessages::exportFailed(check.error, english));
     // The store's own files are never a backup's target, whatever path names them.
     if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error, m_store.ownFiles()))
-        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(error));
-    return CommandResult::success(BackupMessages::exportSummary(all.size()));
+        return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(error, english));
+    return CommandResult::success(BackupMessages::exportSummary(all.size(), english));
 }
 
 CommandResult StoreCommands::importFile(const QJsonObject &request)

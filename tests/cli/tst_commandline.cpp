@@ -171,7 +171,7 @@ private slots:
         const QString file = m_cli->dataPath() + QStringLiteral("/out.workspace");
         run = m_cli->run({ QStringLiteral("export"), file });
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QStringLiteral("0 Workspaces exportiert\n"));
+        QCOMPARE(run.out, QStringLiteral("0 workspaces exported\n"));
         run = m_cli->run({ QStringLiteral("import"), file });
         QCOMPARE(run.exitCode, 0);
         run = m_cli->run({ QStringLiteral("delete"), QStringLiteral("Nothing") });
@@ -491,7 +491,7 @@ private slots:
         const QString file = QStringLiteral("backup.workspace");
         const CliRun exported = m_cli->run({ QStringLiteral("export"), m_cli->dataPath() + QLatin1Char('/') + file });
         QCOMPARE(exported.exitCode, 0);
-        QCOMPARE(exported.out, QStringLiteral("2 Workspaces exportiert\n"));
+        QCOMPARE(exported.out, QStringLiteral("2 workspaces exported\n"));
 
         CliRunner other;
         const CliRun imported = other.run({ QStringLiteral("import"), m_cli->dataPath() + QLatin1Char('/') + file });

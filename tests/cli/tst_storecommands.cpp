@@ -343,7 +343,7 @@ private slots:
         const CommandResult exported
             = commands().execute(req(QStringLiteral("export"), { { QStringLiteral("file"), file } }));
         QCOMPARE(exported.exitCode, 0);
-        QCOMPARE(exported.out, QStringLiteral("2 Workspaces exportiert\n"));
+        QCOMPARE(exported.out, QStringLiteral("2 workspaces exported\n"));
 
         QTemporaryDir other;
         QString error;
@@ -386,7 +386,7 @@ private slots:
         const CommandResult result = commands().execute(req(QStringLiteral("export"),
             { { QStringLiteral("file"), m_dir->filePath(QStringLiteral("no/such/dir/x.workspace")) } }));
         QCOMPARE(result.exitCode, 1);
-        QVERIFY(result.err.startsWith(QStringLiteral("corvalint: Export fehlgeschlagen: ")));
+        QVERIFY(result.err.startsWith(QStringLiteral("corvalint: export failed: ")));
     }
 
     void unknownRequestFails() { QCOMPARE(commands().execute(req(QStringLiteral("format"))).exitCode, 1); }
