@@ -1,9 +1,8 @@
 // Start at login on the test desktop: `corvalint --login` shows no main window and opens the workspaces marked
 // for it (and only those) once the desktop is ready, each window on its saved frame.
 #include "../cli/clirunner.h"
-#include "../platform/x11/desktopfixture.h"
+#include "../platform/x11/testdesktop.h"
 #include "model/backup/backupfile.h"
-#include "platform/x11/x11desktop.h"
 
 #include <QFile>
 #include <QTest>
@@ -56,20 +55,12 @@ class TestLoginStart : public QObject
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
     }
 
-    void cleanupTestCase()
-    {
-        m_fixture->clearDesktop();
-        m_desktop.reset();
-        m_fixture.reset();
-    }
+    void cleanupTestCase() { m_fixture->clearDesktop(); }
 
     void markedWorkspacesOpenWithoutTheMainWindow()
     {

@@ -1,9 +1,10 @@
 // Capture, placement and launch of the automation service over the X11 desktop, on the test desktop.
 #include "automation/automationservice.h"
+#include "automation/framemapping.h"
 #include "automation/qtautomationclock.h"
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
+#include "platform/desktoptestsupport/capturedentries.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QCoro/QCoroTask>
 #include <QJsonObject>
@@ -24,27 +25,15 @@ private:
 
     QRectF frameOf(WindowId window)
     {
-        return windowWithId(m_desktop->snapshot(), window).value_or(DesktopWindow{}).frame;
+        return windowWithId(m_desktop->snapshot(), window).value_or(DesktopWindow {}).frame;
     }
 
-    std::optional<EntryData> entryFor(const QList<EntryData> &entries, const QString &identifier)
-    {
-        for (const EntryData &entry : entries) {
-            if (entry.appBundleIdentifier == identifier)
-                return entry;
-        }
-        return std::nullopt;
-    }
-
-    QString monitorID(int index)
-    {
-        return m_desktop->monitors().value(index).identifier.value_or(QString());
-    }
+    QString monitorID(int index) { return m_desktop->monitors().value(index).identifier.value_or(QString()); }
 
     static bool setMonitorB(const QString &geometry)
     {
-        return QProcess::execute(QStringLiteral("xrandr"), {"--delmonitor", "B"}) == 0 &&
-               QProcess::execute(QStringLiteral("xrandr"), {"--setmonitor", "B", geometry, "none"}) == 0;
+        return QProcess::execute(QStringLiteral("xrandr"), { "--delmonitor", "B" }) == 0
+            && QProcess::execute(QStringLiteral("xrandr"), { "--setmonitor", "B", geometry, "none" }) == 0;
     }
 
     std::unique_ptr<DesktopFixture> m_fixture;
@@ -55,11 +44,8 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         m_clock = std::make_unique<QtAutomationClock>();
         m_service = std::make_unique<AutomationService>(*m_desktop, *m_clock);
@@ -76,19 +62,12 @@ private slots:
         QTRY_VERIFY(m_desktop->snapshot().applications.isEmpty());
     }
 
-    void cleanupTestCase()
-    {
-        m_service.reset();
-        m_desktop.reset();
-        m_fixture.reset();
-    }
-
     void captureRecordsFramesAndMonitors()
     {
-        QProcess *a = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Left",
-                                              "--geometry", "640x480+200+150"});
-        QProcess *b = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "Right",
-                                              "--geometry", "500x400+2100+100"});
+        QProcess *a = m_fixture->startClient(
+            { "--class", "testapp-a,TestAppA", "--title", "Left", "--geometry", "640x480+200+150" });
+        QProcess *b = m_fixture->startClient(
+            { "--class", "testapp-b,TestAppB", "--title", "Right", "--geometry", "500x400+2100+100" });
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(a->processId()).size(), 1, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(b->processId()).size(), 1, 5000);
 
@@ -96,8 +75,7 @@ private slots:
         const auto left = entryFor(entries, QStringLiteral("testapp-a"));
         const auto right = entryFor(entries, QStringLiteral("testapp-b"));
         QVERIFY(left && right);
-        QCOMPARE(QRectF(left->frameX, left->frameY, left->width, left->height),
-                 frameOf(windowsOf(a->processId()).front()));
+        QCOMPARE(savedFrame(*left), frameOf(windowsOf(a->processId()).front()));
         QCOMPARE(left->frameX, 200.0);
         QCOMPARE(left->frameY, 150.0);
         QCOMPARE(left->monitorID, monitorID(0));
@@ -109,8 +87,8 @@ private slots:
 
     void captureOnTheReaderThreadMatchesTheDirectOne()
     {
-        QProcess *a = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Left",
-                                              "--geometry", "640x480+200+150"});
+        QProcess *a = m_fixture->startClient(
+            { "--class", "testapp-a,TestAppA", "--title", "Left", "--geometry", "640x480+200+150" });
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(a->processId()).size(), 1, 5000);
         const QList<EntryData> direct = m_service->captureCurrentDesktop();
 
@@ -123,15 +101,14 @@ private slots:
         QCOMPARE(threaded->size(), direct.size());
         const auto left = entryFor(*threaded, QStringLiteral("testapp-a"));
         QVERIFY(left);
-        QCOMPARE(QRectF(left->frameX, left->frameY, left->width, left->height),
-                 frameOf(windowsOf(a->processId()).front()));
+        QCOMPARE(savedFrame(*left), frameOf(windowsOf(a->processId()).front()));
         QCOMPARE(left->monitorID, monitorID(0));
     }
 
     void placementScalesOntoTheShrunkMonitor()
     {
-        QProcess *b = m_fixture->startClient({"--class", "testapp-b,TestAppB", "--title", "Right",
-                                              "--geometry", "500x400+2100+200"});
+        QProcess *b = m_fixture->startClient(
+            { "--class", "testapp-b,TestAppB", "--title", "Right", "--geometry", "500x400+2100+200" });
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(b->processId()).size(), 1, 5000);
         const auto entry = entryFor(m_service->captureCurrentDesktop(), QStringLiteral("testapp-b"));
         QVERIFY(entry);
@@ -140,17 +117,19 @@ private slots:
         QVERIFY(setMonitorB(QStringLiteral("960/254x768/203+1920+0")));
         QTRY_COMPARE(m_desktop->monitors().value(1).bounds, QRectF(1920, 0, 960, 768));
         QVERIFY(m_service->placeWindows(b->processId(), *entry));
-        const QRectF expected(1920 + 0.75 * (entry->frameX - 1920), 0.75 * entry->frameY, 0.75 * entry->width,
-                              0.75 * entry->height);
+        const QRectF expected(
+            1920 + 0.75 * (entry->frameX - 1920), 0.75 * entry->frameY, 0.75 * entry->width, 0.75 * entry->height);
         // Placement does not wait for the window manager: the frame arrives later.
         QRectF frame;
         const auto near = [&] {
             frame = frameOf(windowsOf(b->processId()).value(0));
-            return std::abs(frame.x() - expected.x()) <= 0.5 && std::abs(frame.y() - expected.y()) <= 0.5 &&
-                   std::abs(frame.width() - expected.width()) <= 0.5 &&
-                   std::abs(frame.height() - expected.height()) <= 0.5;
+            return std::abs(frame.x() - expected.x()) <= 0.5 && std::abs(frame.y() - expected.y()) <= 0.5
+                && std::abs(frame.width() - expected.width()) <= 0.5
+                && std::abs(frame.height() - expected.height()) <= 0.5;
         };
-        QTRY_VERIFY2(near(), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        QTRY_VERIFY2(near(),
+            qPrintable(
+                QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
     }
 
     void workspaceLaunchStartsAndPlacesFromDesktopEntries()
@@ -167,27 +146,29 @@ private slots:
         entry.originalScreenWidth = 1280;
         entry.originalScreenHeight = 1024;
         entry.delayAfterLaunch = 0.1;
-        QCoro::waitFor(m_service->launchWorkspace({entry}, true, false));
+        QCoro::waitFor(m_service->launchWorkspace({ entry }, true, false));
 
         qint64 pid = 0;
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
-            if (const auto app = applicationWithId(m_desktop->snapshot(), entry.appBundleIdentifier.value_or(QString())))
+            if (const auto app
+                = applicationWithId(m_desktop->snapshot(), entry.appBundleIdentifier.value_or(QString())))
                 pid = app->pids.value(0);
             return pid != 0 && windowsOf(pid).size() == 1;
-        }()), 10000);
+        }()),
+            10000);
         QTRY_COMPARE_WITH_TIMEOUT(frameOf(windowsOf(pid).front()), QRectF(2300, 300, 420, 310), 5000);
     }
 
     void focusModeAsksTheOtherApplicationToQuit()
     {
-        QProcess *kept = m_fixture->startClient({"--class", "testapp-a,TestAppA", "--title", "Kept"});
-        QProcess *other = m_fixture->startClient({"--class", "testapp-c,Testapp-C", "--title", "Other"});
+        QProcess *kept = m_fixture->startClient({ "--class", "testapp-a,TestAppA", "--title", "Kept" });
+        QProcess *other = m_fixture->startClient({ "--class", "testapp-c,Testapp-C", "--title", "Other" });
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(kept->processId()).size(), 1, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(other->processId()).size(), 1, 5000);
         EntryData entry;
         entry.appBundleIdentifier = QStringLiteral("testapp-a");
         entry.delayAfterLaunch = 0;
-        QCoro::waitFor(m_service->launchWorkspace({entry}, true, true));
+        QCoro::waitFor(m_service->launchWorkspace({ entry }, true, true));
         QTRY_COMPARE_WITH_TIMEOUT(other->state(), QProcess::NotRunning, 5000);
         QCOMPARE(kept->state(), QProcess::Running);
         QStringList asked;
@@ -195,7 +176,7 @@ private slots:
             if (line.value(QLatin1String("event")).toString() == QLatin1String("WM_DELETE_WINDOW"))
                 asked.append(line.value(QLatin1String("title")).toString());
         }
-        QCOMPARE(asked, QStringList{QStringLiteral("Other")});
+        QCOMPARE(asked, QStringList { QStringLiteral("Other") });
     }
 };
 

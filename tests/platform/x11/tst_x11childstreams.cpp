@@ -1,6 +1,5 @@
 // What Corvalint starts on the test desktop holds none of its standard streams, and xdg-open gets no options.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
+#include "testdesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,10 +127,8 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_dir.isValid());
         QVERIFY(!m_dir.path().contains(QLatin1Char(' ')) && !m_dir.path().contains(QLatin1Char(':')));
@@ -154,12 +151,6 @@ private slots:
         m_entry.clear();
     }
 
-    void cleanupTestCase()
-    {
-        m_desktop.reset();
-        m_fixture.reset();
-    }
-
     void launchedProgramHoldsNoneOfOurStreams()
     {
         const QString report = file(QStringLiteral("streams"));
@@ -178,7 +169,7 @@ private slots:
 
         PipedStreams streams;
         QVERIFY(streams.isValid());
-        m_desktop->launch(LaunchRequest{QStringLiteral("streamreport"), {}}, {});
+        m_desktop->launch(LaunchRequest { QStringLiteral("streamreport"), {} }, {});
         streams.restore();
 
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(report), 10000);

@@ -1,7 +1,6 @@
 // Launching from desktop entries, documents handed over unchanged, and polite quitting on the test desktop.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -81,11 +80,8 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_documents.isValid());
     }
@@ -97,12 +93,6 @@ private slots:
         m_fixture->stopClients();
         m_fixture->clearDesktop();
         QTRY_VERIFY(!running(QStringLiteral("testapp-a")) && !running(QStringLiteral("testapp-b")));
-    }
-
-    void cleanupTestCase()
-    {
-        m_desktop.reset();
-        m_fixture.reset();
     }
 
     void installedEntriesCanLaunch()
@@ -182,7 +172,8 @@ private slots:
         QVERIFY(outcome->outcome.pid != first->outcome.pid);
         QTRY_COMPARE(launchedArguments().size(), 3);
         // Its window too, before both copies are asked to quit.
-        QTRY_COMPARE_WITH_TIMEOUT(applicationWithId(m_desktop->snapshot(), QStringLiteral("testapp-a"))->windows.size(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            applicationWithId(m_desktop->snapshot(), QStringLiteral("testapp-a"))->windows.size(), 2, 10000);
         quitApplication(QStringLiteral("testapp-a"));
     }
 

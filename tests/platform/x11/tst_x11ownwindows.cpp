@@ -1,7 +1,6 @@
 // Hints for Corvalint's own windows on the test desktop: out of taskbars and pagers, on every virtual desktop.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
 #include "platform/x11/xcbreply.h"
+#include "testdesktop.h"
 
 #include <QTest>
 #include <algorithm>
@@ -50,10 +49,8 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
     }
 
@@ -63,12 +60,6 @@ private slots:
             xcb_destroy_window(m_fixture->x(), window);
         m_fixture->sync();
         m_windows.clear();
-    }
-
-    void cleanupTestCase()
-    {
-        m_desktop.reset();
-        m_fixture.reset();
     }
 
     void hintsSetBeforeMappingAreKept()

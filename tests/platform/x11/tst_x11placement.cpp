@@ -1,9 +1,8 @@
 // Placement through the X11 desktop on the test desktop: place() returns at once, outer frames land
 // exactly once the window manager answers, states go first and come last, virtual desktops change.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
 #include "platform/x11/x11windowmover.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -82,11 +81,8 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         // The test desktop's openbox has several virtual desktops.
         const auto count = m_fixture->cardinals(m_fixture->root(), "_NET_NUMBER_OF_DESKTOPS");
@@ -97,12 +93,6 @@ private slots:
     {
         m_fixture->stopClients();
         QTRY_COMPARE(m_desktop->placementsInFlight(), 0);
-    }
-
-    void cleanupTestCase()
-    {
-        m_desktop.reset();
-        m_fixture.reset();
     }
 
     void windowMovesAwayAndBackExactly()

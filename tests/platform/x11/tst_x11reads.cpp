@@ -1,7 +1,6 @@
 // Reads of the X11 desktop on the test desktop: monitors, applications, window frames, states, bad properties.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -53,22 +52,13 @@ private:
 private slots:
     void initTestCase()
     {
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_desktop->canControlWindows());
     }
 
     void cleanup() { m_fixture->stopClients(); }
-
-    void cleanupTestCase()
-    {
-        m_desktop.reset();
-        m_fixture.reset();
-    }
 
     void monitorsArePrimaryFirstInTheShiftedSpace()
     {

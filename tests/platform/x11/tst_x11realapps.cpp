@@ -1,7 +1,8 @@
 // Real editors and file managers on the test desktop: the snapshot's windows carry the file or folder they show.
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
+#include "adoptedchildren.h"
+#include "privatesessionbus.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,11 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <csignal>
 #include <memory>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 class TestX11RealApps : public QObject
 {
@@ -23,7 +20,7 @@ class TestX11RealApps : public QObject
 private:
     std::unique_ptr<DesktopFixture> m_fixture;
     std::unique_ptr<X11Desktop> m_desktop;
-    std::unique_ptr<QProcess> m_bus;
+    PrivateSessionBus m_bus;
     std::vector<std::unique_ptr<QProcess>> m_processes;
     QTemporaryDir m_files;
     QTemporaryDir m_settings;
@@ -89,34 +86,12 @@ private:
         return QUrl::fromLocalFile(m_files.filePath(name)).toString(QUrl::FullyEncoded);
     }
 
-    // Ends what the applications left behind (bus-activated helpers come back to us as the subreaper).
-    static void endOrphans()
-    {
-        const QStringList entries = QDir("/proc").entryList(QDir::Dirs);
-        for (const QString &entry : entries) {
-            QFile stat("/proc/" + entry + "/stat");
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            const QByteArray text = stat.readAll();
-            // "self" and "thread-self" read as 0, which kill() takes for our whole process group.
-            bool number = false;
-            const int pid = entry.toInt(&number);
-            if (number && pid > 1 && text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toInt() == getpid())
-                ::kill(pid, SIGTERM);
-        }
-        QDeadlineTimer deadline(5000);
-        while (!deadline.hasExpired() && ::waitpid(-1, nullptr, WNOHANG) >= 0)
-            QTest::qWait(50);
-    }
-
 private slots:
     void initTestCase()
     {
-        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
+        adoptOrphans();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_files.isValid());
         QVERIFY(QDir(m_files.path()).mkpath("project folder"));
@@ -127,12 +102,8 @@ private slots:
         }
         // A bus of the test's own: the applications must not find copies of themselves already running.
         QVERIFY(m_settings.isValid());
-        m_bus = std::make_unique<QProcess>();
-        m_bus->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_bus->start("dbus-daemon", { "--session", "--nofork", "--print-address=1" });
-        QVERIFY(m_bus->waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus->canReadLine(), 5000);
-        m_busAddress = QString::fromUtf8(m_bus->readLine()).trimmed();
+        m_busAddress = QString::fromUtf8(m_bus.start());
+        QVERIFY(!m_busAddress.isEmpty());
     }
 
     // Every test starts its applications afresh: a single-instance one still running would take the next
@@ -147,8 +118,7 @@ private slots:
     void cleanupTestCase()
     {
         cleanup();
-        if (m_bus)
-            stop(*m_bus);
+        m_bus.stop();
         endOrphans();
     }
 

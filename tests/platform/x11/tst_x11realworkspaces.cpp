@@ -3,10 +3,14 @@
 // session, a second launch places the open windows instead of opening more, and after the browser quit the captured
 // workspace brings it all back. An editor started over D-Bus (no process of ours) and a calculator whose window
 // comes late are placed too.
+#include "adoptedchildren.h"
 #include "automation/automationservice.h"
+#include "automation/framemapping.h"
 #include "automation/qtautomationclock.h"
 #include "desktopfixture.h"
+#include "platform/desktoptestsupport/framecompare.h"
 #include "platform/x11/x11desktop.h"
+#include "privatesessionbus.h"
 #include "snapshotlookup.h"
 
 #include <QCoro/QCoroSignal>
@@ -20,8 +24,6 @@
 #include <QTest>
 #include <QUrl>
 #include <csignal>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -35,11 +37,6 @@ bool near(const QRectF &a, const QRectF &b)
         && std::abs(a.width() - b.width()) <= framePrecision && std::abs(a.height() - b.height()) <= framePrecision;
 }
 
-QRectF frameOf(const EntryData &entry)
-{
-    return QRectF(entry.frameX, entry.frameY, entry.width, entry.height);
-}
-
 /// `expected` appear in `tabs` in this order (a fresh browser profile adds its own first-run page).
 bool inOrder(const QStringList &tabs, const QStringList &expected)
 {
@@ -49,11 +46,6 @@ bool inOrder(const QStringList &tabs, const QStringList &expected)
             ++at;
     }
     return at == expected.size();
-}
-
-QString describe(const QRectF &r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 } // namespace
@@ -69,7 +61,7 @@ private:
     std::unique_ptr<AutomationService> m_service;
     QTemporaryDir m_home;
     QTemporaryDir m_pages;
-    std::unique_ptr<QProcess> m_bus;
+    PrivateSessionBus m_bus;
 
     QString page(const QString &name)
     {
@@ -190,7 +182,8 @@ private:
         // Opened from nothing: each window in its browser, on its frame and monitor, in its state.
         QVERIFY(launch({ left, right }));
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(browser).size(), 2, 10000);
-        QTRY_VERIFY2_WITH_TIMEOUT(bothBack(browser, frameOf(left), frameOf(right)), qPrintable(windowsText(browser)), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            bothBack(browser, savedFrame(left), savedFrame(right)), qPrintable(windowsText(browser)), 10000);
 
         // The capture reads each window's tabs back from the browser's own session file.
         QHash<QString, EntryData> captured = capturedWindows(browser, 2);
@@ -202,7 +195,7 @@ private:
         QVERIFY(captured[second.first()].additionalTabURLs.isEmpty());
         const EntryData capturedLeft = captured[first.first()];
         const EntryData capturedRight = captured[second.first()];
-        QVERIFY2(near(frameOf(capturedLeft), frameOf(left)), qPrintable(describe(frameOf(capturedLeft))));
+        QVERIFY2(near(savedFrame(capturedLeft), savedFrame(left)), qPrintable(describe(savedFrame(capturedLeft))));
         QCOMPARE(capturedLeft.monitorID, left.monitorID);
         QCOMPARE(capturedRight.monitorID, right.monitorID);
         QVERIFY(capturedRight.isMaximized);
@@ -218,14 +211,14 @@ private:
         QVERIFY(launch({ capturedLeft, capturedRight }));
         QTest::qWait(1000);
         QCOMPARE(windowsOf(browser).size(), 2);
-        QTRY_VERIFY2_WITH_TIMEOUT(bothBack(browser, frameOf(capturedLeft), frameOf(capturedRight)),
+        QTRY_VERIFY2_WITH_TIMEOUT(bothBack(browser, savedFrame(capturedLeft), savedFrame(capturedRight)),
             qPrintable(windowsText(browser)), 5000);
 
         // Quit and launched from the capture: the browser comes back with both windows where they were.
         quit(browser);
         QVERIFY(launch({ capturedLeft, capturedRight }));
         QTRY_COMPARE_WITH_TIMEOUT(windowsOf(browser).size(), 2, 10000);
-        QTRY_VERIFY2_WITH_TIMEOUT(bothBack(browser, frameOf(capturedLeft), frameOf(capturedRight)),
+        QTRY_VERIFY2_WITH_TIMEOUT(bothBack(browser, savedFrame(capturedLeft), savedFrame(capturedRight)),
             qPrintable(windowsText(browser)), 10000);
         captured = capturedWindows(browser, 2);
         QVERIFY(captured.contains(first.first()));
@@ -234,30 +227,11 @@ private:
         quit(browser);
     }
 
-    static void endOrphans()
-    {
-        const QStringList entries = QDir("/proc").entryList(QDir::Dirs);
-        for (const QString &entry : entries) {
-            QFile stat("/proc/" + entry + "/stat");
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            const QByteArray text = stat.readAll();
-            // "self" and "thread-self" read as 0, which kill() takes for our whole process group.
-            bool number = false;
-            const int pid = entry.toInt(&number);
-            if (number && pid > 1 && text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toInt() == getpid())
-                ::kill(pid, SIGTERM);
-        }
-        QDeadlineTimer deadline(5000);
-        while (!deadline.hasExpired() && ::waitpid(-1, nullptr, WNOHANG) >= 0)
-            QTest::qWait(50);
-    }
-
 private slots:
     void initTestCase()
     {
         // The browsers' helpers come back to us when their starters exit: reaped and ended with the test.
-        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        adoptOrphans();
         DesktopFixture::prepareEnvironment();
         QVERIFY(m_home.isValid() && m_pages.isValid());
         // A fresh account: each browser makes its own profile where it keeps them today.
@@ -271,7 +245,8 @@ private slots:
             if (entry.open(QIODevice::ReadOnly)) {
                 QByteArray text = entry.readAll();
                 text.replace("Exec=/usr/bin/chromium", "Exec=/usr/bin/chromium --no-sandbox");
-                const QString dir = QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("applications"));
+                const QString dir
+                    = QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("applications"));
                 QDir().mkpath(dir);
                 QFile own(QDir(dir).filePath(QStringLiteral("chromium.desktop")));
                 QVERIFY(own.open(QIODevice::WriteOnly));
@@ -280,15 +255,9 @@ private slots:
         }
         // A session bus of its own, as every desktop session has: a running Firefox takes further windows
         // over it.
-        m_bus = std::make_unique<QProcess>();
-        m_bus->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // A session of its own: what it starts (the accessibility bus) signals its own process group on the
-        // way out, never the test's.
-        m_bus->setChildProcessModifier([] { ::setsid(); });
-        m_bus->start(QStringLiteral("dbus-daemon"), { "--session", "--nofork", "--print-address=1" });
-        QVERIFY(m_bus->waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus->canReadLine(), 5000);
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->readLine().trimmed());
+        const QByteArray busAddress = m_bus.start();
+        QVERIFY(!busAddress.isEmpty());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", busAddress);
         qputenv("NO_AT_BRIDGE", "1");
         m_fixture = std::make_unique<DesktopFixture>();
         m_fixture->clearDesktop();
@@ -308,11 +277,9 @@ private slots:
         const auto previous = std::signal(SIGTERM, SIG_IGN);
         endOrphans();
         std::signal(SIGTERM, previous);
-        if (m_bus) {
-            m_bus->terminate();
-            m_bus->waitForFinished(5000);
-        }
-        QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("applications/chromium.desktop")));
+        m_bus.stop();
+        QFile::remove(
+            QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("applications/chromium.desktop")));
         m_fixture.reset();
     }
 
@@ -342,7 +309,8 @@ private slots:
         QVERIFY(launch({ document, sums }));
 
         // The editor is activated over D-Bus: its window is found by its id, not by a process of ours.
-        QTRY_VERIFY2_WITH_TIMEOUT(!windowsOf(editor).isEmpty() && near(windowsOf(editor).first().frame, frameOf(document)),
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            !windowsOf(editor).isEmpty() && near(windowsOf(editor).first().frame, savedFrame(document)),
             qPrintable(windowsText(editor)), 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(!windowsOf(calculator).isEmpty()
                 && std::abs(windowsOf(calculator).first().frame.x() - sums.frameX) <= framePrecision

@@ -1,9 +1,8 @@
 // Several windows of one application on the test desktop: two xterms come back to their own frames by title.
 #include "automation/automationservice.h"
 #include "automation/qtautomationclock.h"
-#include "desktopfixture.h"
-#include "platform/x11/x11desktop.h"
 #include "snapshotlookup.h"
+#include "testdesktop.h"
 
 #include <QCoro/QCoroTask>
 #include <QStandardPaths>
@@ -51,11 +50,8 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("xterm")).isEmpty())
             QSKIP("xterm is not installed");
-        DesktopFixture::prepareEnvironment();
-        m_fixture = std::make_unique<DesktopFixture>();
-        m_fixture->clearDesktop();
         QString error;
-        m_desktop = X11Desktop::connect(QString(), &error);
+        m_desktop = openTestDesktop(m_fixture, &error);
         QVERIFY2(m_desktop, qPrintable(error));
         m_clock = std::make_unique<QtAutomationClock>();
         m_service = std::make_unique<AutomationService>(*m_desktop, *m_clock);
