@@ -7,13 +7,13 @@
 //
 // When drawn, FILE receives the window's frame "x y width height" in root
 // coordinates; the process then waits until it is killed.
-#include "renderingbackend.h"
 #include "categorypalette.h"
 #include "creationsheetcontroller.h"
+#include "renderingbackend.h"
+#include "shotwindow.h"
 #include "viewsfixture.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -37,16 +37,16 @@ void seedDemo(ViewsFixture &fixture)
         int launches;
     };
     const Demo demos[] = {
-        {"Lumenfern Coding", "curlybraces", "Development", 6, 2, true, 14},
-        {"Brand Design", "paintpalette.fill", "Design", 4, 1, true, 5},
-        {"Office Morgen", "briefcase.fill", "Office", 3, 1, false, 9},
-        {"Abendspiel", "gamecontroller.fill", "Gaming", 2, 1, false, 3},
-        {"Schnitt 4K", "camera.fill", "Kino", 5, 3, false, 2}, // a stored text that names no category
+        { "Lumenfern Coding", "curlybraces", "Development", 6, 2, true, 14 },
+        { "Brand Design", "paintpalette.fill", "Design", 4, 1, true, 5 },
+        { "Office Morgen", "briefcase.fill", "Office", 3, 1, false, 9 },
+        { "Abendspiel", "gamecontroller.fill", "Gaming", 2, 1, false, 3 },
+        { "Schnitt 4K", "camera.fill", "Kino", 5, 3, false, 2 }, // a stored text that names no category
     };
     int age = 0;
     for (const Demo &demo : demos) {
         Workspace *workspace = fixture.addWorkspace(QString::fromUtf8(demo.name), QString::fromUtf8(demo.category),
-                                                    demo.entries, demo.monitors, demo.favorite, age += 60);
+            demo.entries, demo.monitors, demo.favorite, age += 60);
         workspace->setIcon(QString::fromLatin1(demo.icon));
         workspace->setLaunchCount(demo.launches);
         workspace->setTimeSavedInSeconds(20.0 * demo.entries * demo.launches);
@@ -69,24 +69,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
     const QCommandLineOption size("size", "Window size.", "WxH", "1280x800");
     const QCommandLineOption scroll("scroll", "Scroll the dashboard to Y.", "Y", "0");
-    parser.addOptions({demo, count, sheet, hover, ready, size, scroll});
+    parser.addOptions({ demo, count, sheet, hover, ready, size, scroll });
     parser.process(app);
 
     ViewsFixture fixture;
     if (parser.isSet(demo))
         seedDemo(fixture);
     for (int i = 0, n = parser.value(count).toInt(); i < n; ++i)
-        fixture.addWorkspace(QStringLiteral("Workspace %1").arg(i + 1), CategoryPalette::texts().at(i % 8), 1 + i % 5, 1 + i % 2,
-                             i % 7 == 0, i);
+        fixture.addWorkspace(QStringLiteral("Workspace %1").arg(i + 1), CategoryPalette::texts().at(i % 8), 1 + i % 5,
+            1 + i % 2, i % 7 == 0, i);
 
     QQmlApplicationEngine engine;
-    engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
-    if (engine.rootObjects().isEmpty())
+    QQuickWindow *window = openMainWindow(engine, sizeFrom(parser.value(size)));
+    if (!window)
         return 1;
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-    const QStringList dimensions = parser.value(size).split('x');
-    window->setPosition(40, 40);
-    window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
     auto *dashboard = window->findChild<QQuickItem *>(QStringLiteral("dashboard"));
 
     if (parser.value(scroll).toDouble() > 0)
@@ -101,7 +97,7 @@ int main(int argc, char *argv[])
     // manager and the compositor, draw once more, then report. With --hover the
     // second line names the point of the first card of "Alle Workspaces", for
     // the script to move the real pointer there.
-    const QSize wanted(dimensions.value(0).toInt(), dimensions.value(1).toInt());
+    const QSize wanted = sizeFrom(parser.value(size));
     QObject::connect(window, &QQuickWindow::frameSwapped, window, [&, reported = false]() mutable {
         if (reported || window->size() != wanted)
             return;
@@ -109,16 +105,13 @@ int main(int argc, char *argv[])
         QTimer::singleShot(1200, window, [&] {
             window->update();
             QTimer::singleShot(300, window, [&] {
-                const QRect frame = window->frameGeometry();
-                QString text = QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+                QString text = frameLine(window);
                 if (parser.isSet(hover)) {
                     auto *grid = dashboard->property("allGrid").value<QQuickItem *>();
                     const QPoint point = window->mapToGlobal(grid->mapToScene(QPointF(100, 70)).toPoint());
                     text += QStringLiteral("%1 %2\n").arg(point.x()).arg(point.y());
                 }
-                QFile file(parser.value(ready));
-                if (parser.isSet(ready) && file.open(QIODevice::WriteOnly))
-                    file.write(text.toUtf8());
+                writeReadyFile(parser.value(ready), text);
             });
         });
     });

@@ -8,19 +8,19 @@
 // When drawn, FILE receives one line "x y width height" per window to photograph
 // (the main window, or every overlay window) in root coordinates; the process then
 // waits until it is killed.
-#include "renderingbackend.h"
-#include "detailcontroller.h"
-#include "navigationcontroller.h"
-#include "viewservices.h"
+#include "../shotwindow.h"
 #include "automation/automationservice.h"
+#include "detailcontroller.h"
 #include "model/workspace.h"
 #include "model/workspacestore.h"
+#include "navigationcontroller.h"
 #include "overlay/previewoverlaymanager.h"
 #include "platform/sim/simulateddesktop.h"
 #include "platform/sim/virtualclock.h"
+#include "renderingbackend.h"
+#include "viewservices.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickView>
@@ -52,8 +52,8 @@ EntryData entry(const char *kind, const QRectF &frame, const std::optional<QStri
 
 Workspace *seed(WorkspaceStore &store, bool empty, bool unplugged)
 {
-    auto *workspace = new Workspace(QStringLiteral("Lumenfern Coding"), QStringLiteral("curlybraces"),
-                                    QStringLiteral("Development"), true, true);
+    auto *workspace = new Workspace(
+        QStringLiteral("Lumenfern Coding"), QStringLiteral("curlybraces"), QStringLiteral("Development"), true, true);
     if (!empty) {
         EntryData code = entry("application", QRectF(0, 0, 1280, 1050), monitorA);
         code.appBundleIdentifier = QStringLiteral("com.visualstudio.code.oss");
@@ -67,23 +67,12 @@ Workspace *seed(WorkspaceStore &store, bool empty, bool unplugged)
         projects.filePath = QStringLiteral("/home/ada/Projekte/");
         EntryData loose = entry("application", QRectF(300, 300, 0, 0), std::nullopt);
         loose.appBundleIdentifier = QStringLiteral("org.kde.kcalc");
-        for (const EntryData &data : {code, firefox, terminal, notes, projects, loose})
+        for (const EntryData &data : { code, firefox, terminal, notes, projects, loose })
             workspace->appendEntry(data);
     }
     store.insert(workspace);
     store.save();
     return workspace;
-}
-
-void report(const QString &path, const QList<QWindow *> &windows)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
-        return;
-    for (const QWindow *window : windows) {
-        const QRect frame = window->frameGeometry();
-        file.write(QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()).toUtf8());
-    }
 }
 
 } // namespace
@@ -100,15 +89,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption unplugged("unplugged", "One entry stood on a monitor that is not connected.");
     const QCommandLineOption ready("ready", "Write the frames to photograph here once drawn.", "FILE");
     const QCommandLineOption size("size", "Main window size.", "WxH", "1280x860");
-    parser.addOptions({sheet, overlayOption, empty, unplugged, ready, size});
+    parser.addOptions({ sheet, overlayOption, empty, unplugged, ready, size });
     parser.process(app);
 
     QTemporaryDir folder;
     VirtualClock clock;
     SimulatedDesktop desktop(clock);
     // The test desktop's monitors: A primary at the origin, B to its right.
-    desktop.setScreens({SimScreen{1, QRectF(0, 0, 1920, 1080), monitorA},
-                        SimScreen{2, QRectF(1920, 0, 1280, 1024), monitorB}});
+    desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1920, 1080), monitorA },
+        SimScreen { 2, QRectF(1920, 0, 1280, 1024), monitorB } });
     AutomationService automation(desktop, clock);
     QString error;
     std::unique_ptr<WorkspaceStore> store = WorkspaceStore::open(folder.path(), &error);
@@ -121,13 +110,9 @@ int main(int argc, char *argv[])
     Workspace *workspace = seed(*store, parser.isSet(empty), parser.isSet(unplugged));
 
     QQmlApplicationEngine engine;
-    engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
-    if (engine.rootObjects().isEmpty())
+    QQuickWindow *window = openMainWindow(engine, sizeFrom(parser.value(size)));
+    if (!window)
         return 1;
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-    const QStringList dimensions = parser.value(size).split('x');
-    window->setPosition(40, 40);
-    window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
 
     auto *navigation = window->findChild<NavigationController *>();
     if (!navigation)
@@ -144,14 +129,14 @@ int main(int argc, char *argv[])
 
     // Give the window manager and the first frames time, then report.
     QTimer::singleShot(1500, window, [&] {
-        QList<QWindow *> shots;
+        QString frames;
         if (parser.isSet(overlayOption)) {
             for (QQuickView *view : overlay.windowList())
-                shots.append(view);
+                frames += frameLine(view);
         } else {
-            shots.append(window);
+            frames = frameLine(window);
         }
-        report(parser.value(ready), shots);
+        writeReadyFile(parser.value(ready), frames);
     });
     return app.exec();
 }

@@ -7,14 +7,14 @@
 //
 // When drawn, FILE receives the window's frame "x y width height" in root
 // coordinates; the process then waits until it is killed.
-#include "renderingbackend.h"
+#include "../shotwindow.h"
 #include "backupcontroller.h"
 #include "navigationcontroller.h"
+#include "renderingbackend.h"
 #include "settingscontroller.h"
 #include "viewsfixture.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption exportPanel("export-panel", "Press \"Workspaces exportieren (.workspace)\".");
     const QCommandLineOption ready("ready", "Write the window frame here once drawn.", "FILE");
     const QCommandLineOption size("size", "Window size.", "WxH", "1100x760");
-    parser.addOptions({untrusted, recording, exported, help, noDock, exportPanel, ready, size});
+    parser.addOptions({ untrusted, recording, exported, help, noDock, exportPanel, ready, size });
     parser.process(app);
 
     ViewsFixture fixture;
@@ -49,13 +49,9 @@ int main(int argc, char *argv[])
         fixture.services->setShowDockIcon(false);
 
     QQmlApplicationEngine engine;
-    engine.load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
-    if (engine.rootObjects().isEmpty())
+    QQuickWindow *window = openMainWindow(engine, sizeFrom(parser.value(size)));
+    if (!window)
         return 1;
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-    const QStringList dimensions = parser.value(size).split('x');
-    window->setPosition(40, 40);
-    window->resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
     window->findChild<NavigationController *>()->showSettings();
 
     auto *page = window->findChild<QQuickItem *>(QStringLiteral("settings"));
@@ -80,11 +76,6 @@ int main(int argc, char *argv[])
     }
 
     // Give the window manager and the first frames time, then report.
-    QTimer::singleShot(1500, window, [&] {
-        const QRect frame = window->frameGeometry();
-        QFile file(parser.value(ready));
-        if (parser.isSet(ready) && file.open(QIODevice::WriteOnly))
-            file.write(QStringLiteral("%1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()).toUtf8());
-    });
+    QTimer::singleShot(1500, window, [&] { writeReadyFile(parser.value(ready), frameLine(window)); });
     return app.exec();
 }
