@@ -11,6 +11,9 @@ Shape {
     readonly property real lineWidth: 0.5
 
     enabled: false // decoration only: never takes pointer input
+    // Drawn once into an image of its size, not stroked again line by line
+    // whenever something above it moves: scrolling repaints what lies beneath.
+    layer.enabled: true
 
     ShapePath {
         strokeColor: Theme.withAlpha(Theme.gridInk, grid.lineWidth)

@@ -10,6 +10,9 @@ Shape {
     readonly property int count: ThemeGeometry.scanlineCount(height)
 
     enabled: false
+    // Drawn once into an image of its size, not stroked again line by line
+    // whenever something above it moves: scrolling repaints what lies beneath.
+    layer.enabled: true
 
     ShapePath {
         strokeColor: Theme.scanline

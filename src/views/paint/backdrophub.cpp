@@ -16,5 +16,22 @@ void BackdropHub::setImage(const QImage &image, qreal pixelsPerPoint)
 {
     m_image = image;
     m_pixelsPerPoint = pixelsPerPoint;
+    m_enlarged = QImage();
     emit imageChanged();
+}
+
+const QImage &BackdropHub::imageAt(qreal pixelsPerPoint, const QSizeF &windowSize)
+{
+    const QSize wanted = (windowSize * pixelsPerPoint).toSize();
+    if (m_image.isNull() || wanted.isEmpty()) {
+        m_enlarged = QImage();
+        return m_enlarged;
+    }
+    if (m_enlarged.size() != wanted || !qFuzzyCompare(m_enlarged.devicePixelRatio(), pixelsPerPoint)) {
+        // The picture covers the window from its corner; it may reach past it.
+        const QSize whole = (QSizeF(m_image.size()) * (pixelsPerPoint / m_pixelsPerPoint)).toSize();
+        m_enlarged = m_image.scaled(whole, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_enlarged.setDevicePixelRatio(pixelsPerPoint);
+    }
+    return m_enlarged;
 }

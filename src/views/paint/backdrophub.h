@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSizeF>
 
 class QQuickWindow;
 
@@ -24,6 +25,11 @@ public:
     qreal pixelsPerPoint() const { return m_pixelsPerPoint; }
     void setImage(const QImage &image, qreal pixelsPerPoint);
 
+    /// image() enlarged to `pixelsPerPoint` of the window, made once per
+    /// picture: panels that scroll copy from it at their place every frame, and
+    /// a copy without scaling is many times cheaper than a scaled one.
+    const QImage &imageAt(qreal pixelsPerPoint, const QSizeF &windowSize);
+
 signals:
     void imageChanged();
 
@@ -32,4 +38,5 @@ private:
 
     QImage m_image;
     qreal m_pixelsPerPoint = 1;
+    QImage m_enlarged;
 };

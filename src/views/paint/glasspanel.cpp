@@ -108,14 +108,14 @@ void GlassPanel::paint(QPainter *painter)
         return;
     const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
     m_paintedAt = mapToScene(QPointF(0, 0));
-    if (m_hub && !m_hub->image().isNull()) {
-        QBrush backdrop(m_hub->image());
+    if (m_hub && !m_hub->image().isNull() && window()) {
+        // At the window's own resolution the backdrop is only moved, never
+        // scaled, while the panel scrolls.
+        QBrush backdrop(m_hub->imageAt(dpr, window()->size()));
         QTransform placement;
         placement.translate(-m_paintedAt.x(), -m_paintedAt.y());
-        placement.scale(1 / m_hub->pixelsPerPoint(), 1 / m_hub->pixelsPerPoint());
         backdrop.setTransform(placement);
         painter->setRenderHint(QPainter::Antialiasing);
-        painter->setRenderHint(QPainter::SmoothPixmapTransform);
         painter->fillPath(ThemePainting::roundedRect(QRectF(QPointF(0, 0), size()), m_cornerRadius), backdrop);
     }
     // While the panel scrolls only the backdrop changes; the rest is kept.
