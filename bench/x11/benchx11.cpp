@@ -8,6 +8,8 @@
 #include "platform/x11/x11desktop.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -176,6 +178,17 @@ int main(int argc, char **argv)
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    // A capture keeps the windows of installed applications: give each bench class its desktop entry.
+    QDir().mkpath(home.filePath(QStringLiteral("data/applications")));
+    for (int a = 0; a < applicationCount; ++a) {
+        QFile entry(home.filePath(QStringLiteral("data/applications/bench%1.desktop").arg(a)));
+        if (entry.open(QIODevice::WriteOnly))
+            entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Bench %1\nExec=%2 --class bench%1,Bench%1\n"
+                                       "StartupWMClass=Bench%1\n")
+                            .arg(a)
+                            .arg(QString::fromLocal8Bit(argv[1]))
+                            .toUtf8());
+    }
     std::vector<double> list, capture;
     for (int r = 0; r < 4 * rounds; ++r) {
         QElapsedTimer timer;

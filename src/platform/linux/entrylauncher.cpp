@@ -3,11 +3,24 @@
 
 #include "browsercommand.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
 namespace {
 constexpr int entriesMaxAgeMs = 2000;
+
+/// When the folders desktop entries are installed into last changed: an entry
+/// added or removed changes its folder.
+QList<qint64> applicationFoldersChanged()
+{
+    QList<qint64> stamps;
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
+        stamps << QFileInfo(folder).lastModified().toMSecsSinceEpoch();
+    return stamps;
+}
 } // namespace
 
 EntryLauncher::EntryLauncher(QString display)
@@ -18,6 +31,7 @@ EntryLauncher::EntryLauncher(QString display)
 const DesktopEntryIndex &EntryLauncher::entries() const
 {
     if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
+        m_entriesStamp = applicationFoldersChanged();
         m_entries = DesktopEntryIndex::loadInstalled();
         m_entriesAge.start();
     }
@@ -28,7 +42,10 @@ std::optional<QString> EntryLauncher::entryPath(const QString &appId) const
 {
     if (auto path = entries().path(appId))
         return path;
-    // Installed since the index was read?
+    // Installed since the index was read? Only then is it read again: a capture
+    // of many windows without an entry would read every entry once per window.
+    if (applicationFoldersChanged() == m_entriesStamp)
+        return std::nullopt;
     m_entriesAge.invalidate();
     return entries().path(appId);
 }

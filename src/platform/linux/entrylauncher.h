@@ -8,6 +8,7 @@
 #include "desktoplauncher.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -54,4 +55,5 @@ private:
     DesktopLauncher m_launcher;
     mutable DesktopEntryIndex m_entries;
     mutable QElapsedTimer m_entriesAge;
+    mutable QList<qint64> m_entriesStamp;
 };
