@@ -25,7 +25,7 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
     Reply<xcb_intern_atom_reply_t> reply(
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr), &std::free);
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 /// Whether a viewable client window named "Corvalint Launcher" is in the window manager's list.

@@ -154,7 +154,7 @@ int main(int argc, char **argv)
     };
     const bool there = QTest::qWaitFor(allThere, 10000);
     const double placedMs = placing.nsecsElapsed() / 1e6;
-    QTest::qWaitFor([&] { return desktop->placementsInFlight() == 0; }, 5000);
+    (void)QTest::qWaitFor([&] { return desktop->placementsInFlight() == 0; }, 5000);
 
     std::printf("windows %d, captured entries %lld\n", windowCount(*desktop), static_cast<long long>(entries));
     std::printf("snapshot of %d windows: median %.1f ms (min %.1f), %d D-Bus call(s)\n", totalWindows,
@@ -167,7 +167,7 @@ int main(int argc, char **argv)
 
     for (const DesktopApplication &application : desktop->snapshot().applications)
         desktop->closeApplication(application);
-    QTest::qWaitFor([&] { return windowCount(*desktop) == 0; }, 10000);
+    (void)QTest::qWaitFor([&] { return windowCount(*desktop) == 0; }, 10000);
     for (auto &client : clients) {
         if (!client->waitForFinished(3000))
             client->kill();
