@@ -137,7 +137,7 @@ private slots:
         };
         QTRY_VERIFY_WITH_TIMEOUT(restored(appC).state.fullScreen, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(restored(appC).frame, monitorBounds(0), 5000);
-        QTest::qWaitFor(tiledOnFirst, 5000);
+        (void)QTest::qWaitFor(tiledOnFirst, 5000);
         if (!tiledOnFirst()) {
             const DesktopWindow b = restored(appB);
             QFAIL(qPrintable(QStringLiteral("tiled window at %1,%2 %3x%4, maximised %5")
