@@ -36,6 +36,9 @@ constexpr std::array namedKeys {
 
 std::optional<QString> keyName(const QString &text)
 {
+    // An empty key ("Super+Alt+", or no setting stored) names nothing; front() would read past it.
+    if (text.isEmpty())
+        return std::nullopt;
     if (text.size() == 1) {
         const QChar c = text.front().toUpper();
         if ((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
