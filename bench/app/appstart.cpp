@@ -23,7 +23,7 @@ int startOnce(const QString &program)
     QTemporaryDir home;
     const QString report = home.filePath(QStringLiteral("first-frame.txt"));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+    for (const char *name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
         const QString directory = home.filePath(QString::fromLatin1(name));
         QDir().mkpath(directory);
         QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

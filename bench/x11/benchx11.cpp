@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
@@ -183,11 +183,12 @@ int main(int argc, char **argv)
     for (int a = 0; a < applicationCount; ++a) {
         QFile entry(home.filePath(QStringLiteral("data/applications/bench%1.desktop").arg(a)));
         if (entry.open(QIODevice::WriteOnly))
-            entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Bench %1\nExec=%2 --class bench%1,Bench%1\n"
-                                       "StartupWMClass=Bench%1\n")
-                            .arg(a)
-                            .arg(QString::fromLocal8Bit(argv[1]))
-                            .toUtf8());
+            entry.write(
+                QStringLiteral("[Desktop Entry]\nType=Application\nName=Bench %1\nExec=%2 --class bench%1,Bench%1\n"
+                               "StartupWMClass=Bench%1\n")
+                    .arg(a)
+                    .arg(QString::fromLocal8Bit(argv[1]))
+                    .toUtf8());
     }
     std::vector<double> list, capture;
     for (int r = 0; r < 4 * rounds; ++r) {

@@ -25,8 +25,8 @@ struct PlatformProfile {
     static PlatformProfile classic()
     {
         PlatformProfile p;
-        p.browsers = {QStringLiteral("com.apple.Safari"), QStringLiteral("com.google.Chrome"),
-                      QStringLiteral("company.thebrowser.Browser"), QStringLiteral("com.brave.Browser")};
+        p.browsers = { QStringLiteral("com.apple.Safari"), QStringLiteral("com.google.Chrome"),
+            QStringLiteral("company.thebrowser.Browser"), QStringLiteral("com.brave.Browser") };
         p.fileManager = QStringLiteral("com.apple.finder");
         p.ide = QStringLiteral("com.apple.dt.Xcode");
         p.websiteFallback = QStringLiteral("com.apple.Safari");

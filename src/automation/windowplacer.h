@@ -18,8 +18,8 @@ public:
     /// nothing is asked.
     bool placeWindows(qint64 pid, const EntryData &entry) const;
     /// The same for every window of `application`, as `desktop` shows it.
-    bool placeWindows(const DesktopApplication &application, const EntryData &entry,
-                      const DesktopSnapshot &desktop) const;
+    bool placeWindows(
+        const DesktopApplication &application, const EntryData &entry, const DesktopSnapshot &desktop) const;
 
     /// The frame the entry's windows receive on these monitors: mapped onto
     /// the monitor with the entry's identifier, else onto the focused one; the

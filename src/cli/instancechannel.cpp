@@ -12,7 +12,6 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
-
 #include <ctime>
 #include <unistd.h>
 
@@ -31,8 +30,7 @@ QString sanitizedDisplay(const QString &display)
 QString storeKey(const QString &storeDirectory)
 {
     const QString canonical = QFileInfo(storeDirectory).absoluteFilePath();
-    return QString::fromLatin1(
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+    return QString::fromLatin1(QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
 constexpr int takenGraceMs = 1000;
@@ -99,7 +97,7 @@ QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const
         paths << socketPath(storeDirectory, display);
     const QString pattern = namePrefix() + QStringLiteral("*-") + storeKey(storeDirectory) + QStringLiteral(".socket");
     const QDir dir(directory);
-    const QStringList names = dir.entryList({pattern}, QDir::System | QDir::Files | QDir::Hidden, QDir::Name);
+    const QStringList names = dir.entryList({ pattern }, QDir::System | QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
         if (!paths.contains(path))
@@ -108,8 +106,7 @@ QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const
     return paths;
 }
 
-InstanceChannel::Reply InstanceChannel::request(const QString &path, const QJsonObject &message,
-                                                const Bounds &bounds)
+InstanceChannel::Reply InstanceChannel::request(const QString &path, const QJsonObject &message, const Bounds &bounds)
 {
     Reply reply;
     if (path.isEmpty())
@@ -196,15 +193,15 @@ bool InstanceChannel::isStillWanted(const QJsonObject &message)
 
 QJsonObject InstanceChannel::takenMessage()
 {
-    return {{QStringLiteral("taken"), true}};
+    return { { QStringLiteral("taken"), true } };
 }
 
 QJsonObject InstanceChannel::activateMessage()
 {
-    return {{QStringLiteral("type"), QStringLiteral("activate")}};
+    return { { QStringLiteral("type"), QStringLiteral("activate") } };
 }
 
 QJsonObject InstanceChannel::storeMessage(const QJsonObject &request)
 {
-    return {{QStringLiteral("type"), QStringLiteral("store")}, {QStringLiteral("request"), request}};
+    return { { QStringLiteral("type"), QStringLiteral("store") }, { QStringLiteral("request"), request } };
 }

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QThread>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

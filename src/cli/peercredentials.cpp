@@ -8,7 +8,8 @@ std::optional<uint> PeerCredentials::userOf(qintptr descriptor)
 {
     if (descriptor < 0)
         return std::nullopt;
-    struct ucred credentials {};
+    struct ucred credentials {
+    };
     socklen_t length = sizeof credentials;
     if (::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0
         || length != sizeof credentials)

@@ -12,7 +12,8 @@ namespace {
 // the directory it points to (another user may own the link in /tmp).
 bool checkStat(const QByteArray &native, QString *error)
 {
-    struct stat info {};
+    struct stat info {
+    };
     if (::lstat(native.constData(), &info) != 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));

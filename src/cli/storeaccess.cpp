@@ -2,9 +2,8 @@
 #include "storeaccess.h"
 
 #include "instancechannel.h"
-#include "storecommands.h"
-
 #include "model/workspacestore.h"
+#include "storecommands.h"
 
 namespace {
 
@@ -49,9 +48,9 @@ CommandResult StoreAccess::execute(const QJsonObject &request)
         // Corvalint we could not reach holds the store.
         QString error;
         if (!m_lock.acquire(m_directory, lockWaitMs, &error))
-            return CommandResult::failure(
-                QStringLiteral("corvalint: Corvalint runs on this store but cannot be reached, so nothing was changed (%1)")
-                    .arg(error));
+            return CommandResult::failure(QStringLiteral(
+                "corvalint: Corvalint runs on this store but cannot be reached, so nothing was changed (%1)")
+                                              .arg(error));
         m_localStore = WorkspaceStore::open(m_directory, &error);
         if (!m_localStore)
             return CommandResult::failure(WorkspaceStore::fatalMessage(error));

@@ -184,8 +184,8 @@ CommandResult StoreCommands::exportFile(const QJsonObject &request) const
     // A file that would not read back is not worth replacing a good one with.
     const BackupParseResult check = BackupFile::parse(bytes);
     if (!check.ok())
-        return CommandResult::failure(QStringLiteral("corvalint: ")
-                                      + BackupMessages::exportFailed(check.error, english));
+        return CommandResult::failure(
+            QStringLiteral("corvalint: ") + BackupMessages::exportFailed(check.error, english));
     // The store's own files are never a backup's target, whatever path names them.
     if (!BackupFile::writeAtomically(field(request, "file"), bytes, &error, m_store.ownFiles()))
         return CommandResult::failure(QStringLiteral("corvalint: ") + BackupMessages::exportFailed(error, english));

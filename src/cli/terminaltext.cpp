@@ -5,8 +5,7 @@ namespace {
 
 bool isBidiControl(char32_t c)
 {
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F
-        || c == 0x061C;
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F || c == 0x061C;
 }
 
 bool isControl(char32_t c)
@@ -27,13 +26,15 @@ QString escape(const QString &text, bool keepLayout, bool asJson)
             continue;
         }
         const bool layout = c == '\n' || c == '\t';
-        const bool harmful = asJson ? (c >= 0x7F && c <= 0x9F) : ((isControl(c) || isBidiControl(c)) && !(keepLayout && layout));
+        const bool harmful
+            = asJson ? (c >= 0x7F && c <= 0x9F) : ((isControl(c) || isBidiControl(c)) && !(keepLayout && layout));
         if (!harmful) {
             result += ch;
         } else if (asJson || isBidiControl(c)) {
             result += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
         } else {
-            result += QStringLiteral("\\x") + QString::number(uint(c), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            result
+                += QStringLiteral("\\x") + QString::number(uint(c), 16).toUpper().rightJustified(2, QLatin1Char('0'));
         }
     }
     return result;

@@ -21,7 +21,7 @@ Workspace::Workspace(QObject *parent)
 }
 
 Workspace::Workspace(const QString &name, const QString &icon, const QString &category, bool autoLaunch,
-                     bool restoreDocuments, QObject *parent)
+    bool restoreDocuments, QObject *parent)
     : QObject(parent)
     , m_name(name)
     , m_icon(icon)

@@ -27,8 +27,10 @@ class Workspace : public QObject
     Q_PROPERTY(bool isFavorite READ isFavorite WRITE setIsFavorite NOTIFY isFavoriteChanged)
     Q_PROPERTY(qint64 launchCount READ launchCount WRITE setLaunchCount NOTIFY launchCountChanged)
     // Null in QML while absent.
-    Q_PROPERTY(QVariant lastLaunchedAt READ lastLaunchedAtValue WRITE setLastLaunchedAtValue NOTIFY lastLaunchedAtChanged)
-    Q_PROPERTY(double timeSavedInSeconds READ timeSavedInSeconds WRITE setTimeSavedInSeconds NOTIFY timeSavedInSecondsChanged)
+    Q_PROPERTY(
+        QVariant lastLaunchedAt READ lastLaunchedAtValue WRITE setLastLaunchedAtValue NOTIFY lastLaunchedAtChanged)
+    Q_PROPERTY(
+        double timeSavedInSeconds READ timeSavedInSeconds WRITE setTimeSavedInSeconds NOTIFY timeSavedInSecondsChanged)
     Q_PROPERTY(QList<WorkspaceEntry *> entries READ entries NOTIFY entriesChanged)
     Q_PROPERTY(int entryCount READ entryCount NOTIFY entriesChanged)
     Q_PROPERTY(int requiredMonitorCount READ requiredMonitorCount NOTIFY requiredMonitorCountChanged)
@@ -40,8 +42,8 @@ public:
 
     /// The record's initializer: a new id, createdAt and modifiedAt now (taken
     /// separately), not a favourite, no launches, nothing saved, no entries.
-    Workspace(const QString &name, const QString &icon, const QString &category, bool autoLaunch,
-              bool restoreDocuments, QObject *parent = nullptr);
+    Workspace(const QString &name, const QString &icon, const QString &category, bool autoLaunch, bool restoreDocuments,
+        QObject *parent = nullptr);
 
     /// A record holding `data`, with entries created for `data.entries`.
     static Workspace *fromData(const WorkspaceData &data, QObject *parent = nullptr);

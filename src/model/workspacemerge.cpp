@@ -51,8 +51,8 @@ void mergeCapturedEntries(Workspace &workspace, const QList<EntryData> &captured
     for (const EntryData &c : captured) {
         // Read afresh each time: an entry appended just now can match the next one.
         const QList<WorkspaceEntry *> entries = workspace.entries();
-        const auto match = std::find_if(entries.begin(), entries.end(),
-                                        [&c](const WorkspaceEntry *e) { return isSameItem(e->data(), c); });
+        const auto match = std::find_if(
+            entries.begin(), entries.end(), [&c](const WorkspaceEntry *e) { return isSameItem(e->data(), c); });
         if (match == entries.end()) {
             workspace.appendEntry(c);
             continue;

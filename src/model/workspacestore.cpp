@@ -220,15 +220,14 @@ std::unique_ptr<WorkspaceStore> WorkspaceStore::open(const QString &directory, Q
     // is shown as it is. An upgrade that fails leaves the file as it was,
     // and the store then reads it without writing rather than refusing it.
     QString upgradeProblem;
-    if (writing && *contents == StoreSchema::Contents::older
-        && !StoreSchema::upgrade(connection->database(), &error)) {
+    if (writing && *contents == StoreSchema::Contents::older && !StoreSchema::upgrade(connection->database(), &error)) {
         upgradeProblem = QStringLiteral("Änderungen werden nicht gespeichert: die Datei %1 ließ sich nicht auf das "
                                         "Format %2 umstellen (%3).")
                              .arg(path, schemaVersion(), error);
         connection = std::make_unique<StoreConnection>(path, readMode, QStringLiteral("main"));
         if (!connection->isOpen())
-            return refuse(errorDescription,
-                QStringLiteral("the store file cannot be opened: %1").arg(connection->errorText()));
+            return refuse(
+                errorDescription, QStringLiteral("the store file cannot be opened: %1").arg(connection->errorText()));
         StoreSchema::setBusyTimeout(connection->database(), kDefaultBusyTimeoutMs);
         writing = false;
     }
@@ -397,8 +396,8 @@ bool WorkspaceStore::isOrderedBefore(const Workspace *a, const Workspace *b) con
 
 QStringList WorkspaceStore::ownFiles() const
 {
-    return {m_filePath, m_filePath + QStringLiteral("-wal"), m_filePath + QStringLiteral("-shm"),
-            m_filePath + QStringLiteral("-journal")};
+    return { m_filePath, m_filePath + QStringLiteral("-wal"), m_filePath + QStringLiteral("-shm"),
+        m_filePath + QStringLiteral("-journal") };
 }
 
 QList<Workspace *> WorkspaceStore::workspaces() const
@@ -668,7 +667,8 @@ std::optional<QList<WorkspaceData>> WorkspaceStore::fetchAll(bool newestFirst) c
 std::optional<QList<WorkspaceSummary>> WorkspaceStore::fetchSummaries() const
 {
     StoreConnection reader(m_filePath,
-        m_readFileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly, QStringLiteral("summaries"));
+        m_readFileAlone ? StoreConnection::Mode::immutable : StoreConnection::Mode::readOnly,
+        QStringLiteral("summaries"));
     if (!reader.isOpen())
         return std::nullopt;
     StoreSchema::setBusyTimeout(reader.database(), m_busyTimeoutMs);
@@ -683,8 +683,8 @@ std::optional<QList<WorkspaceSummary>> WorkspaceStore::fetchSummaries() const
     QList<WorkspaceSummary> result;
     result.reserve(rows->size());
     for (const StoredWorkspace &row : std::as_const(*rows)) {
-        const EntryFigures counted = figures.value(row.pk, EntryFigures{0, 1});
-        result.append({row.data.id, row.data.name, row.data.icon, counted.count, counted.requiredMonitorCount});
+        const EntryFigures counted = figures.value(row.pk, EntryFigures { 0, 1 });
+        result.append({ row.data.id, row.data.name, row.data.icon, counted.count, counted.requiredMonitorCount });
     }
     return result;
 }

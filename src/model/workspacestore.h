@@ -7,9 +7,9 @@
 #include "workspacesummary.h"
 
 #include <QHash>
-#include <QStringList>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <QUuid>
 #include <memory>

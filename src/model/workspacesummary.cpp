@@ -9,5 +9,5 @@ WorkspaceSummary WorkspaceSummary::of(const WorkspaceData &data)
 {
     // The record owns the one monitor-count rule; a short-lived copy keeps it in one place.
     const std::unique_ptr<Workspace> record(Workspace::fromData(data));
-    return {data.id, data.name, data.icon, int(data.entries.size()), record->requiredMonitorCount()};
+    return { data.id, data.name, data.icon, int(data.entries.size()), record->requiredMonitorCount() };
 }

@@ -45,7 +45,6 @@ public:
     /// go, when that is another desktop than the one whose monitors they cover.
     void setHintsPlatform(DesktopPlatform *platform) { m_hintsPlatform = platform; }
 
-
 public slots:
     /// Closes every overlay window; nothing when none is open.
     void close();

@@ -37,14 +37,22 @@ QColor CategoryPalette::gradientEnd(const QString &storedText)
 QString CategoryPalette::chipSymbol(const QString &text)
 {
     switch (displayCategory(text)) {
-    case WorkspaceCategory::development: return QStringLiteral("curlybraces");
-    case WorkspaceCategory::design: return QStringLiteral("paintpalette.fill");
-    case WorkspaceCategory::office: return QStringLiteral("doc.text.fill");
-    case WorkspaceCategory::personal: return QStringLiteral("person.fill");
-    case WorkspaceCategory::gaming: return QStringLiteral("gamecontroller.fill");
-    case WorkspaceCategory::videoEditing: return QStringLiteral("video.fill");
-    case WorkspaceCategory::photography: return QStringLiteral("camera.fill");
-    case WorkspaceCategory::custom: return QStringLiteral("slider.horizontal.3");
+    case WorkspaceCategory::development:
+        return QStringLiteral("curlybraces");
+    case WorkspaceCategory::design:
+        return QStringLiteral("paintpalette.fill");
+    case WorkspaceCategory::office:
+        return QStringLiteral("doc.text.fill");
+    case WorkspaceCategory::personal:
+        return QStringLiteral("person.fill");
+    case WorkspaceCategory::gaming:
+        return QStringLiteral("gamecontroller.fill");
+    case WorkspaceCategory::videoEditing:
+        return QStringLiteral("video.fill");
+    case WorkspaceCategory::photography:
+        return QStringLiteral("camera.fill");
+    case WorkspaceCategory::custom:
+        return QStringLiteral("slider.horizontal.3");
     }
     return {};
 }

@@ -2,16 +2,14 @@
 // current desktop into a new workspace.
 #pragma once
 
-#include "viewservices.h"
 #include "model/workspace.h"
+#include "viewservices.h"
 
-#include <QObject>
 #include <QCoro/QCoroTask>
+#include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class CreationSheetController : public QObject
 {

@@ -3,14 +3,14 @@
 // favourite.
 #include "dashboardmodel.h"
 
-#include "timesavedtext.h"
 #include "model/workspace.h"
 #include "model/workspacestore.h"
+#include "timesavedtext.h"
 
 DashboardModel::DashboardModel(QObject *parent)
     : QObject(parent)
-    , m_follower(this, [this](Workspace *workspace) { watch(workspace); },
-                 [this](Workspace *leaving) { recompute(leaving); })
+    , m_follower(
+          this, [this](Workspace *workspace) { watch(workspace); }, [this](Workspace *leaving) { recompute(leaving); })
 {
 }
 

@@ -14,11 +14,12 @@ QList<MonitorGroup> groupByMonitorCount(const QList<Workspace *> &workspaces)
     QList<MonitorGroup> groups;
     groups.reserve(qsizetype(byCount.size()));
     for (auto &[count, members] : byCount)
-        groups.append({count, std::move(members)});
+        groups.append({ count, std::move(members) });
     return groups;
 }
 
 QString monitorGroupTitle(int monitorCount)
 {
-    return QString::number(monitorCount) + (monitorCount == 1 ? QStringLiteral(" Bildschirm") : QStringLiteral(" Bildschirme"));
+    return QString::number(monitorCount)
+        + (monitorCount == 1 ? QStringLiteral(" Bildschirm") : QStringLiteral(" Bildschirme"));
 }

@@ -3,8 +3,8 @@
 
 #include <QSet>
 
-MonitorConfigStatus monitorStatus(const QList<std::optional<QString>> &entryMonitorIDs,
-                                  const QList<std::optional<QString>> &screenMonitorIDs)
+MonitorConfigStatus monitorStatus(
+    const QList<std::optional<QString>> &entryMonitorIDs, const QList<std::optional<QString>> &screenMonitorIDs)
 {
     QSet<QString> required;
     for (const std::optional<QString> &id : entryMonitorIDs) {

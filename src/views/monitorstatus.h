@@ -24,5 +24,5 @@ struct MonitorConfigStatus {
 /// without one); the connected count is the number of screens. The required
 /// count is the number of distinct present entry identifiers, at least 1; only
 /// when both counts agree are the identifiers themselves compared.
-MonitorConfigStatus monitorStatus(const QList<std::optional<QString>> &entryMonitorIDs,
-                                  const QList<std::optional<QString>> &screenMonitorIDs);
+MonitorConfigStatus monitorStatus(
+    const QList<std::optional<QString>> &entryMonitorIDs, const QList<std::optional<QString>> &screenMonitorIDs);

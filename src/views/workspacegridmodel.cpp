@@ -133,13 +133,16 @@ QVariant WorkspaceGridModel::data(const QModelIndex &index, int role) const
         return {};
     Workspace *workspace = m_rows.at(index.row());
     switch (role) {
-    case WorkspaceRole: return QVariant::fromValue(workspace);
-    case IdRole: return workspace->idText();
-    default: return {};
+    case WorkspaceRole:
+        return QVariant::fromValue(workspace);
+    case IdRole:
+        return workspace->idText();
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> WorkspaceGridModel::roleNames() const
 {
-    return {{WorkspaceRole, "workspace"}, {IdRole, "workspaceId"}};
+    return { { WorkspaceRole, "workspace" }, { IdRole, "workspaceId" } };
 }

@@ -2,14 +2,12 @@
 // favourites. Rows follow the store and the favourite marks live.
 #pragma once
 
-#include "viewservices.h"
 #include "model/workspace.h"
+#include "viewservices.h"
 
 #include <QAbstractListModel>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-
 
 class WorkspaceGridModel : public QAbstractListModel
 {

@@ -2,10 +2,8 @@
 // back by a second start, the taskbar presence, the tray icon under a tray
 // host, and command-line writes reaching the running application.
 #include "../cli/clirunner.h"
-
 #include "app/mainwindowhost.h"
 #include "app/traymenu.h"
-
 #include "model/workspacestore.h"
 #include "platform/x11/x11desktop.h"
 
@@ -15,7 +13,6 @@
 #include <QFile>
 #include <QSystemTrayIcon>
 #include <QWindow>
-
 #include <optional>
 
 namespace {
@@ -36,9 +33,9 @@ QString tool(const QString &program, const QStringList &arguments)
 /// The mapped windows of `pid` titled exactly "Corvalint".
 QStringList visibleMainWindows(qint64 pid)
 {
-    return tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
-                                            QStringLiteral("^Corvalint$")})
+    return tool(QStringLiteral("xdotool"),
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid),
+            QStringLiteral("--name"), QStringLiteral("^Corvalint$") })
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -63,7 +60,8 @@ std::optional<QStringList> settledMainWindows(qint64 pid, qsizetype count, int t
 
 QString netWmState(WId window)
 {
-    return tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_WM_STATE")});
+    return tool(
+        QStringLiteral("xprop"), { QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_WM_STATE") });
 }
 
 bool skipsTaskbarAndPager(WId window)
@@ -76,7 +74,8 @@ bool skipsTaskbarAndPager(WId window)
 bool listedInTaskbar(WId window)
 {
     const QString state = netWmState(window);
-    return !state.isEmpty() && !state.contains(QLatin1String("SKIP_TASKBAR")) && !state.contains(QLatin1String("SKIP_PAGER"));
+    return !state.isEmpty() && !state.contains(QLatin1String("SKIP_TASKBAR"))
+        && !state.contains(QLatin1String("SKIP_PAGER"));
 }
 
 /// A running `corvalint` application, ended and reaped when the test is done.
@@ -89,8 +88,7 @@ public:
         // Its complaints belong in the test log.
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start(CliRunner::program(),
-                        QStringList{QStringLiteral("--desktop"), CliRunner::scenario(QStringLiteral("desk.json"))}
-                            + arguments);
+            QStringList { QStringLiteral("--desktop"), CliRunner::scenario(QStringLiteral("desk.json")) } + arguments);
     }
 
     ~AppProcess()
@@ -145,7 +143,7 @@ private slots:
         windows = *shown;
 
         // Closing the window leaves Corvalint running.
-        tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), windows.first()});
+        tool(QStringLiteral("wmctrl"), { QStringLiteral("-i"), QStringLiteral("-c"), windows.first() });
         QVERIFY(settledMainWindows(first.pid(), 0, 20000));
         QCOMPARE(first.process().state(), QProcess::Running);
 
@@ -159,7 +157,8 @@ private slots:
 
     void storedFalseKeepsTheWindowOutOfTheTaskbar()
     {
-        const QString config = m_cli->environment().value(QStringLiteral("XDG_CONFIG_HOME")) + QStringLiteral("/Corvalint");
+        const QString config
+            = m_cli->environment().value(QStringLiteral("XDG_CONFIG_HOME")) + QStringLiteral("/Corvalint");
         QVERIFY(QDir().mkpath(config));
         QFile file(config + QStringLiteral("/Corvalint.conf"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -185,10 +184,11 @@ private slots:
         desktop->setOwnWindowHints(window.winId(), true, true);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY_WITH_TIMEOUT(tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
-                                                               QStringLiteral("_NET_WM_DESKTOP")})
-                                     .contains(QLatin1String("4294967295")),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            tool(QStringLiteral("xprop"),
+                { QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("_NET_WM_DESKTOP") })
+                .contains(QLatin1String("4294967295")),
+            10000);
     }
 
     void dockPolicySwitchesAtOnceBothWays()
@@ -232,11 +232,10 @@ private slots:
 
         QProcess trayer;
         if (!trayAtStart) {
-            trayer.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"),
-                                                   QStringLiteral("--align"), QStringLiteral("right"),
-                                                   QStringLiteral("--widthtype"), QStringLiteral("pixel"),
-                                                   QStringLiteral("--width"), QStringLiteral("120"),
-                                                   QStringLiteral("--height"), QStringLiteral("24")});
+            trayer.start(QStringLiteral("trayer"),
+                { QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
+                    QStringLiteral("--widthtype"), QStringLiteral("pixel"), QStringLiteral("--width"),
+                    QStringLiteral("120"), QStringLiteral("--height"), QStringLiteral("24") });
             QVERIFY(trayer.waitForStarted(10000));
         }
         auto embedded = [] {
@@ -258,10 +257,10 @@ private slots:
     {
         AppProcess app(*m_cli);
         QVERIFY(settledMainWindows(app.pid(), 1, 60000));
-        const CliRun capture = m_cli->run({QStringLiteral("capture"), QStringLiteral("Demo"), QStringLiteral("--desktop"),
-                                           CliRunner::scenario(QStringLiteral("desk.json"))});
+        const CliRun capture = m_cli->run({ QStringLiteral("capture"), QStringLiteral("Demo"),
+            QStringLiteral("--desktop"), CliRunner::scenario(QStringLiteral("desk.json")) });
         QCOMPARE(capture.exitCode, 0);
-        const CliRun list = m_cli->run({QStringLiteral("list")});
+        const CliRun list = m_cli->run({ QStringLiteral("list") });
         QVERIFY2(list.out.contains(QStringLiteral("Demo")), qPrintable(list.out));
         // The running application saved it: the file has it without a restart.
         QString error;
@@ -269,9 +268,9 @@ private slots:
         QVERIFY(store);
         QCOMPARE(store->count(), 1);
         QCOMPARE(app.process().state(), QProcess::Running);
-        const CliRun removed = m_cli->run({QStringLiteral("delete"), QStringLiteral("Demo")});
+        const CliRun removed = m_cli->run({ QStringLiteral("delete"), QStringLiteral("Demo") });
         QCOMPARE(removed.exitCode, 0);
-        QVERIFY(m_cli->run({QStringLiteral("list")}).out.isEmpty());
+        QVERIFY(m_cli->run({ QStringLiteral("list") }).out.isEmpty());
     }
 };
 

@@ -3,7 +3,6 @@
 #include "app/instanceserver.h"
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
-
 #include "cli/instancelock.h"
 #include "cli/privatedirectory.h"
 
@@ -11,14 +10,14 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <atomic>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestInstanceChannel : public QObject
 {
@@ -82,7 +81,7 @@ private slots:
         InstanceServer server(&echo);
         QString error;
         QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
-        const QJsonObject request{{QStringLiteral("command"), QStringLiteral("list")}};
+        const QJsonObject request { { QStringLiteral("command"), QStringLiteral("list") } };
         const auto reply = InstanceChannel::request(path, InstanceChannel::storeMessage(request), {});
         QCOMPARE(reply.status, InstanceChannel::Reply::Status::answered);
         const CommandResult result = CommandResult::fromJson(reply.result);
@@ -92,7 +91,7 @@ private slots:
     void nobodyListeningGivesNoReplyAndNoConnection()
     {
         const QString path = InstanceChannel::socketPath(m_store.path(), QStringLiteral(":4"));
-        const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), {200, 200, 200});
+        const auto reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), { 200, 200, 200 });
         QCOMPARE(reply.status, InstanceChannel::Reply::Status::noInstance);
     }
 
@@ -106,7 +105,7 @@ private slots:
         QString error;
         QCOMPARE(server.claim(path, &error), InstanceServer::Claim::listening);
         QCOMPARE(InstanceChannel::request(path, InstanceChannel::activateMessage(), {}).status,
-                 InstanceChannel::Reply::Status::answered);
+            InstanceChannel::Reply::Status::answered);
     }
 
     void garbageRequestIsAnsweredWithAnError()
@@ -154,7 +153,7 @@ private slots:
         // while the sender waits; the sender reports that nothing happened.
         InstanceChannel::Reply reply;
         std::thread sender([&] {
-            reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), {1000, 200, 1000});
+            reply = InstanceChannel::request(path, InstanceChannel::activateMessage(), { 1000, 200, 1000 });
         });
         sender.join();
         QCOMPARE(reply.status, InstanceChannel::Reply::Status::notTaken);
@@ -163,7 +162,7 @@ private slots:
         QCOMPARE(handled, 0);
         // A sender that waits is still served.
         QCOMPARE(InstanceChannel::request(path, InstanceChannel::activateMessage(), {}).status,
-                 InstanceChannel::Reply::Status::answered);
+            InstanceChannel::Reply::Status::answered);
         QCOMPARE(handled, 1);
     }
 
@@ -208,7 +207,8 @@ private slots:
         QVERIFY(!fallback.isEmpty());
         QVERIFY(fallback != expected);
         QVERIFY(PrivateDirectory::isPrivate(fallback));
-        QVERIFY(InstanceChannel::socketPath(m_store.path(), QStringLiteral(":1")).startsWith(fallback + QLatin1Char('/')));
+        QVERIFY(
+            InstanceChannel::socketPath(m_store.path(), QStringLiteral(":1")).startsWith(fallback + QLatin1Char('/')));
         QVERIFY(QFile::remove(expected));
 
         QVERIFY(QDir().mkdir(expected));
@@ -218,7 +218,8 @@ private slots:
 
         // Free, it is made for this user alone.
         QCOMPARE(InstanceChannel::runtimeDirectory(), expected);
-        struct stat info {};
+        struct stat info {
+        };
         QCOMPARE(::lstat(expected.toLocal8Bit().constData(), &info), 0);
         QCOMPARE(int(info.st_mode & 0777), 0700);
         QCOMPARE(info.st_uid, ::getuid());
@@ -250,7 +251,7 @@ private slots:
 
     void framesAreOneJsonObjectPerLine()
     {
-        const QJsonObject message{{QStringLiteral("type"), QStringLiteral("activate")}};
+        const QJsonObject message { { QStringLiteral("type"), QStringLiteral("activate") } };
         const QByteArray frame = InstanceChannel::frame(message);
         QVERIFY(frame.endsWith('\n'));
         QCOMPARE(frame.count('\n'), 1);

@@ -26,8 +26,8 @@ QString tool(const QStringList &arguments)
 
 QString visibleWindow(qint64 pid, const QString &title)
 {
-    return tool({ QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                    QString::number(pid), QStringLiteral("--name"), title })
+    return tool({ QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"), title })
         .section(QLatin1Char('\n'), 0, 0);
 }
 

@@ -3,7 +3,6 @@
 #include "app/applifecycle.h"
 #include "app/mainwindowhost.h"
 #include "app/traymenu.h"
-
 #include "model/workspacestore.h"
 
 #include <QApplication>
@@ -139,9 +138,10 @@ private slots:
         int made = 0;
         AppLifecycle lifecycle(host, [&]() {
             ++made;
-            return std::make_unique<TrayMenu>(*store, TrayMenu::Actions{});
+            return std::make_unique<TrayMenu>(*store, TrayMenu::Actions {});
         });
-        QObject::connect(&host, &MainWindowHost::appeared, &lifecycle, [&lifecycle] { lifecycle.mainWindowAppeared(); });
+        QObject::connect(
+            &host, &MainWindowHost::appeared, &lifecycle, [&lifecycle] { lifecycle.mainWindowAppeared(); });
         QVERIFY(!lifecycle.trayMenu());
         host.show();
         QCOMPARE(made, 1);

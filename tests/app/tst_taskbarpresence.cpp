@@ -11,20 +11,11 @@ class TestTaskbarPresence : public QObject
     Q_OBJECT
 
 private slots:
-    void absentValueShowsTheWindow()
-    {
-        QCOMPARE(taskbarPresenceFromSetting(QVariant()), TaskbarPresence::listed);
-    }
+    void absentValueShowsTheWindow() { QCOMPARE(taskbarPresenceFromSetting(QVariant()), TaskbarPresence::listed); }
 
-    void booleanFalseHidesIt()
-    {
-        QCOMPARE(taskbarPresenceFromSetting(QVariant(false)), TaskbarPresence::trayOnly);
-    }
+    void booleanFalseHidesIt() { QCOMPARE(taskbarPresenceFromSetting(QVariant(false)), TaskbarPresence::trayOnly); }
 
-    void booleanTrueShowsIt()
-    {
-        QCOMPARE(taskbarPresenceFromSetting(QVariant(true)), TaskbarPresence::listed);
-    }
+    void booleanTrueShowsIt() { QCOMPARE(taskbarPresenceFromSetting(QVariant(true)), TaskbarPresence::listed); }
 
     void wronglyTypedValuesShowIt_data()
     {
@@ -35,7 +26,7 @@ private slots:
         QTest::newRow("text no") << QVariant(QStringLiteral("no"));
         QTest::newRow("text FALSE") << QVariant(QStringLiteral("FALSE"));
         QTest::newRow("empty text") << QVariant(QString());
-        QTest::newRow("list") << QVariant(QStringList{QStringLiteral("false")});
+        QTest::newRow("list") << QVariant(QStringList { QStringLiteral("false") });
     }
 
     void wronglyTypedValuesShowIt()
@@ -80,7 +71,7 @@ private slots:
         text.write("[a]\nshowDockIcon=true\n[b]\nshowDockIcon=0\n[c]\nshowDockIcon=nein\n");
         text.close();
         QSettings reader(file, QSettings::IniFormat);
-        for (const char *group : {"a", "b", "c"}) {
+        for (const char *group : { "a", "b", "c" }) {
             reader.beginGroup(QLatin1String(group));
             QCOMPARE(readTaskbarPresence(reader), TaskbarPresence::listed);
             reader.endGroup();

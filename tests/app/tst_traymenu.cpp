@@ -1,7 +1,6 @@
 // The tray menu against a real store: built fresh on every opening, launching
 // without counting, and ignoring workspaces that left the store.
 #include "app/traymenu.h"
-
 #include "automation/automationservice.h"
 #include "model/workspacestore.h"
 #include "platform/sim/simulateddesktop.h"
@@ -52,7 +51,7 @@ private:
     {
         TrayMenu::Actions actions;
         actions.launch = [this](const QList<EntryData> &entries, bool restore, bool focus) {
-            m_launches << Launch{entries, restore, focus};
+            m_launches << Launch { entries, restore, focus };
         };
         actions.screenCount = [this] { return m_screens; };
         actions.openMainWindow = [this] { ++m_opened; };
@@ -62,7 +61,8 @@ private:
 
     Workspace *addWorkspace(const QString &name, const QDateTime &createdAt, const QList<EntryData> &entries)
     {
-        auto *workspace = new Workspace(name, QStringLiteral("briefcase.fill"), QStringLiteral("Development"), false, true);
+        auto *workspace
+            = new Workspace(name, QStringLiteral("briefcase.fill"), QStringLiteral("Development"), false, true);
         workspace->setCreatedAt(createdAt);
         for (const EntryData &entry : entries)
             workspace->appendEntry(entry);
@@ -111,9 +111,9 @@ private slots:
         auto trayMenu = makeTrayMenu();
         trayMenu->rebuildMenu();
         QCOMPARE(titles(*trayMenu->menu()),
-                 (QStringList{QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"),
-                              QStringLiteral("Keine Workspaces vorhanden"), QStringLiteral("---"),
-                              QStringLiteral("Corvalint öffnen"), QStringLiteral("Beenden")}));
+            (QStringList { QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"),
+                QStringLiteral("Keine Workspaces vorhanden"), QStringLiteral("---"), QStringLiteral("Corvalint öffnen"),
+                QStringLiteral("Beenden") }));
         const QList<QAction *> actions = trayMenu->menu()->actions();
         QVERIFY(!actions[0]->isEnabled());
         QVERIFY(!actions[2]->isEnabled());
@@ -130,23 +130,23 @@ private slots:
     {
         auto trayMenu = makeTrayMenu();
         const QDateTime base = QDateTime::currentDateTimeUtc();
-        addWorkspace(QStringLiteral("Alt"), base.addSecs(-60), {editorEntry()});
+        addWorkspace(QStringLiteral("Alt"), base.addSecs(-60), { editorEntry() });
         QVERIFY(m_store->save());
         emit trayMenu->menu()->aboutToShow();
-        QCOMPARE(titles(*trayMenu->menu()).mid(2, 1), QStringList{QStringLiteral("Alt")});
+        QCOMPARE(titles(*trayMenu->menu()).mid(2, 1), QStringList { QStringLiteral("Alt") });
         QCOMPARE(trayMenu->menu()->actions()[2]->toolTip(), QStringLiteral("„Alt“ starten und die Fenster anordnen"));
 
-        addWorkspace(QStringLiteral("Neu"), base, {editorEntry()});
+        addWorkspace(QStringLiteral("Neu"), base, { editorEntry() });
         QVERIFY(m_store->save());
         emit trayMenu->menu()->aboutToShow();
-        QCOMPARE(titles(*trayMenu->menu()).mid(2, 2), (QStringList{QStringLiteral("Neu"), QStringLiteral("Alt")}));
+        QCOMPARE(titles(*trayMenu->menu()).mid(2, 2), (QStringList { QStringLiteral("Neu"), QStringLiteral("Alt") }));
     }
 
     void monitorWarningsUseTheConnectedScreens()
     {
         auto trayMenu = makeTrayMenu();
         addWorkspace(QStringLiteral("Dual"), QDateTime::currentDateTimeUtc(),
-                     {editorEntry(QStringLiteral("A")), editorEntry(QStringLiteral("B"))});
+            { editorEntry(QStringLiteral("A")), editorEntry(QStringLiteral("B")) });
         QVERIFY(m_store->save());
         m_screens = 1;
         trayMenu->rebuildMenu();
@@ -172,8 +172,8 @@ private slots:
     void clickLaunchesWithFocusFromAutoLaunchWithoutCounting()
     {
         auto trayMenu = makeTrayMenu();
-        Workspace *workspace = addWorkspace(QStringLiteral("Fokus"), QDateTime::currentDateTimeUtc(),
-                                            {editorEntry(), editorEntry()});
+        Workspace *workspace
+            = addWorkspace(QStringLiteral("Fokus"), QDateTime::currentDateTimeUtc(), { editorEntry(), editorEntry() });
         workspace->setAutoLaunch(true);
         workspace->setRestoreDocuments(false);
         QVERIFY(m_store->save());
@@ -197,7 +197,7 @@ private slots:
     void clickOnAWorkspaceDeletedSinceTheMenuWasBuiltDoesNothing()
     {
         auto trayMenu = makeTrayMenu();
-        Workspace *workspace = addWorkspace(QStringLiteral("Weg"), QDateTime::currentDateTimeUtc(), {editorEntry()});
+        Workspace *workspace = addWorkspace(QStringLiteral("Weg"), QDateTime::currentDateTimeUtc(), { editorEntry() });
         QVERIFY(m_store->save());
         trayMenu->rebuildMenu();
         QPointer<QAction> item = actionTitled(*trayMenu->menu(), QStringLiteral("Weg"));
@@ -211,7 +211,7 @@ private slots:
     void representedObjectsThatAreNoIdsAreIgnored()
     {
         auto trayMenu = makeTrayMenu();
-        addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), {editorEntry()});
+        addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), { editorEntry() });
         QVERIFY(m_store->save());
         trayMenu->workspaceClicked(QVariant());
         trayMenu->workspaceClicked(QStringLiteral("not an id"));
@@ -222,7 +222,7 @@ private slots:
     void unreadableStoreLeavesOutTheWorkspaceSectionAndIgnoresClicks()
     {
         auto trayMenu = makeTrayMenu();
-        Workspace *workspace = addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), {editorEntry()});
+        Workspace *workspace = addWorkspace(QStringLiteral("Da"), QDateTime::currentDateTimeUtc(), { editorEntry() });
         QVERIFY(m_store->save());
         const QUuid id = workspace->id();
         // Another file takes the store's place: fresh read contexts cannot read it.
@@ -235,8 +235,8 @@ private slots:
 
         trayMenu->rebuildMenu();
         QCOMPARE(titles(*trayMenu->menu()),
-                 (QStringList{QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"), QStringLiteral("---"),
-                              QStringLiteral("Corvalint öffnen"), QStringLiteral("Beenden")}));
+            (QStringList { QStringLiteral("Corvalint Workspaces"), QStringLiteral("---"), QStringLiteral("---"),
+                QStringLiteral("Corvalint öffnen"), QStringLiteral("Beenden") }));
         trayMenu->workspaceClicked(QVariant::fromValue(id));
         QVERIFY(m_launches.isEmpty());
         QFile::remove(path);
@@ -256,7 +256,7 @@ private slots:
     {
         VirtualClock clock;
         SimulatedDesktop desktop(clock);
-        desktop.installApplication(SimInstalledApplication{appId, QStringLiteral("/apps/editor.desktop"), {}});
+        desktop.installApplication(SimInstalledApplication { appId, QStringLiteral("/apps/editor.desktop"), {} });
         AutomationService automation(desktop, clock);
         TrayMenu::Actions actions;
         actions.launch = [&](const QList<EntryData> &entries, bool restore, bool focus) {
@@ -264,7 +264,7 @@ private slots:
         };
         actions.screenCount = [&desktop] { return int(desktop.screens().size()); };
         TrayMenu trayMenu(*m_store, actions);
-        Workspace *workspace = addWorkspace(QStringLiteral("Sim"), QDateTime::currentDateTimeUtc(), {editorEntry()});
+        Workspace *workspace = addWorkspace(QStringLiteral("Sim"), QDateTime::currentDateTimeUtc(), { editorEntry() });
         QVERIFY(m_store->save());
 
         trayMenu.rebuildMenu();

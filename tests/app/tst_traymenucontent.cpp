@@ -42,9 +42,10 @@ class TestTrayMenuContent : public QObject
 private slots:
     void emptyStoreShowsTheDisabledNote()
     {
-        const auto items = statusMenuContent(QList<WorkspaceSummary>{}, 1);
-        QCOMPARE(kinds(items), (QList<Kind>{Kind::header, Kind::separator, Kind::emptyNote, Kind::separator,
-                                            Kind::openMainWindow, Kind::quit}));
+        const auto items = statusMenuContent(QList<WorkspaceSummary> {}, 1);
+        QCOMPARE(kinds(items),
+            (QList<Kind> {
+                Kind::header, Kind::separator, Kind::emptyNote, Kind::separator, Kind::openMainWindow, Kind::quit }));
         QCOMPARE(items[0].title, QStringLiteral("Corvalint Workspaces"));
         QVERIFY(!items[0].enabled);
         QCOMPARE(items[2].title, QStringLiteral("Keine Workspaces vorhanden"));
@@ -61,16 +62,17 @@ private slots:
     {
         const auto items = statusMenuContent(std::nullopt, 1);
         QCOMPARE(kinds(items),
-                 (QList<Kind>{Kind::header, Kind::separator, Kind::separator, Kind::openMainWindow, Kind::quit}));
+            (QList<Kind> { Kind::header, Kind::separator, Kind::separator, Kind::openMainWindow, Kind::quit }));
     }
 
     void workspacesKeepTheReadOrderNewestFirst()
     {
-        const QList<WorkspaceSummary> newestFirst{workspace(QStringLiteral("Neu"), {}),
-                                               workspace(QStringLiteral("Alt"), {})};
+        const QList<WorkspaceSummary> newestFirst { workspace(QStringLiteral("Neu"), {}),
+            workspace(QStringLiteral("Alt"), {}) };
         const auto items = statusMenuContent(newestFirst, 1);
-        QCOMPARE(kinds(items), (QList<Kind>{Kind::header, Kind::separator, Kind::workspace, Kind::workspace,
-                                            Kind::separator, Kind::openMainWindow, Kind::quit}));
+        QCOMPARE(kinds(items),
+            (QList<Kind> { Kind::header, Kind::separator, Kind::workspace, Kind::workspace, Kind::separator,
+                Kind::openMainWindow, Kind::quit }));
         QCOMPARE(items[2].title, QStringLiteral("Neu"));
         QCOMPARE(items[3].title, QStringLiteral("Alt"));
         QCOMPARE(items[2].workspaceId, newestFirst[0].id);
@@ -82,22 +84,24 @@ private slots:
     void workspaceNeedingMoreMonitorsIsWarned()
     {
         const auto items = statusMenuContent(
-            QList<WorkspaceSummary>{workspace(QStringLiteral("Dual"), {QStringLiteral("A"), QStringLiteral("B")})}, 1);
+            QList<WorkspaceSummary> { workspace(QStringLiteral("Dual"), { QStringLiteral("A"), QStringLiteral("B") }) },
+            1);
         QCOMPARE(items[2].title, QStringLiteral("Dual (⚠️ Erfordert 2 Monitore)"));
     }
 
     void workspaceNeedingFewerMonitorsIsWarnedWithThePluralKept()
     {
-        const auto items = statusMenuContent(QList<WorkspaceSummary>{workspace(QStringLiteral("Solo"), {std::nullopt})}, 2);
+        const auto items
+            = statusMenuContent(QList<WorkspaceSummary> { workspace(QStringLiteral("Solo"), { std::nullopt }) }, 2);
         QCOMPARE(items[2].title, QStringLiteral("Solo (⚠️ Erfordert 1 Monitore)"));
     }
 
     void matchingMonitorCountShowsThePlainName()
     {
         const auto items = statusMenuContent(
-            QList<WorkspaceSummary>{workspace(QStringLiteral("Zwei"), {QStringLiteral("A"), QStringLiteral("B"),
-                                                                    QStringLiteral("A")}),
-                                 workspace(QStringLiteral("Leer"), {})},
+            QList<WorkspaceSummary> {
+                workspace(QStringLiteral("Zwei"), { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("A") }),
+                workspace(QStringLiteral("Leer"), {}) },
             2);
         QCOMPARE(items[2].title, QStringLiteral("Zwei"));
         QCOMPARE(items[3].title, QStringLiteral("Leer (⚠️ Erfordert 1 Monitore)"));
@@ -105,7 +109,8 @@ private slots:
 
     void titleFormatIsExact()
     {
-        QCOMPARE(statusMenuWorkspaceTitle(QStringLiteral("X"), 3, 1), QStringLiteral("X (⚠️ Erfordert 3 Monitore)"));
+        QCOMPARE(
+            statusMenuWorkspaceTitle(QStringLiteral("X"), 3, 1), QStringLiteral("X (⚠️ Erfordert 3 Monitore)"));
         QCOMPARE(statusMenuWorkspaceTitle(QStringLiteral("X"), 1, 1), QStringLiteral("X"));
     }
 };

@@ -30,8 +30,8 @@ private slots:
         const QList<DesktopWindow> windows { windowTitled(1, QStringLiteral("GitHub — Mozilla Firefox")),
             windowTitled(2, QStringLiteral("Git — Mozilla Firefox")),
             windowTitled(3, QStringLiteral("Something else — Mozilla Firefox")) };
-        const QHash<WindowId, int> paired = BrowserWindowPairing::pair(
-            windows, { session(QStringLiteral("Git")), session(QStringLiteral("Other")), session(QStringLiteral("GitHub")) });
+        const QHash<WindowId, int> paired = BrowserWindowPairing::pair(windows,
+            { session(QStringLiteral("Git")), session(QStringLiteral("Other")), session(QStringLiteral("GitHub")) });
         QCOMPARE(paired.value(1, -1), 2);
         QCOMPARE(paired.value(2, -1), 0);
         // No title fits: the session window nobody took.
@@ -42,15 +42,16 @@ private slots:
     {
         const QList<DesktopWindow> windows { windowTitled(7, QStringLiteral("New Tab - Chromium")),
             windowTitled(8, QStringLiteral("New Tab - Chromium")) };
-        const QHash<WindowId, int> paired
-            = BrowserWindowPairing::pair(windows, { session(QStringLiteral("New Tab")), session(QStringLiteral("New Tab")) });
+        const QHash<WindowId, int> paired = BrowserWindowPairing::pair(
+            windows, { session(QStringLiteral("New Tab")), session(QStringLiteral("New Tab")) });
         QCOMPARE(paired.value(7, -1), 0);
         QCOMPARE(paired.value(8, -1), 1);
     }
 
     void moreWindowsThanSessionWindowsLeavesTheRestUnpaired()
     {
-        const QList<DesktopWindow> windows { windowTitled(1, QStringLiteral("A")), windowTitled(2, QStringLiteral("B")) };
+        const QList<DesktopWindow> windows { windowTitled(1, QStringLiteral("A")),
+            windowTitled(2, QStringLiteral("B")) };
         const QHash<WindowId, int> paired = BrowserWindowPairing::pair(windows, { BrowserWindowTabs {} });
         QCOMPARE(paired.size(), 1);
         QCOMPARE(paired.value(1, -1), 0);

@@ -2,7 +2,6 @@
 #include "automationfixture.h"
 
 #include <QCoreApplication>
-
 #include <QSysInfo>
 #include <QTest>
 #include <QUrl>
@@ -185,7 +184,8 @@ private slots:
     void accessoryAndUnnamedApplicationsAreSkipped()
     {
         CaptureFixture f;
-        f.desktop.addRunningApplication(app(QStringLiteral("com.example.MenuTool"), { window() }, SimPolicy::accessory));
+        f.desktop.addRunningApplication(
+            app(QStringLiteral("com.example.MenuTool"), { window() }, SimPolicy::accessory));
         f.desktop.addRunningApplication(app(QStringLiteral("com.example.Daemon"), { window() }, SimPolicy::prohibited));
         SimApplication unnamed;
         unnamed.windows = { window() };
@@ -274,14 +274,14 @@ private slots:
     void browserWindowsKeepTheirOwnTabsAndBrowser()
     {
         CaptureFixture f;
-        f.desktop.addRunningApplication(app(chrome,
-            { window("Docs - Chromium"), window("Mail - Chromium"), window("Fresh - Chromium") }));
+        f.desktop.addRunningApplication(
+            app(chrome, { window("Docs - Chromium"), window("Mail - Chromium"), window("Fresh - Chromium") }));
         // The session lists the windows in another order than the desktop; the one opened a moment ago is
         // not in it yet.
         f.desktop.setBrowserWindows(chrome,
             { BrowserWindowTabs { { "https://mail.example/", "https://cal.example/" }, "Mail" },
-                BrowserWindowTabs { { "https://a.example/", "https://docs.example/", "https://b.example/" },
-                    "Docs" } });
+                BrowserWindowTabs {
+                    { "https://a.example/", "https://docs.example/", "https://b.example/" }, "Docs" } });
         const QList<EntryData> entries = f.service.captureCurrentDesktop();
         QCOMPARE(kinds(entries), (QStringList { "website", "website", "application" }));
         QCOMPARE(entries[0].websiteURL, QStringLiteral("https://a.example/"));

@@ -289,7 +289,8 @@ private slots:
         const QList<SimRequest> places = desktop.requests(QStringLiteral("place"));
         QCOMPARE(places.size(), 1);
         QCOMPARE(places.first().time, 1.0);
-        const std::optional<SimWindow> placed = desktop.window(desktop.windowsOf(desktop.processIdentifierOf(editor)).first());
+        const std::optional<SimWindow> placed
+            = desktop.window(desktop.windowsOf(desktop.processIdentifierOf(editor)).first());
         QCOMPARE(placed->frame, QRectF(300, 200, 640, 480));
     }
 
@@ -336,8 +337,8 @@ private slots:
     void windowWaitRejectsNonsense()
     {
         AutomationFixture f;
-        for (double nonsense : { 0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
-                 std::numeric_limits<double>::infinity() }) {
+        for (double nonsense :
+            { 0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
             f.service.setWindowWaitSeconds(5);
             f.service.setWindowWaitSeconds(nonsense);
             QCOMPARE(f.service.windowWaitSeconds(), AutomationService::defaultWindowWaitSeconds);
@@ -640,7 +641,8 @@ private slots:
         const QList<SimRequest> window = f.desktop.requests(QStringLiteral("openWindow"));
         QCOMPARE(window.size(), 1);
         QCOMPARE(window.first().documents, QStringList { "https://a.example/" });
-        QCOMPARE(f.desktop.requests(QStringLiteral("openTabs")).first().documents, QStringList { "https://b.example/" });
+        QCOMPARE(
+            f.desktop.requests(QStringLiteral("openTabs")).first().documents, QStringList { "https://b.example/" });
 
         // Nothing that can be handed over: nothing opens.
         f.desktop.clearRequests();
@@ -687,8 +689,8 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.installApplication(installed(chrome));
-        const qint64 pid = f.desktop.addRunningApplication(
-            app(chrome, { window("Other - Chromium", QRectF(0, 0, 500, 400)), window("Bee - Chromium", QRectF(0, 0, 500, 400)) }));
+        const qint64 pid = f.desktop.addRunningApplication(app(chrome,
+            { window("Other - Chromium", QRectF(0, 0, 500, 400)), window("Bee - Chromium", QRectF(0, 0, 500, 400)) }));
         f.desktop.setBrowserWindows(chrome,
             { BrowserWindowTabs { { "https://other.example/" }, "Other" },
                 BrowserWindowTabs { { "https://a.example/", "https://b.example/" }, "Bee" } });
@@ -737,8 +739,8 @@ private slots:
     {
         AutomationFixture f;
         f.desktop.installApplication(installed(editor));
-        const qint64 pid = f.desktop.addRunningApplication(app(editor,
-            { documentWindow("file:///home/me/b.txt", "b"), documentWindow("file:///home/me/a.txt", "a") }));
+        const qint64 pid = f.desktop.addRunningApplication(app(
+            editor, { documentWindow("file:///home/me/b.txt", "b"), documentWindow("file:///home/me/a.txt", "a") }));
         LaunchRun launch(f, { pathEntry("file", "/home/me/a.txt", editor) });
         f.clock.runUntilIdle(60);
         QCOMPARE(f.desktop.requests(QStringLiteral("openDocuments")).size(), 0);
@@ -792,8 +794,9 @@ private slots:
         f.desktop.installApplication(installed(chrome));
         QSignalSpy finished(&f.service, &AutomationService::launchFinished);
         QSignalSpy launching(&f.service, &AutomationService::launchingChanged);
-        LaunchRun launch(f, { applicationEntry(QStringLiteral("org.example.Gone"), 0.1), applicationEntry(editor, 0.1),
-                                applicationEntry(safari, 0.1), applicationEntry(chrome, 0.1) });
+        LaunchRun launch(f,
+            { applicationEntry(QStringLiteral("org.example.Gone"), 0.1), applicationEntry(editor, 0.1),
+                applicationEntry(safari, 0.1), applicationEntry(chrome, 0.1) });
         QVERIFY(f.service.launching());
         f.clock.advance(1.0);
         // The launch itself is over; it still waits for the editor's window.

@@ -33,10 +33,7 @@ public:
     QProcessEnvironment &environment() { return m_environment; }
 
     static QString program() { return QStringLiteral(CORVALINT_PROGRAM); }
-    static QString scenario(const QString &name)
-    {
-        return QStringLiteral("sim:" CORVALINT_SCENARIOS "/") + name;
-    }
+    static QString scenario(const QString &name) { return QStringLiteral("sim:" CORVALINT_SCENARIOS "/") + name; }
 
     /// Runs to the end with the event loop going, so that an instance in the
     /// test process itself can answer the program.

@@ -33,8 +33,8 @@ private slots:
             }
         }
         // No text line of the page may be read as a roff request: only the page's own macros start with a dot.
-        const QStringList requests{QStringLiteral("TH"), QStringLiteral("SH"), QStringLiteral("TP"),
-                                   QStringLiteral("B"),  QStringLiteral("nf"), QStringLiteral("fi")};
+        const QStringList requests { QStringLiteral("TH"), QStringLiteral("SH"), QStringLiteral("TP"),
+            QStringLiteral("B"), QStringLiteral("nf"), QStringLiteral("fi") };
         for (const QString &line : page.split(QLatin1Char('\n'))) {
             if (line.startsWith(QLatin1Char('.')))
                 QVERIFY2(requests.contains(line.mid(1).section(QLatin1Char(' '), 0, 0)), qPrintable(line));

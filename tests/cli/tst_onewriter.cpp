@@ -1,11 +1,9 @@
 // One writer: while Corvalint runs, the command line's changes are carried
 // out by it, show up in its store at once, and neither side loses a write.
-#include "clirunner.h"
-
 #include "app/instanceserver.h"
 #include "cli/instancechannel.h"
 #include "cli/storecommands.h"
-
+#include "clirunner.h"
 #include "model/workspacestore.h"
 
 class TestOneWriter : public QObject
@@ -59,7 +57,8 @@ private slots:
 
     void captureShowsUpInTheRunningStoreAtOnce()
     {
-        const CliRun run = m_cli->run({QStringLiteral("capture"), QStringLiteral("Live"), QStringLiteral("--desktop"), desk});
+        const CliRun run
+            = m_cli->run({ QStringLiteral("capture"), QStringLiteral("Live"), QStringLiteral("--desktop"), desk });
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(m_requests, 1);
         Workspace *live = named(QStringLiteral("Live"));
@@ -69,18 +68,20 @@ private slots:
 
     void unsavedEditsOfTheApplicationSurviveCommandLineWrites()
     {
-        auto *mine = new Workspace(QStringLiteral("Mine"), QStringLiteral("briefcase.fill"),
-                                   QStringLiteral("Design"), false, true);
+        auto *mine = new Workspace(
+            QStringLiteral("Mine"), QStringLiteral("briefcase.fill"), QStringLiteral("Design"), false, true);
         m_store->insert(mine);
         QVERIFY(m_store->hasUnsavedChanges());
 
-        QCOMPARE(m_cli->run({QStringLiteral("capture"), QStringLiteral("Theirs"), QStringLiteral("--desktop"), desk}).exitCode, 0);
+        QCOMPARE(m_cli->run({ QStringLiteral("capture"), QStringLiteral("Theirs"), QStringLiteral("--desktop"), desk })
+                     .exitCode,
+            0);
         mine->setName(QStringLiteral("Mine, renamed"));
-        QCOMPARE(m_cli->run({QStringLiteral("delete"), QStringLiteral("Theirs")}).exitCode, 0);
+        QCOMPARE(m_cli->run({ QStringLiteral("delete"), QStringLiteral("Theirs") }).exitCode, 0);
         QVERIFY(!named(QStringLiteral("Theirs")));
 
         // The command line lists what the application holds, unsaved edits included.
-        const CliRun list = m_cli->run({QStringLiteral("list")});
+        const CliRun list = m_cli->run({ QStringLiteral("list") });
         QVERIFY2(list.out.contains(QStringLiteral("Mine, renamed")), qPrintable(list.out));
         QVERIFY(m_store->save());
         QString error;
@@ -92,15 +93,21 @@ private slots:
 
     void launchIsCountedInTheRunningStore()
     {
-        QCOMPARE(m_cli->run({QStringLiteral("capture"), QStringLiteral("Go"), QStringLiteral("--desktop"), desk}).exitCode, 0);
-        QCOMPARE(m_cli->run({QStringLiteral("launch"), QStringLiteral("Go"), QStringLiteral("--desktop"), desk}).exitCode, 0);
+        QCOMPARE(
+            m_cli->run({ QStringLiteral("capture"), QStringLiteral("Go"), QStringLiteral("--desktop"), desk }).exitCode,
+            0);
+        QCOMPARE(
+            m_cli->run({ QStringLiteral("launch"), QStringLiteral("Go"), QStringLiteral("--desktop"), desk }).exitCode,
+            0);
         QCOMPARE(named(QStringLiteral("Go"))->launchCount(), 1);
     }
 
     void withoutAnInstanceTheCommandLineWritesTheStoreItself()
     {
         m_instance.reset();
-        QCOMPARE(m_cli->run({QStringLiteral("capture"), QStringLiteral("Alone"), QStringLiteral("--desktop"), desk}).exitCode, 0);
+        QCOMPARE(m_cli->run({ QStringLiteral("capture"), QStringLiteral("Alone"), QStringLiteral("--desktop"), desk })
+                     .exitCode,
+            0);
         QCOMPARE(m_requests, 0);
         QVERIFY(!named(QStringLiteral("Alone")));
         QVERIFY(m_store->reload());

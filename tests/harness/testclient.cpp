@@ -7,9 +7,6 @@
 // Each --title opens one more window; the options after it describe that window. Every other argument is a
 // document. When CORVALINT_TEST_CLIENT_LOG names a file, the client appends one JSON line with its argv, and
 // one line per WM_DELETE_WINDOW it receives. It exits when its last window is closed.
-#include <xcb/xcb.h>
-#include <xcb/xcb_icccm.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +14,8 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include <xcb/xcb.h>
+#include <xcb/xcb_icccm.h>
 
 namespace {
 
@@ -47,10 +46,18 @@ std::string jsonString(const std::string &text)
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buffer[8];
@@ -77,7 +84,10 @@ void logLine(const std::string &line)
     }
 }
 
-bool parseSize(const char *text, int *w, int *h) { return std::sscanf(text, "%dx%d", w, h) == 2; }
+bool parseSize(const char *text, int *w, int *h)
+{
+    return std::sscanf(text, "%dx%d", w, h) == 2;
+}
 
 bool parseOptions(int argc, char **argv, Options *options)
 {
@@ -128,14 +138,17 @@ bool parseOptions(int argc, char **argv, Options *options)
         }
     }
     if (options->windows.empty())
-        options->windows.push_back({.title = "Corvalint test client"});
+        options->windows.push_back({ .title = "Corvalint test client" });
     return true;
 }
 
 class Client
 {
 public:
-    explicit Client(const Options &options) : m_options(options) {}
+    explicit Client(const Options &options)
+        : m_options(options)
+    {
+    }
     ~Client()
     {
         if (m_connection)
@@ -167,28 +180,27 @@ public:
         xcb_window_t previous = XCB_NONE;
         for (WindowSpec &spec : m_windows) {
             spec.id = xcb_generate_id(m_connection);
-            const uint32_t values[] = {m_screen->white_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+            const uint32_t values[] = { m_screen->white_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY };
             xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, spec.id, m_screen->root, int16_t(spec.x),
-                              int16_t(spec.y), uint16_t(spec.width), uint16_t(spec.height), 0,
-                              XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual,
-                              XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+                int16_t(spec.y), uint16_t(spec.width), uint16_t(spec.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                m_screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
             xcb_icccm_set_wm_name(m_connection, spec.id, XCB_ATOM_STRING, 8, spec.title.size(), spec.title.data());
             xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_NAME"), utf8, 8,
-                                spec.title.size(), spec.title.data());
+                spec.title.size(), spec.title.data());
             std::string wmClass = m_options.instance + '\0' + m_options.className + '\0';
             xcb_icccm_set_wm_class(m_connection, spec.id, wmClass.size(), wmClass.data());
             if (m_options.answerDelete)
                 xcb_icccm_set_wm_protocols(m_connection, spec.id, protocols, 1, &m_deleteWindow);
             if (m_options.setPid) {
                 const uint32_t pid = uint32_t(getpid());
-                xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_PID"),
-                                    XCB_ATOM_CARDINAL, 32, 1, &pid);
+                xcb_change_property(
+                    m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
             }
             setNormalHints(spec);
             const std::string typeName = "_NET_WM_WINDOW_TYPE_" + upper(spec.type);
             const xcb_atom_t type = atom(typeName.c_str());
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_WINDOW_TYPE"),
-                                XCB_ATOM_ATOM, 32, 1, &type);
+            xcb_change_property(
+                m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &type);
             std::vector<xcb_atom_t> states;
             if (spec.fullScreen)
                 states.push_back(atom("_NET_WM_STATE_FULLSCREEN"));
@@ -199,8 +211,8 @@ public:
             if (spec.skipTaskbar)
                 states.push_back(atom("_NET_WM_STATE_SKIP_TASKBAR"));
             if (!states.empty())
-                xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_STATE"),
-                                    XCB_ATOM_ATOM, 32, states.size(), states.data());
+                xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, spec.id, atom("_NET_WM_STATE"), XCB_ATOM_ATOM,
+                    32, states.size(), states.data());
             if (spec.transient && previous != XCB_NONE)
                 xcb_icccm_set_wm_transient_for(m_connection, spec.id, previous);
             xcb_map_window(m_connection, spec.id);
@@ -249,7 +261,7 @@ private:
 
     void setNormalHints(const WindowSpec &spec)
     {
-        xcb_size_hints_t hints{};
+        xcb_size_hints_t hints {};
         if (spec.positioned) {
             xcb_icccm_size_hints_set_position(&hints, 1, spec.x, spec.y);
             xcb_icccm_size_hints_set_size(&hints, 1, spec.width, spec.height);
@@ -260,8 +272,7 @@ private:
             xcb_icccm_size_hints_set_base_size(&hints, spec.baseWidth, spec.baseHeight);
         if (spec.minWidth > 0 || spec.minHeight > 0)
             xcb_icccm_size_hints_set_min_size(&hints, spec.minWidth, spec.minHeight);
-        xcb_icccm_size_hints_set_win_gravity(&hints, spec.staticGravity ? XCB_GRAVITY_STATIC
-                                                                        : XCB_GRAVITY_NORTH_WEST);
+        xcb_icccm_size_hints_set_win_gravity(&hints, spec.staticGravity ? XCB_GRAVITY_STATIC : XCB_GRAVITY_NORTH_WEST);
         xcb_icccm_set_wm_normal_hints(m_connection, spec.id, &hints);
     }
 
@@ -270,8 +281,8 @@ private:
         for (WindowSpec &spec : m_windows) {
             if (spec.id != window)
                 continue;
-            logLine("{\"pid\":" + std::to_string(getpid()) + ",\"event\":\"WM_DELETE_WINDOW\",\"title\":" +
-                    jsonString(spec.title) + "}");
+            logLine("{\"pid\":" + std::to_string(getpid())
+                + ",\"event\":\"WM_DELETE_WINDOW\",\"title\":" + jsonString(spec.title) + "}");
             xcb_destroy_window(m_connection, spec.id);
             xcb_flush(m_connection);
             spec.id = XCB_NONE;

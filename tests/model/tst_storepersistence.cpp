@@ -237,9 +237,8 @@ private slots:
         store->insert(Workspace::fromData(storetest::simpleWorkspace("simple", m_base.addSecs(5), 3)));
         store->insert(Workspace::fromData(storetest::simpleWorkspace("none", m_base.addSecs(-5), 0)));
         WorkspaceData mixed = storetest::simpleWorkspace("mixed", m_base.addSecs(9), 0);
-        for (const std::optional<QString> &monitor :
-             { std::optional<QString>(), std::optional<QString>(QString()), std::optional<QString>("A"),
-               std::optional<QString>("A"), std::optional<QString>("B") }) {
+        for (const std::optional<QString> &monitor : { std::optional<QString>(), std::optional<QString>(QString()),
+                 std::optional<QString>("A"), std::optional<QString>("A"), std::optional<QString>("B") }) {
             EntryData entry = storetest::sparseEntry(QStringLiteral("application"));
             entry.monitorID = monitor;
             mixed.entries.append(entry);

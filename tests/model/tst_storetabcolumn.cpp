@@ -71,8 +71,8 @@ private slots:
     void damagedTabListReadsAsNoFurtherTabs()
     {
         QFETCH(QString, value);
-        const std::optional<EntryData> entry = storeAndRead(
-            QStringLiteral("UPDATE entry SET additionalTabURLs = %1, isMaximized = 'yes'").arg(value));
+        const std::optional<EntryData> entry
+            = storeAndRead(QStringLiteral("UPDATE entry SET additionalTabURLs = %1, isMaximized = 'yes'").arg(value));
         QVERIFY(entry);
         QVERIFY(entry->additionalTabURLs.isEmpty());
         QVERIFY(!entry->isMaximized);

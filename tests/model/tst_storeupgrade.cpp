@@ -145,9 +145,9 @@ private slots:
     {
         // A file as version 1.1.0 left it: the three columns it added, with a virtual desktop set.
         for (const char *statement : { "ALTER TABLE entry ADD COLUMN isMaximized INTEGER DEFAULT 0",
-                 "ALTER TABLE entry ADD COLUMN additionalTabURLs TEXT", "ALTER TABLE entry ADD COLUMN virtualDesktop INTEGER",
-                 "UPDATE entry SET virtualDesktop = 3", "UPDATE meta SET value = '1.1.0' WHERE key = 'schemaVersion'",
-                 "PRAGMA user_version = 10100" })
+                 "ALTER TABLE entry ADD COLUMN additionalTabURLs TEXT",
+                 "ALTER TABLE entry ADD COLUMN virtualDesktop INTEGER", "UPDATE entry SET virtualDesktop = 3",
+                 "UPDATE meta SET value = '1.1.0' WHERE key = 'schemaVersion'", "PRAGMA user_version = 10100" })
             rawSql(filePath(), QString::fromLatin1(statement));
         QCOMPARE(versionInFile(), QStringLiteral("1.1.0"));
         {
@@ -257,9 +257,12 @@ private slots:
     {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("newer minor") << "1.3.0" << "newer version";
-        QTest::newRow("newer major") << "2.0.0" << "newer version";
-        QTest::newRow("unknown patch") << "1.0.1" << "unknown schema version";
+        QTest::newRow("newer minor") << "1.3.0"
+                                     << "newer version";
+        QTest::newRow("newer major") << "2.0.0"
+                                     << "newer version";
+        QTest::newRow("unknown patch") << "1.0.1"
+                                       << "unknown schema version";
     }
 
     void unknownVersionsAreStillRefused()

@@ -76,7 +76,7 @@ public:
             if (window->handle() && window->winId() == nativeWindow)
                 visible = window->isVisible();
         }
-        hints.append({nativeWindow, skipTaskbar, onAllDesktops, visible});
+        hints.append({ nativeWindow, skipTaskbar, onAllDesktops, visible });
     }
 };
 
@@ -95,13 +95,13 @@ class TestPreviewOverlayManager : public QObject
     Q_OBJECT
 
     VirtualClock clock;
-    SimulatedDesktop desktop{clock};
+    SimulatedDesktop desktop { clock };
 
 private slots:
     void init()
     {
-        desktop.setScreens({SimScreen{1, QRectF(0, 0, 1512, 982), QStringLiteral("A")},
-                            SimScreen{2, QRectF(-1440, 0, 1440, 900), QStringLiteral("B")}});
+        desktop.setScreens({ SimScreen { 1, QRectF(0, 0, 1512, 982), QStringLiteral("A") },
+            SimScreen { 2, QRectF(-1440, 0, 1440, 900), QStringLiteral("B") } });
     }
 
     void twoScreensGiveTwoWindowsCoveringThem()
@@ -119,33 +119,33 @@ private slots:
             QCOMPARE(window->color(), QColor(Qt::transparent));
             QCOMPARE(window->rootObject()->size(), QSizeF(window->size()));
         }
-        QCOMPARE(texts(windows.at(0), QStringLiteral("closeButton")), QStringList{"SCHLIESSEN"});
+        QCOMPARE(texts(windows.at(0), QStringLiteral("closeButton")), QStringList { "SCHLIESSEN" });
     }
 
     void eachScreenDrawsTheEntriesThatTouchIt()
     {
         PreviewOverlayManager overlay(desktop);
-        overlay.show({application(QStringLiteral("com.apple.Safari"), QRectF(-1440, 25, 1280, 800)),
-                      application(QStringLiteral("org.tiny.Clock"), QRectF(10, 10, 100, 50)),
-                      application(QStringLiteral("org.empty.Zero"), QRectF(10, 10, 0, 50))});
+        overlay.show({ application(QStringLiteral("com.apple.Safari"), QRectF(-1440, 25, 1280, 800)),
+            application(QStringLiteral("org.tiny.Clock"), QRectF(10, 10, 100, 50)),
+            application(QStringLiteral("org.empty.Zero"), QRectF(10, 10, 0, 50)) });
         QQuickView *primary = overlay.windowList().at(0);
         QQuickView *left = overlay.windowList().at(1);
-        QCOMPARE(texts(primary, QStringLiteral("boxName")), QStringList{"CLOCK"});
-        QCOMPARE(texts(left, QStringLiteral("boxName")), QStringList{"SAFARI"});
+        QCOMPARE(texts(primary, QStringLiteral("boxName")), QStringList { "CLOCK" });
+        QCOMPARE(texts(left, QStringLiteral("boxName")), QStringList { "SAFARI" });
 
         const QQuickItem *clockBox = itemsNamed(primary->rootObject(), QStringLiteral("previewBox")).value(0);
         QVERIFY(clockBox);
         QCOMPARE(QRectF(clockBox->position(), clockBox->size()), QRectF(10, 10, 160, 90));
-        QCOMPARE(texts(primary, QStringLiteral("boxSize")), QStringList{"100 \u00D7 50"});
+        QCOMPARE(texts(primary, QStringLiteral("boxSize")), QStringList { "100 \u00D7 50" });
         const QQuickItem *safariBox = itemsNamed(left->rootObject(), QStringLiteral("previewBox")).value(0);
         QVERIFY(safariBox);
         QCOMPARE(QRectF(safariBox->position(), safariBox->size()), QRectF(0, 25, 1280, 800));
-        QCOMPARE(texts(left, QStringLiteral("boxCoord")), QStringList{"COORD x:-1440 y:25"});
+        QCOMPARE(texts(left, QStringLiteral("boxCoord")), QStringList { "COORD x:-1440 y:25" });
     }
 
     void withoutACompositorOnlyTheBoxesAndButtonsAreDrawn()
     {
-        const QList<EntryData> entries {application(QStringLiteral("org.tiny.Clock"), QRectF(300, 300, 400, 300))};
+        const QList<EntryData> entries { application(QStringLiteral("org.tiny.Clock"), QRectF(300, 300, 400, 300)) };
         {
             // With a compositor the dimmed screen is the window; nothing is cut away.
             PreviewOverlayManager overlay(desktop);
@@ -155,7 +155,7 @@ private slots:
             QVERIFY(primary->rootObject()->property("composited").toBool());
         }
         OpaqueDesktop opaque(clock);
-        opaque.setScreens({SimScreen{1, QRectF(0, 0, 1512, 982), QStringLiteral("A")}});
+        opaque.setScreens({ SimScreen { 1, QRectF(0, 0, 1512, 982), QStringLiteral("A") } });
         PreviewOverlayManager overlay(opaque);
         overlay.show(entries);
         QQuickView *primary = overlay.windowList().at(0);
@@ -197,16 +197,16 @@ private slots:
         overlay.show({});
 
         QTest::keyClick(&mainWindow, Qt::Key_A);
-        QCOMPARE(mainWindow.keys, QList<int>{Qt::Key_A});
+        QCOMPARE(mainWindow.keys, QList<int> { Qt::Key_A });
         QCOMPARE(overlay.windowCount(), 2);
 
         QTest::keyClick(&mainWindow, Qt::Key_Escape);
         QCOMPARE(overlay.windowCount(), 0);
-        QCOMPARE(mainWindow.keys, QList<int>{Qt::Key_A});
+        QCOMPARE(mainWindow.keys, QList<int> { Qt::Key_A });
 
         // Closed, the overlay no longer takes Escape away from anyone.
         QTest::keyClick(&mainWindow, Qt::Key_Escape);
-        QCOMPARE(mainWindow.keys, (QList<int>{Qt::Key_A, Qt::Key_Escape}));
+        QCOMPARE(mainWindow.keys, (QList<int> { Qt::Key_A, Qt::Key_Escape }));
     }
 
     void closeButtonClosesEveryWindow()
@@ -226,13 +226,13 @@ private slots:
     {
         PreviewOverlayManager overlay(desktop);
         QSignalSpy changed(&overlay, &PreviewOverlayManager::windowsChanged);
-        overlay.show({application(QStringLiteral("a.One"), QRectF(0, 0, 300, 300))});
+        overlay.show({ application(QStringLiteral("a.One"), QRectF(0, 0, 300, 300)) });
         QPointer<QQuickView> old = overlay.windowList().at(0);
-        overlay.show({application(QStringLiteral("a.Two"), QRectF(0, 0, 300, 300))});
+        overlay.show({ application(QStringLiteral("a.Two"), QRectF(0, 0, 300, 300)) });
         QCOMPARE(overlay.windowCount(), 2);
         QVERIFY(!old || !old->isVisible());
         QVERIFY(!overlay.windowList().contains(old.data()));
-        QCOMPARE(texts(overlay.windowList().at(0), QStringLiteral("boxName")), QStringList{"TWO"});
+        QCOMPARE(texts(overlay.windowList().at(0), QStringLiteral("boxName")), QStringList { "TWO" });
         QTRY_VERIFY(!old);
     }
 
@@ -240,7 +240,7 @@ private slots:
     {
         desktop.setScreens({});
         PreviewOverlayManager overlay(desktop);
-        overlay.show({application(QStringLiteral("a.One"), QRectF(0, 0, 300, 300))});
+        overlay.show({ application(QStringLiteral("a.One"), QRectF(0, 0, 300, 300)) });
         QCOMPARE(overlay.windowCount(), 0);
         QVERIFY(!overlay.isShowing());
     }

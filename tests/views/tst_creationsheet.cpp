@@ -148,11 +148,11 @@ private slots:
     void offersEightSymbolsAndEightCategoriesInOrder()
     {
         QCOMPARE(CreationSheetController::icons(),
-                 (QStringList{"briefcase.fill", "curlybraces", "paintpalette.fill", "gamecontroller.fill", "camera.fill",
-                              "music.note", "book.fill", "terminal.fill"}));
+            (QStringList { "briefcase.fill", "curlybraces", "paintpalette.fill", "gamecontroller.fill", "camera.fill",
+                "music.note", "book.fill", "terminal.fill" }));
         QCOMPARE(CreationSheetController::categories(),
-                 (QStringList{"Development", "Design", "Office", "Personal", "Gaming", "Video Editing", "Photography",
-                              "Custom"}));
+            (QStringList {
+                "Development", "Design", "Office", "Personal", "Gaming", "Video Editing", "Photography", "Custom" }));
     }
 };
 

@@ -1,8 +1,8 @@
 // The dashboard's statistics and its two card grids.
 #include "dashboardmodel.h"
+#include "viewsfixture.h"
 #include "workspacecardcontroller.h"
 #include "workspacegridmodel.h"
-#include "viewsfixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
@@ -76,17 +76,17 @@ private slots:
         favorites.setFavoritesOnly(true);
         favorites.setServices(fixture.services.get());
 
-        QCOMPARE(names(all), (QStringList{"New", "Plain", "Old favourite"}));
-        QCOMPARE(names(favorites), QStringList{"Old favourite"});
+        QCOMPARE(names(all), (QStringList { "New", "Plain", "Old favourite" }));
+        QCOMPARE(names(favorites), QStringList { "Old favourite" });
 
         WorkspaceCardController card;
         card.setServices(fixture.services.get());
         card.setWorkspace(late);
         card.toggleFavorite();
-        QCOMPARE(names(favorites), (QStringList{"New", "Old favourite"}));
-        QCOMPARE(names(all), (QStringList{"New", "Plain", "Old favourite"}));
+        QCOMPARE(names(favorites), (QStringList { "New", "Old favourite" }));
+        QCOMPARE(names(all), (QStringList { "New", "Plain", "Old favourite" }));
         card.toggleFavorite();
-        QCOMPARE(names(favorites), QStringList{"Old favourite"});
+        QCOMPARE(names(favorites), QStringList { "Old favourite" });
     }
 
     void newWorkspacesAppearFirst()
@@ -97,7 +97,7 @@ private slots:
         QAbstractItemModelTester tester(&all);
         all.setServices(fixture.services.get());
         fixture.addWorkspace("Newest");
-        QCOMPARE(names(all), (QStringList{"Newest", "Older"}));
+        QCOMPARE(names(all), (QStringList { "Newest", "Older" }));
         QCOMPARE(all.count(), 2);
     }
 };

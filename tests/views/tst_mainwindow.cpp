@@ -29,10 +29,11 @@ private:
     {
         auto loaded = std::make_unique<Loaded>();
         loaded->engine = std::make_unique<QQmlApplicationEngine>();
-        QObject::connect(loaded->engine.get(), &QQmlEngine::warnings, [raw = loaded.get()](const QList<QQmlError> &list) {
-            for (const QQmlError &error : list)
-                raw->warnings.append(error.toString());
-        });
+        QObject::connect(
+            loaded->engine.get(), &QQmlEngine::warnings, [raw = loaded.get()](const QList<QQmlError> &list) {
+                for (const QQmlError &error : list)
+                    raw->warnings.append(error.toString());
+            });
         loaded->engine->load(QUrl(QStringLiteral("qrc:/Corvalint/Main.qml")));
         if (loaded->engine->rootObjects().isEmpty())
             return loaded;

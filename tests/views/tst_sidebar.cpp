@@ -35,8 +35,8 @@ private slots:
         SidebarModel model;
         QAbstractItemModelTester tester(&model);
         model.setServices(fixture.services.get());
-        QCOMPARE(titles(model), (QStringList{"Dashboard", "System", "Einstellungen"}));
-        QCOMPARE(model.headers(), QStringList{"System"});
+        QCOMPARE(titles(model), (QStringList { "Dashboard", "System", "Einstellungen" }));
+        QCOMPARE(model.headers(), QStringList { "System" });
     }
 
     void oneAndThreeMonitorsGiveTwoSectionsAscending()
@@ -47,9 +47,10 @@ private slots:
         SidebarModel model;
         QAbstractItemModelTester tester(&model);
         model.setServices(fixture.services.get());
-        QCOMPARE(model.headers(), (QStringList{"1 Bildschirm", "3 Bildschirme", "System"}));
+        QCOMPARE(model.headers(), (QStringList { "1 Bildschirm", "3 Bildschirme", "System" }));
         QCOMPARE(titles(model),
-                 (QStringList{"Dashboard", "1 Bildschirm", "Single", "3 Bildschirme", "Triple", "System", "Einstellungen"}));
+            (QStringList {
+                "Dashboard", "1 Bildschirm", "Single", "3 Bildschirme", "Triple", "System", "Einstellungen" }));
     }
 
     void workspacesWithoutMonitorsCountAsOne()
@@ -59,7 +60,7 @@ private slots:
         fixture.addWorkspace("No monitor ids", "Office", 4, 0);
         SidebarModel model;
         model.setServices(fixture.services.get());
-        QCOMPARE(model.headers(), (QStringList{"1 Bildschirm", "System"}));
+        QCOMPARE(model.headers(), (QStringList { "1 Bildschirm", "System" }));
     }
 
     void groupsKeepNewestFirst()
@@ -73,7 +74,7 @@ private slots:
         QStringList names;
         for (Workspace *workspace : groups.first().workspaces)
             names.append(workspace->name());
-        QCOMPARE(names, (QStringList{"New", "Middle", "Old"}));
+        QCOMPARE(names, (QStringList { "New", "Middle", "Old" }));
     }
 
     void followsTheStoreLive()
@@ -83,15 +84,15 @@ private slots:
         QAbstractItemModelTester tester(&model);
         model.setServices(fixture.services.get());
         Workspace *wide = fixture.addWorkspace("Wide", "Office", 2, 2);
-        QCOMPARE(model.headers(), (QStringList{"2 Bildschirme", "System"}));
+        QCOMPARE(model.headers(), (QStringList { "2 Bildschirme", "System" }));
 
         // Moving every entry to one monitor moves the workspace to the other section.
         for (WorkspaceEntry *entry : wide->entries())
             entry->setMonitorID(QStringLiteral("ONE"));
-        QCOMPARE(model.headers(), (QStringList{"1 Bildschirm", "System"}));
+        QCOMPARE(model.headers(), (QStringList { "1 Bildschirm", "System" }));
 
         fixture.store->remove(wide);
-        QCOMPARE(titles(model), (QStringList{"Dashboard", "System", "Einstellungen"}));
+        QCOMPARE(titles(model), (QStringList { "Dashboard", "System", "Einstellungen" }));
     }
 
     void deletingTheShownWorkspaceReturnsToTheDashboard()

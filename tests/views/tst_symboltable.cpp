@@ -9,14 +9,12 @@
 namespace {
 
 // Every symbol name Corvalint's screens, status menu and overlay draw.
-const QStringList usedSymbols{
-    "briefcase.fill", "play.fill", "star", "star.fill", "trash", "camera.viewfinder", "square.grid.2x2.fill",
-    "gearshape.fill", "timer", "square.dashed", "curlybraces", "paintpalette.fill", "doc.text.fill", "person.fill",
-    "gamecontroller.fill", "video.fill", "camera.fill", "slider.horizontal.3", "music.note", "book.fill",
-    "terminal.fill", "app.badge.fill", "globe", "doc.fill", "folder.fill", "eye", "pencil", "xmark.circle",
-    "arrow.triangle.2.circlepath", "list.bullet.rectangle.portrait", "exclamationmark.triangle.fill",
-    "checkmark.circle.fill", "shield.checkered", "shield.slash.fill", "square.and.arrow.up",
-    "square.and.arrow.down"};
+const QStringList usedSymbols { "briefcase.fill", "play.fill", "star", "star.fill", "trash", "camera.viewfinder",
+    "square.grid.2x2.fill", "gearshape.fill", "timer", "square.dashed", "curlybraces", "paintpalette.fill",
+    "doc.text.fill", "person.fill", "gamecontroller.fill", "video.fill", "camera.fill", "slider.horizontal.3",
+    "music.note", "book.fill", "terminal.fill", "app.badge.fill", "globe", "doc.fill", "folder.fill", "eye", "pencil",
+    "xmark.circle", "arrow.triangle.2.circlepath", "list.bullet.rectangle.portrait", "exclamationmark.triangle.fill",
+    "checkmark.circle.fill", "shield.checkered", "shield.slash.fill", "square.and.arrow.up", "square.and.arrow.down" };
 
 } // namespace
 
@@ -47,8 +45,8 @@ private slots:
     {
         // The eight choices of the creation sheet must be told apart.
         QSet<QString> glyphs;
-        for (const char *name : {"briefcase.fill", "curlybraces", "paintpalette.fill", "gamecontroller.fill",
-                                 "camera.fill", "music.note", "book.fill", "terminal.fill"})
+        for (const char *name : { "briefcase.fill", "curlybraces", "paintpalette.fill", "gamecontroller.fill",
+                 "camera.fill", "music.note", "book.fill", "terminal.fill" })
             glyphs.insert(SymbolTable::glyph(QString::fromLatin1(name)));
         QCOMPARE(glyphs.size(), 8);
         QVERIFY(SymbolTable::glyph("star") != SymbolTable::glyph("star.fill"));

@@ -11,9 +11,9 @@ private slots:
     void gridLinesStopBeforeTheEdge()
     {
         // 45 × 20: vertical lines at 0, 20, 40 and a single horizontal one at 0.
-        QCOMPARE(ThemeGeometry::gridLines(45), (QList<double>{0, 20, 40}));
-        QCOMPARE(ThemeGeometry::gridLines(20), (QList<double>{0}));
-        QCOMPARE(ThemeGeometry::gridLines(40.5), (QList<double>{0, 20, 40}));
+        QCOMPARE(ThemeGeometry::gridLines(45), (QList<double> { 0, 20, 40 }));
+        QCOMPARE(ThemeGeometry::gridLines(20), (QList<double> { 0 }));
+        QCOMPARE(ThemeGeometry::gridLines(40.5), (QList<double> { 0, 20, 40 }));
     }
 
     void emptyExtentsDrawNoGrid()

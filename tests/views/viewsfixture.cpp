@@ -13,7 +13,8 @@ ViewsFixture::ViewsFixture()
     if (!store)
         qFatal("store did not open: %s", qPrintable(error));
     store->setAutoSaveDelay(3600 * 1000); // tests decide when saves happen
-    desktop.setScreens({SimScreen{1, QRectF(0, 0, 1920, 1080), QStringLiteral("11111111-1111-1111-1111-111111111111")}});
+    desktop.setScreens(
+        { SimScreen { 1, QRectF(0, 0, 1920, 1080), QStringLiteral("11111111-1111-1111-1111-111111111111") } });
     automation = std::make_unique<AutomationService>(desktop, clock);
     settings = std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     services = std::make_unique<ViewServices>(*store, *automation, desktop, *settings);
@@ -30,8 +31,8 @@ ViewsFixture::~ViewsFixture()
     store.reset();
 }
 
-Workspace *ViewsFixture::addWorkspace(const QString &name, const QString &category, int entryCount, int monitorCount,
-                                      bool favorite, int ageSeconds)
+Workspace *ViewsFixture::addWorkspace(
+    const QString &name, const QString &category, int entryCount, int monitorCount, bool favorite, int ageSeconds)
 {
     auto *workspace = new Workspace(name, QStringLiteral("briefcase.fill"), category, false, true);
     const QDateTime created = QDateTime::currentDateTime().addSecs(-ageSeconds);
@@ -56,11 +57,11 @@ void ViewsFixture::addRunningWindow(const QString &appId, const QRectF &frame)
 {
     SimApplication application;
     application.appId = appId;
-    application.windows = {simWindow(appId, frame)};
+    application.windows = { simWindow(appId, frame) };
     desktop.addRunningApplication(application);
     // Only programs that can be started again are captured.
     if (!desktop.canLaunch(appId))
-        desktop.installApplication({appId, QStringLiteral("/usr/share/applications/%1.desktop").arg(appId), {}});
+        desktop.installApplication({ appId, QStringLiteral("/usr/share/applications/%1.desktop").arg(appId), {} });
 }
 
 std::unique_ptr<WorkspaceStore> ViewsFixture::reopenStore() const

@@ -23,7 +23,7 @@ public:
     /// A saved workspace with `entryCount` entries spread over `monitorCount`
     /// monitors (no monitor identifiers when 0), created `ageSeconds` ago.
     Workspace *addWorkspace(const QString &name, const QString &category = QStringLiteral("Development"),
-                            int entryCount = 0, int monitorCount = 0, bool favorite = false, int ageSeconds = 0);
+        int entryCount = 0, int monitorCount = 0, bool favorite = false, int ageSeconds = 0);
     /// A running application with one window, so that a capture finds it.
     void addRunningWindow(const QString &appId, const QRectF &frame);
 
@@ -32,7 +32,7 @@ public:
 
     QTemporaryDir dir;
     VirtualClock clock;
-    SimulatedDesktop desktop{clock};
+    SimulatedDesktop desktop { clock };
     std::unique_ptr<WorkspaceStore> store;
     std::unique_ptr<AutomationService> automation;
     std::unique_ptr<QSettings> settings;

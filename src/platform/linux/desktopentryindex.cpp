@@ -1,11 +1,10 @@
 // The installed desktop entries (through GIO) and the rules that tie a client window to one of them.
-// GIO before anything of Qt: Qt's "signals" keyword would break its headers.
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-
+// Built without Qt's keywords: GIO names a struct member "signals".
 #include "desktopentryindex.h"
 
 #include <QFileInfo>
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
 #include <memory>
 
 namespace {
@@ -107,23 +106,23 @@ std::optional<QString> DesktopEntryIndex::asEntryId(const QString &name) const
 
 std::optional<QString> DesktopEntryIndex::resolve(const WindowClues &clues) const
 {
-    for (const QString &name : {clues.instance, clues.className}) {
+    for (const QString &name : { clues.instance, clues.className }) {
         const auto found = m_byStartupWMClass.constFind(name);
         if (!name.isEmpty() && found != m_byStartupWMClass.constEnd())
             return *found;
     }
     if (clues.lowerCased) {
-        for (const QString &name : {clues.instance, clues.className}) {
+        for (const QString &name : { clues.instance, clues.className }) {
             const auto found = m_byLowerStartupWMClass.constFind(name.toLower());
             if (!name.isEmpty() && found != m_byLowerStartupWMClass.constEnd())
                 return *found;
         }
     }
-    for (const QString &name : {clues.instance, clues.className}) {
+    for (const QString &name : { clues.instance, clues.className }) {
         if (auto id = asEntryId(name))
             return id;
     }
-    for (QString name : {clues.gtkApplicationId, clues.kdeDesktopFile}) {
+    for (QString name : { clues.gtkApplicationId, clues.kdeDesktopFile }) {
         if (name.endsWith(QLatin1String(".desktop")))
             name.chop(8);
         if (!name.isEmpty() && m_byId.contains(name))

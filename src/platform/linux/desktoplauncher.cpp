@@ -1,13 +1,11 @@
 // Starts a desktop entry through GIO: Exec parsed by the Desktop Entry rules, no shell, its own session.
-// GIO before anything of Qt: Qt's "signals" keyword would break its headers.
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-
+// Built without Qt's keywords: GIO names a struct member "signals".
 #include "desktoplauncher.h"
 
 #include <QByteArrayList>
-
 #include <fcntl.h>
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
 #include <memory>
 #include <unistd.h>
 #include <utility>
@@ -75,10 +73,13 @@ void reapChild(GPid pid, gint, gpointer)
 
 } // namespace
 
-DesktopLauncher::DesktopLauncher(QString display) : m_display(std::move(display)) {}
+DesktopLauncher::DesktopLauncher(QString display)
+    : m_display(std::move(display))
+{
+}
 
-std::optional<DesktopLauncher::Started> DesktopLauncher::launch(const QString &desktopFilePath,
-                                                                const QStringList &uris) const
+std::optional<DesktopLauncher::Started> DesktopLauncher::launch(
+    const QString &desktopFilePath, const QStringList &uris) const
 {
     std::unique_ptr<GDesktopAppInfo, GObjectUnref> info(
         g_desktop_app_info_new_from_filename(desktopFilePath.toLocal8Bit().constData()));
@@ -112,9 +113,9 @@ std::optional<DesktopLauncher::Started> DesktopLauncher::launch(const QString &d
         return std::nullopt;
     // Activated over D-Bus: no process of ours, so nothing to reap either.
     if (pid <= 0)
-        return Started{};
+        return Started {};
     g_child_watch_add(pid, &reapChild, nullptr);
-    return Started{qint64(pid)};
+    return Started { qint64(pid) };
 }
 
 std::optional<QStringList> DesktopLauncher::command(const QString &desktopFilePath)
@@ -149,8 +150,8 @@ std::optional<QStringList> DesktopLauncher::command(const QString &desktopFilePa
     return command;
 }
 
-std::optional<DesktopLauncher::Started> DesktopLauncher::run(const QStringList &command,
-                                                             const QStringList &arguments) const
+std::optional<DesktopLauncher::Started> DesktopLauncher::run(
+    const QStringList &command, const QStringList &arguments) const
 {
     if (command.isEmpty())
         return std::nullopt;
@@ -164,7 +165,8 @@ std::optional<DesktopLauncher::Started> DesktopLauncher::run(const QStringList &
 
     std::unique_ptr<char *, decltype(&g_strfreev)> environment(g_get_environ(), &g_strfreev);
     if (!m_display.isEmpty())
-        environment.reset(g_environ_setenv(environment.release(), "DISPLAY", m_display.toLocal8Bit().constData(), TRUE));
+        environment.reset(
+            g_environ_setenv(environment.release(), "DISPLAY", m_display.toLocal8Bit().constData(), TRUE));
 
     const NullDevice input(O_RDONLY);
     const NullDevice output(O_WRONLY);

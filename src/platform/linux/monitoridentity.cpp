@@ -10,11 +10,11 @@ namespace {
 const QUuid corvalintMonitorNamespace(QStringLiteral("{6f0b7c1e-3a52-5d8e-9c47-2b1d8e6a4f90}"));
 
 constexpr int blockSize = 128;
-constexpr int descriptorOffsets[] = {54, 72, 90, 108};
+constexpr int descriptorOffsets[] = { 54, 72, 90, 108 };
 
 bool isValidBaseBlock(const QByteArray &edid)
 {
-    static const char header[] = {0, char(0xff), char(0xff), char(0xff), char(0xff), char(0xff), char(0xff), 0};
+    static const char header[] = { 0, char(0xff), char(0xff), char(0xff), char(0xff), char(0xff), char(0xff), 0 };
     if (edid.size() < blockSize || !edid.startsWith(QByteArray(header, sizeof header)))
         return false;
     unsigned sum = 0;
@@ -42,7 +42,7 @@ QString manufacturer(const QByteArray &edid)
 {
     const unsigned code = (unsigned(static_cast<unsigned char>(edid[8])) << 8) | static_cast<unsigned char>(edid[9]);
     QString text;
-    for (int shift : {10, 5, 0})
+    for (int shift : { 10, 5, 0 })
         text += QChar(char('A' - 1 + ((code >> shift) & 0x1f)));
     return text;
 }
@@ -67,8 +67,8 @@ QString MonitorIdentity::fingerprint(const QByteArray &edid, const QString &conn
         if (number != 0)
             serial = QString::number(number);
     }
-    QStringList parts{QStringLiteral("edid"), manufacturer(edid), QString::number(littleEndian(edid, 10, 2)),
-                      serial, descriptorText(edid, 0xfc)};
+    QStringList parts { QStringLiteral("edid"), manufacturer(edid), QString::number(littleEndian(edid, 10, 2)), serial,
+        descriptorText(edid, 0xfc) };
     if (serial.isEmpty())
         parts << connector;
     return parts.join(QLatin1Char(':'));

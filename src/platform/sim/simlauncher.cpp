@@ -34,8 +34,8 @@ const SimInstalledApplication *SimLauncher::installedFor(const QString &appId) c
 {
     // Launches went through the application's location, so when two installed
     // entries share one, the first entry at that location is what starts.
-    const auto byId = std::find_if(m_installed.cbegin(), m_installed.cend(),
-        [&](const SimInstalledApplication &a) { return a.appId == appId; });
+    const auto byId = std::find_if(
+        m_installed.cbegin(), m_installed.cend(), [&](const SimInstalledApplication &a) { return a.appId == appId; });
     if (byId == m_installed.cend())
         return nullptr;
     const auto atLocation = std::find_if(m_installed.cbegin(), m_installed.cend(),

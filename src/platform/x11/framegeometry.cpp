@@ -10,18 +10,32 @@ enum Gravity { northWest = 1, north, northEast, west, center, east, southWest, s
 int horizontalHalves(int gravity)
 {
     switch (gravity) {
-    case north: case center: case south: return 1;
-    case northEast: case east: case southEast: return 2;
-    default: return 0;
+    case north:
+    case center:
+    case south:
+        return 1;
+    case northEast:
+    case east:
+    case southEast:
+        return 2;
+    default:
+        return 0;
     }
 }
 
 int verticalHalves(int gravity)
 {
     switch (gravity) {
-    case west: case center: case east: return 1;
-    case southWest: case south: case southEast: return 2;
-    default: return 0;
+    case west:
+    case center:
+    case east:
+        return 1;
+    case southWest:
+    case south:
+    case southEast:
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -39,12 +53,12 @@ QRect FrameGeometry::outerFrame(const QRect &client, const FrameExtents &wm, con
 
 QSize FrameGeometry::clientSize(const QSize &frameSize, const FrameExtents &wm, const FrameExtents &csd)
 {
-    return {frameSize.width() - wm.left - wm.right + csd.left + csd.right,
-            frameSize.height() - wm.top - wm.bottom + csd.top + csd.bottom};
+    return { frameSize.width() - wm.left - wm.right + csd.left + csd.right,
+        frameSize.height() - wm.top - wm.bottom + csd.top + csd.bottom };
 }
 
 QPoint FrameGeometry::requestPosition(const QPoint &frameTopLeft, const QSize &clientSize, int winGravity,
-                                      int borderWidth, const FrameExtents &wm, const FrameExtents &csd)
+    int borderWidth, const FrameExtents &wm, const FrameExtents &csd)
 {
     if (winGravity == staticGravity)
         return frameTopLeft + QPoint(wm.left - csd.left, wm.top - csd.top);
@@ -55,12 +69,12 @@ QPoint FrameGeometry::requestPosition(const QPoint &frameTopLeft, const QSize &c
     const QSize clientOuter(clientSize.width() + 2 * borderWidth, clientSize.height() + 2 * borderWidth);
     const int h = horizontalHalves(winGravity);
     const int v = verticalHalves(winGravity);
-    return {wmFrameTopLeft.x() + (h * (wmFrameSize.width() - clientOuter.width())) / 2,
-            wmFrameTopLeft.y() + (v * (wmFrameSize.height() - clientOuter.height())) / 2};
+    return { wmFrameTopLeft.x() + (h * (wmFrameSize.width() - clientOuter.width())) / 2,
+        wmFrameTopLeft.y() + (v * (wmFrameSize.height() - clientOuter.height())) / 2 };
 }
 
 bool FrameGeometry::fits(const QRect &frame, const QRect &target, const QSize &resizeIncrement)
 {
-    return frame.topLeft() == target.topLeft() && sideFits(frame.width(), target.width(), resizeIncrement.width()) &&
-           sideFits(frame.height(), target.height(), resizeIncrement.height());
+    return frame.topLeft() == target.topLeft() && sideFits(frame.width(), target.width(), resizeIncrement.width())
+        && sideFits(frame.height(), target.height(), resizeIncrement.height());
 }

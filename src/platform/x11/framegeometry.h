@@ -24,6 +24,6 @@ public:
     /// whose size hints give a resize increment) within one step below it, since size hints round down.
     static bool fits(const QRect &frame, const QRect &target, const QSize &resizeIncrement);
 
-    static QPoint requestPosition(const QPoint &frameTopLeft, const QSize &clientSize, int winGravity,
-                                  int borderWidth, const FrameExtents &wm, const FrameExtents &csd);
+    static QPoint requestPosition(const QPoint &frameTopLeft, const QSize &clientSize, int winGravity, int borderWidth,
+        const FrameExtents &wm, const FrameExtents &csd);
 };

@@ -1,12 +1,12 @@
 // The desktop platform of an X11 session with an EWMH window manager: RandR monitors, client windows
 // grouped into applications by their desktop entries, placement through the window manager, GIO launching.
 #include "x11desktop.h"
-#include "automation/finiterect.h"
-#include "platform/linux/processexecutable.h"
 
-#include "platform/linux/documents/linuxdocuments.h"
+#include "automation/finiterect.h"
 #include "framegeometry.h"
 #include "placementplan.h"
+#include "platform/linux/documents/linuxdocuments.h"
+#include "platform/linux/processexecutable.h"
 #include "x11connection.h"
 #include "x11screens.h"
 #include "x11windowmover.h"

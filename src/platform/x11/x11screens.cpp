@@ -6,7 +6,10 @@
 
 #include <algorithm>
 
-X11Screens::X11Screens(X11Connection &connection) : m_connection(connection) {}
+X11Screens::X11Screens(X11Connection &connection)
+    : m_connection(connection)
+{
+}
 
 const QList<X11Screens::Monitor> &X11Screens::monitors()
 {
@@ -49,16 +52,17 @@ void X11Screens::load()
     if (!monitors || monitors->empty()) {
         // No RandR 1.5: the root window is the one screen.
         const QRect root = m_connection.rootRect();
-        m_monitors.append({root, MonitorIdentity::identifier(MonitorIdentity::fingerprint({}, {}, QStringLiteral("root"))),
-                           QString(), true});
+        m_monitors.append(
+            { root, MonitorIdentity::identifier(MonitorIdentity::fingerprint({}, {}, QStringLiteral("root"))),
+                QString(), true });
         return;
     }
     std::stable_partition(monitors->begin(), monitors->end(), [](const MonitorFacts &m) { return m.primary; });
     m_origin = monitors->front().rect.topLeft();
     for (const MonitorFacts &m : *monitors) {
         const QString fingerprint = MonitorIdentity::fingerprint(m.edid, m.connector, m.nameText);
-        m_monitors.append({m.rect.translated(-m_origin), MonitorIdentity::identifier(fingerprint),
-                           m.connector.isEmpty() ? m.nameText : m.connector, m.primary});
+        m_monitors.append({ m.rect.translated(-m_origin), MonitorIdentity::identifier(fingerprint),
+            m.connector.isEmpty() ? m.nameText : m.connector, m.primary });
     }
     // Without a primary monitor the first one holds the global origin and stands in for it.
     m_monitors.front().primary = true;

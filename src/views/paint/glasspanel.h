@@ -70,6 +70,6 @@ private:
     QPointer<BackdropHub> m_hub;
     QMetaObject::Connection m_frameConnection;
     QMetaObject::Connection m_hubConnection;
-    QPointF m_paintedAt{qQNaN(), qQNaN()};
+    QPointF m_paintedAt { qQNaN(), qQNaN() };
     QImage m_surface; // everything but the backdrop, kept between paints
 };

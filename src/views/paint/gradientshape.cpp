@@ -47,5 +47,6 @@ void GradientShape::paint(QPainter *painter)
     if (m_strokeWidth > 0)
         ThemePainting::strokeRoundedRect(*painter, bounds, m_radius, m_strokeWidth, m_colors);
     else
-        painter->fillPath(ThemePainting::roundedRect(bounds, m_radius), ThemePainting::diagonalGradient(size(), m_colors));
+        painter->fillPath(
+            ThemePainting::roundedRect(bounds, m_radius), ThemePainting::diagonalGradient(size(), m_colors));
 }

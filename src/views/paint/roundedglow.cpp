@@ -98,9 +98,9 @@ QImage RoundedGlow::unsliced(const QImage &slices, const QSize &device, int corn
     const qreal c = corner / dpr;
     const qreal w = device.width() / dpr;
     const qreal h = device.height() / dpr;
-    const qreal xs[4] = {0, c, w - c, w}; // target columns
-    const qreal ys[4] = {0, c, h - c, h};
-    const int sx[4] = {0, corner, corner + 1, 2 * corner + 1}; // source columns
+    const qreal xs[4] = { 0, c, w - c, w }; // target columns
+    const qreal ys[4] = { 0, c, h - c, h };
+    const int sx[4] = { 0, corner, corner + 1, 2 * corner + 1 }; // source columns
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
             const QRectF target(QPointF(xs[column], ys[row]), QPointF(xs[column + 1], ys[row + 1]));

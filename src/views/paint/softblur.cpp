@@ -20,8 +20,7 @@ Passes passesForSigma(double sigma)
         --lower;
     lower = std::max(lower, 1);
     const int upper = lower + 2;
-    const double lowerCount =
-        (12.0 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9.0) / (-4.0 * lower - 4.0);
+    const double lowerCount = (12.0 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9.0) / (-4.0 * lower - 4.0);
     const int lowers = std::clamp(int(std::lround(lowerCount)), 0, 3);
     for (int i = 0; i < 3; ++i)
         passes.halfWidth[i] = ((i < lowers ? lower : upper) - 1) / 2;

@@ -102,8 +102,7 @@ void TextGlow::paint(QPainter *painter)
         m_mask.setDevicePixelRatio(dpr);
         m_mask.fill(0);
         const QRectF box = QRectF(QPointF(0, 0), size()).adjusted(m_padding, m_padding, -m_padding, -m_padding);
-        const QString shown =
-            m_elide ? QFontMetricsF(m_font).elidedText(m_text, Qt::ElideRight, box.width()) : m_text;
+        const QString shown = m_elide ? QFontMetricsF(m_font).elidedText(m_text, Qt::ElideRight, box.width()) : m_text;
         QPainter text(&m_mask);
         text.setRenderHint(QPainter::TextAntialiasing);
         text.setFont(m_font);

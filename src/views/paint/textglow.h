@@ -20,7 +20,8 @@ class TextGlow : public QQuickPaintedItem
     // for the halo; callers give the item the same negative margins.
     Q_PROPERTY(qreal padding READ padding WRITE setPadding NOTIFY paddingChanged)
     // Qt::AlignmentFlag values for the horizontal placement.
-    Q_PROPERTY(int horizontalAlignment READ horizontalAlignment WRITE setHorizontalAlignment NOTIFY horizontalAlignmentChanged)
+    Q_PROPERTY(
+        int horizontalAlignment READ horizontalAlignment WRITE setHorizontalAlignment NOTIFY horizontalAlignmentChanged)
     Q_PROPERTY(bool elide READ elide WRITE setElide NOTIFY elideChanged)
 
 public:

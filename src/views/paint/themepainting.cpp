@@ -65,10 +65,10 @@ void paintCornerBrackets(QPainter &painter, const QRectF &rect, qreal leg, qreal
     const qreal h = width / 2;
     const qreal l = rect.left() + h, t = rect.top() + h, r = rect.right() - h, b = rect.bottom() - h;
     const QPointF corners[4][3] = {
-        {{l, t + leg}, {l, t}, {l + leg, t}},
-        {{r - leg, t}, {r, t}, {r, t + leg}},
-        {{l, b - leg}, {l, b}, {l + leg, b}},
-        {{r - leg, b}, {r, b}, {r, b - leg}},
+        { { l, t + leg }, { l, t }, { l + leg, t } },
+        { { r - leg, t }, { r, t }, { r, t + leg } },
+        { { l, b - leg }, { l, b }, { l + leg, b } },
+        { { r - leg, b }, { r, b }, { r, b - leg } },
     };
     for (const auto &corner : corners)
         painter.drawPolyline(corner, 3);

@@ -115,8 +115,8 @@ void WindowBackdrop::publish(QQuickWindow *window)
         hub->setImage(QImage(), dpr);
         return;
     }
-    const QSize small((full.width() + blurReduction - 1) / blurReduction,
-                      (full.height() + blurReduction - 1) / blurReduction);
+    const QSize small(
+        (full.width() + blurReduction - 1) / blurReduction, (full.height() + blurReduction - 1) / blurReduction);
     QImage reduced(small, QImage::Format_ARGB32_Premultiplied);
     reduced.fill(Qt::transparent);
     {

@@ -4,10 +4,10 @@
 
 #include "model/workspacedata.h"
 
-#include <QRandomGenerator>
 #include <QDateTime>
-#include <cstring>
+#include <QRandomGenerator>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace backupsamples {
@@ -92,7 +92,7 @@ inline QList<WorkspaceData> richWorkspaces()
     a.launchCount = 42;
     a.lastLaunchedAt = utc(2024, 3, 5, 17, 45, 12, 999);
     a.timeSavedInSeconds = 2520;
-    a.entries = {applicationEntry(), websiteEntryWithAbsences()};
+    a.entries = { applicationEntry(), websiteEntryWithAbsences() };
     EntryData folder;
     folder.id = sampleId(103);
     folder.typeRawValue = QStringLiteral("folder");
@@ -121,8 +121,8 @@ inline QList<WorkspaceData> richWorkspaces()
     odd.id = sampleId(301);
     odd.typeRawValue = QStringLiteral("Website"); // wrong case: reads as application, stored as is
     odd.monitorID = QString(); // present but empty
-    c.entries = {odd};
-    return {a, b, c};
+    c.entries = { odd };
+    return { a, b, c };
 }
 
 inline bool sameDouble(double a, double b)
@@ -210,8 +210,8 @@ inline QString difference(const QList<WorkspaceData> &x, const QList<WorkspaceDa
 // non-ASCII, pairs and lone halves of surrogates.
 inline QString randomText(QRandomGenerator &rng)
 {
-    static const char16_t pool[] = {u'a', u'Z', u'"', u'\\', u'/', u'\n', u'\t', 0x0000, 0x001F, 0x007F, u'ä',
-                                    0x20AC, 0xFFFF, 0xFEFF, 0x2028, 0xD83D, 0xDE80, 0xDC00, u' ', u'{'};
+    static const char16_t pool[] = { u'a', u'Z', u'"', u'\\', u'/', u'\n', u'\t', 0x0000, 0x001F, 0x007F, u'ä', 0x20AC,
+        0xFFFF, 0xFEFF, 0x2028, 0xD83D, 0xDE80, 0xDC00, u' ', u'{' };
     QString s;
     const int n = int(rng.bounded(12));
     for (int i = 0; i < n; ++i)
@@ -222,11 +222,16 @@ inline QString randomText(QRandomGenerator &rng)
 inline double randomDouble(QRandomGenerator &rng)
 {
     switch (rng.bounded(8)) {
-    case 0: return std::numeric_limits<double>::quiet_NaN();
-    case 1: return rng.bounded(2) ? std::numeric_limits<double>::infinity() : -std::numeric_limits<double>::infinity();
-    case 2: return -0.0;
-    case 3: return std::numeric_limits<double>::denorm_min();
-    case 4: return std::numeric_limits<double>::max();
+    case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+    case 1:
+        return rng.bounded(2) ? std::numeric_limits<double>::infinity() : -std::numeric_limits<double>::infinity();
+    case 2:
+        return -0.0;
+    case 3:
+        return std::numeric_limits<double>::denorm_min();
+    case 4:
+        return std::numeric_limits<double>::max();
     default: {
         double d;
         const quint64 bits = rng.generate64();

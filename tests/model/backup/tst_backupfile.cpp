@@ -94,7 +94,7 @@ private slots:
             e.frameX = i;
             w.entries.append(e);
         }
-        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({w}));
+        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({ w }));
         QVERIFY2(r.ok(), qPrintable(r.error));
         for (int i = 0; i < 200; ++i) {
             QCOMPARE(r.workspaces[0].entries[i].id, w.entries[i].id);
@@ -115,10 +115,10 @@ private slots:
         e.delayAfterLaunch = std::numeric_limits<double>::max();
         e.originalScreenX = std::numeric_limits<double>::quiet_NaN();
         e.originalScreenY = -0.0;
-        w.entries = {e};
-        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({w}));
+        w.entries = { e };
+        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({ w }));
         QVERIFY2(r.ok(), qPrintable(r.error));
-        QVERIFY2(difference(r.workspaces, {w}).isEmpty(), qPrintable(difference(r.workspaces, {w})));
+        QVERIFY2(difference(r.workspaces, { w }).isEmpty(), qPrintable(difference(r.workspaces, { w })));
     }
 
     // Qt's reader took U+FEFF at the start of a string for a byte-order mark
@@ -128,7 +128,7 @@ private slots:
         WorkspaceData w;
         w.name = QString(QChar(0xFEFF)) + QStringLiteral("x");
         w.icon = QString(QChar(0xFEFF));
-        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({w}));
+        const BackupParseResult r = BackupFile::parse(BackupFile::serialize({ w }));
         QVERIFY2(r.ok(), qPrintable(r.error));
         QCOMPARE(r.workspaces[0].name, w.name);
         QCOMPARE(r.workspaces[0].icon, w.icon);
@@ -168,7 +168,7 @@ private slots:
         QString error;
         QVERIFY(BackupFile::writeAtomically(dir.filePath(QStringLiteral("a.workspace")), "{}", &error));
         QVERIFY(BackupFile::writeAtomically(dir.filePath(QStringLiteral("a.workspace")), "{ }", &error));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.workspace")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.workspace") });
     }
 
     void writeAtomicallyRefusesAMissingFolder()
@@ -218,7 +218,7 @@ private slots:
     void readFileRefusesAMissingFile()
     {
         QCOMPARE(BackupFile::readFile(path(QStringLiteral("nothing.workspace"))).error,
-                 QStringLiteral("Datei nicht gefunden"));
+            QStringLiteral("Datei nicht gefunden"));
     }
 
     void readFileRefusesADirectory()
@@ -279,11 +279,11 @@ private slots:
         const QString target = path(QStringLiteral("twice.workspace"));
         QCOMPARE(BackupFile::exportToFile(target, richWorkspaces()), QStringLiteral("3 Workspaces exportiert"));
         FakeStore store;
-        store.held = {richWorkspaces()[1]};
+        store.held = { richWorkspaces()[1] };
         QCOMPARE(BackupFile::importFromFile(target, store.adder()),
-                 QStringLiteral("2 Workspaces importiert (1 bereits vorhanden)"));
+            QStringLiteral("2 Workspaces importiert (1 bereits vorhanden)"));
         QCOMPARE(BackupFile::importFromFile(target, store.adder()),
-                 QStringLiteral("Keine neuen Workspaces (alle bereits vorhanden)"));
+            QStringLiteral("Keine neuen Workspaces (alle bereits vorhanden)"));
         QCOMPARE(store.held.size(), 3);
     }
 
@@ -302,7 +302,7 @@ private slots:
         put(target, "{\"version\": 2, \"workspaces\": []}");
         FakeStore store;
         QCOMPARE(BackupFile::importFromFile(target, store.adder()),
-                 QStringLiteral("Import abgelehnt: Unbekannte Version 2"));
+            QStringLiteral("Import abgelehnt: Unbekannte Version 2"));
         QCOMPARE(store.calls, 0);
     }
 
@@ -313,7 +313,7 @@ private slots:
         FakeStore store;
         store.failing = true;
         QCOMPARE(BackupFile::importFromFile(target, store.adder()),
-                 QStringLiteral("Import fehlgeschlagen: Datenbank ist gesperrt"));
+            QStringLiteral("Import fehlgeschlagen: Datenbank ist gesperrt"));
     }
 
     void exportRefusesWhatItCouldNotReadBackAndKeepsTheOldFile()
@@ -323,7 +323,7 @@ private slots:
         QList<WorkspaceData> list = richWorkspaces();
         list[1].id = list[0].id;
         QCOMPARE(BackupFile::exportToFile(target, list),
-                 QStringLiteral("Export fehlgeschlagen: Workspace 2: ID kommt doppelt vor (wie Workspace 1)"));
+            QStringLiteral("Export fehlgeschlagen: Workspace 2: ID kommt doppelt vor (wie Workspace 1)"));
         QCOMPARE(contents(target), QByteArray("previous backup"));
     }
 

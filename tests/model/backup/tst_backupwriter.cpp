@@ -13,7 +13,7 @@ class TestBackupWriter : public QObject
     Q_OBJECT
 
 private:
-    static QByteArray single(const WorkspaceData &w) { return BackupWriter::serialize({w}); }
+    static QByteArray single(const WorkspaceData &w) { return BackupWriter::serialize({ w }); }
 
 private slots:
     void emptyListIsExactlyThe32ByteTemplate()
@@ -56,18 +56,18 @@ private slots:
         e.id = sampleId(10);
         e.frameX = 1920.5;
         e.originalScreenWidth = 2560;
-        w.entries = {e};
+        w.entries = { e };
         QCOMPARE(single(w),
-                 QByteArray("{\"version\": 1, \"workspaces\": [{\"id\":\"00000000-0000-4000-8000-000000000009\","
-                            "\"name\":\"A\",\"icon\":\"\",\"category\":\"\",\"createdAt\":\"2024-01-01T00:00:00.000Z\","
-                            "\"modifiedAt\":\"2024-01-01T00:00:00.000Z\",\"autoLaunch\":false,\"restoreDocuments\":true,"
-                            "\"isFavorite\":false,\"launchCount\":0,\"lastLaunchedAt\":null,\"timeSavedInSeconds\":0,"
-                            "\"entries\":[{\"id\":\"00000000-0000-4000-8000-000000000010\",\"typeRawValue\":\"application\","
-                            "\"appBundleIdentifier\":null,\"filePath\":null,\"websiteURL\":null,\"monitorID\":null,"
-                            "\"frameX\":1920.5,\"frameY\":0,\"width\":0,\"height\":0,\"isFullscreen\":false,"
-                            "\"delayAfterLaunch\":0.5,\"originalScreenX\":null,\"originalScreenY\":null,"
-                            "\"originalScreenWidth\":2560,\"originalScreenHeight\":null,\"isMaximized\":false,"
-                            "\"additionalTabURLs\":[],\"virtualDesktop\":null,\"windowTitle\":null}]}]}"));
+            QByteArray("{\"version\": 1, \"workspaces\": [{\"id\":\"00000000-0000-4000-8000-000000000009\","
+                       "\"name\":\"A\",\"icon\":\"\",\"category\":\"\",\"createdAt\":\"2024-01-01T00:00:00.000Z\","
+                       "\"modifiedAt\":\"2024-01-01T00:00:00.000Z\",\"autoLaunch\":false,\"restoreDocuments\":true,"
+                       "\"isFavorite\":false,\"launchCount\":0,\"lastLaunchedAt\":null,\"timeSavedInSeconds\":0,"
+                       "\"entries\":[{\"id\":\"00000000-0000-4000-8000-000000000010\",\"typeRawValue\":\"application\","
+                       "\"appBundleIdentifier\":null,\"filePath\":null,\"websiteURL\":null,\"monitorID\":null,"
+                       "\"frameX\":1920.5,\"frameY\":0,\"width\":0,\"height\":0,\"isFullscreen\":false,"
+                       "\"delayAfterLaunch\":0.5,\"originalScreenX\":null,\"originalScreenY\":null,"
+                       "\"originalScreenWidth\":2560,\"originalScreenHeight\":null,\"isMaximized\":false,"
+                       "\"additionalTabURLs\":[],\"virtualDesktop\":null,\"windowTitle\":null}]}]}"));
     }
 
     // The members older readers know keep their text; the two added ones come last.
@@ -89,7 +89,7 @@ private slots:
     {
         WorkspaceData w;
         w.id = QUuid::fromString(QStringLiteral("{0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d}"));
-        w.entries = {EntryData()};
+        w.entries = { EntryData() };
         w.entries[0].id = QUuid::fromString(QStringLiteral("ffffffff-0000-4000-8000-abcdefabcdef"));
         const QByteArray text = single(w);
         QVERIFY(text.contains("\"id\":\"0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D\""));
@@ -123,7 +123,7 @@ private slots:
     void presentEmptyTextIsNotNull()
     {
         WorkspaceData w;
-        w.entries = {EntryData()};
+        w.entries = { EntryData() };
         w.entries[0].monitorID = QString();
         QVERIFY(single(w).contains("\"monitorID\":\"\""));
     }
@@ -152,7 +152,7 @@ private slots:
     {
         WorkspaceData w;
         w.timeSavedInSeconds = std::numeric_limits<double>::quiet_NaN();
-        w.entries = {EntryData()};
+        w.entries = { EntryData() };
         w.entries[0].frameX = std::numeric_limits<double>::infinity();
         w.entries[0].frameY = -std::numeric_limits<double>::infinity();
         w.entries[0].originalScreenX = std::numeric_limits<double>::quiet_NaN();

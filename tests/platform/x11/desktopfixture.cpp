@@ -18,7 +18,8 @@ void DesktopFixture::prepareEnvironment()
     // Without a session bus address GIO would autolaunch one through dbus-launch for every launch, and
     // leave its zombie behind; an address that leads nowhere makes it go without.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName(QStringLiteral("unix:path=") + dir + QStringLiteral("/runtime/no-bus")));
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+            QFile::encodeName(QStringLiteral("unix:path=") + dir + QStringLiteral("/runtime/no-bus")));
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("DISPLAY", CORVALINT_TEST_DISPLAY);
 }
@@ -45,8 +46,8 @@ bool DesktopFixture::desktopCommand(const QString &command)
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.start(QStringLiteral(CORVALINT_TEST_DESKTOP_SCRIPT),
-                  {QStringLiteral("--display"), qEnvironmentVariable("DISPLAY"), QStringLiteral("--dir"), stateDir(),
-                   QStringLiteral("--client"), clientPath(), command});
+        { QStringLiteral("--display"), qEnvironmentVariable("DISPLAY"), QStringLiteral("--dir"), stateDir(),
+            QStringLiteral("--client"), clientPath(), command });
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
@@ -112,18 +113,18 @@ void DesktopFixture::sync() const
 
 xcb_atom_t DesktopFixture::atom(const char *name) const
 {
-    auto *reply = xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name),
-                                        nullptr);
+    auto *reply = xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name), nullptr);
     const xcb_atom_t result = reply ? reply->atom : XCB_NONE;
     std::free(reply);
     return result;
 }
 
-void DesktopFixture::setProperty(xcb_window_t window, const char *property, xcb_atom_t type, int format,
-                                 const QByteArray &data) const
+void DesktopFixture::setProperty(
+    xcb_window_t window, const char *property, xcb_atom_t type, int format, const QByteArray &data) const
 {
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), type, uint8_t(format),
-                        uint32_t(data.size() / (format / 8)), data.constData());
+        uint32_t(data.size() / (format / 8)), data.constData());
     sync();
 }
 
@@ -135,8 +136,7 @@ void DesktopFixture::destroyWindow(xcb_window_t window) const
 
 void DesktopFixture::clearDesktop() const
 {
-    auto *reply = xcb_get_property_reply(
-        m_connection,
+    auto *reply = xcb_get_property_reply(m_connection,
         xcb_get_property(m_connection, 0, root(), atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 1024), nullptr);
     if (reply) {
         const auto *windows = static_cast<const xcb_window_t *>(xcb_get_property_value(reply));
@@ -147,10 +147,10 @@ void DesktopFixture::clearDesktop() const
     sync();
 }
 
-void DesktopFixture::sendToWindowManager(xcb_window_t window, const char *type,
-                                         const std::array<uint32_t, 5> &data) const
+void DesktopFixture::sendToWindowManager(
+    xcb_window_t window, const char *type, const std::array<uint32_t, 5> &data) const
 {
-    xcb_client_message_event_t message{};
+    xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
@@ -158,13 +158,13 @@ void DesktopFixture::sendToWindowManager(xcb_window_t window, const char *type,
     for (size_t i = 0; i < data.size(); ++i)
         message.data.data32[i] = data[i];
     xcb_send_event(m_connection, 0, root(), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
+        reinterpret_cast<const char *>(&message));
     sync();
 }
 
 namespace {
 
-template<typename T>
+template <typename T>
 std::vector<T> values(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
 {
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(

@@ -42,8 +42,8 @@ public:
     void sync() const;
     xcb_atom_t atom(const char *name) const;
     /// Replaces a property with raw data of any format (malformed values for the tests).
-    void setProperty(xcb_window_t window, const char *property, xcb_atom_t type, int format,
-                     const QByteArray &data) const;
+    void setProperty(
+        xcb_window_t window, const char *property, xcb_atom_t type, int format, const QByteArray &data) const;
     void destroyWindow(xcb_window_t window) const;
     /// A client message about `window` to the window manager (EWMH: to the root window), then a round trip.
     void sendToWindowManager(xcb_window_t window, const char *type, const std::array<uint32_t, 5> &data) const;

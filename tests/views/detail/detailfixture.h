@@ -4,12 +4,12 @@
 
 #include "automation/automationservice.h"
 #include "detailcontroller.h"
+#include "model/workspace.h"
+#include "model/workspacestore.h"
 #include "navigationcontroller.h"
 #include "platform/sim/simulateddesktop.h"
 #include "platform/sim/virtualclock.h"
 #include "viewservices.h"
-#include "model/workspace.h"
-#include "model/workspacestore.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,11 +22,17 @@ inline const QString leftUUID = QStringLiteral("11111111-1111-1111-1111-11111111
 inline const QString rightUUID = QStringLiteral("22222222-2222-2222-2222-222222222222");
 inline const QString thirdUUID = QStringLiteral("33333333-3333-3333-3333-333333333333");
 
-inline SimScreen leftScreen() { return SimScreen{1, QRectF(0, 0, 1920, 1080), leftUUID}; }
-inline SimScreen rightScreen() { return SimScreen{2, QRectF(1920, 0, 1920, 1080), rightUUID}; }
+inline SimScreen leftScreen()
+{
+    return SimScreen { 1, QRectF(0, 0, 1920, 1080), leftUUID };
+}
+inline SimScreen rightScreen()
+{
+    return SimScreen { 2, QRectF(1920, 0, 1920, 1080), rightUUID };
+}
 
 inline EntryData application(const QString &identifier, std::optional<QString> monitorID = std::nullopt,
-                             QRectF frame = QRectF(100, 100, 800, 600))
+    QRectF frame = QRectF(100, 100, 800, 600))
 {
     EntryData entry;
     entry.typeRawValue = QStringLiteral("application");
@@ -45,8 +51,8 @@ inline EntryData application(const QString &identifier, std::optional<QString> m
 struct DetailFixture {
     QTemporaryDir folder;
     VirtualClock clock;
-    SimulatedDesktop desktop{clock};
-    AutomationService automation{desktop, clock};
+    SimulatedDesktop desktop { clock };
+    AutomationService automation { desktop, clock };
     std::unique_ptr<WorkspaceStore> store;
     std::unique_ptr<QSettings> settings;
     std::unique_ptr<ViewServices> services;
@@ -56,7 +62,7 @@ struct DetailFixture {
 
     DetailFixture()
     {
-        desktop.setScreens({detailfixture::leftScreen(), detailfixture::rightScreen()});
+        desktop.setScreens({ detailfixture::leftScreen(), detailfixture::rightScreen() });
         desktop.setMainScreenIndex(0);
         QString error;
         store = WorkspaceStore::open(folder.path(), &error);

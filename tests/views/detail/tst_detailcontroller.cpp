@@ -1,7 +1,6 @@
 // The detail view's actions: entry order, counted launch with focus mode, preview,
 // the edit sheet, and deleting entries or the whole workspace.
 #include "detailfixture.h"
-
 #include "overlay/previewoverlaymanager.h"
 
 #include <QQuickItem>
@@ -43,7 +42,8 @@ QStringList boxNames(QQuickItem *parent)
 
 SimInstalledApplication installed(const QString &identifier)
 {
-    return SimInstalledApplication{identifier, QStringLiteral("/usr/share/applications/%1.desktop").arg(identifier), {}};
+    return SimInstalledApplication { identifier, QStringLiteral("/usr/share/applications/%1.desktop").arg(identifier),
+        {} };
 }
 
 } // namespace
@@ -56,23 +56,25 @@ private slots:
     void entriesAreListedByTheirIdText()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({withId(application(QStringLiteral("c")), "c0000000-0000-0000-0000-000000000000"),
-                                       withId(application(QStringLiteral("a")), "0a000000-0000-0000-0000-000000000000"),
-                                       withId(application(QStringLiteral("b")), "b0000000-0000-0000-0000-000000000000")});
+        Workspace *workspace
+            = f.show({ withId(application(QStringLiteral("c")), "c0000000-0000-0000-0000-000000000000"),
+                withId(application(QStringLiteral("a")), "0a000000-0000-0000-0000-000000000000"),
+                withId(application(QStringLiteral("b")), "b0000000-0000-0000-0000-000000000000") });
         // Digits sort before letters in the upper-case text, whatever the capture order.
-        QCOMPARE(identifiersOf(f.controller.sortedEntries()), (QStringList{"a", "b", "c"}));
-        QCOMPARE(identifiersOf(workspace->entries()), (QStringList{"c", "a", "b"}));
+        QCOMPARE(identifiersOf(f.controller.sortedEntries()), (QStringList { "a", "b", "c" }));
+        QCOMPARE(identifiersOf(workspace->entries()), (QStringList { "c", "a", "b" }));
         QCOMPARE(f.controller.summary(), QStringLiteral("Development \u2022 3 Elemente"));
     }
 
     void listFollowsAnEntryAdded()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({withId(application(QStringLiteral("b")), "b0000000-0000-0000-0000-000000000000")});
+        Workspace *workspace
+            = f.show({ withId(application(QStringLiteral("b")), "b0000000-0000-0000-0000-000000000000") });
         QSignalSpy changed(&f.controller, &DetailController::sortedEntriesChanged);
         workspace->appendEntry(withId(application(QStringLiteral("a")), "a0000000-0000-0000-0000-000000000000"));
         QCOMPARE(changed.size(), 1);
-        QCOMPARE(identifiersOf(f.controller.sortedEntries()), (QStringList{"a", "b"}));
+        QCOMPARE(identifiersOf(f.controller.sortedEntries()), (QStringList { "a", "b" }));
         QCOMPARE(f.controller.summary(), QStringLiteral("Development \u2022 2 Elemente"));
     }
 
@@ -90,9 +92,9 @@ private slots:
         f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
         SimApplication other;
         other.appId = QStringLiteral("com.apple.Music");
-        other.windows = {simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300))};
+        other.windows = { simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300)) };
         f.desktop.addRunningApplication(other);
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID) });
         workspace->setAutoLaunch(true);
 
         f.controller.launch();
@@ -111,9 +113,9 @@ private slots:
         f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
         SimApplication other;
         other.appId = QStringLiteral("com.apple.Music");
-        other.windows = {simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300))};
+        other.windows = { simWindow(QStringLiteral("Music"), QRectF(0, 0, 400, 300)) };
         f.desktop.addRunningApplication(other);
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"))});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari")) });
         f.controller.launch();
         f.controller.launch();
         f.clock.runUntilIdle(60);
@@ -125,8 +127,8 @@ private slots:
     {
         DetailFixture f;
         f.desktop.installApplication(installed(QStringLiteral("com.apple.Safari")));
-        f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
-                application(QStringLiteral("org.example.Missing"), leftUUID)});
+        f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID),
+            application(QStringLiteral("org.example.Missing"), leftUUID) });
         QSignalSpy changed(&f.controller, &DetailController::launchStateChanged);
         QCOMPARE(f.controller.launchMessage(), QString());
         f.controller.launch();
@@ -135,7 +137,7 @@ private slots:
         f.clock.runUntilIdle(60);
         QVERIFY(f.controller.launchTroubled());
         QCOMPARE(f.controller.launchMessage(),
-                 QStringLiteral("Nicht alles ließ sich öffnen: „org.example.Missing“ ist nicht installiert."));
+            QStringLiteral("Nicht alles ließ sich öffnen: „org.example.Missing“ ist nicht installiert."));
         QVERIFY(changed.count() >= 2);
     }
 
@@ -144,12 +146,12 @@ private slots:
         DetailFixture f;
         PreviewOverlayManager overlay(f.desktop);
         f.controller.setOverlay(&overlay);
-        f.show({withId(application(QStringLiteral("z.Second")), "00000000-0000-0000-0000-000000000002"),
-                withId(application(QStringLiteral("z.First")), "00000000-0000-0000-0000-000000000001")});
+        f.show({ withId(application(QStringLiteral("z.Second")), "00000000-0000-0000-0000-000000000002"),
+            withId(application(QStringLiteral("z.First")), "00000000-0000-0000-0000-000000000001") });
         f.controller.showPreview();
         QCOMPARE(overlay.windowCount(), 2);
         // The boxes are drawn in the order handed to the overlay.
-        QCOMPARE(boxNames(overlay.windowList().first()->rootObject()), (QStringList{"SECOND", "FIRST"}));
+        QCOMPARE(boxNames(overlay.windowList().first()->rootObject()), (QStringList { "SECOND", "FIRST" }));
         overlay.close();
     }
 
@@ -222,7 +224,7 @@ private slots:
     void deletingTheWorkspaceReturnsToTheDashboardWithoutAsking()
     {
         DetailFixture f;
-        f.show({application(QStringLiteral("com.apple.Safari"))});
+        f.show({ application(QStringLiteral("com.apple.Safari")) });
         f.controller.beginEdit();
         f.controller.deleteWorkspace();
         QCOMPARE(f.navigation.selection(), NavigationController::Dashboard);
@@ -235,9 +237,9 @@ private slots:
     void deletingAnEntryRemovesItAndSaves()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({application(QStringLiteral("a")), application(QStringLiteral("b"))});
+        Workspace *workspace = f.show({ application(QStringLiteral("a")), application(QStringLiteral("b")) });
         f.controller.deleteEntry(workspace->entries().first());
-        QCOMPARE(identifiersOf(workspace->entries()), QStringList{"b"});
+        QCOMPARE(identifiersOf(workspace->entries()), QStringList { "b" });
         QCOMPARE(f.controller.sortedEntries().size(), 1);
         QVERIFY(!f.store->hasUnsavedChanges());
         QCOMPARE(f.store->fetchAll(true)->first().entries.size(), 1);

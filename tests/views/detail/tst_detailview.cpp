@@ -75,33 +75,36 @@ private slots:
     void detailViewLoadsWithoutErrors()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID) });
         ShownDetail shown(f, workspace);
         QVERIFY(shown.window);
         QVERIFY(shown.controller);
         QCOMPARE(shown.warnings, QStringList());
-        QCOMPARE(texts(shown.window->contentItem(), QStringLiteral("workspaceName")), QStringList{"Studio"});
+        QCOMPARE(texts(shown.window->contentItem(), QStringLiteral("workspaceName")), QStringList { "Studio" });
         QCOMPARE(texts(shown.window->contentItem(), QStringLiteral("workspaceSummary")),
-                 QStringList{"Development \u2022 1 Elemente"});
+            QStringList { "Development \u2022 1 Elemente" });
     }
 
     void rowsFollowTheIdOrderAndShowTheirMonitor()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({withId(application(QStringLiteral("com.google.Chrome"), rightUUID), "b0000000-0000-0000-0000-000000000000"),
-                                       withId(application(QStringLiteral("com.apple.Safari"), leftUUID), "a0000000-0000-0000-0000-000000000000")});
+        Workspace *workspace = f.show({ withId(application(QStringLiteral("com.google.Chrome"), rightUUID),
+                                            "b0000000-0000-0000-0000-000000000000"),
+            withId(
+                application(QStringLiteral("com.apple.Safari"), leftUUID), "a0000000-0000-0000-0000-000000000000") });
         ShownDetail shown(f, workspace);
         QVERIFY(shown.window);
         QQuickItem *root = shown.window->contentItem();
-        QCOMPARE(texts(root, QStringLiteral("entryTitle")), (QStringList{"Safari", "Chrome"}));
-        QCOMPARE(texts(root, QStringLiteral("monitorLabel")), (QStringList{"Bildschirm 1", "Bildschirm 2"}));
-        QCOMPARE(texts(root, QStringLiteral("monitorMessage")), QStringList{"Konfiguration optimal"});
+        QCOMPARE(texts(root, QStringLiteral("entryTitle")), (QStringList { "Safari", "Chrome" }));
+        QCOMPARE(texts(root, QStringLiteral("monitorLabel")), (QStringList { "Bildschirm 1", "Bildschirm 2" }));
+        QCOMPARE(texts(root, QStringLiteral("monitorMessage")), QStringList { "Konfiguration optimal" });
 
         // Unplugging the right monitor changes the badge and the row at once.
-        f.desktop.setScreens({leftScreen()});
-        QCOMPARE(texts(root, QStringLiteral("monitorLabel")), (QStringList{"Bildschirm 1", "Unbekannter Bildschirm"}));
+        f.desktop.setScreens({ leftScreen() });
+        QCOMPARE(
+            texts(root, QStringLiteral("monitorLabel")), (QStringList { "Bildschirm 1", "Unbekannter Bildschirm" }));
         QCOMPARE(texts(root, QStringLiteral("monitorMessage")),
-                 QStringList{"Bildschirm-Anzahl weicht ab (Erforderlich: 2, Aktuell: 1)"});
+            QStringList { "Bildschirm-Anzahl weicht ab (Erforderlich: 2, Aktuell: 1)" });
         QVERIFY(itemsNamed(root, QStringLiteral("emptyEntries")).first()->isVisible() == false);
     }
 
@@ -126,29 +129,30 @@ private slots:
         QFETCH(int, width);
         DetailFixture f;
         // Three monitors wanted, two here: the longest message the badge shows.
-        EntryData third = application(QStringLiteral("com.example.Third"), QStringLiteral("33333333-3333-3333-3333-333333333333"));
-        ShownDetail shown(f, f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
-                                     application(QStringLiteral("com.google.Chrome"), rightUUID), third}));
+        EntryData third
+            = application(QStringLiteral("com.example.Third"), QStringLiteral("33333333-3333-3333-3333-333333333333"));
+        ShownDetail shown(f,
+            f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID),
+                application(QStringLiteral("com.google.Chrome"), rightUUID), third }));
         QVERIFY(shown.window);
         shown.window->resize(width, 760);
         QQuickItem *root = shown.window->contentItem();
         QVERIFY(texts(root, QStringLiteral("monitorMessage")).value(0).startsWith(QStringLiteral("Bildschirm-Anzahl")));
-        for (const char *name : {"launchButton", "previewButton", "editButton", "monitorStatusBadge"}) {
+        for (const char *name : { "launchButton", "previewButton", "editButton", "monitorStatusBadge" }) {
             QQuickItem *item = itemsNamed(root, QLatin1String(name)).value(0);
             QVERIFY2(item, name);
             QTRY_VERIFY2(item->mapToScene(QPointF(item->width(), item->height())).x() <= width,
-                         qPrintable(QStringLiteral("%1 ends at %2 of %3")
-                                        .arg(QLatin1String(name))
-                                        .arg(item->mapToScene(QPointF(item->width(), 0)).x())
-                                        .arg(width)));
+                qPrintable(QStringLiteral("%1 ends at %2 of %3")
+                               .arg(QLatin1String(name))
+                               .arg(item->mapToScene(QPointF(item->width(), 0)).x())
+                               .arg(width)));
             QVERIFY(item->width() > 0);
         }
         // Wide enough, the buttons stand beside the name; otherwise on a line of their own below it.
         QQuickItem *launch = itemsNamed(root, QStringLiteral("launchButton")).value(0);
         QQuickItem *name = itemsNamed(root, QStringLiteral("workspaceName")).value(0);
-        const auto besideName = [&] {
-            return launch->mapToScene(QPointF(0, 0)).y() < name->mapToScene(QPointF(0, name->height())).y();
-        };
+        const auto besideName
+            = [&] { return launch->mapToScene(QPointF(0, 0)).y() < name->mapToScene(QPointF(0, name->height())).y(); };
         QTRY_COMPARE(besideName(), width >= 1600);
     }
 

@@ -40,12 +40,16 @@ class TestEntryPresentation : public QObject
 private slots:
     void applicationTitleIsTheLastIdentifierPieceCapitalised()
     {
-        QCOMPARE(EntryPresentation::entryTitle(application(QStringLiteral("com.google.Chrome"))), QStringLiteral("Chrome"));
-        QCOMPARE(EntryPresentation::entryTitle(application(QStringLiteral("com.apple.Safari"))), QStringLiteral("Safari"));
-        QCOMPARE(EntryPresentation::entryTitle(application(QStringLiteral("com.apple.dt.XCode"))), QStringLiteral("Xcode"));
-        QCOMPARE(EntryPresentation::entryTitle(application(QStringLiteral("firefox-esr"))), QStringLiteral("Firefox-esr"));
+        QCOMPARE(
+            EntryPresentation::entryTitle(application(QStringLiteral("com.google.Chrome"))), QStringLiteral("Chrome"));
+        QCOMPARE(
+            EntryPresentation::entryTitle(application(QStringLiteral("com.apple.Safari"))), QStringLiteral("Safari"));
+        QCOMPARE(
+            EntryPresentation::entryTitle(application(QStringLiteral("com.apple.dt.XCode"))), QStringLiteral("Xcode"));
+        QCOMPARE(
+            EntryPresentation::entryTitle(application(QStringLiteral("firefox-esr"))), QStringLiteral("Firefox-esr"));
         QCOMPARE(EntryPresentation::entryDetail(application(QStringLiteral("com.google.Chrome"))),
-                 QStringLiteral("com.google.Chrome"));
+            QStringLiteral("com.google.Chrome"));
     }
 
     void applicationWithoutIdentifierReadsAnwendung()
@@ -57,7 +61,8 @@ private slots:
 
     void capitalisationWorksWordByWord()
     {
-        QCOMPARE(EntryPresentation::capitalized(QStringLiteral("visual STUDIO\tcode")), QStringLiteral("Visual Studio\tCode"));
+        QCOMPARE(EntryPresentation::capitalized(QStringLiteral("visual STUDIO\tcode")),
+            QStringLiteral("Visual Studio\tCode"));
         QCOMPARE(EntryPresentation::capitalized(QStringLiteral("éCLAIR")), QStringLiteral("Éclair"));
         QCOMPARE(EntryPresentation::capitalized(QString()), QString());
     }
@@ -65,9 +70,9 @@ private slots:
     void websiteTitleIsTheHost()
     {
         QCOMPARE(EntryPresentation::entryTitle(withAddress(QStringLiteral("https://github.com/corvalint?tab=1"))),
-                 QStringLiteral("github.com"));
+            QStringLiteral("github.com"));
         QCOMPARE(EntryPresentation::entryDetail(withAddress(QStringLiteral("https://github.com/x"))),
-                 QStringLiteral("https://github.com/x"));
+            QStringLiteral("https://github.com/x"));
     }
 
     void websiteWithoutUsableAddressReadsWebseite()
@@ -75,16 +80,17 @@ private slots:
         QCOMPARE(EntryPresentation::entryTitle(withAddress(QStringLiteral("not a url"))), QStringLiteral("Webseite"));
         QCOMPARE(EntryPresentation::entryDetail(withAddress(QStringLiteral("not a url"))), QStringLiteral("not a url"));
         QCOMPARE(EntryPresentation::entryTitle(withAddress(QStringLiteral("mailto:ada@example.org"))),
-                 QStringLiteral("Webseite"));
+            QStringLiteral("Webseite"));
         QCOMPARE(EntryPresentation::entryTitle(entryOf(QStringLiteral("website"))), QStringLiteral("Webseite"));
     }
 
     void fileAndFolderTitlesAreTheLastPathPiece()
     {
         QCOMPARE(EntryPresentation::entryTitle(withPath(QStringLiteral("file"), QStringLiteral("/home/ada/notes.md"))),
-                 QStringLiteral("notes.md"));
-        QCOMPARE(EntryPresentation::entryTitle(withPath(QStringLiteral("folder"), QStringLiteral("/home/ada/Projects"))),
-                 QStringLiteral("Projects"));
+            QStringLiteral("notes.md"));
+        QCOMPARE(
+            EntryPresentation::entryTitle(withPath(QStringLiteral("folder"), QStringLiteral("/home/ada/Projects"))),
+            QStringLiteral("Projects"));
         QCOMPARE(EntryPresentation::entryTitle(entryOf(QStringLiteral("file"))), QStringLiteral("Datei"));
         QCOMPARE(EntryPresentation::entryTitle(entryOf(QStringLiteral("folder"))), QStringLiteral("Ordner"));
     }
@@ -107,22 +113,23 @@ private slots:
 
     void monitorLabelCountsScreensInTheirCurrentOrder()
     {
-        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, {leftUUID, rightUUID}), QStringLiteral("Bildschirm 2"));
-        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, {rightUUID, leftUUID}), QStringLiteral("Bildschirm 1"));
+        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, { leftUUID, rightUUID }), QStringLiteral("Bildschirm 2"));
+        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, { rightUUID, leftUUID }), QStringLiteral("Bildschirm 1"));
     }
 
     void monitorLabelOfAnUnpluggedScreenIsUnknown()
     {
-        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, {leftUUID}), QStringLiteral("Unbekannter Bildschirm"));
-        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, {leftUUID, std::nullopt}),
-                 QStringLiteral("Unbekannter Bildschirm"));
+        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, { leftUUID }), QStringLiteral("Unbekannter Bildschirm"));
+        QCOMPARE(EntryPresentation::monitorLabel(rightUUID, { leftUUID, std::nullopt }),
+            QStringLiteral("Unbekannter Bildschirm"));
     }
 
     void monitorLabelWithoutIdentifierIsADash()
     {
-        QCOMPARE(EntryPresentation::monitorLabel(std::nullopt, {leftUUID, std::nullopt}), QStringLiteral("Bildschirm: -"));
-        QCOMPARE(EntryPresentation::monitor(QVariant(), {leftUUID, QString()}), QStringLiteral("Bildschirm: -"));
-        QCOMPARE(EntryPresentation::monitor(rightUUID, {leftUUID, rightUUID}), QStringLiteral("Bildschirm 2"));
+        QCOMPARE(
+            EntryPresentation::monitorLabel(std::nullopt, { leftUUID, std::nullopt }), QStringLiteral("Bildschirm: -"));
+        QCOMPARE(EntryPresentation::monitor(QVariant(), { leftUUID, QString() }), QStringLiteral("Bildschirm: -"));
+        QCOMPARE(EntryPresentation::monitor(rightUUID, { leftUUID, rightUUID }), QStringLiteral("Bildschirm 2"));
     }
 
     void positionAndSizeDropFractionsTowardZero()
@@ -143,11 +150,11 @@ private slots:
     void qmlFacesReadOptionalFieldsAsNull()
     {
         QCOMPARE(EntryPresentation::title(QStringLiteral("application"), QVariant(), QVariant(), QVariant()),
-                 QStringLiteral("Anwendung"));
+            QStringLiteral("Anwendung"));
         QCOMPARE(EntryPresentation::title(QStringLiteral("folder"), QVariant(), QVariant(), QStringLiteral("/a/b")),
-                 QStringLiteral("b"));
+            QStringLiteral("b"));
         QCOMPARE(EntryPresentation::detail(QStringLiteral("website"), QVariant(), QStringLiteral("x y"), QVariant()),
-                 QStringLiteral("x y"));
+            QStringLiteral("x y"));
     }
 };
 

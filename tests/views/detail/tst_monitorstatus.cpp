@@ -15,7 +15,7 @@ class TestMonitorStatus : public QObject
 private slots:
     void twoRequiredOnOneScreenWarnsWithBothCounts()
     {
-        const MonitorConfigStatus status = monitorStatus({leftUUID, rightUUID}, {leftUUID});
+        const MonitorConfigStatus status = monitorStatus({ leftUUID, rightUUID }, { leftUUID });
         QCOMPARE(status.message, QStringLiteral("Bildschirm-Anzahl weicht ab (Erforderlich: 2, Aktuell: 1)"));
         QVERIFY(status.isWarning);
         QVERIFY(!status.isMatching);
@@ -25,7 +25,7 @@ private slots:
 
     void sameCountAndSameMonitorsIsOptimal()
     {
-        const MonitorConfigStatus status = monitorStatus({rightUUID, leftUUID, rightUUID}, {leftUUID, rightUUID});
+        const MonitorConfigStatus status = monitorStatus({ rightUUID, leftUUID, rightUUID }, { leftUUID, rightUUID });
         QCOMPARE(status.message, QStringLiteral("Konfiguration optimal"));
         QVERIFY(!status.isWarning);
         QVERIFY(status.isMatching);
@@ -33,7 +33,7 @@ private slots:
 
     void sameCountButOtherMonitorWarns()
     {
-        const MonitorConfigStatus status = monitorStatus({leftUUID, thirdUUID}, {leftUUID, rightUUID});
+        const MonitorConfigStatus status = monitorStatus({ leftUUID, thirdUUID }, { leftUUID, rightUUID });
         QCOMPARE(status.message, QStringLiteral("Bildschirme weichen ab (gleiche Anzahl)"));
         QVERIFY(status.isWarning);
         QVERIFY(status.isMatching);
@@ -41,20 +41,20 @@ private slots:
 
     void noMonitorIdentifiersNeedOneScreen()
     {
-        const MonitorConfigStatus status = monitorStatus({std::nullopt, std::nullopt}, {leftUUID});
+        const MonitorConfigStatus status = monitorStatus({ std::nullopt, std::nullopt }, { leftUUID });
         QCOMPARE(status.requiredCount, 1);
         QCOMPARE(status.message, QStringLiteral("Konfiguration optimal"));
     }
 
     void emptyWorkspaceOnTwoScreensWarns()
     {
-        const MonitorConfigStatus status = monitorStatus({}, {leftUUID, rightUUID});
+        const MonitorConfigStatus status = monitorStatus({}, { leftUUID, rightUUID });
         QCOMPARE(status.message, QStringLiteral("Bildschirm-Anzahl weicht ab (Erforderlich: 1, Aktuell: 2)"));
     }
 
     void screenWithoutIdentifierCountsButMatchesNothing()
     {
-        const MonitorConfigStatus status = monitorStatus({leftUUID, rightUUID}, {leftUUID, std::nullopt});
+        const MonitorConfigStatus status = monitorStatus({ leftUUID, rightUUID }, { leftUUID, std::nullopt });
         QCOMPARE(status.connectedCount, 2);
         QCOMPARE(status.message, QStringLiteral("Bildschirme weichen ab (gleiche Anzahl)"));
     }
@@ -62,23 +62,23 @@ private slots:
     void badgeFollowsScreenRemovedAndAddedAgain()
     {
         DetailFixture f;
-        f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
-                application(QStringLiteral("com.google.Chrome"), rightUUID)});
+        f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID),
+            application(QStringLiteral("com.google.Chrome"), rightUUID) });
         QCOMPARE(f.controller.monitorMessage(), QStringLiteral("Konfiguration optimal"));
         QCOMPARE(f.controller.screenCount(), 2);
 
         QSignalSpy changed(&f.controller, &DetailController::monitorStatusChanged);
-        f.desktop.setScreens({leftScreen()});
+        f.desktop.setScreens({ leftScreen() });
         QCOMPARE(changed.size(), 1);
         QCOMPARE(f.controller.screenCount(), 1);
-        QCOMPARE(f.controller.monitorMessage(),
-                 QStringLiteral("Bildschirm-Anzahl weicht ab (Erforderlich: 2, Aktuell: 1)"));
+        QCOMPARE(
+            f.controller.monitorMessage(), QStringLiteral("Bildschirm-Anzahl weicht ab (Erforderlich: 2, Aktuell: 1)"));
         QVERIFY(f.controller.monitorWarning());
 
-        f.desktop.setScreens({leftScreen(), SimScreen{3, QRectF(1920, 0, 1280, 1024), thirdUUID}});
+        f.desktop.setScreens({ leftScreen(), SimScreen { 3, QRectF(1920, 0, 1280, 1024), thirdUUID } });
         QCOMPARE(f.controller.monitorMessage(), QStringLiteral("Bildschirme weichen ab (gleiche Anzahl)"));
 
-        f.desktop.setScreens({leftScreen(), rightScreen()});
+        f.desktop.setScreens({ leftScreen(), rightScreen() });
         QCOMPARE(f.controller.monitorMessage(), QStringLiteral("Konfiguration optimal"));
         QVERIFY(!f.controller.monitorWarning());
     }
@@ -86,8 +86,8 @@ private slots:
     void badgeFollowsAnEntryMovedToAnotherMonitor()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
-        f.desktop.setScreens({leftScreen()});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID) });
+        f.desktop.setScreens({ leftScreen() });
         QCOMPARE(f.controller.monitorMessage(), QStringLiteral("Konfiguration optimal"));
         workspace->entries().first()->setMonitorID(rightUUID);
         QCOMPARE(f.controller.monitorMessage(), QStringLiteral("Bildschirme weichen ab (gleiche Anzahl)"));

@@ -28,8 +28,8 @@ EntryData pathEntry(const QString &kind, const std::optional<QString> &path)
 
 std::unique_ptr<Workspace> workspaceWith(const QList<EntryData> &entries)
 {
-    auto workspace = std::make_unique<Workspace>(QStringLiteral("W"), QStringLiteral("curlybraces"),
-                                                 QStringLiteral("Development"), false, true);
+    auto workspace = std::make_unique<Workspace>(
+        QStringLiteral("W"), QStringLiteral("curlybraces"), QStringLiteral("Development"), false, true);
     for (const EntryData &entry : entries)
         workspace->appendEntry(entry);
     return workspace;
@@ -62,9 +62,9 @@ private slots:
     void fileMayMatchFolderWithTheSamePath()
     {
         QVERIFY(isSameItem(pathEntry(QStringLiteral("file"), QStringLiteral("/p")),
-                           pathEntry(QStringLiteral("folder"), QStringLiteral("/p"))));
+            pathEntry(QStringLiteral("folder"), QStringLiteral("/p"))));
         QVERIFY(!isSameItem(pathEntry(QStringLiteral("file"), QStringLiteral("/p")),
-                            pathEntry(QStringLiteral("file"), QStringLiteral("/q"))));
+            pathEntry(QStringLiteral("file"), QStringLiteral("/q"))));
     }
 
     void differentKindsNeverMatch()
@@ -84,7 +84,7 @@ private slots:
     {
         EntryData stored = application(QStringLiteral("com.apple.Safari"), leftUUID);
         stored.delayAfterLaunch = 2;
-        auto workspace = workspaceWith({stored});
+        auto workspace = workspaceWith({ stored });
         const QUuid id = workspace->entries().first()->id();
 
         EntryData captured = application(QStringLiteral("com.apple.Safari"), rightUUID, QRectF(2000, 50, 1024, 768));
@@ -94,7 +94,7 @@ private slots:
         captured.originalScreenY = 0;
         captured.originalScreenWidth = 1920;
         captured.originalScreenHeight = 1080;
-        mergeCapturedEntries(*workspace, {captured});
+        mergeCapturedEntries(*workspace, { captured });
 
         QCOMPARE(workspace->entryCount(), 1);
         const EntryData after = workspace->entries().first()->data();
@@ -117,7 +117,8 @@ private slots:
         auto workspace = workspaceWith({ stored, website(QStringLiteral("https://x")) });
 
         EntryData captured = website(QStringLiteral("https://a"));
-        captured.additionalTabURLs = { QStringLiteral("https://c"), QStringLiteral("https://d"), QStringLiteral("https://b") };
+        captured.additionalTabURLs
+            = { QStringLiteral("https://c"), QStringLiteral("https://d"), QStringLiteral("https://b") };
         captured.appBundleIdentifier = QStringLiteral("chromium");
         EntryData singleTab = website(QStringLiteral("https://x"));
         singleTab.isMaximized = true;
@@ -150,10 +151,11 @@ private slots:
 
     void twoWindowsOfOneApplicationBothUpdateTheFirstEntryAndTheSecondWins()
     {
-        auto workspace = workspaceWith({application(QStringLiteral("com.apple.Safari"), leftUUID),
-                                        application(QStringLiteral("com.apple.Safari"), leftUUID, QRectF(5, 5, 50, 50))});
-        mergeCapturedEntries(*workspace, {application(QStringLiteral("com.apple.Safari"), leftUUID, QRectF(1, 2, 3, 4)),
-                                          application(QStringLiteral("com.apple.Safari"), rightUUID, QRectF(7, 8, 9, 10))});
+        auto workspace = workspaceWith({ application(QStringLiteral("com.apple.Safari"), leftUUID),
+            application(QStringLiteral("com.apple.Safari"), leftUUID, QRectF(5, 5, 50, 50)) });
+        mergeCapturedEntries(*workspace,
+            { application(QStringLiteral("com.apple.Safari"), leftUUID, QRectF(1, 2, 3, 4)),
+                application(QStringLiteral("com.apple.Safari"), rightUUID, QRectF(7, 8, 9, 10)) });
         QCOMPARE(workspace->entryCount(), 2);
         const EntryData first = workspace->entries().at(0)->data();
         QCOMPARE(QRectF(first.frameX, first.frameY, first.width, first.height), QRectF(7, 8, 9, 10));
@@ -164,11 +166,11 @@ private slots:
 
     void newApplicationIsAppendedAndClosedOneStays()
     {
-        auto workspace = workspaceWith({application(QStringLiteral("com.apple.Safari")),
-                                        application(QStringLiteral("com.apple.Mail"))});
+        auto workspace = workspaceWith(
+            { application(QStringLiteral("com.apple.Safari")), application(QStringLiteral("com.apple.Mail")) });
         const EntryData mailBefore = workspace->entries().at(1)->data();
         const EntryData chrome = application(QStringLiteral("com.google.Chrome"), rightUUID);
-        mergeCapturedEntries(*workspace, {application(QStringLiteral("com.apple.Safari")), chrome});
+        mergeCapturedEntries(*workspace, { application(QStringLiteral("com.apple.Safari")), chrome });
         QCOMPARE(workspace->entryCount(), 3);
         QCOMPARE(workspace->entries().at(1)->data(), mailBefore);
         QCOMPARE(workspace->entries().at(2)->data(), chrome);
@@ -176,9 +178,10 @@ private slots:
 
     void appendedEntryTakesPartInLaterMatching()
     {
-        auto workspace = workspaceWith({application(QStringLiteral("com.apple.Safari"))});
-        mergeCapturedEntries(*workspace, {application(QStringLiteral("org.gnome.Terminal"), leftUUID, QRectF(0, 0, 10, 10)),
-                                          application(QStringLiteral("org.gnome.Terminal"), rightUUID, QRectF(1, 1, 20, 20))});
+        auto workspace = workspaceWith({ application(QStringLiteral("com.apple.Safari")) });
+        mergeCapturedEntries(*workspace,
+            { application(QStringLiteral("org.gnome.Terminal"), leftUUID, QRectF(0, 0, 10, 10)),
+                application(QStringLiteral("org.gnome.Terminal"), rightUUID, QRectF(1, 1, 20, 20)) });
         QCOMPARE(workspace->entryCount(), 2);
         const EntryData terminal = workspace->entries().at(1)->data();
         QCOMPARE(terminal.monitorID, rightUUID);
@@ -187,7 +190,7 @@ private slots:
 
     void emptyCaptureChangesNothing()
     {
-        auto workspace = workspaceWith({application(QStringLiteral("com.apple.Safari"))});
+        auto workspace = workspaceWith({ application(QStringLiteral("com.apple.Safari")) });
         const WorkspaceData before = workspace->data();
         mergeCapturedEntries(*workspace, {});
         QCOMPARE(workspace->data(), before);
@@ -196,7 +199,7 @@ private slots:
     void updateFromDesktopWithEmptyCaptureChangesNothingAndSaysWhy()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID)});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID) });
         const WorkspaceData expected = workspace->data();
         QSignalSpy problem(&f.controller, &DetailController::captureProblemChanged);
         f.controller.updateFromDesktop();
@@ -208,10 +211,10 @@ private slots:
 
         // A later update that finds windows clears it.
         const QString editor = QStringLiteral("com.example.Editor");
-        f.desktop.installApplication({editor, QStringLiteral("/usr/share/applications/editor.desktop"), {}});
+        f.desktop.installApplication({ editor, QStringLiteral("/usr/share/applications/editor.desktop"), {} });
         SimApplication running;
         running.appId = editor;
-        running.windows = {simWindow(editor, QRectF(10, 10, 400, 300))};
+        running.windows = { simWindow(editor, QRectF(10, 10, 400, 300)) };
         f.desktop.addRunningApplication(running);
         f.controller.updateFromDesktop();
         QCOMPARE(f.controller.captureProblem(), QString());
@@ -220,18 +223,18 @@ private slots:
     void updateFromDesktopMergesWhatTheDesktopShows()
     {
         DetailFixture f;
-        Workspace *workspace = f.show({application(QStringLiteral("com.apple.Safari"), leftUUID),
-                                       application(QStringLiteral("com.apple.Mail"), leftUUID)});
+        Workspace *workspace = f.show({ application(QStringLiteral("com.apple.Safari"), leftUUID),
+            application(QStringLiteral("com.apple.Mail"), leftUUID) });
         SimApplication safari;
         safari.appId = QStringLiteral("com.apple.Safari");
-        safari.windows = {simWindow(QStringLiteral("Safari"), QRectF(2000, 40, 1000, 700))};
+        safari.windows = { simWindow(QStringLiteral("Safari"), QRectF(2000, 40, 1000, 700)) };
         f.desktop.addRunningApplication(safari);
-        f.desktop.setScriptResult(QStringLiteral("com.apple.Safari"), ScriptResult{false, QVariantList{}});
+        f.desktop.setScriptResult(QStringLiteral("com.apple.Safari"), ScriptResult { false, QVariantList {} });
         SimApplication chrome;
         chrome.appId = QStringLiteral("com.google.Chrome");
-        chrome.windows = {simWindow(QStringLiteral("Chrome"), QRectF(10, 20, 640, 480))};
+        chrome.windows = { simWindow(QStringLiteral("Chrome"), QRectF(10, 20, 640, 480)) };
         f.desktop.addRunningApplication(chrome);
-        f.desktop.setScriptResult(QStringLiteral("com.google.Chrome"), ScriptResult{false, QVariantList{}});
+        f.desktop.setScriptResult(QStringLiteral("com.google.Chrome"), ScriptResult { false, QVariantList {} });
 
         f.controller.updateFromDesktop();
 

@@ -24,7 +24,7 @@ class SoftBlurTest : public QObject
 private slots:
     void threeBoxesMatchTheWantedSpread()
     {
-        for (double sigma : {1.0, 1.6, 2.5, 4.0, 10.0}) {
+        for (double sigma : { 1.0, 1.6, 2.5, 4.0, 10.0 }) {
             const SoftBlur::Passes passes = SoftBlur::passesForSigma(sigma);
             double variance = 0;
             for (int half : passes.halfWidth) {
@@ -39,7 +39,7 @@ private slots:
 
     void noSpreadLeavesTheImageAsItIs()
     {
-        for (double sigma : {0.0, -3.0, qQNaN(), qInf()}) {
+        for (double sigma : { 0.0, -3.0, qQNaN(), qInf() }) {
             const SoftBlur::Passes passes = SoftBlur::passesForSigma(sigma);
             QCOMPARE(passes.halfWidth[0] + passes.halfWidth[1] + passes.halfWidth[2], 0);
         }

@@ -55,7 +55,8 @@ private slots:
         QVERIFY(setting.record(Qt::Key_D, Qt::MetaModifier));
         QCOMPARE(settings.value(QStringLiteral("hotkey")).toString(), QStringLiteral("Super+D"));
         QCOMPARE(setting.problem(),
-            QStringLiteral("„Super+D“ ist bereits von einem anderen Programm belegt. Wähle eine andere Tastenkombination."));
+            QStringLiteral(
+                "„Super+D“ ist bereits von einem anderen Programm belegt. Wähle eine andere Tastenkombination."));
         QVERIFY(setting.record(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier));
         QVERIFY(setting.problem().isEmpty());
         // The next start reads what was stored.

@@ -93,8 +93,8 @@ private slots:
         ViewsFixture fixture;
         SettingsController settings;
         settings.setServices(fixture.services.get());
-        for (const QVariant &stray : {QVariant(QStringLiteral("no")), QVariant(QStringLiteral("0")), QVariant(0),
-                                      QVariant(QStringList{QStringLiteral("false")})}) {
+        for (const QVariant &stray : { QVariant(QStringLiteral("no")), QVariant(QStringLiteral("0")), QVariant(0),
+                 QVariant(QStringList { QStringLiteral("false") }) }) {
             fixture.settings->setValue(QStringLiteral("showDockIcon"), stray);
             QVERIFY2(settings.showDockIcon(), qPrintable(stray.toString()));
         }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "automation/collecteddocuments.h"
-
 #include "snssreader.h"
 
 #include <QString>

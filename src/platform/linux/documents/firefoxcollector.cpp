@@ -7,7 +7,7 @@
 #include <QDir>
 
 FirefoxCollector::FirefoxCollector(QString firefoxDir)
-    : m_dirs{std::move(firefoxDir)}
+    : m_dirs { std::move(firefoxDir) }
 {
 }
 
@@ -19,11 +19,11 @@ FirefoxCollector::FirefoxCollector(QStringList firefoxDirs)
 QStringList FirefoxCollector::profileRoots(const QString &homeDir, const QString &configDir)
 {
     const QDir home(homeDir);
-    return {QDir(configDir).filePath(QStringLiteral("mozilla/firefox")),
-            home.filePath(QStringLiteral(".mozilla/firefox")),
-            home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/config/mozilla/firefox")),
-            home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
-            home.filePath(QStringLiteral("snap/firefox/common/.mozilla/firefox"))};
+    return { QDir(configDir).filePath(QStringLiteral("mozilla/firefox")),
+        home.filePath(QStringLiteral(".mozilla/firefox")),
+        home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/config/mozilla/firefox")),
+        home.filePath(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
+        home.filePath(QStringLiteral("snap/firefox/common/.mozilla/firefox")) };
 }
 
 QStringList FirefoxCollector::collect(const QList<qint64> &processIds) const

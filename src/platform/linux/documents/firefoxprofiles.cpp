@@ -89,8 +89,8 @@ std::optional<QString> FirefoxProfiles::runningProfile(const QList<qint64> &proc
     return std::nullopt;
 }
 
-std::optional<QString> FirefoxProfiles::runningProfileIn(const QStringList &firefoxDirs,
-                                                        const QList<qint64> &processIds)
+std::optional<QString> FirefoxProfiles::runningProfileIn(
+    const QStringList &firefoxDirs, const QList<qint64> &processIds)
 {
     // A lock naming the running Firefox is proof, wherever its folder lies.
     if (!processIds.isEmpty()) {

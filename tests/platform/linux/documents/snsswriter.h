@@ -41,7 +41,8 @@ public:
 
     /// A navigation as Chromium pickles it: tab id, index, address, then a title
     /// and more fields the reader does not need.
-    SnssWriter &navigation(qint32 tab, qint32 index, const QByteArray &url, const QString &title = QStringLiteral("Title"))
+    SnssWriter &navigation(
+        qint32 tab, qint32 index, const QByteArray &url, const QString &title = QStringLiteral("Title"))
     {
         QByteArray body;
         appendInt(body, tab);

@@ -96,8 +96,9 @@ private slots:
     void windowsKeepTheirTabsAndTheSelectedTabsTitle()
     {
         QJsonArray first { tab({ "https://a/" }), tab({ "https://b/" }) };
-        QJsonObject titled { { "entries", QJsonArray { QJsonObject { { "url", "https://c/" }, { "title", "Cee" } },
-                                              QJsonObject { { "url", "https://d/" }, { "title", "Dee" } } } },
+        QJsonObject titled { { "entries",
+                                 QJsonArray { QJsonObject { { "url", "https://c/" }, { "title", "Cee" } },
+                                     QJsonObject { { "url", "https://d/" }, { "title", "Dee" } } } },
             { "index", 1 } };
         const QJsonArray windows { QJsonObject { { "tabs", first }, { "selected", 2 } },
             QJsonObject { { "tabs", QJsonArray { titled, tab({}) } }, { "selected", 99 } },
@@ -111,7 +112,8 @@ private slots:
         QCOMPARE(parsed[1].urls, QStringList { "https://c/" });
         QCOMPARE(parsed[1].title, QString());
         QCOMPARE(parsed[2].title, QStringLiteral("Cee"));
-        QCOMPARE(FirefoxSession::tabUrls(json), (QStringList { "https://a/", "https://b/", "https://c/", "https://c/" }));
+        QCOMPARE(
+            FirefoxSession::tabUrls(json), (QStringList { "https://a/", "https://b/", "https://c/", "https://c/" }));
     }
 
     void tabIndexNamesTheCurrentEntry()
