@@ -1,4 +1,5 @@
-// Store files of schema 1.0.0, made here with that version's own statements:
+// Store files of schema 1.0.0, one checked in and the others made here with
+// that version's own statements:
 // a writer upgrades them in place and keeps every row, a reader that may not
 // write shows them unchanged, and a failed upgrade leaves the file as it was.
 #include "model/workspacestore.h"
@@ -139,6 +140,25 @@ private slots:
     {
         ::chmod(QFile::encodeName(m_dir->path()), 0700);
         m_dir.reset();
+    }
+
+    void aStoredVersionOneFileOpensAndUpgrades()
+    {
+        // The file checked in beside this test: made once with version 1.0.0's
+        // statements and kept as it is, whatever the code above becomes.
+        QFile::remove(filePath());
+        QVERIFY(QFile::copy(QStringLiteral(CORVALINT_STORE_FIXTURES "/store-1.0.0.sqlite"), filePath()));
+        QFile::setPermissions(filePath(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(versionInFile(), QStringLiteral("1.0.0"));
+        {
+            QString error;
+            auto store = WorkspaceStore::open(m_dir->path(), &error);
+            QVERIFY2(store, qPrintable(error));
+            QVERIFY2(store->writeProblem().isEmpty(), qPrintable(store->writeProblem()));
+            expectVersion100Contents(*store);
+        }
+        QCOMPARE(versionInFile(), QStringLiteral("1.2.0"));
+        QCOMPARE(userVersion(), 10200);
     }
 
     void versionOneOneFileKeepsItsDesktopsAndGainsWindowTitles()
