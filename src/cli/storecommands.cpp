@@ -332,7 +332,7 @@ std::optional<CommandResult> StoreCommands::saveFailure()
     QString error;
     if (m_store.save(&error))
         return std::nullopt;
-    return CommandResult::failure(QStringLiteral("corvalint: could not save the store: %1").arg(error));
+    return saveFailure(WorkspaceActions::Outcome { nullptr, error });
 }
 
 CommandResult StoreCommands::saveFailure(const WorkspaceActions::Outcome &outcome)

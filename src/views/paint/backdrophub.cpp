@@ -20,14 +20,13 @@ void BackdropHub::setImage(const QImage &image, qreal pixelsPerPoint)
     emit imageChanged();
 }
 
-const QImage &BackdropHub::imageAt(qreal pixelsPerPoint, const QSizeF &windowSize)
+const QImage &BackdropHub::imageAt(qreal pixelsPerPoint)
 {
-    const QSize wanted = (windowSize * pixelsPerPoint).toSize();
-    if (m_image.isNull() || wanted.isEmpty()) {
+    if (m_image.isNull() || pixelsPerPoint <= 0) {
         m_enlarged = QImage();
         return m_enlarged;
     }
-    if (m_enlarged.size() != wanted || !qFuzzyCompare(m_enlarged.devicePixelRatio(), pixelsPerPoint)) {
+    if (m_enlarged.isNull() || !qFuzzyCompare(m_enlarged.devicePixelRatio(), pixelsPerPoint)) {
         // The picture covers the window from its corner; it may reach past it.
         const QSize whole = (QSizeF(m_image.size()) * (pixelsPerPoint / m_pixelsPerPoint)).toSize();
         m_enlarged = m_image.scaled(whole, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

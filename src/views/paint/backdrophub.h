@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QObject>
-#include <QSizeF>
 
 class QQuickWindow;
 
@@ -28,7 +27,7 @@ public:
     /// image() enlarged to `pixelsPerPoint` of the window, made once per
     /// picture: panels that scroll copy from it at their place every frame, and
     /// a copy without scaling is many times cheaper than a scaled one.
-    const QImage &imageAt(qreal pixelsPerPoint, const QSizeF &windowSize);
+    const QImage &imageAt(qreal pixelsPerPoint);
 
 signals:
     void imageChanged();

@@ -108,10 +108,10 @@ void GlassPanel::paint(QPainter *painter)
         return;
     const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
     m_paintedAt = mapToScene(QPointF(0, 0));
-    if (m_hub && !m_hub->image().isNull() && window()) {
+    if (m_hub && !m_hub->image().isNull()) {
         // At the window's own resolution the backdrop is only moved, never
         // scaled, while the panel scrolls.
-        QBrush backdrop(m_hub->imageAt(dpr, window()->size()));
+        QBrush backdrop(m_hub->imageAt(dpr));
         QTransform placement;
         placement.translate(-m_paintedAt.x(), -m_paintedAt.y());
         backdrop.setTransform(placement);

@@ -5,9 +5,9 @@
 #include "automation/framemapping.h"
 #include "platform/desktoptestsupport/capturedentries.h"
 #include "platform/desktoptestsupport/corvalintcommand.h"
-#include "platform/desktoptestsupport/desktopsession.h"
 #include "platform/desktoptestsupport/framecompare.h"
 #include "platform/desktoptestsupport/harnessenvironment.h"
+#include "platform/desktoptestsupport/harnesssession.h"
 #include "platform/gnome/gnomedesktop.h"
 #include "platform/gnome/gnomeshellclient.h"
 
@@ -46,7 +46,7 @@ class TestGnomeDesktop : public QObject
 
 private:
     std::unique_ptr<GnomeDesktop> m_desktop;
-    std::unique_ptr<DesktopSession> m_session;
+    std::unique_ptr<HarnessSession> m_session;
 
     void startQtWindow()
     {
@@ -86,7 +86,7 @@ private slots:
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_desktop->canControlWindows());
         QVERIFY(m_desktop->extensionProblem().isEmpty());
-        m_session = std::make_unique<DesktopSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
+        m_session = std::make_unique<HarnessSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
         m_session->closeEverything();
     }
 

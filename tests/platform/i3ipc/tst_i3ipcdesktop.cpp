@@ -4,9 +4,9 @@
 #include "automation/framemapping.h"
 #include "platform/desktoptestsupport/capturedentries.h"
 #include "platform/desktoptestsupport/corvalintcommand.h"
-#include "platform/desktoptestsupport/desktopsession.h"
 #include "platform/desktoptestsupport/framecompare.h"
 #include "platform/desktoptestsupport/harnessenvironment.h"
+#include "platform/desktoptestsupport/harnesssession.h"
 #include "platform/i3ipc/i3ipcdesktop.h"
 
 #include <QElapsedTimer>
@@ -31,7 +31,7 @@ class TestI3IpcDesktop : public QObject
 
 private:
     std::unique_ptr<I3IpcDesktop> m_desktop;
-    std::unique_ptr<DesktopSession> m_session;
+    std::unique_ptr<HarnessSession> m_session;
 
     void startClient(const QString &name, const QString &className, const QString &title)
     {
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(m_desktop->canControlWindows());
         // New windows and outputs are heard of, not polled for.
         QVERIFY(m_desktop->hearsEvents());
-        m_session = std::make_unique<DesktopSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
+        m_session = std::make_unique<HarnessSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
         m_session->closeEverything();
     }
 

@@ -8,9 +8,9 @@
 // desktop's environment before the application starts.
 #include "automation/framemapping.h"
 #include "platform/desktoptestsupport/capturedentries.h"
-#include "platform/desktoptestsupport/desktopsession.h"
 #include "platform/desktoptestsupport/framecompare.h"
 #include "platform/desktoptestsupport/harnessenvironment.h"
+#include "platform/desktoptestsupport/harnesssession.h"
 #include "platform/kwin/kwindesktop.h"
 #include "platform/kwin/kwinscriptrunner.h"
 #include "platform/kwin/kwinscripts.h"
@@ -86,7 +86,7 @@ class TestKWinDesktop : public QObject
 
 private:
     std::unique_ptr<KWinDesktop> m_desktop;
-    std::unique_ptr<DesktopSession> m_session;
+    std::unique_ptr<HarnessSession> m_session;
     bool m_screensChanged = false;
 
     void startXwaylandClient()
@@ -203,7 +203,7 @@ private slots:
         m_desktop = KWinDesktop::connect(&error);
         QVERIFY2(m_desktop, qPrintable(error));
         QVERIFY(m_desktop->canControlWindows());
-        m_session = std::make_unique<DesktopSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
+        m_session = std::make_unique<HarnessSession>(*m_desktop, [this] { return m_desktop->placementsInFlight(); });
         m_session->closeEverything();
     }
 

@@ -12,14 +12,14 @@
 #include <optional>
 #include <vector>
 
-class DesktopSession
+class HarnessSession
 {
 public:
     /// `placementsInFlight` reads the desktop's own count of placements not yet read back.
-    DesktopSession(DesktopPlatform &desktop, std::function<int()> placementsInFlight);
-    ~DesktopSession();
-    DesktopSession(const DesktopSession &) = delete;
-    DesktopSession &operator=(const DesktopSession &) = delete;
+    HarnessSession(DesktopPlatform &desktop, std::function<int()> placementsInFlight);
+    ~HarnessSession();
+    HarnessSession(const HarnessSession &) = delete;
+    HarnessSession &operator=(const HarnessSession &) = delete;
 
     AutomationService &service() { return m_service; }
     int placementsInFlight() const { return m_placementsInFlight(); }

@@ -1,4 +1,4 @@
-#include "desktopsession.h"
+#include "harnesssession.h"
 
 #include "capturedentries.h"
 #include "corvalintcommand.h"
@@ -9,16 +9,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-DesktopSession::DesktopSession(DesktopPlatform &desktop, std::function<int()> placementsInFlight)
+HarnessSession::HarnessSession(DesktopPlatform &desktop, std::function<int()> placementsInFlight)
     : m_desktop(desktop)
     , m_placementsInFlight(std::move(placementsInFlight))
     , m_service(desktop, m_clock)
 {
 }
 
-DesktopSession::~DesktopSession() = default;
+HarnessSession::~HarnessSession() = default;
 
-QProcess *DesktopSession::start(const QString &program, const QStringList &arguments)
+QProcess *HarnessSession::start(const QString &program, const QStringList &arguments)
 {
     auto client = std::make_unique<QProcess>();
     client->setProgram(program);
@@ -31,7 +31,7 @@ QProcess *DesktopSession::start(const QString &program, const QStringList &argum
     return m_clients.back().get();
 }
 
-std::optional<DesktopWindow> DesktopSession::window(const QString &appId) const
+std::optional<DesktopWindow> HarnessSession::window(const QString &appId) const
 {
     for (const DesktopApplication &application : m_desktop.snapshot().applications) {
         if (application.appId == appId && !application.windows.isEmpty())
@@ -40,33 +40,33 @@ std::optional<DesktopWindow> DesktopSession::window(const QString &appId) const
     return std::nullopt;
 }
 
-DesktopWindow DesktopSession::windowNamed(const QString &appId) const
+DesktopWindow HarnessSession::windowNamed(const QString &appId) const
 {
     return window(appId).value_or(DesktopWindow());
 }
 
-QRectF DesktopSession::frameOf(const QString &appId) const
+QRectF HarnessSession::frameOf(const QString &appId) const
 {
     const auto found = window(appId);
     return found ? found->frame : QRectF();
 }
 
-QRectF DesktopSession::monitorBounds(int index) const
+QRectF HarnessSession::monitorBounds(int index) const
 {
     return m_desktop.monitors().value(index).bounds;
 }
 
-QString DesktopSession::monitorId(int index) const
+QString HarnessSession::monitorId(int index) const
 {
     return m_desktop.monitors().value(index).identifier.value_or(QString());
 }
 
-void DesktopSession::place(const QString &appId, const QRectF &frame, WindowState state, std::optional<int> desktop)
+void HarnessSession::place(const QString &appId, const QRectF &frame, WindowState state, std::optional<int> desktop)
 {
     m_desktop.place(windowNamed(appId).id, { frame, state, desktop });
 }
 
-bool DesktopSession::noWindowsLeft() const
+bool HarnessSession::noWindowsLeft() const
 {
     const DesktopSnapshot snapshot = m_desktop.snapshot();
     for (const DesktopApplication &application : snapshot.applications) {
@@ -76,13 +76,13 @@ bool DesktopSession::noWindowsLeft() const
     return true;
 }
 
-void DesktopSession::waitForWindows(const QStringList &appIds, int timeoutMs)
+void HarnessSession::waitForWindows(const QStringList &appIds, int timeoutMs)
 {
     for (const QString &id : appIds)
         QTRY_VERIFY2_WITH_TIMEOUT(window(id), qPrintable(id), timeoutMs);
 }
 
-void DesktopSession::closeAllApplications()
+void HarnessSession::closeAllApplications()
 {
     const DesktopSnapshot snapshot = m_desktop.snapshot();
     for (const DesktopApplication &application : snapshot.applications)
@@ -90,7 +90,7 @@ void DesktopSession::closeAllApplications()
     QTRY_VERIFY_WITH_TIMEOUT(noWindowsLeft(), 10000);
 }
 
-void DesktopSession::closeEverything()
+void HarnessSession::closeEverything()
 {
     closeAllApplications();
     for (auto &client : m_clients) {
@@ -102,14 +102,14 @@ void DesktopSession::closeEverything()
     m_clients.clear();
 }
 
-void DesktopSession::launchAndSettle(const QList<EntryData> &entries, int timeoutMs)
+void HarnessSession::launchAndSettle(const QList<EntryData> &entries, int timeoutMs)
 {
     QCoro::waitFor(m_service.launchWorkspace(entries, false, false));
     QTRY_COMPARE_WITH_TIMEOUT(m_service.pendingPlacements(), 0, timeoutMs);
     QTRY_COMPARE(placementsInFlight(), 0);
 }
 
-std::optional<LaunchOutcome> DesktopSession::launch(const LaunchRequest &request, int timeoutMs)
+std::optional<LaunchOutcome> HarnessSession::launch(const LaunchRequest &request, int timeoutMs)
 {
     // Shared with the completion, which may come after the wait has given up.
     auto outcome = std::make_shared<std::optional<LaunchOutcome>>();
@@ -118,7 +118,7 @@ std::optional<LaunchOutcome> DesktopSession::launch(const LaunchRequest &request
     return *outcome;
 }
 
-void DesktopSession::checkLaunchFindsItsWindow(const QString &appId, int timeoutMs)
+void HarnessSession::checkLaunchFindsItsWindow(const QString &appId, int timeoutMs)
 {
     QVERIFY(m_desktop.canLaunch(appId));
     const auto outcome = launch({ appId, {} }, timeoutMs);
@@ -129,14 +129,14 @@ void DesktopSession::checkLaunchFindsItsWindow(const QString &appId, int timeout
     QCOMPARE(outcome->windows.front(), windowNamed(appId).id);
 }
 
-void DesktopSession::checkUnknownApplicationDoesNotStart()
+void HarnessSession::checkUnknownApplicationDoesNotStart()
 {
     const auto missing = launch({ QStringLiteral("no-such-application"), {} }, 5000);
     QVERIFY(missing);
     QVERIFY(!missing->started);
 }
 
-void DesktopSession::checkFocusModeKeepsOnly(const QString &kept, const QStringList &closed)
+void HarnessSession::checkFocusModeKeepsOnly(const QString &kept, const QStringList &closed)
 {
     const QList<EntryData> captured = m_service.captureCurrentDesktop();
     const auto keep = entryFor(captured, kept);
@@ -148,7 +148,7 @@ void DesktopSession::checkFocusModeKeepsOnly(const QString &kept, const QStringL
     QVERIFY(window(kept));
 }
 
-void DesktopSession::checkFullScreenAndDesktopComeBack(
+void HarnessSession::checkFullScreenAndDesktopComeBack(
     const QString &fullScreen, const QString &onSecondDesktop, int launchTimeoutMs)
 {
     const QRectF frame(300, 200, 500, 400);
@@ -181,7 +181,7 @@ void DesktopSession::checkFullScreenAndDesktopComeBack(
     QVERIFY2(edgeError(frameOf(onSecondDesktop), frame) <= 1, qPrintable(describe(frameOf(onSecondDesktop))));
 }
 
-void DesktopSession::checkCommandLineRoundTrip(const QString &appId, const QStringList &launchOptions)
+void HarnessSession::checkCommandLineRoundTrip(const QString &appId, const QStringList &launchOptions)
 {
     QTemporaryDir store;
     QVERIFY(store.isValid());
