@@ -2,7 +2,7 @@
 #include "instancechannel.h"
 
 #include "peercredentials.h"
-#include "privatedirectory.h"
+#include "platform/linux/privatedirectory.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
 #include "cli/instancelock.h"
-#include "cli/privatedirectory.h"
+#include "platform/linux/privatedirectory.h"
 
 #include <QDir>
 #include <QFile>

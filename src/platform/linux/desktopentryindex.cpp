@@ -54,7 +54,7 @@ DesktopEntryIndex::DesktopEntryIndex(const QList<Entry> &entries)
     }
 }
 
-DesktopEntryIndex DesktopEntryIndex::loadInstalled()
+QList<DesktopEntryIndex::Entry> DesktopEntryIndex::installedEntries()
 {
     QList<Entry> entries;
     GList *all = g_app_info_get_all();
@@ -73,7 +73,7 @@ DesktopEntryIndex DesktopEntryIndex::loadInstalled()
         entries.append(entry);
     }
     g_list_free(all); // the items were released one by one above
-    return DesktopEntryIndex(entries);
+    return entries;
 }
 
 std::optional<QString> DesktopEntryIndex::path(const QString &id) const

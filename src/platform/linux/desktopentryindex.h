@@ -36,7 +36,11 @@ public:
     /// An index over these entries (the first of equal IDs wins).
     explicit DesktopEntryIndex(const QList<Entry> &entries);
     /// Every installed entry GIO knows (`$XDG_DATA_HOME/applications`, then `$XDG_DATA_DIRS`).
-    static DesktopEntryIndex loadInstalled();
+    static QList<Entry> installedEntries();
+    static DesktopEntryIndex loadInstalled() { return DesktopEntryIndex(installedEntries()); }
+
+    /// The entries, the first of equal IDs only.
+    const QList<Entry> &entries() const { return m_entries; }
 
     bool contains(const QString &id) const { return m_byId.contains(id); }
     /// The entry's file, or nothing when no such entry is installed.

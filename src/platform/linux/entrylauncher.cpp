@@ -23,8 +23,9 @@ QList<qint64> applicationFoldersChanged()
 }
 } // namespace
 
-EntryLauncher::EntryLauncher(QString display)
+EntryLauncher::EntryLauncher(QString display, DesktopEntryCache cache)
     : m_launcher(std::move(display))
+    , m_cache(std::move(cache))
 {
 }
 
@@ -32,7 +33,7 @@ const DesktopEntryIndex &EntryLauncher::entries() const
 {
     if (!m_entriesAge.isValid() || m_entriesAge.elapsed() > entriesMaxAgeMs) {
         m_entriesStamp = applicationFoldersChanged();
-        m_entries = DesktopEntryIndex::loadInstalled();
+        m_entries = m_cache.load();
         m_entriesAge.start();
     }
     return m_entries;

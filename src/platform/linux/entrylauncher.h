@@ -4,6 +4,7 @@
 #pragma once
 
 #include "automation/desktoptypes.h"
+#include "desktopentrycache.h"
 #include "desktopentryindex.h"
 #include "desktoplauncher.h"
 
@@ -32,8 +33,9 @@ public:
         QList<WindowId> before;
     };
 
-    /// `display` is handed to started programs as DISPLAY (empty: ours).
-    explicit EntryLauncher(QString display);
+    /// `display` is handed to started programs as DISPLAY (empty: ours); the installed entries are kept
+    /// between runs in `cache`.
+    explicit EntryLauncher(QString display, DesktopEntryCache cache = DesktopEntryCache());
 
     /// Every installed entry, read again when older than two seconds.
     const DesktopEntryIndex &entries() const;
@@ -53,6 +55,7 @@ public:
 
 private:
     DesktopLauncher m_launcher;
+    DesktopEntryCache m_cache;
     mutable DesktopEntryIndex m_entries;
     mutable QElapsedTimer m_entriesAge;
     mutable QList<qint64> m_entriesStamp;

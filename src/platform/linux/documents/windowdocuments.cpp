@@ -11,6 +11,9 @@
 namespace {
 // A home folder with thousands of entries is not read on every look.
 constexpr int maxHomeFolders = 1000;
+// One snapshot asks for every window of a process within milliseconds; a process's command line
+// is read once for all of them. A new process could only reuse the number after its pid space wrapped.
+constexpr int processesMaxAgeMs = 1000;
 } // namespace
 
 WindowDocuments::WindowDocuments(QString homeDir, QString dataDir, ProcessLookup processes)
@@ -25,10 +28,23 @@ std::optional<QString> WindowDocuments::documentOf(
 {
     if (title.trimmed().isEmpty())
         return std::nullopt;
-    const std::optional<ProcessView> process = pid ? m_processes.view(*pid) : std::nullopt;
+    Process &started = process(pid);
     if (FileManagerCollector::titlesFolders(applicationId))
-        return folderOf(process, title);
-    return fileOf(applicationId, process, title);
+        return folderOf(started, title);
+    return fileOf(applicationId, started, title);
+}
+
+WindowDocuments::Process &WindowDocuments::process(std::optional<qint64> pid)
+{
+    if (!m_processesAge.isValid() || m_processesAge.elapsed() > processesMaxAgeMs) {
+        m_read.clear();
+        m_processesAge.start();
+    }
+    const qint64 key = pid.value_or(0);
+    auto found = m_read.find(key);
+    if (found == m_read.end())
+        found = m_read.insert(key, Process { pid ? m_processes.view(*pid) : std::nullopt, {}, {} });
+    return *found;
 }
 
 QStringList WindowDocuments::recordedNames(const QString &applicationId, const std::optional<ProcessView> &process)
@@ -45,24 +61,26 @@ QStringList WindowDocuments::recordedNames(const QString &applicationId, const s
     return names;
 }
 
-std::optional<QString> WindowDocuments::fileOf(
-    const QString &applicationId, const std::optional<ProcessView> &process, const QString &title)
+std::optional<QString> WindowDocuments::fileOf(const QString &applicationId, Process &process, const QString &title)
 {
     if (auto path = TitleDocument::pathIn(title, m_home, false))
         return path;
-    const QStringList started = process ? ProcessLookup::existingArguments(*process, false) : QStringList();
-    QStringList candidates = started;
-    candidates.append(m_recent.openedBy(recordedNames(applicationId, process)));
-    return TitleDocument::match(title, candidates, started);
+    if (!process.files)
+        process.files = process.view ? ProcessLookup::existingArguments(*process.view, false) : QStringList();
+    QStringList candidates = *process.files;
+    candidates.append(m_recent.openedBy(recordedNames(applicationId, process.view)));
+    return TitleDocument::match(title, candidates, *process.files);
 }
 
-std::optional<QString> WindowDocuments::folderOf(const std::optional<ProcessView> &process, const QString &title)
+std::optional<QString> WindowDocuments::folderOf(Process &process, const QString &title)
 {
     QStringList candidates;
-    if (process) {
-        candidates = ProcessLookup::existingArguments(*process, true);
-        if (!process->cwd.isEmpty())
-            candidates.append(process->cwd);
+    if (process.view) {
+        if (!process.folders)
+            process.folders = ProcessLookup::existingArguments(*process.view, true);
+        candidates = *process.folders;
+        if (!process.view->cwd.isEmpty())
+            candidates.append(process.view->cwd);
     }
     candidates.append(homeFolders());
     // Qt reads the user folders (user-dirs.dirs) of the real home only.

@@ -5,6 +5,8 @@
 #include "recentfiles.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -36,9 +38,16 @@ public:
     static QStringList recordedNames(const QString &applicationId, const std::optional<ProcessView> &process);
 
 private:
-    std::optional<QString> fileOf(
-        const QString &applicationId, const std::optional<ProcessView> &process, const QString &title);
-    std::optional<QString> folderOf(const std::optional<ProcessView> &process, const QString &title);
+    /// What one process was started with, read once for all its windows.
+    struct Process {
+        std::optional<ProcessView> view;
+        std::optional<QStringList> files;
+        std::optional<QStringList> folders;
+    };
+
+    Process &process(std::optional<qint64> pid);
+    std::optional<QString> fileOf(const QString &applicationId, Process &process, const QString &title);
+    std::optional<QString> folderOf(Process &process, const QString &title);
     const QStringList &homeFolders();
 
     QString m_home;
@@ -46,4 +55,6 @@ private:
     ProcessLookup m_processes;
     QDateTime m_homeStamp;
     QStringList m_homeFolders;
+    QHash<qint64, Process> m_read;
+    QElapsedTimer m_processesAge;
 };

@@ -1,4 +1,4 @@
-// A directory only this user can enter: where the instance socket may live.
+// A directory only this user can enter: where the instance socket and our caches live.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,4 @@
-// Creating and checking the per-user directory of the instance socket.
+// Creating and checking a per-user directory nobody else may enter.
 #include "privatedirectory.h"
 
 #include <cerrno>
