@@ -4,6 +4,7 @@
 #include "applifecycle.h"
 #include "automation/automationservice.h"
 #include "automation/loginlaunch.h"
+#include "cli/capturerequest.h"
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
 #include "cli/instancelock.h"
@@ -236,6 +237,14 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
         }
         if (type == QLatin1String("store"))
             return commands.execute(request.value(QLatin1String("request")).toObject()).toJson();
+        // The command line's capture, read from this session's desktop, which is open here already.
+        if (type == QLatin1String("capture")) {
+            const auto completed = CaptureRequest::withDesktop(request.value(QLatin1String("request")).toObject(),
+                automation, session.platform().canControlWindows());
+            if (const QString *problem = std::get_if<QString>(&completed))
+                return CommandResult::failure(QStringLiteral("corvalint: ") + *problem).toJson();
+            return commands.execute(std::get<QJsonObject>(completed)).toJson();
+        }
         if (type == QLatin1String("launcher"))
             return (openLauncher() ? CommandResult::success()
                                    : CommandResult::failure(QStringLiteral("the launcher window could not be made")))

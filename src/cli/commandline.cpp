@@ -3,7 +3,9 @@
 
 #include "automation/automationservice.h"
 #include "automation/desktopplatform.h"
+#include "capturerequest.h"
 #include "commanddefinition.h"
+#include "commandrequest.h"
 #include "gnomeextensioncommand.h"
 #include "launchercommand.h"
 #include "launchnotifier.h"
@@ -20,41 +22,6 @@
 #include <QSettings>
 
 namespace {
-
-QJsonObject storeRequest(const CommandDefinition &spec, const CommandArguments &args)
-{
-    QJsonObject request { { QStringLiteral("command"), spec.name } };
-    if (spec.name == QLatin1String("list"))
-        request[QLatin1String("json")] = args.has(QStringLiteral("--json"));
-    else if (spec.name == QLatin1String("export") || spec.name == QLatin1String("import"))
-        // The running application has another working directory.
-        request[QLatin1String("file")] = QFileInfo(args.positional.first()).absoluteFilePath();
-    else if (spec.name == QLatin1String("launch"))
-        request[QLatin1String("count")] = !args.has(QStringLiteral("--no-count"));
-    else if (spec.name == QLatin1String("preview"))
-        request[QLatin1String("command")] = QStringLiteral("show");
-
-    if (spec.name == QLatin1String("capture")) {
-        request[QLatin1String("command")] = QStringLiteral("create");
-        request[QLatin1String("name")] = args.positional.first();
-        request[QLatin1String("icon")] = args.value(QStringLiteral("--icon"), QStringLiteral("briefcase.fill"));
-        request[QLatin1String("category")] = args.value(QStringLiteral("--category"), QStringLiteral("Development"));
-    } else if (spec.positionalCount == 1 && !request.contains(QLatin1String("file"))) {
-        request[QLatin1String("target")] = args.positional.first();
-    }
-    return request;
-}
-
-int print(const CommandResult &result, QTextStream &out, QTextStream &err, bool jsonOutput)
-{
-    // Names and paths come from the store, and so from any backup file ever
-    // imported: nothing in them may steer the user's terminal.
-    out << (jsonOutput ? TerminalText::json(result.out) : TerminalText::block(result.out));
-    err << TerminalText::block(result.err);
-    out.flush();
-    err.flush();
-    return result.exitCode;
-}
 
 int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
 {
@@ -137,24 +104,19 @@ int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream
         return code;
     };
 
-    QJsonObject request = storeRequest(*spec, args);
+    QJsonObject request = CommandRequest::forStore(*spec, args);
     if (spec->name == QLatin1String("capture") || spec->name == QLatin1String("update")) {
-        const QList<EntryData> captured = desktop->automation().captureCurrentDesktop();
-        // An empty workspace saved as if all were well hides a desktop we cannot read.
-        if (captured.isEmpty())
-            return finish(fail(err,
-                spec->name + QStringLiteral(": ")
-                    + (desktop->platform().canControlWindows()
-                            ? QStringLiteral("found no application window to save; nothing "
-                                             "was changed")
-                            : QStringLiteral("this desktop does not let Corvalint read its "
-                                             "windows; nothing was changed"))));
-        request[QLatin1String("entries")] = entriesToJson(captured);
+        auto completed
+            = CaptureRequest::withDesktop(request, desktop->automation(), desktop->platform().canControlWindows());
+        if (const QString *problem = std::get_if<QString>(&completed))
+            return finish(fail(err, *problem));
+        request = std::get<QJsonObject>(completed);
     }
 
     StoreAccess store(WorkspaceStore::defaultDirectory(), qEnvironmentVariable("DISPLAY"));
     const CommandResult result = store.execute(request);
-    const int code = print(result, out, err, spec->name == QLatin1String("list") && args.has(QStringLiteral("--json")));
+    const int code = CommandRequest::print(
+        result, out, err, spec->name == QLatin1String("list") && args.has(QStringLiteral("--json")));
     if (code != ok)
         return finish(code);
 

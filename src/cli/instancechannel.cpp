@@ -205,3 +205,19 @@ QJsonObject InstanceChannel::storeMessage(const QJsonObject &request)
 {
     return { { QStringLiteral("type"), QStringLiteral("store") }, { QStringLiteral("request"), request } };
 }
+
+QJsonObject InstanceChannel::captureMessage(const QJsonObject &request)
+{
+    return { { QStringLiteral("type"), QStringLiteral("capture") }, { QStringLiteral("request"), request } };
+}
+
+QString InstanceChannel::unansweredText(Reply::Status status, const Bounds &bounds)
+{
+    if (status == Reply::Status::notTaken)
+        return QStringLiteral("corvalint: the running Corvalint did not take the request within %1 s (it is busy or "
+                              "frozen); nothing was changed")
+            .arg(bounds.acceptMs / 1000.0);
+    return QStringLiteral("corvalint: the running Corvalint took the request but gave no result within %1 s; whether "
+                          "it was carried out is unknown (see corvalint list)")
+        .arg(bounds.resultMs / 1000.0);
+}

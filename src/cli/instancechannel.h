@@ -10,6 +10,8 @@
 /// Messages are one compact JSON object per line. Requests:
 ///   {"type": "activate"}                       bring the main window back
 ///   {"type": "store", "request": {...}}       run a store command (StoreCommands)
+///   {"type": "capture", "request": {...}}     the same after adding the instance's desktop as
+///                                             the request's "entries" (a capture or an update)
 /// Each request also names a "deadline" (milliseconds of the system's
 /// monotonic clock) after which the instance must not start it. The instance
 /// first answers {"taken": true}, then the result, a CommandResult as JSON.
@@ -75,4 +77,8 @@ public:
 
     static QJsonObject activateMessage();
     static QJsonObject storeMessage(const QJsonObject &request);
+    static QJsonObject captureMessage(const QJsonObject &request);
+
+    /// The error line for a request that got no answer (`status` is not `answered`).
+    static QString unansweredText(Reply::Status status, const Bounds &bounds);
 };

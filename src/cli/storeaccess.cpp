@@ -33,15 +33,8 @@ CommandResult StoreAccess::execute(const QJsonObject &request)
             case InstanceChannel::Reply::Status::answered:
                 return CommandResult::fromJson(reply.result);
             case InstanceChannel::Reply::Status::notTaken:
-                return CommandResult::failure(
-                    QStringLiteral("corvalint: the running Corvalint did not take the request within %1 s (it is busy "
-                                   "or frozen); nothing was changed")
-                        .arg(m_bounds.acceptMs / 1000.0));
             case InstanceChannel::Reply::Status::noResult:
-                return CommandResult::failure(
-                    QStringLiteral("corvalint: the running Corvalint took the request but gave no result within %1 s; "
-                                   "whether it was carried out is unknown (see corvalint list)")
-                        .arg(m_bounds.resultMs / 1000.0));
+                return CommandResult::failure(InstanceChannel::unansweredText(reply.status, m_bounds));
             }
         }
         // Nobody answered: this process becomes the store's writer, unless a

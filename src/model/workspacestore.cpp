@@ -2,6 +2,8 @@
 // of loaded records that every view shares, and short-lived read contexts.
 #include "workspacestore.h"
 
+#include "storelocation.h"
+
 #include "storeconnection.h"
 #include "storereader.h"
 #include "storeschema.h"
@@ -141,10 +143,7 @@ bool createStoreFile(const QDir &directory, const QString &path, QString *error)
 
 QString WorkspaceStore::defaultDirectory()
 {
-    const QString fromEnvironment = qEnvironmentVariable("CORVALINT_DATA_DIR");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/corvalint");
+    return StoreLocation::defaultDirectory();
 }
 
 QString WorkspaceStore::fileName()

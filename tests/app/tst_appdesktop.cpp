@@ -268,8 +268,18 @@ private slots:
         QVERIFY(store);
         QCOMPARE(store->count(), 1);
         QCOMPARE(app.process().state(), QProcess::Running);
-        const CliRun removed = m_cli->run({ QStringLiteral("delete"), QStringLiteral("Demo") });
-        QCOMPARE(removed.exitCode, 0);
+
+        // Without --desktop the running application carries out the whole capture on the desktop it has open
+        // (here the simulated one, whose windows the test desktop does not have).
+        const CliRun handed = m_cli->run({ QStringLiteral("capture"), QStringLiteral("Handed") });
+        QCOMPARE(handed.exitCode, 0);
+        const QString entries = capture.out.section(QLatin1Char(' '), 3, 5);
+        QVERIFY2(entries.startsWith(QLatin1String("with ")), qPrintable(capture.out));
+        QVERIFY2(handed.out.contains(entries), qPrintable(handed.out + capture.out));
+        QCOMPARE(store->fetchAll(false).value_or(QList<WorkspaceData>()).size(), 2);
+
+        for (const QString &name : { QStringLiteral("Demo"), QStringLiteral("Handed") })
+            QCOMPARE(m_cli->run({ QStringLiteral("delete"), name }).exitCode, 0);
         QVERIFY(m_cli->run({ QStringLiteral("list") }).out.isEmpty());
     }
 };

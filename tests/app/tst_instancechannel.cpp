@@ -3,6 +3,7 @@
 #include "app/instanceserver.h"
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
+#include "cli/instancecommand.h"
 #include "cli/instancelock.h"
 #include "platform/linux/privatedirectory.h"
 
@@ -247,6 +248,83 @@ private slots:
         first.reset(); // a writer that ends (or dies) lets the next one in
         QVERIFY2(second.acquire(store.path(), 0, &error), qPrintable(error));
         QVERIFY(second.isHeld());
+    }
+
+    void captureIsCarriedOutByThisDisplaysInstance()
+    {
+        QJsonObject asked;
+        InstanceServer server([&asked](const QJsonObject &request) {
+            asked = request;
+            return CommandResult::success(QStringLiteral("Saved workspace \"Work\" with 3 entries")).toJson();
+        });
+        QString error;
+        QCOMPARE(server.claim(InstanceChannel::socketPath(m_store.path(), QStringLiteral(":20")), &error),
+            InstanceServer::Claim::listening);
+        const Invocation capture
+            = Invocation::parse({ QStringLiteral("capture"), QStringLiteral("Work"), QStringLiteral("--icon=star") });
+        QVERIFY(InstanceCommand::handles(capture));
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        QCOMPARE(InstanceCommand::run(capture, m_store.path(), QStringLiteral(":20"), outStream, errStream), 0);
+        QCOMPARE(out, QStringLiteral("Saved workspace \"Work\" with 3 entries\n"));
+        QCOMPARE(asked.value(QLatin1String("type")).toString(), QStringLiteral("capture"));
+        const QJsonObject request = asked.value(QLatin1String("request")).toObject();
+        QCOMPARE(request.value(QLatin1String("command")).toString(), QStringLiteral("create"));
+        QCOMPARE(request.value(QLatin1String("name")).toString(), QStringLiteral("Work"));
+        QCOMPARE(request.value(QLatin1String("icon")).toString(), QStringLiteral("star"));
+
+        // Another display's desktop is not the one meant: the command reads its own. Help and mistakes are
+        // the command's to tell.
+        QVERIFY(!InstanceCommand::run(capture, m_store.path(), QStringLiteral(":21"), outStream, errStream));
+        asked = {};
+        for (const QStringList &arguments : { QStringList { QStringLiteral("capture"), QStringLiteral("--help") },
+                 QStringList { QStringLiteral("capture") } })
+            QVERIFY(!InstanceCommand::run(
+                Invocation::parse(arguments), m_store.path(), QStringLiteral(":20"), outStream, errStream));
+        QVERIFY(asked.isEmpty());
+    }
+
+    void captureTheInstanceCannotDoIsLeftToTheCommand()
+    {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        // Only the session's own desktop.
+        for (const QStringList &arguments : { QStringList { QStringLiteral("list") },
+                 QStringList { QStringLiteral("--desktop"), QStringLiteral("sim:a.json"), QStringLiteral("capture"),
+                     QStringLiteral("W") },
+                 QStringList { QStringLiteral("--log"), QStringLiteral("l.json"), QStringLiteral("update"),
+                     QStringLiteral("W") } })
+            QVERIFY2(!InstanceCommand::handles(Invocation::parse(arguments)), qPrintable(arguments.join(' ')));
+
+        // A Corvalint started before an upgrade knows store requests only.
+        InstanceServer older([](const QJsonObject &request) {
+            return CommandResult::failure(QStringLiteral("corvalint: unknown request \"%1\"")
+                                              .arg(request.value(QLatin1String("type")).toString()))
+                .toJson();
+        });
+        QString error;
+        QCOMPARE(older.claim(InstanceChannel::socketPath(m_store.path(), QStringLiteral(":22")), &error),
+            InstanceServer::Claim::listening);
+        const Invocation update = Invocation::parse({ QStringLiteral("update"), QStringLiteral("Work") });
+        QVERIFY(!InstanceCommand::run(update, m_store.path(), QStringLiteral(":22"), outStream, errStream));
+        QVERIFY(out.isEmpty());
+        QVERIFY(err.isEmpty());
+    }
+
+    void captureTheInstanceRefusesFailsWithItsWords()
+    {
+        InstanceServer server([](const QJsonObject &) {
+            return CommandResult::failure(QStringLiteral("corvalint: capture: found no application window to save"))
+                .toJson();
+        });
+        QString error;
+        QCOMPARE(server.claim(InstanceChannel::socketPath(m_store.path(), QStringLiteral(":23")), &error),
+            InstanceServer::Claim::listening);
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const Invocation capture = Invocation::parse({ QStringLiteral("capture"), QStringLiteral("Work") });
+        QCOMPARE(InstanceCommand::run(capture, m_store.path(), QStringLiteral(":23"), outStream, errStream), 1);
+        QCOMPARE(err, QStringLiteral("corvalint: capture: found no application window to save\n"));
     }
 
     void framesAreOneJsonObjectPerLine()

@@ -1,4 +1,4 @@
-// Where Corvalint's two programs lie, relative to each other.
+// Where Corvalint's programs lie, relative to each other.
 #include "programfiles.h"
 
 #include <QDir>
@@ -16,14 +16,13 @@ bool isProgram(const QString &path)
 
 namespace ProgramFiles {
 
-QString windowProgramFor(const QString &commandPath)
+QString programFor(const QString &commandPath, const char *name)
 {
     const QDir folder = QFileInfo(commandPath).absoluteDir();
     // Relative, so that an installation moved as a whole (a package unpacked
-    // into a folder, a prefix of the user's own) still finds its other half.
-    for (const QString &candidate : { folder.filePath(QLatin1String(windowProgramName)),
-             folder.filePath(
-                 QStringLiteral(CORVALINT_WINDOW_PROGRAM_FROM_BIN "/") + QLatin1String(windowProgramName)) }) {
+    // into a folder, a prefix of the user's own) still finds its other parts.
+    for (const QString &candidate : { folder.filePath(QLatin1String(name)),
+             folder.filePath(QStringLiteral(CORVALINT_WINDOW_PROGRAM_FROM_BIN "/") + QLatin1String(name)) }) {
         if (isProgram(candidate))
             return QDir::cleanPath(candidate);
     }

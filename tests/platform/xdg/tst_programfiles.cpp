@@ -1,4 +1,4 @@
-// The command and the window program find each other in a build tree and in an
+// The command, the window program and the command program find each other in a build tree and in an
 // installed tree wherever it was unpacked, and never pick up a file that is
 // not a program.
 #include "platform/xdg/programfiles.h"
@@ -37,7 +37,9 @@ private slots:
         const QString prefix = root.filePath(QStringLiteral("my root/usr"));
         const QString command = makeFile(prefix + QStringLiteral("/bin/corvalint"), true);
         const QString window = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-gui"), true);
+        const QString commands = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-command"), true);
         QCOMPARE(ProgramFiles::windowProgramFor(command), window);
+        QCOMPARE(ProgramFiles::programFor(command, ProgramFiles::commandProgramName), commands);
         QCOMPARE(ProgramFiles::commandFor(window), command);
     }
 
