@@ -239,8 +239,8 @@ int CorvalintApp::exec(int &argc, char **argv, const Invocation &invocation)
             return commands.execute(request.value(QLatin1String("request")).toObject()).toJson();
         // The command line's capture, read from this session's desktop, which is open here already.
         if (type == QLatin1String("capture")) {
-            const auto completed = CaptureRequest::withDesktop(request.value(QLatin1String("request")).toObject(),
-                automation, session.platform().canControlWindows());
+            const auto completed = CaptureRequest::withDesktop(
+                request.value(QLatin1String("request")).toObject(), automation, session.platform().canControlWindows());
             if (const QString *problem = std::get_if<QString>(&completed))
                 return CommandResult::failure(QStringLiteral("corvalint: ") + *problem).toJson();
             return commands.execute(std::get<QJsonObject>(completed)).toJson();

@@ -2,9 +2,8 @@
 // of loaded records that every view shares, and short-lived read contexts.
 #include "workspacestore.h"
 
-#include "storelocation.h"
-
 #include "storeconnection.h"
+#include "storelocation.h"
 #include "storereader.h"
 #include "storeschema.h"
 #include "storewriter.h"
