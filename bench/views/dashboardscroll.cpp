@@ -17,6 +17,7 @@
 #include <algorithm>
 
 Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+Q_IMPORT_QML_PLUGIN(Corvalint_ThemePlugin)
 
 int main(int argc, char *argv[])
 {

@@ -4,7 +4,7 @@
 #include "model/workspacestore.h"
 #include "platform/gnome/gnomeshellclient.h"
 #include "traymenu.h"
-#include "views/symboltable.h"
+#include "views/theme/symboltable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

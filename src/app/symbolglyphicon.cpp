@@ -1,7 +1,7 @@
 // Drawing one symbol glyph into an icon.
 #include "symbolglyphicon.h"
 
-#include "views/symboltable.h"
+#include "views/theme/symboltable.h"
 
 #include <QFont>
 #include <QFontDatabase>

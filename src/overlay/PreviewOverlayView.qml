@@ -1,7 +1,7 @@
 // One screen's preview overlay: a dimmed grid, the title badge, the close button,
 // and a box wherever a saved window of the workspace lies on this screen.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Item {
     id: view

@@ -1,7 +1,7 @@
 // Where one saved window will be placed: a faint cyan box with a pulsing rim, a
 // sweeping scan line, corner brackets, the entry's name and its saved geometry.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Item {
     id: box

@@ -130,11 +130,9 @@ bool PreviewOverlayManager::eventFilter(QObject *watched, QEvent *event)
 
 QQmlEngine &PreviewOverlayManager::engine()
 {
-    if (!m_engine) {
+    // The theme's module lies in an import path that every engine has.
+    if (!m_engine)
         m_engine = std::make_unique<QQmlEngine>();
-        // The modules live in the resources under their own names.
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-    }
     return *m_engine;
 }
 

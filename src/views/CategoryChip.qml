@@ -2,6 +2,7 @@
 import QtQuick
 import QtQuick.Templates as T
 import Corvalint
+import Corvalint.Theme
 
 // A radio button to a screen reader; the sheet's controller, not the button, decides which is chosen.
 T.RadioButton {

@@ -3,6 +3,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
+import Corvalint.Theme
 
 Item {
     id: root

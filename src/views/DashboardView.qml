@@ -4,6 +4,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Corvalint
+import Corvalint.Theme
 
 Item {
     id: dashboard

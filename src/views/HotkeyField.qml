@@ -1,7 +1,7 @@
 // The hotkey field: the key combination, or the recording prompt on blue.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 T.AbstractButton {
     id: field

@@ -4,6 +4,7 @@ import QtQuick
 import QtQuick.Layouts
 import QtQuick.Window
 import Corvalint
+import Corvalint.Theme
 
 Window {
     id: launcher

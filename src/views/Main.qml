@@ -2,6 +2,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
+import Corvalint.Theme
 
 ApplicationWindow {
     id: window

@@ -1,7 +1,7 @@
 // The detail header's monitor check: green when the screens match the workspace,
 // orange with the reason when they do not.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Rectangle {
     id: badge

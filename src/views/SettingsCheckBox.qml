@@ -1,7 +1,7 @@
 // A checkbox of the settings page whose label is a title over a smaller description.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 T.CheckBox {
     id: box

@@ -5,6 +5,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import QtQuick.Layouts
 import Corvalint
+import Corvalint.Theme
 
 Item {
     id: settingsPage

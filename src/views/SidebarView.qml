@@ -6,6 +6,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
+import Corvalint.Theme
 
 Item {
     id: sidebar

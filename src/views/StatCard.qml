@@ -3,7 +3,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import Corvalint
+import Corvalint.Theme
 
 Control {
     id: card

@@ -1,7 +1,7 @@
 // One symbol choice of the workspace sheet: a 32-point circle, blue when chosen.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 // A radio button to a screen reader; the sheet's controller, not the button, decides which is chosen.
 T.RadioButton {

@@ -2,7 +2,7 @@
 // turns cyan with a glow while the field has focus.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 T.TextField {
     id: field

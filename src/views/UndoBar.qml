@@ -2,6 +2,7 @@
 // does the same while it shows.
 import QtQuick
 import Corvalint
+import Corvalint.Theme
 
 Rectangle {
     id: bar

@@ -4,6 +4,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
 import Corvalint
+import Corvalint.Theme
 
 Popup {
     id: dialog

@@ -6,6 +6,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Corvalint
+import Corvalint.Theme
 
 // A plain item rather than a Control: Qt 6.4's controls overwrite the accessible role given here.
 Item {

@@ -3,7 +3,7 @@
 // given its text (the card's, whose star the keyboard cannot reach).
 import QtQuick
 import QtQuick.Controls.Basic
-import Corvalint
+import Corvalint.Theme
 
 Menu {
     id: menu

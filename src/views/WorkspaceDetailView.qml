@@ -6,6 +6,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
 import Corvalint
+import Corvalint.Theme
 
 Item {
     id: detail

@@ -7,6 +7,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Templates as T
 import QtQuick.Layouts
 import Corvalint
+import Corvalint.Theme
 
 Popup {
     id: sheet

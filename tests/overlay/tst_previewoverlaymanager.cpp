@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
-Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+Q_IMPORT_QML_PLUGIN(Corvalint_ThemePlugin)
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+Q_IMPORT_QML_PLUGIN(Corvalint_ThemePlugin)
 
 namespace {
 

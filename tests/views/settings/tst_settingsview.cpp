@@ -14,6 +14,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(CorvalintPlugin)
+Q_IMPORT_QML_PLUGIN(Corvalint_ThemePlugin)
 
 namespace {
 
@@ -23,6 +24,7 @@ constexpr char harness[] = R"(
 import QtQuick
 import QtQuick.Controls.Basic
 import Corvalint
+import Corvalint.Theme
 
 ApplicationWindow {
     width: 1100

@@ -1,7 +1,7 @@
 // Text with the soft coloured glow (a shadow without offset) the theme puts
 // behind titles, names and statistic values.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Text {
     id: label

@@ -2,7 +2,7 @@
 // label, glow in the start colour, shrinks to 97 % while pressed.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 T.Button {
     id: button

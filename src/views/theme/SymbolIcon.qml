@@ -1,7 +1,7 @@
 // One symbol by its system name, drawn from the Material Icons font; unknown
 // names draw nothing.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Text {
     id: icon

@@ -1,7 +1,7 @@
 // The glass panel behind dashboard blocks and cards: blurred window
 // background, dark tint, faint grid, gradient rim, corner brackets, cyan glow.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Item {
     id: glass

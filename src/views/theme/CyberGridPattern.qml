@@ -1,7 +1,7 @@
 // A 20-point line grid in white over the space it is given; callers dim it.
 import QtQuick
 import QtQuick.Shapes
-import Corvalint
+import Corvalint.Theme
 
 Shape {
     id: grid

@@ -1,7 +1,7 @@
 // Four cyan corner brackets, 8-point legs, around the space it is given.
 import QtQuick
 import QtQuick.Shapes
-import Corvalint
+import Corvalint.Theme
 
 Shape {
     id: corners

@@ -1,7 +1,7 @@
 // A rounded rectangle filled with a two-colour gradient from the top-leading
 // to the bottom-trailing corner (icon tiles, the start button).
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 GradientShape {
     id: tile

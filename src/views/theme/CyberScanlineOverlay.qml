@@ -2,7 +2,7 @@
 // 8 points of height; callers dim it further.
 import QtQuick
 import QtQuick.Shapes
-import Corvalint
+import Corvalint.Theme
 
 Shape {
     id: scanlines

@@ -2,7 +2,7 @@
 // Pointer clicks do not light it (controls pass their visualFocus), so it
 // only appears for someone who moves with the keyboard.
 import QtQuick
-import Corvalint
+import Corvalint.Theme
 
 Rectangle {
     objectName: "focusRing"

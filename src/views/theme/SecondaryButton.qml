@@ -1,7 +1,7 @@
 // The outlined dark button for cancelling, closing and side actions.
 import QtQuick
 import QtQuick.Templates as T
-import Corvalint
+import Corvalint.Theme
 
 T.Button {
     id: button
