@@ -42,6 +42,7 @@ private:
     qint64 bufferedBytes() const;
 
     Handler m_handler;
-    QLocalServer m_server;
+    // Before the server: its connections are its children and leave this list as the server deletes them.
     QList<QLocalSocket *> m_connections;
+    QLocalServer m_server;
 };

@@ -2,7 +2,7 @@
 // of this session when there is one, which has the desktop and the store open
 // already; every other command, and a capture with nobody to ask, goes to the
 // command program, and the tray, the window and the preview overlay go to the
-// window program. This program links Qt Core and Network only, so that a
+// window program. This program links Qt Core only, so that a
 // command from a key binding or a script starts at once.
 #include "cli/filesizeguard.h"
 #include "cli/instancecommand.h"

@@ -1,17 +1,15 @@
 // Naming the instance socket and sending one request over it.
 #include "instancechannel.h"
 
+#include "localconnection.h"
 #include "peercredentials.h"
 #include "platform/linux/privatedirectory.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLocalSocket>
 #include <QStandardPaths>
-#include <QTimer>
 #include <ctime>
 #include <unistd.h>
 
@@ -34,6 +32,8 @@ QString storeKey(const QString &storeDirectory)
 }
 
 constexpr int takenGraceMs = 1000;
+// A reply holds a command's whole output (a list of thousands of workspaces as JSON).
+constexpr qsizetype maxReplyBytes = 256 * 1024 * 1024;
 
 // Both ends read the same clock: the monotonic clock is one for the whole
 // system and does not jump when the wall clock is set.
@@ -111,49 +111,24 @@ InstanceChannel::Reply InstanceChannel::request(const QString &path, const QJson
     Reply reply;
     if (path.isEmpty())
         return reply;
-    QLocalSocket socket;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&socket, &QLocalSocket::connected, &loop, &QEventLoop::quit);
-    QObject::connect(&socket, &QLocalSocket::errorOccurred, &loop, &QEventLoop::quit);
-    QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
-        if (socket.canReadLine())
-            loop.quit();
-    });
-    QObject::connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
-    const auto waitForLine = [&](int milliseconds) -> std::optional<QJsonObject> {
-        deadline.start(milliseconds);
-        while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState && deadline.isActive())
-            loop.exec();
-        if (!socket.canReadLine())
-            return std::nullopt;
-        return parseFrame(socket.readLine().trimmed());
-    };
-
-    // The event loop keeps running while we wait, so an instance in this very
-    // process (the tests) can answer too.
-    socket.connectToServer(path);
-    if (socket.state() != QLocalSocket::ConnectedState) {
-        deadline.start(bounds.connectMs);
-        while (socket.state() == QLocalSocket::ConnectingState && deadline.isActive())
-            loop.exec();
-    }
-    if (socket.state() != QLocalSocket::ConnectedState)
+    LocalConnection connection;
+    if (!connection.connectTo(path, bounds.connectMs))
         return reply;
     // Captured frames and paths go to our own user's instance only.
-    if (!PeerCredentials::isSameUser(socket.socketDescriptor())) {
-        socket.abort();
+    if (!PeerCredentials::isSameUser(connection.descriptor()))
         return reply;
-    }
 
+    const auto waitForLine = [&](int milliseconds) -> std::optional<QJsonObject> {
+        const std::optional<QByteArray> line = connection.readLine(milliseconds, maxReplyBytes);
+        return line ? parseFrame(line->trimmed()) : std::nullopt;
+    };
     QJsonObject stamped = message;
     stamped[QLatin1String("deadline")] = double(monotonicMs() + bounds.acceptMs);
-    socket.write(frame(stamped));
     // A little longer than the deadline itself: a request taken just before
     // it must not be reported as dropped.
     reply.status = Reply::Status::notTaken;
+    if (!connection.writeAll(frame(stamped), bounds.acceptMs))
+        return reply;
     const std::optional<QJsonObject> first = waitForLine(bounds.acceptMs + takenGraceMs);
     if (!first)
         return reply;
