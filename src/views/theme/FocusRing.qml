@@ -9,7 +9,7 @@ Rectangle {
 
     property bool shown: false
     // The corner radius of what it surrounds.
-    property real cornerRadius: 8
+    property real cornerRadius: Theme.radiusL
 
     anchors.fill: parent
     anchors.margins: -3

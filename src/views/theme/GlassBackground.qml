@@ -6,7 +6,7 @@ import Corvalint.Theme
 Item {
     id: glass
 
-    property real cornerRadius: 12
+    property real cornerRadius: Theme.radiusCard
 
     RoundedGlow {
         anchors.fill: parent

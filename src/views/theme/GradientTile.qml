@@ -10,5 +10,5 @@ GradientShape {
     property color endColor
 
     colors: [startColor, endColor]
-    radius: 8
+    radius: Theme.radiusL
 }

@@ -21,13 +21,13 @@ T.Button {
     Keys.onEnterPressed: if (enabled) clicked()
     // Qt 6.4's template buttons answer a screen reader's press with nothing.
     Accessible.onPressAction: if (enabled) clicked()
-    spacing: 8
-    leftPadding: 18
-    rightPadding: 18
-    topPadding: 10
-    bottomPadding: 10
+    spacing: Theme.spacingM
+    leftPadding: Theme.buttonPaddingH
+    rightPadding: Theme.buttonPaddingH
+    topPadding: Theme.buttonPaddingV
+    bottomPadding: Theme.buttonPaddingV
     font.family: Theme.roundedFamily
-    font.pixelSize: 13
+    font.pixelSize: Theme.fontBody
     font.weight: Theme.bold
     opacity: enabled ? 1 : 0.5
 
@@ -59,24 +59,24 @@ T.Button {
             anchors.fill: parent
             anchors.margins: -glowRadius
             glowRadius: 6
-            cornerRadius: 8
+            cornerRadius: Theme.radiusL
             color: Theme.withAlpha(button.startColor, 0.55)
         }
         GradientShape {
             anchors.fill: parent
             opacity: button.pressed ? 0.8 : 1.0
-            radius: 8
+            radius: Theme.radiusL
             colors: [button.startColor, button.endColor]
         }
         Rectangle {
             anchors.fill: parent
-            radius: 8
+            radius: Theme.radiusL
             color: "transparent"
             border.width: 1
             border.color: Theme.buttonRim
         }
         FocusRing {
-            cornerRadius: 8
+            cornerRadius: Theme.radiusL
             shown: button.visualFocus
         }
     }

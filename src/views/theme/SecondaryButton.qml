@@ -20,13 +20,13 @@ T.Button {
     Keys.onEnterPressed: if (enabled) clicked()
     // Qt 6.4's template buttons answer a screen reader's press with nothing.
     Accessible.onPressAction: if (enabled) clicked()
-    spacing: 6
-    leftPadding: 16
-    rightPadding: 16
-    topPadding: 10
-    bottomPadding: 10
+    spacing: Theme.spacingS
+    leftPadding: Theme.secondaryButtonPaddingH
+    rightPadding: Theme.secondaryButtonPaddingH
+    topPadding: Theme.buttonPaddingV
+    bottomPadding: Theme.buttonPaddingV
     font.family: Theme.roundedFamily
-    font.pixelSize: 13
+    font.pixelSize: Theme.fontBody
     font.weight: Theme.semibold
 
     scale: pressed ? 0.97 : 1.0
@@ -58,19 +58,19 @@ T.Button {
             anchors.fill: parent
             anchors.margins: -glowRadius
             glowRadius: 4
-            cornerRadius: 8
+            cornerRadius: Theme.radiusL
             color: Theme.withAlpha(button.foregroundColor, 0.12)
         }
         Rectangle {
             anchors.fill: parent
-            radius: 8
+            radius: Theme.radiusL
             // A tint of the foreground under the pointer: the button answers before it is pressed.
             color: button.hovered ? Theme.withAlpha(button.foregroundColor, 0.14) : Theme.secondaryButtonFill
             border.width: 1.2
             border.color: button.borderColor
         }
         FocusRing {
-            cornerRadius: 8
+            cornerRadius: Theme.radiusL
             shown: button.visualFocus
         }
     }

@@ -1,4 +1,4 @@
-// The colours and fonts every Corvalint screen shares.
+// The colours, fonts and sizes every Corvalint screen shares.
 pragma Singleton
 import QtQuick
 
@@ -132,4 +132,46 @@ QtObject {
     readonly property int semibold: Font.DemiBold
     readonly property int bold: Font.Bold
     readonly property int black: Font.Black
+
+    // Type sizes, from the overlay's fine print up to the settings page's title.
+    readonly property int fontMicro: 8
+    readonly property int fontLabel: 9
+    readonly property int fontCaption: 10
+    readonly property int fontFootnote: 11
+    readonly property int fontCallout: 12
+    readonly property int fontBody: 13
+    readonly property int fontHeadline: 14
+    readonly property int fontTitle: 16
+    readonly property int fontTitleLarge: 20
+    readonly property int fontDisplay: 24
+    readonly property int fontDisplayLarge: 28
+
+    // Gaps between neighbours in rows, columns and grids, and the small insets that match them.
+    readonly property int spacingXXS: 2
+    readonly property int spacingXS: 4
+    readonly property int spacingS: 6
+    readonly property int spacingM: 8
+    readonly property int spacingL: 12
+    readonly property int spacingXL: 16
+    readonly property int spacingSection: 20
+    readonly property int spacingPage: 24
+
+    // Corners: check boxes; tags and badges; fields, chips and rows; buttons and tiles; sheets and
+    // the undo bar; cards and glass panels; the launcher.
+    readonly property int radiusXS: 3
+    readonly property int radiusS: 4
+    readonly property int radiusM: 6
+    readonly property int radiusL: 8
+    readonly property int radiusSheet: 10
+    readonly property int radiusCard: 12
+    readonly property int radiusWindow: 14
+
+    // Inner paddings and the margins that match them: a page, sheet or dialog; a glass panel; a card.
+    readonly property int paddingPage: 24
+    readonly property int paddingPanel: 20
+    readonly property int paddingCard: 16
+    // The buttons' paddings: the primary and the secondary button's sides, and both buttons' top and bottom.
+    readonly property int buttonPaddingH: 18
+    readonly property int secondaryButtonPaddingH: 16
+    readonly property int buttonPaddingV: 10
 }
