@@ -43,11 +43,11 @@ Item {
             id: titleBadge
             objectName: "titleBadge"
             anchors.left: parent.left
-            anchors.leftMargin: 24
+            anchors.leftMargin: Theme.paddingPage
             anchors.verticalCenter: parent.verticalCenter
             width: title.implicitWidth + 28
             height: title.implicitHeight + 12
-            radius: 6
+            radius: Theme.radiusM
             color: Theme.overlayBadgeFill
             border.width: 1
             border.color: Theme.accentRim
@@ -58,7 +58,7 @@ Item {
                 text: "HUD RADAR OVERLAY (PRESSE 'ESC' ZUM SCHLIESSEN)"
                 color: Theme.overlayTitle
                 font.family: Theme.monoFamily
-                font.pixelSize: 10
+                font.pixelSize: Theme.fontCaption
                 font.weight: Theme.black
             }
         }
@@ -67,14 +67,14 @@ Item {
             id: closeButton
             objectName: "closeButton"
             anchors.right: parent.right
-            anchors.rightMargin: 24
+            anchors.rightMargin: Theme.paddingPage
             anchors.verticalCenter: parent.verticalCenter
             text: "SCHLIESSEN"
             symbol: "xmark.circle"
             symbolSize: 10
-            spacing: 6
+            spacing: Theme.spacingS
             font.family: Theme.monoFamily
-            font.pixelSize: 10
+            font.pixelSize: Theme.fontCaption
             font.weight: Theme.bold
             foregroundColor: Theme.cyan
             borderColor: Theme.accentOutline

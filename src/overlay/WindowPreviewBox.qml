@@ -60,7 +60,7 @@ Item {
     Rectangle {
         id: rim
         anchors.fill: parent
-        radius: 6
+        radius: Theme.radiusM
         color: "transparent"
         border.width: 1.5
         border.color: Theme.withAlpha(Theme.cyan, 0.45 + 0.3 * box.pulse)
@@ -84,10 +84,10 @@ Item {
         id: nameBadge
         anchors.left: parent.left
         anchors.top: parent.top
-        anchors.margins: 8
+        anchors.margins: Theme.spacingM
         width: nameColumn.implicitWidth + 12
         height: nameColumn.implicitHeight + 12
-        radius: 4
+        radius: Theme.radiusS
         color: Theme.overlayLabelFill
 
         Column {
@@ -97,7 +97,7 @@ Item {
             spacing: 3
 
             Row {
-                spacing: 6
+                spacing: Theme.spacingS
                 SymbolIcon {
                     anchors.verticalCenter: parent.verticalCenter
                     name: box.modelData.symbol
@@ -110,7 +110,7 @@ Item {
                     text: box.modelData.name
                     color: "white"
                     font.family: Theme.monoFamily
-                    font.pixelSize: 10
+                    font.pixelSize: Theme.fontCaption
                     font.weight: Theme.black
                 }
             }
@@ -119,7 +119,7 @@ Item {
                 text: box.modelData.detail
                 color: Theme.previewDetailText
                 font.family: Theme.monoFamily
-                font.pixelSize: 8
+                font.pixelSize: Theme.fontMicro
                 maximumLineCount: 1
             }
         }
@@ -128,10 +128,10 @@ Item {
     Rectangle {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.margins: 8
+        anchors.margins: Theme.spacingM
         width: sizeColumn.implicitWidth + 12
         height: sizeColumn.implicitHeight + 12
-        radius: 4
+        radius: Theme.radiusS
         color: Theme.overlayLabelFill
 
         Column {
@@ -146,7 +146,7 @@ Item {
                 text: box.modelData.sizeText
                 color: Theme.cyan
                 font.family: Theme.monoFamily
-                font.pixelSize: 9
+                font.pixelSize: Theme.fontLabel
                 font.weight: Theme.bold
             }
             Text {
@@ -155,7 +155,7 @@ Item {
                 text: box.modelData.coordText
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
-                font.pixelSize: 8
+                font.pixelSize: Theme.fontMicro
             }
         }
     }
