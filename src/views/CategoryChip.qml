@@ -25,12 +25,12 @@ T.RadioButton {
     Accessible.name: category
 
     background: Rectangle {
-        radius: 6
+        radius: Theme.radiusM
         color: chip.selected ? Theme.choiceSelected : Theme.chipFill
         border.width: 1
         border.color: chip.selected ? Theme.cyan : Theme.hairline
         FocusRing {
-            cornerRadius: 6
+            cornerRadius: Theme.radiusM
             shown: chip.visualFocus
         }
     }
@@ -43,7 +43,7 @@ T.RadioButton {
         Row {
             id: label
             anchors.centerIn: parent
-            spacing: 8
+            spacing: Theme.spacingM
             SymbolIcon {
                 anchors.verticalCenter: parent.verticalCenter
                 name: Categories.chipSymbol(chip.category)
@@ -56,7 +56,7 @@ T.RadioButton {
                 text: chip.category
                 color: chip.selected ? "white" : Theme.choiceText
                 font.family: Theme.monoFamily
-                font.pixelSize: 11
+                font.pixelSize: Theme.fontFootnote
                 font.weight: Theme.medium
             }
         }

@@ -57,8 +57,8 @@ Item {
 
         Row {
             id: bannerRow
-            anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; leftMargin: 12; rightMargin: 12 }
-            spacing: 8
+            anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; leftMargin: Theme.spacingL; rightMargin: Theme.spacingL }
+            spacing: Theme.spacingM
             SymbolIcon {
                 anchors.verticalCenter: parent.verticalCenter
                 name: "exclamationmark.triangle.fill"
@@ -75,7 +75,7 @@ Item {
                 color: Theme.primaryText
                 wrapMode: Text.Wrap
                 font.family: Theme.systemFamily
-                font.pixelSize: 12
+                font.pixelSize: Theme.fontCallout
                 font.weight: Theme.medium
             }
         }

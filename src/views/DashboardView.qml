@@ -48,19 +48,19 @@ Item {
             x: 24
             y: 24
             width: page.width - 48
-            spacing: 24
+            spacing: Theme.spacingPage
 
             // Header
             ColumnLayout {
                 Layout.topMargin: 10
-                spacing: 6
+                spacing: Theme.spacingS
                 GlowText {
                     text: "Willkommen bei Corvalint"
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                     color: Theme.cyan
                     font.family: Theme.monoFamily
-                    font.pixelSize: 24
+                    font.pixelSize: Theme.fontDisplay
                     font.weight: Theme.black
                     glowColor: Theme.titleGlow
                     glowRadius: 6
@@ -71,7 +71,7 @@ Item {
                     Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
-                    font.pixelSize: 11
+                    font.pixelSize: Theme.fontFootnote
                     font.weight: Theme.bold
                 }
             }
@@ -79,7 +79,7 @@ Item {
             // Statistics
             RowLayout {
                 Layout.fillWidth: true
-                spacing: 16
+                spacing: Theme.spacingXL
                 StatCard {
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
@@ -109,20 +109,20 @@ Item {
             // Creation box
             Control {
                 Layout.fillWidth: true
-                padding: 20
-                background: GlassBackground { cornerRadius: 12 }
+                padding: Theme.paddingPanel
+                background: GlassBackground { cornerRadius: Theme.radiusCard }
                 contentItem: ColumnLayout {
-                    spacing: 16
+                    spacing: Theme.spacingXL
                     ColumnLayout {
                         Layout.fillWidth: true
-                        spacing: 8
+                        spacing: Theme.spacingM
                         Text {
                             text: "Neuen Workspace erstellen"
                             Accessible.role: Accessible.Heading
                             Accessible.name: text
                             color: Theme.cyan
                             font.family: Theme.monoFamily
-                            font.pixelSize: 14
+                            font.pixelSize: Theme.fontHeadline
                             font.weight: Theme.bold
                         }
                         Text {
@@ -133,20 +133,20 @@ Item {
                             wrapMode: Text.WordWrap
                             color: Theme.bodyText
                             font.family: Theme.monoFamily
-                            font.pixelSize: 11
+                            font.pixelSize: Theme.fontFootnote
                             font.weight: Theme.medium
                         }
                     }
                     PrimaryButton {
                         objectName: "openCreationSheet"
-                        leftPadding: 18 + 20
-                        rightPadding: 18 + 20
-                        topPadding: 10 + 12
-                        bottomPadding: 10 + 12
+                        leftPadding: Theme.buttonPaddingH + 20
+                        rightPadding: Theme.buttonPaddingH + 20
+                        topPadding: Theme.buttonPaddingV + 12
+                        bottomPadding: Theme.buttonPaddingV + 12
                         text: "Workspace aus aktuellen Apps erzeugen"
                         symbol: "camera.viewfinder"
                         symbolSize: 14
-                        spacing: 8
+                        spacing: Theme.spacingM
                         startColor: Theme.gradientStart
                         endColor: Theme.gradientEnd
                         onClicked: creationController.open()
@@ -159,14 +159,14 @@ Item {
                 id: favoritesBlock
                 Layout.fillWidth: true
                 visible: favoriteWorkspaces.count > 0
-                spacing: 12
+                spacing: Theme.spacingL
                 Text {
                     text: "Favoriten"
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                     color: "white"
                     font.family: Theme.roundedFamily
-                    font.pixelSize: 16
+                    font.pixelSize: Theme.fontTitle
                     font.weight: Theme.bold
                 }
                 WorkspaceGrid {
@@ -184,14 +184,14 @@ Item {
             ColumnLayout {
                 id: allBlock
                 Layout.fillWidth: true
-                spacing: 12
+                spacing: Theme.spacingL
                 Text {
                     text: "Alle Workspaces"
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                     color: "white"
                     font.family: Theme.roundedFamily
-                    font.pixelSize: 16
+                    font.pixelSize: Theme.fontTitle
                     font.weight: Theme.bold
                 }
                 Control {
@@ -200,9 +200,9 @@ Item {
                     visible: allWorkspaces.count === 0
                     topPadding: 40
                     bottomPadding: 40
-                    background: GlassBackground { cornerRadius: 12 }
+                    background: GlassBackground { cornerRadius: Theme.radiusCard }
                     contentItem: ColumnLayout {
-                        spacing: 12
+                        spacing: Theme.spacingL
                         SymbolIcon {
                             Layout.alignment: Qt.AlignHCenter
                             name: "square.dashed"
@@ -216,7 +216,7 @@ Item {
                             Accessible.name: text
                             color: Theme.secondaryText
                             font.family: Theme.systemFamily
-                            font.pixelSize: 14
+                            font.pixelSize: Theme.fontHeadline
                             font.weight: Theme.medium
                         }
                     }

@@ -17,13 +17,13 @@ Rectangle {
 
     implicitWidth: row.implicitWidth + 12
     implicitHeight: row.implicitHeight + 4
-    radius: 4
+    radius: Theme.radiusS
     color: Theme.withAlpha(tint, 0.12)
 
     Row {
         id: row
         anchors.centerIn: parent
-        spacing: 4
+        spacing: Theme.spacingXS
         SymbolIcon {
             anchors.verticalCenter: parent.verticalCenter
             name: badge.isWarning ? "exclamationmark.triangle.fill" : "checkmark.circle.fill"
@@ -37,7 +37,7 @@ Rectangle {
             text: badge.message
             color: badge.tint
             font.family: Theme.systemFamily
-            font.pixelSize: 10
+            font.pixelSize: Theme.fontCaption
             font.weight: badge.isWarning ? Theme.bold : Font.Normal
         }
     }

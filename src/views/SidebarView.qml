@@ -170,7 +170,7 @@ Item {
                 text: row.title
                 color: Theme.sectionHeader
                 font.family: Theme.monoFamily
-                font.pixelSize: 9
+                font.pixelSize: Theme.fontLabel
                 font.weight: Theme.black
             }
 
@@ -179,7 +179,7 @@ Item {
                 anchors.fill: parent
                 anchors.leftMargin: 10
                 anchors.rightMargin: 10
-                radius: 6
+                radius: Theme.radiusM
                 // The row whose menu is open stays marked, so that it is clear which one a delete takes.
                 color: row.selected ? Theme.sidebarSelection
                                     : contextMenu.visible ? Theme.menuTargetFill
@@ -190,17 +190,17 @@ Item {
                 FocusRing {
                     objectName: "sidebarFocusRing"
                     anchors.margins: -2
-                    cornerRadius: 6
+                    cornerRadius: Theme.radiusM
                     shown: row.activeFocus
                 }
 
                 Row {
                     anchors.left: parent.left
-                    anchors.leftMargin: 8
+                    anchors.leftMargin: Theme.spacingM
                     anchors.right: parent.right
-                    anchors.rightMargin: 8
+                    anchors.rightMargin: Theme.spacingM
                     anchors.verticalCenter: parent.verticalCenter
-                    spacing: 8
+                    spacing: Theme.spacingM
 
                     SymbolIcon {
                         width: 20
@@ -216,7 +216,7 @@ Item {
                         text: row.label
                         color: Theme.primaryText
                         font.family: Theme.systemFamily
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.fontBody
                         elide: Text.ElideRight
                         maximumLineCount: 1
                     }

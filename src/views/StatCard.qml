@@ -13,14 +13,14 @@ Control {
     property string icon
     property color color: Theme.blue
 
-    padding: 16
-    background: GlassBackground { cornerRadius: 12 }
+    padding: Theme.paddingCard
+    background: GlassBackground { cornerRadius: Theme.radiusCard }
 
     // Qt 6.4's controls overwrite a role given to them: the row inside speaks for the card.
     Accessible.ignored: true
 
     contentItem: RowLayout {
-        spacing: 16
+        spacing: Theme.spacingXL
         // Read as one line, "Starts: 12", rather than as two loose texts.
         Accessible.role: Accessible.StaticText
         Accessible.name: card.title + ": " + card.value
@@ -29,7 +29,7 @@ Control {
             Layout.preferredWidth: 44
             Layout.preferredHeight: 44
             Layout.alignment: Qt.AlignVCenter
-            radius: 8
+            radius: Theme.radiusL
             color: Theme.withAlpha(card.color, 0.12)
             border.width: 1
             border.color: Theme.withAlpha(card.color, 0.4)
@@ -44,14 +44,14 @@ Control {
 
         ColumnLayout {
             Layout.alignment: Qt.AlignVCenter
-            spacing: 4
+            spacing: Theme.spacingXS
 
             Text {
                 Accessible.ignored: true
                 text: card.title.toUpperCase()
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
-                font.pixelSize: 9
+                font.pixelSize: Theme.fontLabel
                 font.weight: Theme.bold
             }
             GlowText {
@@ -59,7 +59,7 @@ Control {
                 text: card.value
                 color: "white"
                 font.family: Theme.monoFamily
-                font.pixelSize: 20
+                font.pixelSize: Theme.fontTitleLarge
                 font.weight: Theme.black
                 glowColor: Theme.withAlpha(card.color, 0.35)
                 glowRadius: 5

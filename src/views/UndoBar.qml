@@ -13,7 +13,7 @@ Rectangle {
     visible: undo.available
     implicitWidth: row.implicitWidth + 32
     implicitHeight: row.implicitHeight + 20
-    radius: 10
+    radius: Theme.radiusSheet
     color: Theme.undoBarBackground
     border.width: 1
     border.color: Theme.accentOutline
@@ -21,7 +21,7 @@ Rectangle {
     Row {
         id: row
         anchors.centerIn: parent
-        spacing: 16
+        spacing: Theme.spacingXL
         Text {
             objectName: "undoMessage"
             anchors.verticalCenter: parent.verticalCenter
@@ -29,7 +29,7 @@ Rectangle {
             textFormat: Text.PlainText
             color: Theme.primaryText
             font.family: Theme.systemFamily
-            font.pixelSize: 13
+            font.pixelSize: Theme.fontBody
             // Announced as it appears, with the way back.
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text
@@ -40,8 +40,8 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             text: "Rückgängig"
             symbol: "arrow.uturn.backward"
-            topPadding: 6
-            bottomPadding: 6
+            topPadding: Theme.spacingS
+            bottomPadding: Theme.spacingS
             onClicked: bar.undo.undo()
         }
     }

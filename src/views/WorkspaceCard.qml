@@ -50,14 +50,14 @@ Item {
 
     GlassBackground {
         anchors.fill: parent
-        cornerRadius: 12
+        cornerRadius: Theme.radiusCard
     }
 
     ColumnLayout {
         id: content
         anchors.fill: parent
-        anchors.margins: 16
-        spacing: 12
+        anchors.margins: Theme.paddingCard
+        spacing: Theme.spacingL
 
         RowLayout {
             Layout.fillWidth: true
@@ -67,13 +67,13 @@ Item {
                 Layout.preferredHeight: 32
                 GradientTile {
                     anchors.fill: parent
-                    radius: 8
+                    radius: Theme.radiusL
                     startColor: controller.gradientStart
                     endColor: controller.gradientEnd
                 }
                 Rectangle {
                     anchors.fill: parent
-                    radius: 8
+                    radius: Theme.radiusL
                     color: "transparent"
                     border.width: 1
                     border.color: Theme.tileRim
@@ -119,7 +119,7 @@ Item {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 4
+            spacing: Theme.spacingXS
 
             GlowText {
                 Layout.fillWidth: true
@@ -127,7 +127,7 @@ Item {
                 textFormat: Text.PlainText
                 color: "white"
                 font.family: Theme.monoFamily
-                font.pixelSize: 14
+                font.pixelSize: Theme.fontHeadline
                 font.weight: Theme.black
                 maximumLineCount: 1
                 elide: Text.ElideRight
@@ -138,7 +138,7 @@ Item {
                 text: controller.entriesText
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
-                font.pixelSize: 10
+                font.pixelSize: Theme.fontCaption
                 font.weight: Theme.bold
             }
             // After a launch of this workspace that could not open everything:
@@ -150,7 +150,7 @@ Item {
                 text: controller.launchProblemText
                 color: Theme.orange
                 font.family: Theme.monoFamily
-                font.pixelSize: 11
+                font.pixelSize: Theme.fontFootnote
                 font.weight: Theme.bold
                 elide: Text.ElideRight
                 Accessible.role: Accessible.StaticText
@@ -167,7 +167,7 @@ Item {
             Rectangle {
                 implicitWidth: chipText.implicitWidth + 16
                 implicitHeight: chipText.implicitHeight + 8
-                radius: 4
+                radius: Theme.radiusS
                 color: Theme.tagFill
                 border.width: 0.8
                 border.color: Theme.hairline
@@ -178,7 +178,7 @@ Item {
                     textFormat: Text.PlainText
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
-                    font.pixelSize: 9
+                    font.pixelSize: Theme.fontLabel
                     font.weight: Theme.black
                 }
             }
@@ -207,19 +207,19 @@ Item {
                     anchors.fill: parent
                     anchors.margins: -glowRadius
                     glowRadius: 4
-                    cornerRadius: 6
+                    cornerRadius: Theme.radiusM
                     color: Theme.startGlow
                 }
                 GradientTile {
                     anchors.fill: parent
-                    radius: 6
+                    radius: Theme.radiusM
                     startColor: Theme.gradientStart
                     endColor: Theme.gradientEnd
                 }
                 Row {
                     id: startLabel
                     anchors.centerIn: parent
-                    spacing: 4
+                    spacing: Theme.spacingXS
                     SymbolIcon {
                         anchors.verticalCenter: parent.verticalCenter
                         name: "play.fill"
@@ -232,7 +232,7 @@ Item {
                         text: controller.launching ? "STARTET …" : "STARTEN"
                         color: "white"
                         font.family: Theme.monoFamily
-                        font.pixelSize: 9
+                        font.pixelSize: Theme.fontLabel
                         font.weight: Theme.black
                     }
                 }
@@ -244,14 +244,14 @@ Item {
     // The rim lights up while the pointer is over the card.
     Rectangle {
         anchors.fill: parent
-        radius: 12
+        radius: Theme.radiusCard
         color: "transparent"
         border.width: 1.5
         border.color: card.isHovered ? Theme.hoverRim : "transparent"
     }
     FocusRing {
         objectName: "cardFocusRing"
-        cornerRadius: 12
+        cornerRadius: Theme.radiusCard
         shown: card.activeFocus
     }
 

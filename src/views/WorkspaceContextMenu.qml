@@ -19,7 +19,7 @@ Menu {
 
     background: Rectangle {
         implicitWidth: 190
-        radius: 6
+        radius: Theme.radiusM
         color: Theme.menuBackground
         border.width: 1
         border.color: Theme.panelBorder
@@ -34,7 +34,7 @@ Menu {
         implicitHeight: 24
         leftPadding: 10
         contentItem: Row {
-            spacing: 6
+            spacing: Theme.spacingS
             SymbolIcon {
                 anchors.verticalCenter: parent.verticalCenter
                 name: item.symbol
@@ -46,14 +46,14 @@ Menu {
                 text: item.text
                 color: item.highlighted ? "white" : item.tint
                 font.family: Theme.systemFamily
-                font.pixelSize: 13
+                font.pixelSize: Theme.fontBody
             }
         }
         background: Rectangle {
             anchors.fill: parent
             anchors.leftMargin: 5
             anchors.rightMargin: 5
-            radius: 4
+            radius: Theme.radiusS
             color: item.highlighted ? Theme.blue : "transparent"
         }
     }

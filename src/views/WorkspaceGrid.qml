@@ -6,6 +6,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import Corvalint
+import Corvalint.Theme
 
 FocusScope {
     id: root
@@ -15,7 +16,7 @@ FocusScope {
     property Flickable page
     property real pageY: 0
 
-    readonly property real spacing: 16
+    readonly property real spacing: Theme.spacingXL
     readonly property int columns: Math.max(1, Math.floor((width + spacing) / (200 + spacing)))
     readonly property int rows: Math.ceil(grid.count / columns)
     readonly property real cardHeight: probe.implicitHeight
