@@ -35,14 +35,14 @@ Item {
 
     GlassBackground {
         anchors.fill: parent
-        cornerRadius: 12
+        cornerRadius: Theme.radiusCard
     }
 
     RowLayout {
         id: layout
         anchors.fill: parent
-        anchors.margins: 12
-        spacing: 16
+        anchors.margins: Theme.spacingL
+        spacing: Theme.spacingXL
 
         Rectangle {
             implicitWidth: 36
@@ -59,7 +59,7 @@ Item {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 4
+            spacing: Theme.spacingXS
             Text {
                 id: entryTitle
                 objectName: "entryTitle"
@@ -69,7 +69,7 @@ Item {
                                               row.entry.websiteURL, row.entry.filePath)
                 color: "white"
                 font.family: Theme.systemFamily
-                font.pixelSize: 13
+                font.pixelSize: Theme.fontBody
                 font.weight: Theme.bold
                 maximumLineCount: 1
                 elide: Text.ElideRight
@@ -83,15 +83,15 @@ Item {
                                                row.entry.websiteURL, row.entry.filePath)
                 color: Theme.secondaryText
                 font.family: Theme.systemFamily
-                font.pixelSize: 11
+                font.pixelSize: Theme.fontFootnote
                 maximumLineCount: 1
                 elide: Text.ElideMiddle
             }
         }
 
         ColumnLayout {
-            Layout.rightMargin: 12
-            spacing: 4
+            Layout.rightMargin: Theme.spacingL
+            spacing: Theme.spacingXS
             Text {
                 id: monitorLabel
                 objectName: "monitorLabel"
@@ -100,7 +100,7 @@ Item {
                 text: EntryPresentation.monitor(row.entry.monitorID, row.screenMonitorIDs)
                 color: Theme.monitorText
                 font.family: Theme.systemFamily
-                font.pixelSize: 10
+                font.pixelSize: Theme.fontCaption
                 font.weight: Theme.bold
             }
             Text {
@@ -111,7 +111,7 @@ Item {
                 text: EntryPresentation.position(row.entry.frameX, row.entry.frameY)
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
-                font.pixelSize: 10
+                font.pixelSize: Theme.fontCaption
             }
             Text {
                 id: sizeText
@@ -121,7 +121,7 @@ Item {
                 text: EntryPresentation.size(row.entry.width, row.entry.height)
                 color: Theme.secondaryText
                 font.family: Theme.monoFamily
-                font.pixelSize: 10
+                font.pixelSize: Theme.fontCaption
             }
         }
 
@@ -147,7 +147,7 @@ Item {
             background: Item {
                 FocusRing {
                     anchors.margins: -1
-                    cornerRadius: 4
+                    cornerRadius: Theme.radiusS
                     shown: trashButton.visualFocus
                 }
             }

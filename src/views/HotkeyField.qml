@@ -13,13 +13,13 @@ T.AbstractButton {
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    leftPadding: 12
-    rightPadding: 12
-    topPadding: 6
-    bottomPadding: 6
+    leftPadding: Theme.spacingL
+    rightPadding: Theme.spacingL
+    topPadding: Theme.spacingS
+    bottomPadding: Theme.spacingS
     text: recording ? "Tastenkombination drücken..." : hotkeyText
     font.family: Theme.monoFamily
-    font.pixelSize: 13
+    font.pixelSize: Theme.fontBody
     font.weight: Theme.bold
     Keys.onPressed: (event) => {
         if (!recording)
@@ -46,10 +46,10 @@ T.AbstractButton {
     }
 
     background: Rectangle {
-        radius: 6
+        radius: Theme.radiusM
         color: field.recording ? Theme.blue : Theme.controlFill
         FocusRing {
-            cornerRadius: 6
+            cornerRadius: Theme.radiusM
             shown: field.visualFocus
         }
     }

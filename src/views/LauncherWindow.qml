@@ -31,7 +31,7 @@ Window {
 
     Rectangle {
         anchors.fill: parent
-        radius: 14
+        radius: Theme.radiusWindow
         color: Theme.launcherBackground
         border.width: 1
         border.color: Theme.accentRim
@@ -39,8 +39,8 @@ Window {
 
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: 16
-        spacing: 12
+        anchors.margins: Theme.paddingCard
+        spacing: Theme.spacingL
 
         ThemedTextField {
             id: searchField
@@ -63,7 +63,7 @@ Window {
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
-            spacing: 4
+            spacing: Theme.spacingXS
             model: controller.results
             currentIndex: controller.currentIndex
             Accessible.role: Accessible.List
@@ -75,15 +75,15 @@ Window {
                 required property int index
                 width: ListView.view.width
                 height: 44
-                radius: 8
+                radius: Theme.radiusL
                 color: row.index === controller.currentIndex ? Theme.launcherCurrentRow : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: row.modelData.name
 
                 RowLayout {
                     anchors.fill: parent
-                    anchors.leftMargin: 12
-                    anchors.rightMargin: 12
+                    anchors.leftMargin: Theme.spacingL
+                    anchors.rightMargin: Theme.spacingL
                     spacing: 10
                     SymbolIcon {
                         name: row.modelData.icon
@@ -96,14 +96,14 @@ Window {
                         color: "white"
                         elide: Text.ElideRight
                         font.family: Theme.systemFamily
-                        font.pixelSize: 14
+                        font.pixelSize: Theme.fontHeadline
                         font.weight: Theme.medium
                     }
                     Text {
                         text: row.modelData.category
                         color: Theme.secondaryText
                         font.family: Theme.systemFamily
-                        font.pixelSize: 12
+                        font.pixelSize: Theme.fontCallout
                     }
                 }
                 MouseArea {
@@ -119,7 +119,7 @@ Window {
             text: "Kein Workspace passt zu „" + controller.query + "“."
             color: Theme.secondaryText
             font.family: Theme.systemFamily
-            font.pixelSize: 12
+            font.pixelSize: Theme.fontCallout
         }
     }
 }

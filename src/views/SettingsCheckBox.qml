@@ -11,7 +11,7 @@ T.CheckBox {
     implicitWidth: leftPadding + implicitIndicatorWidth + spacing + implicitContentWidth + rightPadding
     implicitHeight: Math.max(implicitIndicatorHeight, implicitContentHeight) + topPadding + bottomPadding
     padding: 0
-    spacing: 8
+    spacing: Theme.spacingM
     Keys.onReturnPressed: { toggle(); toggled() }
     Keys.onEnterPressed: { toggle(); toggled() }
     // Qt 6.4's template boxes answer a screen reader's toggle with nothing.
@@ -27,7 +27,7 @@ T.CheckBox {
         y: box.topPadding + (title.height - height) / 2
         implicitWidth: 14
         implicitHeight: 14
-        radius: 3
+        radius: Theme.radiusXS
         color: box.checked ? Theme.blue : (box.pressed ? Theme.controlFillPressed : Theme.controlFill)
         border.width: box.checked ? 0 : 1
         border.color: Theme.checkBorder
@@ -38,12 +38,12 @@ T.CheckBox {
             text: "\u2713"
             color: "white"
             font.family: Theme.systemFamily
-            font.pixelSize: 11
+            font.pixelSize: Theme.fontFootnote
             font.weight: Theme.bold
             Accessible.ignored: true
         }
         FocusRing {
-            cornerRadius: 3
+            cornerRadius: Theme.radiusXS
             shown: box.visualFocus
         }
     }
@@ -54,14 +54,14 @@ T.CheckBox {
     Column {
         id: label
         leftPadding: box.indicator.width + box.spacing
-        spacing: 4
+        spacing: Theme.spacingXS
         Text {
             id: title
             Accessible.ignored: true
             text: box.text
             color: Theme.primaryText
             font.family: Theme.systemFamily
-            font.pixelSize: 13
+            font.pixelSize: Theme.fontBody
             font.weight: Theme.medium
         }
         Text {
@@ -69,7 +69,7 @@ T.CheckBox {
             text: box.description
             color: Theme.secondaryText
             font.family: Theme.systemFamily
-            font.pixelSize: 11
+            font.pixelSize: Theme.fontFootnote
         }
     }
 }

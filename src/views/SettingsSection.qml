@@ -9,13 +9,13 @@ Control {
 
     default property alias content: column.data
 
-    padding: 20
-    background: GlassBackground { cornerRadius: 12 }
+    padding: Theme.paddingPanel
+    background: GlassBackground { cornerRadius: Theme.radiusCard }
     // Declared beside the section rather than inside contentItem, so that the content can go into it.
     contentItem: column
 
     ColumnLayout {
         id: column
-        spacing: 16
+        spacing: Theme.spacingXL
     }
 }

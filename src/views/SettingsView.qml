@@ -42,17 +42,17 @@ Item {
             x: 24
             y: 24
             width: scroll.availableWidth - 48
-            spacing: 24
+            spacing: Theme.spacingPage
 
             ColumnLayout {
-                spacing: 6
+                spacing: Theme.spacingS
                 Text {
                     text: "Einstellungen"
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 28
+                    font.pixelSize: Theme.fontDisplayLarge
                     font.weight: Theme.black
                 }
                 Text {
@@ -61,7 +61,7 @@ Item {
                     Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 14
+                    font.pixelSize: Theme.fontHeadline
                 }
             }
 
@@ -71,7 +71,7 @@ Item {
                 Layout.maximumWidth: column.width
 
                 RowLayout {
-                    spacing: 12
+                    spacing: Theme.spacingL
                     SymbolIcon {
                         objectName: "trustSymbol"
                         name: settingsController.isAccessibilityTrusted ? "shield.checkered" : "shield.slash.fill"
@@ -79,14 +79,14 @@ Item {
                         color: settingsController.isAccessibilityTrusted ? Theme.green : Theme.red
                     }
                     ColumnLayout {
-                        spacing: 4
+                        spacing: Theme.spacingXS
                         Text {
                             text: "Barrierefreiheit (Accessibility)"
                             Accessible.role: Accessible.Heading
                             Accessible.name: text
                             color: Theme.primaryText
                             font.family: Theme.systemFamily
-                            font.pixelSize: 14
+                            font.pixelSize: Theme.fontHeadline
                             font.weight: Theme.bold
                         }
                         Text {
@@ -97,7 +97,7 @@ Item {
                                   : "Zugriff erforderlich, damit Corvalint Fenstergrößen und -positionen ändern kann."
                             color: Theme.secondaryText
                             font.family: Theme.systemFamily
-                            font.pixelSize: 12
+                            font.pixelSize: Theme.fontCallout
                         }
                     }
                 }
@@ -107,12 +107,12 @@ Item {
                     visible: settingsController.isAccessibilityTrusted
                     implicitWidth: badgeRow.implicitWidth + 20
                     implicitHeight: badgeRow.implicitHeight + 8
-                    radius: 6
+                    radius: Theme.radiusM
                     color: Theme.successFill
                     Row {
                         id: badgeRow
                         anchors.centerIn: parent
-                        spacing: 6
+                        spacing: Theme.spacingS
                         SymbolIcon {
                             anchors.verticalCenter: parent.verticalCenter
                             name: "checkmark.circle.fill"
@@ -126,7 +126,7 @@ Item {
                             Accessible.name: text
                             color: Theme.green
                             font.family: Theme.systemFamily
-                            font.pixelSize: 12
+                            font.pixelSize: Theme.fontCallout
                             font.weight: Theme.bold
                         }
                     }
@@ -153,7 +153,7 @@ Item {
                     Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 14
+                    font.pixelSize: Theme.fontHeadline
                     font.weight: Theme.bold
                 }
                 Text {
@@ -163,18 +163,18 @@ Item {
                     Accessible.name: text
                     color: Theme.secondaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.fontCallout
                     wrapMode: Text.Wrap
                 }
                 RowLayout {
                     Layout.fillWidth: true
-                    spacing: 8
+                    spacing: Theme.spacingM
                     Text {
                         text: "Globaler Hotkey"
                         Accessible.ignored: true
                         color: Theme.primaryText
                         font.family: Theme.systemFamily
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.fontBody
                         font.weight: Theme.medium
                     }
                     Item { Layout.fillWidth: true }
@@ -198,7 +198,7 @@ Item {
                     text: hotkey ? hotkey.problem : ""
                     color: Theme.red
                     font.family: Theme.systemFamily
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.fontCallout
                     wrapMode: Text.Wrap
                 }
             }
@@ -214,7 +214,7 @@ Item {
                     Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 14
+                    font.pixelSize: Theme.fontHeadline
                     font.weight: Theme.bold
                 }
                 SettingsCheckBox {
@@ -230,7 +230,7 @@ Item {
                 RowLayout {
                     Layout.fillWidth: true
                     visible: syncBox.checked
-                    spacing: 8
+                    spacing: Theme.spacingM
                     ThemedTextField {
                         id: syncFolderField
                         objectName: "syncFolderField"
@@ -259,7 +259,7 @@ Item {
                         : "Wähle einen Ordner, um zu synchronisieren."
                     color: syncBox.sync && syncBox.sync.problem.length > 0 ? Theme.red : Theme.secondaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.fontCallout
                     wrapMode: Text.Wrap
                 }
                 FolderDialog {
@@ -273,7 +273,7 @@ Item {
                     color: Theme.hairline
                 }
                 RowLayout {
-                    spacing: 12
+                    spacing: Theme.spacingL
                     SecondaryButton {
                         objectName: "exportButton"
                         symbol: "square.and.arrow.up"
@@ -301,7 +301,7 @@ Item {
                     text: backupController.backupStatus
                     color: backupController.backupFailed ? Theme.red : Theme.secondaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.fontCallout
                     wrapMode: Text.Wrap
                 }
             }
@@ -317,7 +317,7 @@ Item {
                     Accessible.name: text
                     color: Theme.primaryText
                     font.family: Theme.systemFamily
-                    font.pixelSize: 14
+                    font.pixelSize: Theme.fontHeadline
                     font.weight: Theme.bold
                 }
                 LoginStartSetting {
@@ -337,7 +337,7 @@ Item {
                     text: loginStart.problem
                     color: Theme.red
                     font.family: Theme.systemFamily
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.fontCallout
                     wrapMode: Text.Wrap
                 }
                 SettingsCheckBox {
@@ -349,17 +349,17 @@ Item {
                 }
                 RowLayout {
                     Layout.fillWidth: true
-                    spacing: 12
+                    spacing: Theme.spacingL
                     ColumnLayout {
                         Layout.fillWidth: true
-                        spacing: 2
+                        spacing: Theme.spacingXXS
                         Text {
                             text: "Wartezeit auf Fenster"
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                             color: Theme.primaryText
                             font.family: Theme.systemFamily
-                            font.pixelSize: 13
+                            font.pixelSize: Theme.fontBody
                         }
                         Text {
                             Layout.fillWidth: true
@@ -368,7 +368,7 @@ Item {
                             Accessible.name: text
                             color: Theme.secondaryText
                             font.family: Theme.systemFamily
-                            font.pixelSize: 11
+                            font.pixelSize: Theme.fontFootnote
                             wrapMode: Text.WordWrap
                         }
                     }

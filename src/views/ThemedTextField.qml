@@ -14,12 +14,12 @@ T.TextField {
                             placeholder.implicitWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset,
                              contentHeight + topPadding + bottomPadding)
-    leftPadding: 12
-    rightPadding: 12
-    topPadding: 8
-    bottomPadding: 8
+    leftPadding: Theme.spacingL
+    rightPadding: Theme.spacingL
+    topPadding: Theme.spacingM
+    bottomPadding: Theme.spacingM
     font.family: Theme.monoFamily
-    font.pixelSize: 13
+    font.pixelSize: Theme.fontBody
     font.weight: Theme.medium
     color: "white"
     selectionColor: Theme.textSelection
@@ -48,12 +48,12 @@ T.TextField {
             anchors.margins: -glowRadius
             visible: field.isFocused
             glowRadius: 4
-            cornerRadius: 6
+            cornerRadius: Theme.radiusM
             color: Theme.fieldFocusGlow
         }
         Rectangle {
             anchors.fill: parent
-            radius: 6
+            radius: Theme.radiusM
             color: Theme.fieldFill
             border.width: 1.2
             border.color: field.isFocused ? Theme.cyan : Theme.fieldBorder

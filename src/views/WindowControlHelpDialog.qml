@@ -21,16 +21,16 @@ Popup {
     width: Math.min(460, parent ? parent.width - 48 : 460)
     modal: true
     focus: true
-    padding: 24
+    padding: Theme.paddingPage
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
     T.Overlay.modal: Rectangle { color: Theme.modalDim }
-    background: GlassBackground { cornerRadius: 12 }
+    background: GlassBackground { cornerRadius: Theme.radiusCard }
 
     contentItem: ColumnLayout {
-        spacing: 16
+        spacing: Theme.spacingXL
         RowLayout {
-            spacing: 12
+            spacing: Theme.spacingL
             SymbolIcon {
                 name: "shield.slash.fill"
                 size: 24
@@ -41,7 +41,7 @@ Popup {
                 text: dialog.controller.windowControlHelpTitle
                 color: Theme.primaryText
                 font.family: Theme.systemFamily
-                font.pixelSize: 16
+                font.pixelSize: Theme.fontTitle
                 font.weight: Theme.bold
                 wrapMode: Text.Wrap
             }
@@ -51,7 +51,7 @@ Popup {
             text: dialog.controller.windowControlHelpText
             color: Theme.secondaryText
             font.family: Theme.systemFamily
-            font.pixelSize: 13
+            font.pixelSize: Theme.fontBody
             lineHeight: 1.15
             wrapMode: Text.Wrap
         }

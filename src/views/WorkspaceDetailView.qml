@@ -39,7 +39,7 @@ Item {
 
         implicitWidth: implicitContentWidth + leftPadding + rightPadding
         implicitHeight: implicitContentHeight + topPadding + bottomPadding
-        spacing: 8
+        spacing: Theme.spacingM
         leftPadding: indicator.width + spacing
         focusPolicy: Qt.StrongFocus
         Keys.onReturnPressed: { optionToggle.toggle(); optionToggle.toggled() }
@@ -55,7 +55,7 @@ Item {
             y: 1
             implicitWidth: 14
             implicitHeight: 14
-            radius: 3
+            radius: Theme.radiusXS
             color: optionToggle.checked ? Theme.blue : Theme.optionFill
             border.width: 1
             border.color: optionToggle.checked ? Theme.blue : Theme.checkBorder
@@ -64,25 +64,25 @@ Item {
                 visible: optionToggle.checked
                 text: "\u2713"
                 color: "white"
-                font.pixelSize: 11
+                font.pixelSize: Theme.fontFootnote
                 font.weight: Theme.bold
                 Accessible.ignored: true
             }
             FocusRing {
-                cornerRadius: 3
+                cornerRadius: Theme.radiusXS
                 shown: optionToggle.visualFocus
             }
         }
 
         contentItem: ColumnLayout {
-            spacing: 4
+            spacing: Theme.spacingXS
             Text {
                 Layout.fillWidth: true
                 Accessible.ignored: true
                 text: optionToggle.title
                 color: "white"
                 font.family: Theme.systemFamily
-                font.pixelSize: 13
+                font.pixelSize: Theme.fontBody
                 font.weight: Theme.medium
             }
             Text {
@@ -91,7 +91,7 @@ Item {
                 text: optionToggle.explanation
                 color: Theme.secondaryText
                 font.family: Theme.systemFamily
-                font.pixelSize: 11
+                font.pixelSize: Theme.fontFootnote
                 wrapMode: Text.WordWrap
             }
         }
@@ -115,8 +115,8 @@ Item {
             GridLayout {
                 id: header
                 anchors.fill: parent
-                anchors.margins: 24
-                columnSpacing: 16
+                anchors.margins: Theme.paddingPage
+                columnSpacing: Theme.spacingXL
                 rowSpacing: 14
                 // The buttons stand beside the name while everything fits, else on a line of their own:
                 // a long monitor message never pushes a button out of the window.
@@ -127,12 +127,12 @@ Item {
 
                 RowLayout {
                     Layout.fillWidth: true
-                    spacing: 16
+                    spacing: Theme.spacingXL
 
                     GradientTile {
                         implicitWidth: 54
                         implicitHeight: 54
-                        radius: 12
+                        radius: Theme.radiusCard
                         startColor: detailController.gradientStart
                         endColor: detailController.gradientEnd
                         SymbolIcon {
@@ -145,7 +145,7 @@ Item {
 
                     ColumnLayout {
                         Layout.fillWidth: true
-                        spacing: 6
+                        spacing: Theme.spacingS
                         Text {
                             id: workspaceName
                             objectName: "workspaceName"
@@ -155,13 +155,13 @@ Item {
                             Accessible.name: text
                             color: "white"
                             font.family: Theme.roundedFamily
-                            font.pixelSize: 20
+                            font.pixelSize: Theme.fontTitleLarge
                             font.weight: Theme.bold
                             elide: Text.ElideRight
                         }
                         Flow {
                             Layout.fillWidth: true
-                            spacing: 8
+                            spacing: Theme.spacingM
                             Text {
                                 id: workspaceSummary
                                 objectName: "workspaceSummary"
@@ -170,7 +170,7 @@ Item {
                                 Accessible.name: text
                                 color: Theme.secondaryText
                                 font.family: Theme.systemFamily
-                                font.pixelSize: 12
+                                font.pixelSize: Theme.fontCallout
                             }
                             MonitorStatusBadge {
                                 id: monitorBadge
@@ -186,20 +186,20 @@ Item {
                     id: buttons
                     objectName: "headerButtons"
                     Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
-                    spacing: 16
+                    spacing: Theme.spacingXL
 
                     PrimaryButton {
                         objectName: "launchButton"
                         text: "Workspace starten"
                         symbol: "play.fill"
-                        spacing: 8
+                        spacing: Theme.spacingM
                         startColor: Theme.blue
                         endColor: Theme.purple
                         // The label brings its own padding inside the style's.
-                        leftPadding: 18 + 16
-                        rightPadding: 18 + 16
-                        topPadding: 10 + 8
-                        bottomPadding: 10 + 8
+                        leftPadding: Theme.buttonPaddingH + 16
+                        rightPadding: Theme.buttonPaddingH + 16
+                        topPadding: Theme.buttonPaddingV + 8
+                        bottomPadding: Theme.buttonPaddingV + 8
                         onClicked: detailController.launch()
                     }
 
@@ -207,7 +207,7 @@ Item {
                         objectName: "previewButton"
                         text: "HUD-Vorschau"
                         symbol: "eye"
-                        spacing: 6
+                        spacing: Theme.spacingS
                         foregroundColor: Theme.cyan
                         borderColor: Theme.accentOutline
                         onClicked: detailController.showPreview()
@@ -225,10 +225,10 @@ Item {
                         foregroundColor: Theme.cyan
                         borderColor: Theme.accentOutline
                         // The pencil sits in a 32 × 32 frame inside the style's padding.
-                        leftPadding: 16 + (32 - implicitContentWidth) / 2
-                        rightPadding: 16 + (32 - implicitContentWidth) / 2
-                        topPadding: 10 + (32 - implicitContentHeight) / 2
-                        bottomPadding: 10 + (32 - implicitContentHeight) / 2
+                        leftPadding: Theme.secondaryButtonPaddingH + (32 - implicitContentWidth) / 2
+                        rightPadding: Theme.secondaryButtonPaddingH + (32 - implicitContentWidth) / 2
+                        topPadding: Theme.buttonPaddingV + (32 - implicitContentHeight) / 2
+                        bottomPadding: Theme.buttonPaddingV + (32 - implicitContentHeight) / 2
                         onClicked: detailController.beginEdit()
                     }
                 }
@@ -238,14 +238,14 @@ Item {
         Text {
             objectName: "launchMessage"
             Layout.fillWidth: true
-            Layout.leftMargin: 24
-            Layout.rightMargin: 24
+            Layout.leftMargin: Theme.paddingPage
+            Layout.rightMargin: Theme.paddingPage
             Layout.bottomMargin: 10
             visible: text !== ""
             text: detailController.launchMessage
             color: detailController.launchTroubled ? Theme.orange : Theme.cyan
             font.family: Theme.systemFamily
-            font.pixelSize: 12
+            font.pixelSize: Theme.fontCallout
             wrapMode: Text.WordWrap
             // Heard through the window's launch announcement; here it is read like any text.
             Accessible.role: Accessible.StaticText
@@ -268,7 +268,7 @@ Item {
                 x: 24
                 y: 24
                 width: scroll.availableWidth - 48
-                spacing: 24
+                spacing: Theme.spacingPage
 
                 Item {
                     Layout.fillWidth: true
@@ -276,14 +276,14 @@ Item {
 
                     GlassBackground {
                         anchors.fill: parent
-                        cornerRadius: 12
+                        cornerRadius: Theme.radiusCard
                     }
 
                     ColumnLayout {
                         id: options
                         anchors.fill: parent
-                        anchors.margins: 16
-                        spacing: 16
+                        anchors.margins: Theme.paddingCard
+                        spacing: Theme.spacingXL
 
                         Text {
                             text: "Einstellungen"
@@ -291,7 +291,7 @@ Item {
                             Accessible.name: text
                             color: "white"
                             font.family: Theme.systemFamily
-                            font.pixelSize: 14
+                            font.pixelSize: Theme.fontHeadline
                             font.weight: Theme.bold
                         }
                         OptionToggle {
@@ -317,7 +317,7 @@ Item {
                             objectName: "updateButton"
                             text: "Workspace aktualisieren"
                             symbol: "arrow.triangle.2.circlepath"
-                            spacing: 6
+                            spacing: Theme.spacingS
                             foregroundColor: Theme.cyan
                             borderColor: Theme.accentOutline
                             onClicked: detailController.updateFromDesktop()
@@ -328,7 +328,7 @@ Item {
                             visible: text !== ""
                             text: detailController.captureProblem
                             color: Theme.red
-                            font.pixelSize: 12
+                            font.pixelSize: Theme.fontCallout
                             wrapMode: Text.WordWrap
                             Accessible.role: Accessible.AlertMessage
                             Accessible.name: text
@@ -339,7 +339,7 @@ Item {
                 ColumnLayout {
                     objectName: "entryList"
                     Layout.fillWidth: true
-                    spacing: 12
+                    spacing: Theme.spacingL
                     Accessible.role: Accessible.List
                     Accessible.name: "Workspace-Elemente"
 
@@ -349,7 +349,7 @@ Item {
                         Accessible.name: text
                         color: "white"
                         font.family: Theme.systemFamily
-                        font.pixelSize: 14
+                        font.pixelSize: Theme.fontHeadline
                         font.weight: Theme.bold
                     }
 
@@ -361,12 +361,12 @@ Item {
 
                         GlassBackground {
                             anchors.fill: parent
-                            cornerRadius: 12
+                            cornerRadius: Theme.radiusCard
                         }
                         Column {
                             id: empty
                             anchors.centerIn: parent
-                            spacing: 12
+                            spacing: Theme.spacingL
                             SymbolIcon {
                                 anchors.horizontalCenter: parent.horizontalCenter
                                 name: "list.bullet.rectangle.portrait"
@@ -380,7 +380,7 @@ Item {
                                 Accessible.name: text
                                 color: Theme.secondaryText
                                 font.family: Theme.systemFamily
-                                font.pixelSize: 12
+                                font.pixelSize: Theme.fontCallout
                             }
                         }
                     }

@@ -47,7 +47,7 @@ Popup {
     width: 460
     x: Math.round((parent.width - width) / 2)
     y: Math.round(Math.max(0, (parent.height - height) / 2))
-    padding: 24
+    padding: Theme.paddingPage
     modal: true
     dim: true
     focus: true
@@ -58,7 +58,7 @@ Popup {
     T.Overlay.modal: Rectangle { color: Theme.modalDim }
 
     background: Rectangle {
-        radius: 10
+        radius: Theme.radiusSheet
         color: Theme.sheetBackground
         border.width: 1
         border.color: Theme.panelBorder
@@ -77,7 +77,7 @@ Popup {
     // The popup's one child, filling it: the popup takes its height from the child's.
     ColumnLayout {
         anchors.fill: parent
-        spacing: 20
+        spacing: Theme.spacingSection
 
         // The sheet reads as a dialog with its title; Tab runs through the field, the
         // categories, the symbols and the buttons, and Escape closes it.
@@ -86,8 +86,8 @@ Popup {
 
         RowLayout {
             Layout.fillWidth: true
-            Layout.bottomMargin: 4
-            spacing: 8
+            Layout.bottomMargin: Theme.spacingXS
+            spacing: Theme.spacingM
             SymbolIcon {
                 name: sheet.headerSymbol
                 size: 16
@@ -100,7 +100,7 @@ Popup {
                 Accessible.name: sheet.title
                 color: "white"
                 font.family: Theme.monoFamily
-                font.pixelSize: 14
+                font.pixelSize: Theme.fontHeadline
                 font.weight: Theme.black
             }
             Item { Layout.fillWidth: true }
@@ -114,17 +114,17 @@ Popup {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 16
+            spacing: Theme.spacingXL
 
             ColumnLayout {
                 Layout.fillWidth: true
-                spacing: 6
+                spacing: Theme.spacingS
                 Text {
                     text: "NAME DES WORKSPACES"
                     Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
-                    font.pixelSize: 10
+                    font.pixelSize: Theme.fontCaption
                     font.weight: Theme.bold
                 }
                 ThemedTextField {
@@ -141,14 +141,14 @@ Popup {
 
             ColumnLayout {
                 Layout.fillWidth: true
-                spacing: 8
+                spacing: Theme.spacingM
                 Text {
                     text: "KATEGORIE"
                     // It names the group of chips below.
                     Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
-                    font.pixelSize: 10
+                    font.pixelSize: Theme.fontCaption
                     font.weight: Theme.bold
                 }
                 GridLayout {
@@ -156,8 +156,8 @@ Popup {
                     Accessible.role: Accessible.Grouping
                     Accessible.name: "Kategorie"
                     columns: 2
-                    rowSpacing: 8
-                    columnSpacing: 8
+                    rowSpacing: Theme.spacingM
+                    columnSpacing: Theme.spacingM
                     Repeater {
                         model: sheet.categories
                         CategoryChip {
@@ -174,14 +174,14 @@ Popup {
 
             ColumnLayout {
                 Layout.fillWidth: true
-                spacing: 8
+                spacing: Theme.spacingM
                 Text {
                     text: "SYMBOL AUSWÄHLEN"
                     // It names the group of symbols below.
                     Accessible.ignored: true
                     color: Theme.secondaryText
                     font.family: Theme.monoFamily
-                    font.pixelSize: 10
+                    font.pixelSize: Theme.fontCaption
                     font.weight: Theme.bold
                 }
                 // Centred in an item: a layout would place the row before its repeater
@@ -194,7 +194,7 @@ Popup {
                         Accessible.role: Accessible.Grouping
                         Accessible.name: "Symbol auswählen"
                         anchors.horizontalCenter: parent.horizontalCenter
-                        spacing: 8
+                        spacing: Theme.spacingM
                         Repeater {
                             model: sheet.icons
                             SymbolChoiceButton {
@@ -221,7 +221,7 @@ Popup {
             visible: text !== ""
             text: sheet.problem
             color: Theme.red
-            font.pixelSize: 12
+            font.pixelSize: Theme.fontCallout
             wrapMode: Text.WordWrap
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text
@@ -229,14 +229,14 @@ Popup {
 
         RowLayout {
             Layout.fillWidth: true
-            Layout.topMargin: 4
-            spacing: 12
+            Layout.topMargin: Theme.spacingXS
+            spacing: Theme.spacingL
             SecondaryButton {
                 objectName: "deleteWorkspaceButton"
                 visible: sheet.deletable
                 text: "Löschen"
                 symbol: "trash"
-                spacing: 4
+                spacing: Theme.spacingXS
                 foregroundColor: Theme.red
                 borderColor: Theme.dangerOutline
                 onClicked: sheet.deleteRequested()
