@@ -40,17 +40,42 @@ void SidebarModel::rebuild(Workspace *leaving)
         workspaces.removeAll(leaving);
     }
 
-    beginResetModel();
-    m_rows.clear();
-    m_rows.append({ DashboardRow, QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2.fill"), nullptr });
+    QList<Row> rows;
+    rows.append({ DashboardRow, QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2.fill"), nullptr });
     for (const MonitorGroup &group : groupByMonitorCount(workspaces)) {
-        m_rows.append({ HeaderRow, monitorGroupTitle(group.monitorCount), {}, nullptr });
+        rows.append({ HeaderRow, monitorGroupTitle(group.monitorCount), {}, nullptr });
         for (Workspace *workspace : group.workspaces)
-            m_rows.append({ WorkspaceRow, workspace->name(), workspace->icon(), workspace });
+            rows.append({ WorkspaceRow, workspace->name(), workspace->icon(), workspace });
     }
-    m_rows.append({ HeaderRow, QStringLiteral("System"), {}, nullptr });
-    m_rows.append({ SettingsRow, QStringLiteral("Einstellungen"), QStringLiteral("gearshape.fill"), nullptr });
-    endResetModel();
+    rows.append({ HeaderRow, QStringLiteral("System"), {}, nullptr });
+    rows.append({ SettingsRow, QStringLiteral("Einstellungen"), QStringLiteral("gearshape.fill"), nullptr });
+    replaceRows(rows);
+}
+
+// A new or deleted workspace changes one row (two with its group's header): only those go and come, so that
+// the list keeps every other row's item instead of making all of them again.
+void SidebarModel::replaceRows(const QList<Row> &rows)
+{
+    qsizetype same = 0;
+    while (same < m_rows.size() && same < rows.size() && m_rows[same] == rows[same])
+        ++same;
+    qsizetype sameAtEnd = 0;
+    while (sameAtEnd < m_rows.size() - same && sameAtEnd < rows.size() - same
+        && m_rows[m_rows.size() - 1 - sameAtEnd] == rows[rows.size() - 1 - sameAtEnd])
+        ++sameAtEnd;
+    const qsizetype gone = m_rows.size() - same - sameAtEnd;
+    const qsizetype added = rows.size() - same - sameAtEnd;
+    if (gone > 0) {
+        beginRemoveRows({}, int(same), int(same + gone - 1));
+        m_rows.remove(same, gone);
+        endRemoveRows();
+    }
+    if (added > 0) {
+        beginInsertRows({}, int(same), int(same + added - 1));
+        for (qsizetype i = 0; i < added; ++i)
+            m_rows.insert(same + i, rows[same + i]);
+        endInsertRows();
+    }
 }
 
 SidebarModel::RowKind SidebarModel::kindAt(int row) const

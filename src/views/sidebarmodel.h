@@ -44,9 +44,15 @@ private:
         QString title;
         QString symbol;
         QPointer<Workspace> workspace;
+
+        bool operator==(const Row &other) const
+        {
+            return kind == other.kind && title == other.title && symbol == other.symbol && workspace == other.workspace;
+        }
     };
 
     void rebuild(Workspace *leaving = nullptr);
+    void replaceRows(const QList<Row> &rows);
     void watch(Workspace *workspace);
 
     QPointer<ViewServices> m_services;

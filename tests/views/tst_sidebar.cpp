@@ -95,6 +95,33 @@ private slots:
         QCOMPARE(titles(model), (QStringList { "Dashboard", "System", "Einstellungen" }));
     }
 
+    void aNewWorkspaceAddsItsRowsAndKeepsTheOthers()
+    {
+        ViewsFixture fixture;
+        fixture.addWorkspace("Old", "Office", 1, 1, false, 300);
+        SidebarModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setServices(fixture.services.get());
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+
+        // Newest first in its group: one row, right under the group's header.
+        fixture.addWorkspace("New", "Office", 1, 1, false, 5);
+        QCOMPARE(titles(model), (QStringList { "Dashboard", "1 Bildschirm", "New", "Old", "System", "Einstellungen" }));
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.first().at(1).toInt(), 2);
+        QCOMPARE(inserted.first().at(2).toInt(), 2);
+
+        // A workspace of a new group brings its header along.
+        fixture.addWorkspace("Wide", "Office", 2, 2);
+        QCOMPARE(model.headers(), (QStringList { "1 Bildschirm", "2 Bildschirme", "System" }));
+        QCOMPARE(inserted.size(), 2);
+        QCOMPARE(inserted.last().at(2).toInt() - inserted.last().at(1).toInt(), 1);
+        QCOMPARE(resets.size(), 0);
+        QCOMPARE(removed.size(), 0);
+    }
+
     void deletingTheShownWorkspaceReturnsToTheDashboard()
     {
         ViewsFixture fixture;
