@@ -4,6 +4,7 @@
 #include "automation/automationservice.h"
 #include "automation/desktopplatform.h"
 #include "capturerequest.h"
+#include "commandcall.h"
 #include "commanddefinition.h"
 #include "commandrequest.h"
 #include "gnomeextensioncommand.h"
@@ -25,9 +26,7 @@ namespace {
 
 int fail(QTextStream &err, const QString &line, int code = CommandLine::failed)
 {
-    err << "corvalint: " << TerminalText::block(line) << '\n';
-    err.flush();
-    return code;
+    return CommandCall::fail(err, line, code);
 }
 
 } // namespace
@@ -46,24 +45,11 @@ int CommandLine::exec(int &argc, char **argv, const Invocation &invocation)
 
 int CommandLine::run(const Invocation &invocation, QTextStream &out, QTextStream &err, const Preview &preview)
 {
-    // A help flag anywhere only ever prints help: it must not run the command
-    // it stands beside.
-    const CommandDefinition *spec = CommandDefinition::find(invocation.command);
-    if (invocation.help) {
-        out << (spec ? spec->helpText() : CommandDefinition::overviewText());
-        return ok;
-    }
-    if (!invocation.error.isEmpty())
-        return fail(err, invocation.error, usage);
-    if (!spec)
-        return fail(err, QStringLiteral("unknown command \"%1\"; see corvalint --help").arg(invocation.command), usage);
-    const CommandArguments args = CommandArguments::parse(*spec, invocation.arguments);
-    if (args.help) {
-        out << spec->helpText();
-        return ok;
-    }
-    if (!args.error.isEmpty())
-        return fail(err, args.error, usage);
+    auto call = CommandCall::read(invocation, out, err);
+    if (const int *code = std::get_if<int>(&call))
+        return *code;
+    const CommandDefinition *spec = std::get<CommandCall>(call).spec;
+    const CommandArguments &args = std::get<CommandCall>(call).args;
     if (spec->name == QLatin1String("launcher"))
         return LauncherCommand::run(out, err);
     if (spec->name == QLatin1String("gnome-extension"))

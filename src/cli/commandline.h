@@ -1,6 +1,7 @@
 // `corvalint COMMAND ...`: runs one command and returns its exit code.
 #pragma once
 
+#include "commandcall.h"
 #include "invocation.h"
 #include "model/entrydata.h"
 
@@ -13,9 +14,8 @@ class DesktopSession;
 class CommandLine
 {
 public:
-    /// Exit codes: 0 done, 1 failed (nothing found, unreadable file, no
-    /// display ...), 2 the command line itself was wrong.
-    enum ExitCode { ok = 0, failed = 1, usage = 2 };
+    /// See CommandCall::ExitCode.
+    enum ExitCode { ok = CommandCall::ok, failed = CommandCall::failed, usage = CommandCall::usage };
 
     /// Creates the Qt application object the command needs and runs it.
     static int exec(int &argc, char **argv, const Invocation &invocation);

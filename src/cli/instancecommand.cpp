@@ -6,8 +6,7 @@
 
 bool InstanceCommand::handles(const Invocation &invocation)
 {
-    return (invocation.command == QLatin1String("capture") || invocation.command == QLatin1String("update"))
-        && !invocation.help && !invocation.desktopChosen && invocation.logFile.isEmpty() && invocation.error.isEmpty();
+    return invocation.route == ProgramRoute::instance;
 }
 
 std::optional<int> InstanceCommand::run(const Invocation &invocation, const QString &storeDirectory,

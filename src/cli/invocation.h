@@ -2,6 +2,8 @@
 // every form accepts (--desktop, --log).
 #pragma once
 
+#include "invocationwords.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,8 @@ struct Invocation {
     bool help = false;
     /// A malformed global option; one line without the program name.
     QString error;
+    /// Which of our programs carries out this call.
+    ProgramRoute route = ProgramRoute::window;
 
     /// Reads the arguments after the program name. --desktop and --log (also
     /// as --desktop=VALUE) may stand anywhere; the first other word that does

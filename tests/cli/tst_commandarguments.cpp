@@ -70,6 +70,61 @@ private slots:
         QCOMPARE(args.positional, QStringList { QStringLiteral("--desktop") });
     }
 
+    void eachCallGoesToTheProgramThatCarriesItOut_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<ProgramRoute>("route");
+        const auto row = [](const char *name, QStringList arguments, ProgramRoute route) {
+            QTest::newRow(name) << arguments << route;
+        };
+        row("no command", {}, ProgramRoute::window);
+        row("Qt options", { QStringLiteral("-platform"), QStringLiteral("list") }, ProgramRoute::window);
+        row("preview", { QStringLiteral("preview"), QStringLiteral("Dev") }, ProgramRoute::window);
+        // The window program tells the mistake in its own way.
+        row("bad option, no command", { QStringLiteral("--log=") }, ProgramRoute::window);
+        row("help", { QStringLiteral("--help") }, ProgramRoute::command);
+        row("help as a desktop", { QStringLiteral("--desktop"), QStringLiteral("-h") }, ProgramRoute::command);
+        row("capture", { QStringLiteral("capture"), QStringLiteral("Dev") }, ProgramRoute::instance);
+        row("update", { QStringLiteral("update"), QStringLiteral("Dev") }, ProgramRoute::instance);
+        row("capture on a chosen desktop",
+            { QStringLiteral("capture"), QStringLiteral("Dev"), QStringLiteral("--desktop=x11") },
+            ProgramRoute::command);
+        row("update with a log", { QStringLiteral("--log"), QStringLiteral("l.jsonl"), QStringLiteral("update") },
+            ProgramRoute::command);
+        row("list", { QStringLiteral("list"), QStringLiteral("--json") }, ProgramRoute::store);
+        row("delete a dashed name", { QStringLiteral("delete"), QStringLiteral("--"), QStringLiteral("--desktop") },
+            ProgramRoute::store);
+        row("export", { QStringLiteral("export"), QStringLiteral("a b.json") }, ProgramRoute::store);
+        row("import", { QStringLiteral("import"), QStringLiteral("a.json") }, ProgramRoute::store);
+        row("list with a mistake", { QStringLiteral("list"), QStringLiteral("--desktop") }, ProgramRoute::command);
+        row("list on a simulated desktop",
+            { QStringLiteral("--desktop"), QStringLiteral("sim:a.json"), QStringLiteral("list") },
+            ProgramRoute::command);
+        row("launch", { QStringLiteral("launch"), QStringLiteral("Dev") }, ProgramRoute::command);
+        row("unknown command", { QStringLiteral("lsit") }, ProgramRoute::command);
+        row("command named like a store command later", { QStringLiteral("launch"), QStringLiteral("list") },
+            ProgramRoute::command);
+    }
+
+    void eachCallGoesToTheProgramThatCarriesItOut()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(ProgramRoute, route);
+        QCOMPARE(Invocation::parse(arguments).route, route);
+    }
+
+    void theStoreProgramGetsNoCommandThatNeedsADesktop()
+    {
+        int storeCommands = 0;
+        for (const CommandDefinition &spec : CommandDefinition::all()) {
+            if (Invocation::parse({ spec.name }).route != ProgramRoute::store)
+                continue;
+            ++storeCommands;
+            QVERIFY2(!spec.needsDesktop, qPrintable(spec.name));
+        }
+        QCOMPARE(storeCommands, 4);
+    }
+
     void everyCommandIsKnown()
     {
         for (const char *name : { "list", "capture", "update", "launch", "preview", "delete", "export", "import" })

@@ -1,43 +1,21 @@
-// Where Corvalint's programs lie, relative to each other.
+// Where Corvalint's programs lie, relative to each other, for Qt callers.
 #include "programfiles.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "programlocation.h"
 
-namespace {
-
-bool isProgram(const QString &path)
-{
-    const QFileInfo file(path);
-    return file.isFile() && file.isExecutable();
-}
-
-} // namespace
+#include <QFile>
 
 namespace ProgramFiles {
 
 QString programFor(const QString &commandPath, const char *name)
 {
-    const QDir folder = QFileInfo(commandPath).absoluteDir();
-    // Relative, so that an installation moved as a whole (a package unpacked
-    // into a folder, a prefix of the user's own) still finds its other parts.
-    for (const QString &candidate : { folder.filePath(QLatin1String(name)),
-             folder.filePath(QStringLiteral(CORVALINT_WINDOW_PROGRAM_FROM_BIN "/") + QLatin1String(name)) }) {
-        if (isProgram(candidate))
-            return QDir::cleanPath(candidate);
-    }
-    return {};
+    return QFile::decodeName(ProgramLocation::programFor(QFile::encodeName(commandPath).toStdString(), name).c_str());
 }
 
 QString commandFor(const QString &windowProgramPath)
 {
-    const QDir folder = QFileInfo(windowProgramPath).absoluteDir();
-    for (const QString &candidate : { folder.filePath(QStringLiteral("corvalint")),
-             folder.filePath(QStringLiteral(CORVALINT_BIN_FROM_WINDOW_PROGRAM "/corvalint")) }) {
-        if (isProgram(candidate))
-            return QDir::cleanPath(candidate);
-    }
-    return windowProgramPath;
+    const std::string command = ProgramLocation::commandFor(QFile::encodeName(windowProgramPath).toStdString());
+    return command.empty() ? windowProgramPath : QFile::decodeName(command.c_str());
 }
 
 } // namespace ProgramFiles

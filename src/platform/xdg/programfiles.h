@@ -1,18 +1,20 @@
 // Where Corvalint's programs lie: the `corvalint` command on the PATH, the
 // window program it hands the tray, the window and the preview to, which alone
-// loads Qt Quick and Qt Widgets, and the command program it hands every command
-// to that the running Corvalint does not carry out, which alone loads the
-// desktop's and the store's libraries. Commands from key bindings and scripts
-// start quickly because they load only what they use.
+// loads Qt Quick and Qt Widgets, the capture program that asks the running
+// Corvalint, and the command program it hands every other command to, which
+// alone loads the desktop's and the store's libraries. Commands from key
+// bindings and scripts start quickly because they load only what they use.
 #pragma once
+
+#include "programlocation.h"
 
 #include <QString>
 
 namespace ProgramFiles {
 
-/// The file names of the window program and the command program.
-inline constexpr char windowProgramName[] = "corvalint-gui";
-inline constexpr char commandProgramName[] = "corvalint-command";
+using ProgramLocation::captureProgramName;
+using ProgramLocation::commandProgramName;
+using ProgramLocation::windowProgramName;
 
 /// The program named `name` that belongs to the command at `commandPath`:
 /// beside it in a build tree, else in the installation's libexec folder.

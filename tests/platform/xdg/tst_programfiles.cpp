@@ -41,6 +41,10 @@ private slots:
         QCOMPARE(ProgramFiles::windowProgramFor(command), window);
         QCOMPARE(ProgramFiles::programFor(command, ProgramFiles::commandProgramName), commands);
         QCOMPARE(ProgramFiles::commandFor(window), command);
+        // The capture and store programs hand over to the command program beside them.
+        const QString capture = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-capture"), true);
+        QCOMPARE(ProgramFiles::programFor(capture, ProgramFiles::commandProgramName), commands);
+        QCOMPARE(ProgramFiles::programFor(command, ProgramFiles::captureProgramName), capture);
     }
 
     void buildTreeHasThemSideBySide()
