@@ -1,6 +1,7 @@
 // Naming the instance socket and sending one request over it.
 #include "instancechannel.h"
 
+#include "instancehint.h"
 #include "localconnection.h"
 #include "peercredentials.h"
 #include "platform/linux/privatedirectory.h"
@@ -46,7 +47,12 @@ qint64 monotonicMs()
 
 QString namePrefix()
 {
-    return QStringLiteral("corvalint-%1-").arg(::getuid());
+    return QString::fromStdString(InstanceHint::socketNamePrefix());
+}
+
+QString nameSuffix()
+{
+    return QLatin1String(InstanceHint::socketNameSuffix);
 }
 
 } // namespace
@@ -84,7 +90,7 @@ QString InstanceChannel::socketPath(const QString &storeDirectory, const QString
     if (directory.isEmpty())
         return {};
     return directory + QLatin1Char('/') + namePrefix() + sanitizedDisplay(display) + QLatin1Char('-')
-        + storeKey(storeDirectory) + QStringLiteral(".socket");
+        + storeKey(storeDirectory) + nameSuffix();
 }
 
 QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const QString &display)
@@ -95,7 +101,7 @@ QStringList InstanceChannel::candidatePaths(const QString &storeDirectory, const
         return paths;
     if (!display.isEmpty())
         paths << socketPath(storeDirectory, display);
-    const QString pattern = namePrefix() + QStringLiteral("*-") + storeKey(storeDirectory) + QStringLiteral(".socket");
+    const QString pattern = namePrefix() + QStringLiteral("*-") + storeKey(storeDirectory) + nameSuffix();
     const QDir dir(directory);
     const QStringList names = dir.entryList({ pattern }, QDir::System | QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {

@@ -4,6 +4,7 @@
 #include "cli/commandresult.h"
 #include "cli/instancechannel.h"
 #include "cli/instancecommand.h"
+#include "cli/instancehint.h"
 #include "cli/instancelock.h"
 #include "platform/linux/privatedirectory.h"
 
@@ -224,6 +225,45 @@ private slots:
         QCOMPARE(::lstat(expected.toLocal8Bit().constData(), &info), 0);
         QCOMPARE(int(info.st_mode & 0777), 0700);
         QCOMPARE(info.st_uid, ::getuid());
+    }
+
+    void theCommandSeesEveryFolderAnInstanceMayListenIn()
+    {
+        QTemporaryDir runtime, temp;
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedTemp = qgetenv("TMPDIR");
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", (temp.path() + QStringLiteral("/cache")).toLocal8Bit());
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+            savedTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemp);
+            savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
+        });
+        // Left behind by an instance from before the session had its runtime folder: not where one listens now.
+        const QString tempFolder = temp.path() + QStringLiteral("/corvalint-%1").arg(::getuid());
+        QVERIFY(QDir().mkpath(tempFolder));
+        QFile stale(tempFolder + QStringLiteral("/corvalint-%1-0-abc.socket").arg(::getuid()));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        QVERIFY(!InstanceHint::mayBeListening());
+        QVERIFY(QDir(tempFolder).removeRecursively());
+        const auto listensWhereTheHintLooks = [this] {
+            InstanceServer server(&echo);
+            QString error;
+            const QString path = InstanceChannel::socketPath(m_store.path(), QStringLiteral(":5"));
+            return server.claim(path, &error) == InstanceServer::Claim::listening && InstanceHint::mayBeListening();
+        };
+        // The session's runtime folder, then the private folder in the temporary folder, then the one in the
+        // cache when another user holds that name.
+        QVERIFY(listensWhereTheHintLooks());
+        QVERIFY(!InstanceHint::mayBeListening());
+        qunsetenv("XDG_RUNTIME_DIR");
+        QVERIFY(listensWhereTheHintLooks());
+        QVERIFY(QDir(temp.path()).removeRecursively() && QDir().mkpath(temp.path()));
+        QVERIFY(QFile::link(temp.path(), temp.path() + QStringLiteral("/corvalint-%1").arg(::getuid())));
+        QVERIFY(listensWhereTheHintLooks());
+        QVERIFY(InstanceChannel::runtimeDirectory().startsWith(temp.path() + QStringLiteral("/cache/")));
     }
 
     void aSharedRuntimeFolderIsNotTrusted()
