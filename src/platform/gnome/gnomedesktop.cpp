@@ -161,14 +161,15 @@ GnomeDesktop::Reading GnomeDesktop::read() const
     r.ok = true;
     r.state = std::move(*state);
     m_origin = originOf(r.state);
+    ProcessExecutables executables;
     for (const GnomeShellWindow &w : std::as_const(r.state.windows))
-        r.appIds.append(appIdOf(w));
+        r.appIds.append(appIdOf(w, executables));
     return r;
 }
 
-QString GnomeDesktop::appIdOf(const GnomeShellWindow &window) const
+QString GnomeDesktop::appIdOf(const GnomeShellWindow &window, ProcessExecutables &executables) const
 {
-    const QString executable = window.pid ? processExecutable(*window.pid) : QString();
+    const QString executable = executables.of(window.pid);
     std::optional<QString> resolved;
     if (!window.x11) {
         // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.

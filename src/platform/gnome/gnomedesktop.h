@@ -17,6 +17,7 @@
 
 class GnomeShellClient;
 class LinuxDocuments;
+class ProcessExecutables;
 
 class GnomeDesktop : public DesktopPlatform
 {
@@ -90,7 +91,7 @@ private:
 
     GnomeDesktop(std::unique_ptr<GnomeShellClient> client, bool listen);
     Reading read() const;
-    QString appIdOf(const GnomeShellWindow &window) const;
+    QString appIdOf(const GnomeShellWindow &window, ProcessExecutables &executables) const;
     QList<DesktopMonitor> monitorsOf(const GnomeShellState &state) const;
     const QList<GnomeLogicalMonitor> &logicalMonitors() const;
     void correctLater(quint64 window, const QRect &frame, quint64 generation);

@@ -167,8 +167,9 @@ I3IpcDesktop::Reading I3IpcDesktop::read() const
     r.ok = true;
     r.windows = std::move(*windows);
     r.outputs = readOutputs();
+    ProcessExecutables executables;
     for (const I3Window &w : std::as_const(r.windows))
-        r.appIds.append(appIdOf(w));
+        r.appIds.append(appIdOf(w, executables));
     return r;
 }
 
@@ -183,13 +184,13 @@ QPoint I3IpcDesktop::originOf(const QList<I3Output> &outputs)
     return outputs.isEmpty() ? QPoint() : outputs.front().bounds.topLeft();
 }
 
-QString I3IpcDesktop::appIdOf(const I3Window &window) const
+QString I3IpcDesktop::appIdOf(const I3Window &window, ProcessExecutables &executables) const
 {
     // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
     const bool wayland = !window.waylandAppId.isEmpty();
     const DesktopEntryIndex::WindowClues clues { wayland ? window.waylandAppId : window.instance,
         wayland ? window.waylandAppId : window.className, wayland ? window.waylandAppId : QString(), QString(),
-        window.pid ? processExecutable(*window.pid) : QString() };
+        executables.of(window.pid) };
     return m_launcher.entries().resolve(clues).value_or(QString());
 }
 

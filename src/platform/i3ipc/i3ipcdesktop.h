@@ -15,6 +15,7 @@
 class IpcEvents;
 class IpcSocket;
 class LinuxDocuments;
+class ProcessExecutables;
 class QTimer;
 
 class I3IpcDesktop : public DesktopPlatform
@@ -96,7 +97,7 @@ private:
     Reading read() const;
     QList<I3Output> readOutputs() const;
     static QPoint originOf(const QList<I3Output> &outputs);
-    QString appIdOf(const I3Window &window) const;
+    QString appIdOf(const I3Window &window, ProcessExecutables &executables) const;
     /// The command that brings `now` to `goal`; nothing when it is there already.
     static std::optional<QString> commandFor(const I3Window &now, const Goal &goal);
     void correctLater(quint64 conId, const Goal &goal);

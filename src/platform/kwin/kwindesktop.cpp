@@ -149,8 +149,9 @@ KWinDesktop::Reading KWinDesktop::read(bool withStates) const
     // The script API has no maximised state; KWin's D-Bus interface has it, one window per call. Only a
     // snapshot needs it: placing, closing and looking for new windows go without.
     const QHash<QString, QVariantMap> info = m_runner->windowInfo(ids);
+    ProcessExecutables executables;
     for (const KWinWindow &w : std::as_const(r.list.windows)) {
-        r.appIds.append(appIdOf(w));
+        r.appIds.append(appIdOf(w, executables));
         const QVariantMap one = info.value(w.internalId);
         r.maximized.append({ one.value(QStringLiteral("maximizeHorizontal")).toInt() != 0,
             one.value(QStringLiteral("maximizeVertical")).toInt() != 0 });
@@ -158,19 +159,18 @@ KWinDesktop::Reading KWinDesktop::read(bool withStates) const
     return r;
 }
 
-QString KWinDesktop::appIdOf(const KWinWindow &window) const
+QString KWinDesktop::appIdOf(const KWinWindow &window, ProcessExecutables &executables) const
 {
     if (!window.x11) {
         // A Wayland app_id is the application's own name for itself: it takes the place of WM_CLASS.
         const QString appId = window.desktopFileName.isEmpty() ? window.resourceClass : window.desktopFileName;
-        const DesktopEntryIndex::WindowClues clues { appId, appId, appId, QString(),
-            window.pid ? processExecutable(*window.pid) : QString() };
+        const DesktopEntryIndex::WindowClues clues { appId, appId, appId, QString(), executables.of(window.pid) };
         return m_launcher.entries().resolve(clues).value_or(QString());
     }
     // Xwayland windows: the rules of X11 (WM_CLASS, then the GTK or KDE application id, then the executable).
     // KWin hands WM_CLASS over lower-cased, so StartupWMClass is compared regardless of case.
     const DesktopEntryIndex::WindowClues clues { window.resourceName, window.resourceClass, window.desktopFileName,
-        window.desktopFileName, window.pid ? processExecutable(*window.pid) : QString(), true };
+        window.desktopFileName, executables.of(window.pid), true };
     return m_launcher.entries().resolve(clues).value_or(QString());
 }
 

@@ -15,6 +15,7 @@
 
 class KWinScriptRunner;
 class LinuxDocuments;
+class ProcessExecutables;
 class QTimer;
 
 class KWinDesktop : public DesktopPlatform
@@ -83,7 +84,7 @@ private:
     /// KWin per window).
     Reading read(bool withStates) const;
     std::optional<QByteArray> runScript(const QString &body) const;
-    QString appIdOf(const KWinWindow &window) const;
+    QString appIdOf(const KWinWindow &window, ProcessExecutables &executables) const;
     QList<DesktopMonitor> monitorsOf(const KWinWindowList &list) const;
     void correctLater(const QString &internalId, const KWinPlacementGoal &goal, quint64 generation);
     void watchForWindow(const QString &appId, qint64 pid, const QList<WindowId> &before, LaunchCompletion completion);

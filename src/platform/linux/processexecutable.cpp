@@ -10,3 +10,13 @@ QString processExecutable(qint64 pid)
         target.chop(10);
     return target;
 }
+
+QString ProcessExecutables::of(std::optional<qint64> pid)
+{
+    if (!pid)
+        return {};
+    auto found = m_known.constFind(*pid);
+    if (found == m_known.constEnd())
+        found = m_known.insert(*pid, processExecutable(*pid));
+    return *found;
+}

@@ -161,16 +161,7 @@ X11Desktop::Reading X11Desktop::read() const
     for (size_t i = 0; i < r.windows.size(); ++i)
         indexOf.insert(r.windows[i].id, i);
     std::vector<std::optional<QString>> ids(r.windows.size());
-    // An application's windows share a process: its program is looked up once.
-    QHash<quint32, QString> executables;
-    const auto executableOf = [&executables](std::optional<quint32> pid) {
-        if (!pid)
-            return QString();
-        auto found = executables.constFind(*pid);
-        if (found == executables.constEnd())
-            found = executables.insert(*pid, processExecutable(*pid));
-        return *found;
-    };
+    ProcessExecutables executables;
     // A transient window (a dialog) belongs to the application of the window it is transient for.
     std::function<QString(size_t, int)> idOf = [&](size_t i, int depth) -> QString {
         if (ids[i])
@@ -183,7 +174,7 @@ X11Desktop::Reading X11Desktop::read() const
             id = idOf(*parent, depth + 1);
         } else {
             const DesktopEntryIndex::WindowClues clues { w.instance, w.className, w.gtkApplicationId, w.kdeDesktopFile,
-                executableOf(w.pid) };
+                executables.of(w.pid) };
             id = m_launcher.entries().resolve(clues).value_or(QString());
         }
         ids[i] = id;

@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -207,7 +208,14 @@ private:
             away.frame = QRectF(300, 300, 600, 400);
             m_desktop->place(window.id, away);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(browser).first().state.isMaximized(), 5000);
+        // Both moves have landed before the launch reads the windows: a late one would undo its placement.
+        const auto bothAway = [&] {
+            const QList<DesktopWindow> windows = windowsOf(browser);
+            return std::all_of(windows.begin(), windows.end(), [](const DesktopWindow &window) {
+                return near(window.frame, QRectF(300, 300, 600, 400)) && !window.state.isMaximized();
+            });
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(bothAway(), qPrintable(windowsText(browser)), 5000);
         QVERIFY(launch({ capturedLeft, capturedRight }));
         QTest::qWait(1000);
         QCOMPARE(windowsOf(browser).size(), 2);
