@@ -18,9 +18,9 @@ QString of(const EntryData &entry, AppName appName)
     case EntryType::website:
         return urlHost(entry.websiteURL).value_or(QStringLiteral("Webseite"));
     case EntryType::file:
-        return entry.filePath ? lastPiece(*entry.filePath, u'/') : QStringLiteral("Datei");
+        return entry.filePath ? pathName(*entry.filePath) : QStringLiteral("Datei");
     case EntryType::folder:
-        return entry.filePath ? lastPiece(*entry.filePath, u'/') : QStringLiteral("Ordner");
+        return entry.filePath ? pathName(*entry.filePath) : QStringLiteral("Ordner");
     }
     return {};
 }
@@ -50,6 +50,14 @@ QString lastPiece(const QString &text, QChar separator)
 {
     const qsizetype cut = text.lastIndexOf(separator);
     return cut < 0 ? text : text.mid(cut + 1);
+}
+
+QString pathName(const QString &path)
+{
+    qsizetype end = path.size();
+    while (end > 1 && path.at(end - 1) == u'/')
+        --end;
+    return end == 1 && path.startsWith(u'/') ? QStringLiteral("/") : lastPiece(path.left(end), u'/');
 }
 
 std::optional<QString> urlHost(const std::optional<QString> &address)

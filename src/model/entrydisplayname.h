@@ -30,6 +30,11 @@ QString capitalized(const QString &text);
 /// ends with the separator ("/home/ada/" gives "").
 QString lastPiece(const QString &text, QChar separator);
 
+/// The name of the file or folder at `path`: its last piece, a trailing "/"
+/// left aside, as folders are often written ("/home/ada/Projekte/" gives
+/// "Projekte"); "/" for the root.
+QString pathName(const QString &path);
+
 /// The host of `address` read as a URL; nothing when the address is absent,
 /// does not parse, or names no host.
 std::optional<QString> urlHost(const std::optional<QString> &address);

@@ -109,7 +109,7 @@ Item {
 
         Rectangle {
             Layout.fillWidth: true
-            implicitHeight: header.implicitHeight + 48
+            implicitHeight: header.implicitHeight + 2 * Theme.paddingPage
             color: Theme.headerBand
 
             GridLayout {
@@ -120,16 +120,18 @@ Item {
                 rowSpacing: 14
                 // The buttons stand beside the name while everything fits, else on a line of their own:
                 // a long monitor message never pushes a button out of the window.
-                readonly property real identityWidth: 54 + 16
+                readonly property real identityWidth: identityTile.implicitWidth + identity.spacing
                     + Math.max(Math.min(workspaceName.implicitWidth, 240),
-                               workspaceSummary.implicitWidth + 8 + monitorBadge.implicitWidth)
+                               workspaceSummary.implicitWidth + summaryLine.spacing + monitorBadge.implicitWidth)
                 columns: identityWidth + columnSpacing + buttons.implicitWidth <= width ? 2 : 1
 
                 RowLayout {
+                    id: identity
                     Layout.fillWidth: true
                     spacing: Theme.spacingXL
 
                     GradientTile {
+                        id: identityTile
                         implicitWidth: 54
                         implicitHeight: 54
                         radius: Theme.radiusCard
@@ -160,6 +162,7 @@ Item {
                             elide: Text.ElideRight
                         }
                         Flow {
+                            id: summaryLine
                             Layout.fillWidth: true
                             spacing: Theme.spacingM
                             Text {
@@ -196,10 +199,10 @@ Item {
                         startColor: Theme.blue
                         endColor: Theme.purple
                         // The label brings its own padding inside the style's.
-                        leftPadding: Theme.buttonPaddingH + 16
-                        rightPadding: Theme.buttonPaddingH + 16
-                        topPadding: Theme.buttonPaddingV + 8
-                        bottomPadding: Theme.buttonPaddingV + 8
+                        leftPadding: Theme.buttonPaddingH + Theme.spacingXL
+                        rightPadding: Theme.buttonPaddingH + Theme.spacingXL
+                        topPadding: Theme.buttonPaddingV + Theme.spacingM
+                        bottomPadding: Theme.buttonPaddingV + Theme.spacingM
                         onClicked: detailController.launch()
                     }
 
@@ -259,20 +262,20 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             contentWidth: availableWidth
-            // The column is padded 24 points on every side.
-            contentHeight: content.implicitHeight + 48
+            // The column is padded on every side as a page is.
+            contentHeight: content.implicitHeight + 2 * Theme.paddingPage
             ScrollBar.vertical.policy: ScrollBar.AlwaysOn
 
             ColumnLayout {
                 id: content
-                x: 24
-                y: 24
-                width: scroll.availableWidth - 48
+                x: Theme.paddingPage
+                y: Theme.paddingPage
+                width: scroll.availableWidth - 2 * Theme.paddingPage
                 spacing: Theme.spacingPage
 
                 Item {
                     Layout.fillWidth: true
-                    implicitHeight: options.implicitHeight + 32
+                    implicitHeight: options.implicitHeight + 2 * Theme.paddingCard
 
                     GlassBackground {
                         anchors.fill: parent

@@ -95,11 +95,17 @@ private slots:
         QCOMPARE(EntryPresentation::entryTitle(entryOf(QStringLiteral("folder"))), QStringLiteral("Ordner"));
     }
 
-    void pathEndingInSlashGivesAnEmptyTitle()
+    void aFolderWrittenWithATrailingSlashIsStillNamed()
     {
         const EntryData folder = withPath(QStringLiteral("folder"), QStringLiteral("/home/ada/Projects/"));
-        QCOMPARE(EntryPresentation::entryTitle(folder), QString());
+        QCOMPARE(EntryPresentation::entryTitle(folder), QStringLiteral("Projects"));
         QCOMPARE(EntryPresentation::entryDetail(folder), QStringLiteral("/home/ada/Projects/"));
+        QCOMPARE(EntryPresentation::entryTitle(withPath(QStringLiteral("folder"), QStringLiteral("/srv//"))),
+            QStringLiteral("srv"));
+        QCOMPARE(EntryPresentation::entryTitle(withPath(QStringLiteral("folder"), QStringLiteral("/"))),
+            QStringLiteral("/"));
+        QCOMPARE(EntryPresentation::entryTitle(withPath(QStringLiteral("file"), QStringLiteral("notes.md"))),
+            QStringLiteral("notes.md"));
     }
 
     void unknownKindReadsAsApplication()
