@@ -68,8 +68,12 @@ Workspace *seed(WorkspaceStore &store, bool empty, bool unplugged)
         projects.filePath = QStringLiteral("/home/ada/Projekte/");
         EntryData loose = entry("application", QRectF(300, 300, 0, 0), std::nullopt);
         loose.appBundleIdentifier = QStringLiteral("org.kde.kcalc");
-        for (const EntryData &data : { code, firefox, terminal, notes, projects, loose })
+        // The list is ordered by entry id: fixed ids give the same picture on every run.
+        int number = 0;
+        for (EntryData data : { code, firefox, terminal, notes, projects, loose }) {
+            data.id = QUuid(QStringLiteral("00000000-0000-4000-8000-%1").arg(++number, 12, 10, QLatin1Char('0')));
             workspace->appendEntry(data);
+        }
     }
     store.insert(workspace);
     store.save();
