@@ -47,10 +47,8 @@ DesktopEntryIndex::DesktopEntryIndex(const QList<Entry> &entries)
             m_byLowerStartupWMClass.insert(entry.startupWMClass.toLower(), entry.id);
         if (!entry.path.isEmpty())
             m_byPath.insert(QFileInfo(entry.path).absoluteFilePath(), entry.id);
-        if (!entry.executable.isEmpty()) {
-            const auto known = m_byExecutable.constFind(entry.executable);
-            m_byExecutable.insert(entry.executable, known == m_byExecutable.constEnd() ? entry.id : QString());
-        }
+        if (!entry.executable.isEmpty())
+            m_byExecutable[entry.executable].append(entry.id);
     }
 }
 
@@ -104,6 +102,26 @@ std::optional<QString> DesktopEntryIndex::asEntryId(const QString &name) const
     return std::nullopt;
 }
 
+std::optional<QString> DesktopEntryIndex::byExecutable(const WindowClues &clues) const
+{
+    const QStringList ids = m_byExecutable.value(clues.executable);
+    if (ids.size() == 1)
+        return ids.first();
+    // Entries that share a program (an editor and its settings dialog, "org.xfce.mousepad" and
+    // "org.xfce.mousepad-settings"): the one whose name ends as the window's class does, when only one does.
+    std::optional<QString> named;
+    for (const QString &id : ids) {
+        const QString name = id.mid(id.lastIndexOf(QLatin1Char('.')) + 1);
+        if (name.compare(clues.instance, Qt::CaseInsensitive) != 0
+            && name.compare(clues.className, Qt::CaseInsensitive) != 0)
+            continue;
+        if (named)
+            return std::nullopt;
+        named = id;
+    }
+    return named;
+}
+
 std::optional<QString> DesktopEntryIndex::resolve(const WindowClues &clues) const
 {
     for (const QString &name : { clues.instance, clues.className }) {
@@ -128,11 +146,8 @@ std::optional<QString> DesktopEntryIndex::resolve(const WindowClues &clues) cons
         if (!name.isEmpty() && m_byId.contains(name))
             return name;
     }
-    if (!clues.executable.isEmpty()) {
-        const QString id = m_byExecutable.value(clues.executable);
-        if (!id.isEmpty())
-            return id;
-    }
+    if (auto id = byExecutable(clues))
+        return id;
     if (!clues.className.isEmpty())
         return clues.className;
     if (!clues.instance.isEmpty())

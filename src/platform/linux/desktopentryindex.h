@@ -51,12 +51,14 @@ public:
     /// The application identifier of a window, in this order: WM_CLASS instance, then class, against
     /// StartupWMClass; instance, then class, as an entry ID (exact, then lower case with spaces as "-");
     /// `_GTK_APPLICATION_ID`, then `_KDE_NET_WM_DESKTOP_FILE`, when such an entry exists (toolkits invent
-    /// them); the process executable against the entries' Exec when exactly one entry runs it. Failing all
+    /// them); the process executable against the entries' Exec when exactly one entry runs it, or when of
+    /// those that do exactly one is named as the window's class ends. Failing all
     /// these: the WM_CLASS class (the window can be placed, not launched), else nothing.
     std::optional<QString> resolve(const WindowClues &clues) const;
 
 private:
     std::optional<QString> asEntryId(const QString &name) const;
+    std::optional<QString> byExecutable(const WindowClues &clues) const;
 
     QList<Entry> m_entries;
     QHash<QString, qsizetype> m_byId;
@@ -64,6 +66,6 @@ private:
     /// The same, by StartupWMClass in lower case (the first entry wins).
     QHash<QString, QString> m_byLowerStartupWMClass;
     QHash<QString, QString> m_byPath;
-    /// Executables run by exactly one entry; an empty ID marks one that several entries share.
-    QHash<QString, QString> m_byExecutable;
+    /// The entries that run each executable.
+    QHash<QString, QStringList> m_byExecutable;
 };

@@ -61,6 +61,10 @@ DesktopEntryIndex sampleIndex()
         { QStringLiteral("visual-studio-code"), QStringLiteral("/apps/visual-studio-code.desktop"), {},
             QStringLiteral("/usr/share/code/code") },
         { QStringLiteral("gimp"), QStringLiteral("/apps/gimp.desktop"), {}, QStringLiteral("/usr/bin/gimp-2.10") },
+        { QStringLiteral("org.xfce.mousepad"), QStringLiteral("/apps/org.xfce.mousepad.desktop"), {},
+            QStringLiteral("/usr/bin/mousepad") },
+        { QStringLiteral("org.xfce.mousepad-settings"), QStringLiteral("/apps/org.xfce.mousepad-settings.desktop"), {},
+            QStringLiteral("/usr/bin/mousepad") },
     });
 }
 
@@ -290,6 +294,10 @@ private slots:
         QCOMPARE(index.resolve({ QStringLiteral("soffice"), QStringLiteral("Soffice"), {}, {},
                      QStringLiteral("/usr/lib/libreoffice/program/soffice") }),
             QStringLiteral("Soffice"));
+        // An editor and its settings dialog share the program: the entry named as the class wins.
+        QCOMPARE(index.resolve({ QStringLiteral("mousepad"), QStringLiteral("Mousepad"), {}, {},
+                     QStringLiteral("/usr/bin/mousepad") }),
+            QStringLiteral("org.xfce.mousepad"));
     }
 
     void windowWithoutClassHasNoIdentifier() { QCOMPARE(sampleIndex().resolve({}), std::nullopt); }
