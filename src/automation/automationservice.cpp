@@ -294,7 +294,8 @@ void AutomationService::openDocument(const QString &path, const EntryData &entry
     const QUrl url = QUrl::fromLocalFile(path);
     if (entry.appBundleIdentifier && m_platform.canLaunch(*entry.appBundleIdentifier)) {
         const QString appId = *entry.appBundleIdentifier;
-        const QString document = url.toString();
+        // In the form the desktops give a window's document, so that a path with a space is found open.
+        const QString document = url.toString(QUrl::FullyEncoded);
         if (placeOpenWindow(appId, document, entry))
             return;
         const QSet<WindowId> before = windowsOf(appId);

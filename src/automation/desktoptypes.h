@@ -50,7 +50,7 @@ struct DesktopWindow {
     /// The virtual desktop (0 first, `allDesktops` for sticky); nothing when unknown.
     std::optional<int> desktop;
     WindowKind kind = WindowKind::normal;
-    /// The document the window shows, as a URL, when the desktop knows it.
+    /// The document the window shows, as a fully encoded URL ("file:///a%20b.txt"), when the desktop knows it.
     std::optional<QString> document;
 
     /// Normal windows and dialogs: the ones a user arranges.

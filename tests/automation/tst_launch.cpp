@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <limits>
 
 using namespace fixture;
@@ -747,6 +748,18 @@ private slots:
         const QList<SimRequest> places = f.desktop.requests(QStringLiteral("place"));
         QCOMPARE(places.size(), 1);
         QCOMPARE(places.first().window, f.desktop.windowsOf(pid)[1]);
+
+        // Desktops give a window's document fully encoded ("my%20notes"); the entry holds the plain path.
+        f.desktop.clearRequests();
+        const QString spaced = QStringLiteral("/home/me/my notes/c's.txt");
+        const qint64 other = f.desktop.addRunningApplication(
+            app(safari, { documentWindow(QUrl::fromLocalFile(spaced).toString(QUrl::FullyEncoded), "c") }));
+        f.desktop.installApplication(installed(safari));
+        LaunchRun again(f, { pathEntry("file", spaced, safari) });
+        f.clock.runUntilIdle(60);
+        QCOMPARE(f.desktop.requests(QStringLiteral("openDocuments")).size(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).first().window, f.desktop.windowsOf(other).first());
     }
 
     void newWindowThatDoesNotStayAsPlacedIsPlacedOnceMore()

@@ -16,6 +16,38 @@ ChromiumCollector::ChromiumCollector(QString userDataDir)
 {
 }
 
+QString ChromiumCollector::userDataDirOf(
+    const QString &defaultDir, const QList<qint64> &processIds, const ProcessLookup &processes)
+{
+    static const QString option = QStringLiteral("--user-data-dir=");
+    for (const qint64 pid : processIds) {
+        const std::optional<ProcessView> process = processes.view(pid);
+        if (!process || process->arguments.isEmpty())
+            continue;
+        // Chromium rewrites its command line into one string with spaces between the arguments, so a folder
+        // with a space in its name cannot be told from the next argument: the longest reading that names an
+        // existing folder wins. Switches end at "--"; what follows are addresses and files.
+        // The switches after the program, each with a space before it, whichever form the command line has.
+        const QString program = process->arguments.first();
+        const QString line = QLatin1Char(' ') + program.section(QLatin1Char(' '), 1) + QLatin1Char(' ')
+            + process->arguments.mid(1).join(QLatin1Char(' '));
+        const qsizetype switchesEnd = line.indexOf(QLatin1String(" -- "));
+        for (qsizetype at = line.indexOf(QLatin1Char(' ') + option); at >= 0 && (switchesEnd < 0 || at < switchesEnd);
+             at = line.indexOf(QLatin1Char(' ') + option, at + 1)) {
+            const qsizetype start = at + 1 + option.size();
+            for (qsizetype end = line.size(); end > start; end = line.lastIndexOf(QLatin1Char(' '), end - 1)) {
+                const QString value = line.mid(start, end - start);
+                if (QDir::isRelativePath(value) && process->cwd.isEmpty())
+                    continue;
+                const QFileInfo folder(QDir(process->cwd).filePath(value));
+                if (folder.isDir())
+                    return QDir::cleanPath(folder.absoluteFilePath());
+            }
+        }
+    }
+    return defaultDir;
+}
+
 QString ChromiumCollector::profileDir() const
 {
     const QDir base(m_dir);

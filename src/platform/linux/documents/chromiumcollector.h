@@ -2,6 +2,7 @@
 #pragma once
 
 #include "automation/collecteddocuments.h"
+#include "processlookup.h"
 #include "snssreader.h"
 
 #include <QString>
@@ -14,6 +15,12 @@ public:
     /// `userDataDir` holds "Local State" and the profile folders
     /// (e.g. ~/.config/chromium).
     explicit ChromiumCollector(QString userDataDir);
+
+    /// The user data folder the browser's processes `processIds` were started
+    /// with (`--user-data-dir=`, relative to the process's working folder), when it
+    /// exists; else `defaultDir`.
+    static QString userDataDirOf(
+        const QString &defaultDir, const QList<qint64> &processIds, const ProcessLookup &processes = ProcessLookup());
 
     /// The folder of the profile last used, from "Local State", else "Default".
     QString profileDir() const;

@@ -110,7 +110,7 @@ QStringList LinuxDocuments::collectBrowser(const QString &applicationId, const Q
     const QString folder = folderFor(applicationId, chromiumBrowsers);
     if (folder.isEmpty())
         return {};
-    return ChromiumCollector(QDir(m_config).filePath(folder)).collect();
+    return ChromiumCollector(ChromiumCollector::userDataDirOf(QDir(m_config).filePath(folder), processIds)).collect();
 }
 
 std::optional<QList<BrowserWindowTabs>> LinuxDocuments::collectBrowserWindows(
@@ -121,7 +121,8 @@ std::optional<QList<BrowserWindowTabs>> LinuxDocuments::collectBrowserWindows(
     const QString folder = folderFor(applicationId, chromiumBrowsers);
     if (folder.isEmpty())
         return std::nullopt;
-    return ChromiumCollector(QDir(m_config).filePath(folder)).collectWindows();
+    return ChromiumCollector(ChromiumCollector::userDataDirOf(QDir(m_config).filePath(folder), processIds))
+        .collectWindows();
 }
 
 QStringList LinuxDocuments::collectFileManager(const QString &applicationId, const QStringList &windowTitles) const

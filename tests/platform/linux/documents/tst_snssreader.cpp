@@ -256,6 +256,44 @@ private slots:
         QCOMPARE(ChromiumCollector(dir.path()).profileDir(), QDir(dir.path()).filePath("Default"));
     }
 
+    void aBrowserStartedWithItsOwnDataFolderIsReadThere()
+    {
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        QVERIFY(root.mkpath("proc/10") && root.mkpath("proc/11") && root.mkpath("home/work/data")
+            && root.mkpath("home/other data"));
+        QVERIFY(QFile::link(root.filePath("home"), root.filePath("proc/10/cwd")));
+        QVERIFY(QFile::link(root.filePath("home"), root.filePath("proc/11/cwd")));
+        const auto startedWith = [&](const char *pid, const QStringList &arguments) {
+            writeFile(root.filePath(QStringLiteral("proc/%1/cmdline").arg(QLatin1String(pid))),
+                arguments.join(QChar(0)).toUtf8() + '\0');
+        };
+        const ProcessLookup processes(root.filePath("proc"));
+        const auto folderOf
+            = [&](const QList<qint64> &pids) { return ChromiumCollector::userDataDirOf("/default", pids, processes); };
+
+        // The renderer names no folder; the browser names one relative to where it was started.
+        startedWith("10", { "chromium", "--type=renderer" });
+        startedWith("11", { "chromium", "--user-data-dir=work/data", "https://example.org" });
+        QCOMPARE(folderOf({ 10, 11 }), root.filePath("home/work/data"));
+        QCOMPARE(folderOf({ 10 }), QStringLiteral("/default"));
+
+        // A folder with a space in its name; not one that does not exist, nor one after "--" (an address).
+        const QString spaced = "--user-data-dir=" + root.filePath("home/other data");
+        startedWith("11", { "chromium", spaced });
+        QCOMPARE(folderOf({ 11 }), root.filePath("home/other data"));
+        startedWith("11", { "chromium", "--user-data-dir=/nowhere" });
+        QCOMPARE(folderOf({ 11 }), QStringLiteral("/default"));
+        startedWith("11", { "chromium", "--", spaced });
+        QCOMPARE(folderOf({ 11 }), QStringLiteral("/default"));
+
+        // Chromium rewrites its command line into one string: the longest reading that is a folder.
+        startedWith("11", { "/usr/lib/chromium/chromium --no-first-run " + spaced + " https://example.org" });
+        QCOMPARE(folderOf({ 11 }), root.filePath("home/other data"));
+        startedWith("11", { "/usr/lib/chromium/chromium --user-data-dir=work/data file:///x.txt" });
+        QCOMPARE(folderOf({ 11 }), root.filePath("home/work/data"));
+    }
+
     void missingOrUnreadableFolderGivesNothing()
     {
         QVERIFY(ChromiumCollector(QStringLiteral("/nonexistent/chromium")).collect().isEmpty());
