@@ -20,6 +20,40 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
+
+namespace {
+
+/// Points the runtime folder (none when empty), the temporary folder and the cache into a test's own folders
+/// for as long as it lives.
+class RuntimeFolders
+{
+public:
+    RuntimeFolders(const QString &runtime, const QString &temp)
+    {
+        set("XDG_RUNTIME_DIR", runtime);
+        set("TMPDIR", temp);
+        set("XDG_CACHE_HOME", temp + QStringLiteral("/cache"));
+    }
+    ~RuntimeFolders()
+    {
+        for (const auto &[name, value] : m_saved)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    RuntimeFolders(const RuntimeFolders &) = delete;
+    RuntimeFolders &operator=(const RuntimeFolders &) = delete;
+
+private:
+    void set(const char *name, const QString &value)
+    {
+        m_saved.emplace_back(name, qgetenv(name));
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value.toLocal8Bit());
+    }
+
+    std::vector<std::pair<const char *, QByteArray>> m_saved;
+};
+
+} // namespace
 
 class TestInstanceChannel : public QObject
 {
@@ -189,17 +223,7 @@ private slots:
     void withoutRuntimeFolderTheSocketFolderIsPrivate()
     {
         QTemporaryDir temp;
-        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray savedTemp = qgetenv("TMPDIR");
-        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", temp.path().toLocal8Bit());
-        qputenv("XDG_CACHE_HOME", (temp.path() + QStringLiteral("/cache")).toLocal8Bit());
-        const auto restore = qScopeGuard([&] {
-            qputenv("XDG_RUNTIME_DIR", savedRuntime);
-            savedTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemp);
-            savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
-        });
+        const RuntimeFolders folders(QString(), temp.path());
         const QString expected = temp.path() + QStringLiteral("/corvalint-%1").arg(::getuid());
 
         // Another user (or a planted link) got the predictable name first:
@@ -230,17 +254,7 @@ private slots:
     void theCommandSeesEveryFolderAnInstanceMayListenIn()
     {
         QTemporaryDir runtime, temp;
-        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray savedTemp = qgetenv("TMPDIR");
-        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        qputenv("TMPDIR", temp.path().toLocal8Bit());
-        qputenv("XDG_CACHE_HOME", (temp.path() + QStringLiteral("/cache")).toLocal8Bit());
-        const auto restore = qScopeGuard([&] {
-            qputenv("XDG_RUNTIME_DIR", savedRuntime);
-            savedTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", savedTemp);
-            savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
-        });
+        const RuntimeFolders folders(runtime.path(), temp.path());
         // Left behind by an instance from before the session had its runtime folder: not where one listens now.
         const QString tempFolder = temp.path() + QStringLiteral("/corvalint-%1").arg(::getuid());
         QVERIFY(QDir().mkpath(tempFolder));
