@@ -90,8 +90,25 @@ std::optional<QString> FirefoxProfiles::runningProfile(const QList<qint64> &proc
 }
 
 std::optional<QString> FirefoxProfiles::runningProfileIn(
-    const QStringList &firefoxDirs, const QList<qint64> &processIds)
+    const QStringList &firefoxDirs, const QList<qint64> &processIds, const ProcessLookup &processes)
 {
+    // A profile folder of the user's own choosing lies outside every profiles.ini: the command line names it.
+    for (const qint64 pid : processIds) {
+        const std::optional<ProcessView> process = processes.view(pid);
+        if (!process)
+            continue;
+        const QStringList &arguments = process->arguments;
+        for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+            if (arguments[i] != QLatin1String("--profile") && arguments[i] != QLatin1String("-profile"))
+                continue;
+            const QString &path = arguments[i + 1];
+            if (QDir::isRelativePath(path) && process->cwd.isEmpty())
+                continue;
+            const QString profile = QDir::cleanPath(QDir(process->cwd).absoluteFilePath(path));
+            if (lockOwner(profile) == pid)
+                return profile;
+        }
+    }
     // A lock naming the running Firefox is proof, wherever its folder lies.
     if (!processIds.isEmpty()) {
         for (const QString &dir : firefoxDirs) {

@@ -1,6 +1,8 @@
 // Finds the Firefox profile a running Firefox uses, from profiles.ini, installs.ini and the profile locks.
 #pragma once
 
+#include "processlookup.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,9 +27,12 @@ public:
     std::optional<QString> runningProfile(const QList<qint64> &processIds) const;
 
     /// The same over several profile folders (profiles.ini each), in order: a
-    /// profile locked by one of `processIds` in any of them wins; else the
-    /// first folder that has profiles decides as `runningProfile` does.
-    static std::optional<QString> runningProfileIn(const QStringList &firefoxDirs, const QList<qint64> &processIds);
+    /// profile folder that one of `processIds` was started with (`--profile PATH`,
+    /// also `-profile`) and that it holds locked wins; then a profile locked by one
+    /// of them in any of the folders; else the first folder that has profiles
+    /// decides as `runningProfile` does.
+    static std::optional<QString> runningProfileIn(const QStringList &firefoxDirs, const QList<qint64> &processIds,
+        const ProcessLookup &processes = ProcessLookup());
 
     /// The process id a profile's `lock` symlink names ("<address>:+<pid>"), or nothing.
     static std::optional<qint64> lockOwner(const QString &profileDir);

@@ -234,6 +234,34 @@ private slots:
         QCOMPARE(FirefoxCollector(roots).collect({ 17 }), QStringList { "http://b/" });
     }
 
+    void aProfileFolderNamedOnTheCommandLineIsFound()
+    {
+        QTemporaryDir dir;
+        writeProfiles(QDir(dir.path()));
+        const QDir root(dir.filePath("elsewhere"));
+        const QString custom = root.filePath("my profile");
+        writeSession(custom, session({ { tab({ "http://custom/" }) } }));
+        QVERIFY(root.mkpath("proc/4242"));
+        QVERIFY(QFile::link(root.path(), root.filePath("proc/4242/cwd")));
+        const ProcessLookup processes(root.filePath("proc"));
+        const auto startedWith = [&](const QStringList &arguments) {
+            writeFile(root.filePath("proc/4242/cmdline"), arguments.join(QChar(0)).toUtf8() + '\0');
+        };
+        // Relative to where Firefox was started, with a space in its name; only while Firefox holds it.
+        startedWith({ "firefox-esr", "--profile", "my profile", "https://example.org" });
+        QCOMPARE(
+            FirefoxProfiles::runningProfileIn({ dir.path() }, { 4242 }, processes), dir.filePath("bbbb.default-esr"));
+        lock(custom, 4242);
+        QCOMPARE(FirefoxProfiles::runningProfileIn({ dir.path() }, { 4242 }, processes), custom);
+        startedWith({ "firefox-esr", "-profile", custom });
+        QCOMPARE(FirefoxProfiles::runningProfileIn({ dir.path() }, { 4242 }, processes), custom);
+        // Locked by another Firefox: not this one's.
+        QVERIFY(QFile::remove(custom + "/lock"));
+        lock(custom, 17);
+        QCOMPARE(
+            FirefoxProfiles::runningProfileIn({ dir.path() }, { 4242 }, processes), dir.filePath("bbbb.default-esr"));
+    }
+
     void missingOrBrokenFilesGiveNothing()
     {
         QVERIFY(FirefoxCollector("/nonexistent/firefox").collect({ 1 }).isEmpty());
