@@ -24,6 +24,9 @@ bool isProgram(const std::filesystem::path &path)
 std::string findBeside(
     const std::string &programPath, const char *name, std::initializer_list<const char *> relativeFolders)
 {
+    // Without knowing where the program lies, nothing is looked for (least of all in the working folder).
+    if (programPath.empty())
+        return {};
     std::error_code failed;
     const std::filesystem::path folder = std::filesystem::absolute(programPath, failed).parent_path();
     if (failed)

@@ -64,6 +64,10 @@ private slots:
         makeFile(root.filePath(QStringLiteral("usr/libexec/corvalint/corvalint-gui")), false);
         QCOMPARE(ProgramFiles::windowProgramFor(command), QString());
 
+        // Where the program lies is unknown: nothing is taken from the working folder.
+        QVERIFY(QDir::setCurrent(root.filePath(QStringLiteral("usr/bin"))));
+        QCOMPARE(ProgramFiles::programFor(QString(), "corvalint"), QString());
+
         // A window program without its command runs itself from autostart and key bindings.
         const QString lonely = makeFile(root.filePath(QStringLiteral("elsewhere/corvalint-gui")), true);
         QCOMPARE(ProgramFiles::commandFor(lonely), lonely);
