@@ -2,10 +2,9 @@
 // replaces itself with that one: the tray, the window and the preview go to the
 // window program; a capture or an update of this session's desktop to the
 // capture program, which asks the running Corvalint (when a socket of one
-// exists); list, delete, export and
-// import to the store program; every other command to the command program. It
-// loads no Qt library, so that a command from a key binding or a script starts
-// at once.
+// exists); list, delete, export and import to the store program; every other
+// command to the command program. It loads no Qt library, so that a command
+// from a key binding or a script starts at once.
 #include "cli/instancehint.h"
 #include "cli/invocationwords.h"
 #include "platform/xdg/programlocation.h"
