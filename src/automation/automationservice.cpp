@@ -11,6 +11,7 @@
 #include <QCoro/QCoroSignal>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QUrl>
 #include <algorithm>
@@ -41,6 +42,11 @@ std::optional<QUrl> websiteURL(const QString &text)
     if (const auto path = localPathOfFileUrl(url))
         return QUrl::fromLocalFile(*path);
     return std::nullopt;
+}
+
+QString noNewWindowProblem(const QString &label, double bound)
+{
+    return QStringLiteral("„%1“ zeigte innerhalb von %2 s kein neues Fenster.").arg(label).arg(bound);
 }
 
 } // namespace
@@ -113,6 +119,12 @@ struct AutomationService::WindowWatch {
     double boundSeconds = defaultWindowWaitSeconds;
     /// Called once with the window placed.
     std::function<void(WindowId)> placed;
+};
+
+/// A launch the desktop has not reported on yet.
+struct AutomationService::LaunchReport {
+    std::unique_ptr<PlacementTicket> ticket;
+    bool arrived = false;
 };
 
 /// One placement waiting for its window; woken by the desktop's reports.
@@ -517,8 +529,20 @@ QSet<WindowId> AutomationService::windowsOf(const QString &appId)
 
 void AutomationService::launchAndPlace(const LaunchRequest &request, WindowWatch watch)
 {
+    // The launch is under way until the desktop reports on it, which some desktops do only once the window
+    // shows: a command must not end, nor a launch count as done, before that.
+    auto report = std::make_shared<LaunchReport>();
+    report->ticket = std::make_unique<PlacementTicket>(this);
+    awaitLaunchReport(report, watch.boundSeconds, entryLabel(watch.entry));
     m_platform.launch(request,
-        [self = QPointer<AutomationService>(this), watch = std::move(watch)](const LaunchOutcome &outcome) mutable {
+        [self = QPointer<AutomationService>(this), watch = std::move(watch), report](
+            const LaunchOutcome &outcome) mutable {
+            // Released once the report is handled (the placement below holds a ticket of its own), whatever
+            // copies of this completion the desktop keeps.
+            const auto handled = qScopeGuard([&report] {
+                report->arrived = true;
+                report->ticket.reset();
+            });
             if (!self)
                 return;
             if (!outcome.started) {
@@ -534,11 +558,22 @@ void AutomationService::launchAndPlace(const LaunchRequest &request, WindowWatch
             const QString label = entryLabel(watch.entry);
             self->retryPlacement([self = self.data(), watch = std::move(watch)] { return self->placeNewWindow(watch); },
                 bound,
-                [self = self.data(), label, bound] {
-                    self->addLaunchProblem(
-                        QStringLiteral("„%1“ zeigte innerhalb von %2 s kein neues Fenster.").arg(label).arg(bound));
-                });
+                [self = self.data(), label, bound] { self->addLaunchProblem(noNewWindowProblem(label, bound)); });
         });
+}
+
+QCoro::Task<> AutomationService::awaitLaunchReport(std::shared_ptr<LaunchReport> report, double bound, QString label)
+{
+    AutomationClock &clock = m_clock;
+    for (double waited = 0; !report->arrived && waited < bound; waited += placementRetryInterval) {
+        co_await clock.sleep(placementRetryInterval);
+        if (!report->ticket || !report->ticket->alive())
+            co_return;
+    }
+    if (report->arrived || !report->ticket || !report->ticket->alive())
+        co_return;
+    report->ticket.reset();
+    addLaunchProblem(noNewWindowProblem(label, bound));
 }
 
 bool AutomationService::placeNewWindow(const WindowWatch &watch)

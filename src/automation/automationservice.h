@@ -152,6 +152,7 @@ private:
     class PlacementTicket;
     struct WindowWatch;
     struct Waiter;
+    struct LaunchReport;
 
     static constexpr double usableWindowMinimum = 10.0;
 
@@ -183,6 +184,9 @@ private:
     /// Opens the browser window once no other window of that browser is being
     /// opened, places it, then hands it the further tabs.
     QCoro::Task<> openBrowserWindowInTurn(QString appId, QList<QUrl> urls, EntryData entry);
+    /// Keeps the launch counted until the desktop reports on it, for at most `bound` seconds; past that, the
+    /// launch is a problem and no longer counted.
+    QCoro::Task<> awaitLaunchReport(std::shared_ptr<LaunchReport> report, double bound, QString label);
     /// Places the windows of the first running application with this id.
     bool placeWindowsOf(const QString &appId, const EntryData &entry);
     void placementStarted();

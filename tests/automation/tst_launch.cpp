@@ -370,11 +370,35 @@ private slots:
         SimLaunchPlan plan;
         plan.fails = true;
         f.desktop.installApplication(installed(editor, plan));
-        QSignalSpy started(&f.service, &AutomationService::pendingPlacementsChanged);
+        QSignalSpy finished(&f.service, &AutomationService::launchFinished);
         LaunchRun launch(f, { applicationEntry(editor) });
         f.clock.runUntilIdle(60);
-        QCOMPARE(started.count(), 0);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 0);
         QCOMPARE(f.desktop.runningApplication(editor), std::nullopt);
+        // Done once the desktop said so, not before and not half a minute later.
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(f.service.pendingPlacements(), 0);
+        QCOMPARE(f.service.launchProblems().size(), 1);
+    }
+
+    void launchCountsUntilTheDesktopReportsOnIt()
+    {
+        // Desktops that tell only once the window shows (KWin, GNOME) report seconds after the request.
+        AutomationFixture f;
+        SimLaunchPlan plan;
+        plan.completionDelay = 4.0;
+        plan.windowDelay = 3.5;
+        f.desktop.installApplication(installed(editor, plan));
+        QSignalSpy finished(&f.service, &AutomationService::launchFinished);
+        LaunchRun launch(f, { applicationEntry(editor, 0.5) });
+        f.clock.advance(3.9);
+        QCOMPARE(launch.finishedAt, 0.5);
+        QVERIFY(f.service.launching());
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(f.clock.runUntilIdle(60));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(f.desktop.requests(QStringLiteral("place")).size(), 1);
+        QVERIFY(f.service.launchProblems().isEmpty());
     }
 
     void launchThatNeverCompletesStillFinishes()
@@ -383,10 +407,15 @@ private slots:
         SimLaunchPlan plan;
         plan.neverCompletes = true;
         f.desktop.installApplication(installed(editor, plan));
+        QSignalSpy finished(&f.service, &AutomationService::launchFinished);
         LaunchRun launch(f, { applicationEntry(editor, 0.5) });
         QVERIFY(f.clock.runUntilIdle(60));
         QCOMPARE(launch.finishedAt, 0.5);
         QCOMPARE(f.service.pendingPlacements(), 0);
+        // Waited for as long as for a window, then told: no success without a word from the desktop.
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(f.service.launchProblems(),
+            QStringList { QStringLiteral("„com.example.Editor“ zeigte innerhalb von 30 s kein neues Fenster.") });
     }
 
     void placementsOutliveTheLaunch()
