@@ -219,6 +219,8 @@ DesktopSnapshot GnomeDesktop::snapshot()
         window.state.maximizedVertically = w.maximizedVertically;
         window.desktop = w.allWorkspaces ? allDesktops : w.workspace;
         window.kind = kindOf(w);
+        // The shell names no document: titles, processes and the recent-files lists tell it, as on X11.
+        window.document = m_documents->windowDocument(id, w.pid, w.title);
         application.windows.append(window);
         if (w.focused && w.monitor >= 0 && w.monitor < r.state.monitors.size()) {
             const QRectF bounds(r.state.monitors[w.monitor].bounds.translated(-origin));

@@ -201,7 +201,7 @@ DesktopSnapshot KWinDesktop::snapshot()
         window.id = kwinWindowNumber(w.internalId);
         window.appId = id;
         window.pid = w.pid;
-        window.title = w.caption;
+        window.title = KWinWindowList::withoutDuplicateMark(w.caption);
         window.frame = QRectF(w.frame.translated(-origin));
         window.state.fullScreen = w.fullScreen;
         window.state.minimized = w.minimized;
@@ -209,6 +209,8 @@ DesktopSnapshot KWinDesktop::snapshot()
         window.state.maximizedVertically = r.maximized[i].second;
         window.desktop = w.onAllDesktops ? allDesktops : w.desktop - 1;
         window.kind = kindOf(w);
+        // KWin names no document: titles, processes and the recent-files lists tell it, as on X11.
+        window.document = m_documents->windowDocument(id, w.pid, window.title);
         application.windows.append(window);
     }
     return snapshot;

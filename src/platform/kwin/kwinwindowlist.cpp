@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QUuid>
 #include <QtEndian>
 #include <cmath>
@@ -145,4 +146,11 @@ quint64 kwinWindowNumber(const QString &internalId)
     const quint64 low = qFromBigEndian<quint64>(bytes.constData() + 8);
     // Never 0: that means "no window" to callers.
     return (high ^ low) ? (high ^ low) : 1;
+}
+
+QString KWinWindowList::withoutDuplicateMark(const QString &caption)
+{
+    static const QRegularExpression mark(QStringLiteral(" <\\d+>\u200E?$"));
+    QString title = caption;
+    return title.remove(mark);
 }

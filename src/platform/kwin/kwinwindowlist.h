@@ -55,6 +55,10 @@ struct KWinWindowList {
     /// listing (garbled, too large, missing fields). Windows without an id or with an absurd frame are skipped.
     static std::optional<KWinWindowList> parse(const QByteArray &result, QString *error);
 
+    /// `caption` without the " <2>" and left-to-right mark KWin adds to windows whose captions collide: the
+    /// application's own title, which names its document.
+    static QString withoutDuplicateMark(const QString &caption);
+
     /// The index of the output holding the largest part of `frame`; nothing when it is on none.
     std::optional<int> screenFor(const QRect &frame) const;
 };

@@ -14,6 +14,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +22,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <memory>
 
 namespace {
@@ -125,6 +127,24 @@ private slots:
         QCOMPARE(windowNamed(appG).title, QStringLiteral("Test G"));
         QCOMPARE(windowNamed(appX).title, QStringLiteral("Test X"));
         QVERIFY(windowNamed(appX).frame.width() > 100);
+    }
+
+    void windowsNameTheDocumentTheyShow()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Bob's notes.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        // Editors title their windows with the file; the shell itself names no document.
+        QVERIFY(m_session->start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
+            { QStringLiteral("--app-id"), appW, QStringLiteral("--title"), path, QStringLiteral("--size"),
+                QStringLiteral("400x300") }));
+        waitForWindows({ appW });
+        const DesktopWindow window = windowNamed(appW);
+        QCOMPARE(window.title, path);
+        QVERIFY(window.document);
+        QCOMPARE(QUrl(*window.document).toLocalFile(), path);
     }
 
     void captureMoveAwayAndLaunchRestoresEveryWindow()

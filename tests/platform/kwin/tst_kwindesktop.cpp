@@ -26,7 +26,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 #include <memory>
 
@@ -229,6 +231,24 @@ private slots:
         QVERIFY(monitors[0].identifier && monitors[1].identifier);
         QVERIFY(*monitors[0].identifier != *monitors[1].identifier);
         QCOMPARE(m_desktop->monitors()[1].identifier, monitors[1].identifier);
+    }
+
+    void windowsNameTheDocumentTheyShow()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Bob's notes.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        // Editors title their windows with the file; KWin itself names no document.
+        QVERIFY(m_session->start(QStringLiteral(CORVALINT_WAYLAND_TEST_WINDOW),
+            { QStringLiteral("--app-id"), appW, QStringLiteral("--title"), path, QStringLiteral("--size"),
+                QStringLiteral("400x300") }));
+        waitForWindows({ appW });
+        const DesktopWindow window = windowNamed(appW);
+        QCOMPARE(window.title, path);
+        QVERIFY(window.document);
+        QCOMPARE(QUrl(*window.document).toLocalFile(), path);
     }
 
     void captureMoveAwayAndLaunchRestoresEveryWindow()

@@ -197,6 +197,16 @@ private slots:
         QCOMPARE(list->outputs[0].geometry, std::optional(QRect(0, 0, 1920, 1080)));
         QVERIFY(list->outputs[1].name.isEmpty());
     }
+
+    void kwinsMarkOnCollidingCaptionsIsLeftOut()
+    {
+        QCOMPARE(KWinWindowList::withoutDuplicateMark(QStringLiteral("Caja's folder <2>\u200E")),
+            QStringLiteral("Caja's folder"));
+        QCOMPARE(KWinWindowList::withoutDuplicateMark(QStringLiteral("a <b> <12>")), QStringLiteral("a <b>"));
+        // The application's own angle brackets stay.
+        QCOMPARE(KWinWindowList::withoutDuplicateMark(QStringLiteral("x<2>")), QStringLiteral("x<2>"));
+        QCOMPARE(KWinWindowList::withoutDuplicateMark(QStringLiteral("<2> notes")), QStringLiteral("<2> notes"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKWinWindowList)
