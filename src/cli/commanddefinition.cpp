@@ -115,8 +115,10 @@ QString CommandDefinition::helpText() const
     QString text = QStringLiteral("Usage: corvalint %1 %2\n%3.\n\n%4").arg(name, usage, summary, details);
     text += QStringLiteral("\nNAME matches a workspace name exactly; ID is its UUID (any letter case).\n");
     if (needsDesktop) {
-        text += QStringLiteral("Needs an X11 session with an EWMH window manager, or --desktop sim:SCENARIO.json\n"
-                               "(then --log FILE writes the simulated desktop's requests as JSON lines).\n");
+        text += QStringLiteral("Needs a desktop: X11 with an EWMH window manager, sway or i3, KDE Plasma (KWin) or\n"
+                               "GNOME (with Corvalint's shell extension), found from the session or named with\n"
+                               "--desktop; or --desktop sim:SCENARIO.json (then --log FILE writes the simulated\n"
+                               "desktop's requests as JSON lines).\n");
     }
     return text;
 }
