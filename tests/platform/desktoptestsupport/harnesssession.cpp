@@ -6,8 +6,10 @@
 #include "harnessenvironment.h"
 
 #include <QCoro/QCoroTask>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 HarnessSession::HarnessSession(DesktopPlatform &desktop, std::function<int()> placementsInFlight)
     : m_desktop(desktop)
@@ -127,6 +129,22 @@ void HarnessSession::checkLaunchFindsItsWindow(const QString &appId, int timeout
     QCOMPARE(outcome->appId, appId);
     QCOMPARE(outcome->windows.size(), 1);
     QCOMPARE(outcome->windows.front(), windowNamed(appId).id);
+}
+
+void HarnessSession::checkWindowNamesItsDocument(
+    const QString &appId, const std::function<void(const QString &)> &startTitled)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Bob's notes.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    startTitled(path);
+    waitForWindows({ appId }, 15000);
+    const DesktopWindow window = windowNamed(appId);
+    QCOMPARE(window.title, path);
+    QVERIFY(window.document);
+    QCOMPARE(QUrl(*window.document).toLocalFile(), path);
 }
 
 void HarnessSession::checkUnknownApplicationDoesNotStart()

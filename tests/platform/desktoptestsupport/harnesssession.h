@@ -59,6 +59,9 @@ public:
 
     /// Launched by id, the application starts and reports its one window.
     void checkLaunchFindsItsWindow(const QString &appId, int timeoutMs);
+    /// A window titled with the path of an existing file (a space and an apostrophe in it) carries that file as
+    /// its document; `startTitled` starts `appId`'s window with the title it is given.
+    void checkWindowNamesItsDocument(const QString &appId, const std::function<void(const QString &)> &startTitled);
     /// An application nobody installed does not start.
     void checkUnknownApplicationDoesNotStart();
     /// Focus mode launching only `kept`'s entry closes the others' windows and leaves `kept`'s.
