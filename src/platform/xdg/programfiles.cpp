@@ -7,11 +7,6 @@
 
 namespace ProgramFiles {
 
-QString programFor(const QString &commandPath, const char *name)
-{
-    return QFile::decodeName(ProgramLocation::programFor(QFile::encodeName(commandPath).toStdString(), name).c_str());
-}
-
 QString commandFor(const QString &windowProgramPath)
 {
     const std::string command = ProgramLocation::commandFor(QFile::encodeName(windowProgramPath).toStdString());

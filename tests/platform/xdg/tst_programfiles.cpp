@@ -2,6 +2,7 @@
 // installed tree wherever it was unpacked, and never pick up a file that is
 // not a program.
 #include "platform/xdg/programfiles.h"
+#include "platform/xdg/programlocation.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,16 @@ QString makeFile(const QString &path, bool executable)
     return QFileInfo(path).absoluteFilePath();
 }
 
+QString programFor(const QString &commandPath, const char *name)
+{
+    return QFile::decodeName(ProgramLocation::programFor(QFile::encodeName(commandPath).toStdString(), name).c_str());
+}
+
+QString windowProgramFor(const QString &commandPath)
+{
+    return programFor(commandPath, ProgramLocation::windowProgramName);
+}
+
 } // namespace
 
 class TestProgramFiles : public QObject
@@ -38,13 +49,13 @@ private slots:
         const QString command = makeFile(prefix + QStringLiteral("/bin/corvalint"), true);
         const QString window = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-gui"), true);
         const QString commands = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-command"), true);
-        QCOMPARE(ProgramFiles::windowProgramFor(command), window);
-        QCOMPARE(ProgramFiles::programFor(command, ProgramFiles::commandProgramName), commands);
+        QCOMPARE(windowProgramFor(command), window);
+        QCOMPARE(programFor(command, ProgramLocation::commandProgramName), commands);
         QCOMPARE(ProgramFiles::commandFor(window), command);
         // The capture and store programs hand over to the command program beside them.
         const QString capture = makeFile(prefix + QStringLiteral("/libexec/corvalint/corvalint-capture"), true);
-        QCOMPARE(ProgramFiles::programFor(capture, ProgramFiles::commandProgramName), commands);
-        QCOMPARE(ProgramFiles::programFor(command, ProgramFiles::captureProgramName), capture);
+        QCOMPARE(programFor(capture, ProgramLocation::commandProgramName), commands);
+        QCOMPARE(programFor(command, ProgramLocation::captureProgramName), capture);
     }
 
     void buildTreeHasThemSideBySide()
@@ -52,7 +63,7 @@ private slots:
         QTemporaryDir root;
         const QString command = makeFile(root.filePath(QStringLiteral("app/corvalint")), true);
         const QString window = makeFile(root.filePath(QStringLiteral("app/corvalint-gui")), true);
-        QCOMPARE(ProgramFiles::windowProgramFor(command), window);
+        QCOMPARE(windowProgramFor(command), window);
         QCOMPARE(ProgramFiles::commandFor(window), command);
     }
 
@@ -60,13 +71,13 @@ private slots:
     {
         QTemporaryDir root;
         const QString command = makeFile(root.filePath(QStringLiteral("usr/bin/corvalint")), true);
-        QCOMPARE(ProgramFiles::windowProgramFor(command), QString());
+        QCOMPARE(windowProgramFor(command), QString());
         makeFile(root.filePath(QStringLiteral("usr/libexec/corvalint/corvalint-gui")), false);
-        QCOMPARE(ProgramFiles::windowProgramFor(command), QString());
+        QCOMPARE(windowProgramFor(command), QString());
 
         // Where the program lies is unknown: nothing is taken from the working folder.
         QVERIFY(QDir::setCurrent(root.filePath(QStringLiteral("usr/bin"))));
-        QCOMPARE(ProgramFiles::programFor(QString(), "corvalint"), QString());
+        QCOMPARE(programFor(QString(), "corvalint"), QString());
 
         // A window program without its command runs itself from autostart and key bindings.
         const QString lonely = makeFile(root.filePath(QStringLiteral("elsewhere/corvalint-gui")), true);
